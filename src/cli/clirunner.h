@@ -1,0 +1,20 @@
+#pragma once
+
+#include <ostream>
+
+// The command-line calculator:
+//   plyforge-cli theory PROJECT [--log-dir DIR] [--card FILE]
+//   plyforge-cli experiment PROJECT [--log-dir DIR]
+// Exit status: 0 success; 1 the calculation was refused or stopped; 2 bad usage or
+// an unreadable project file; 3 the log or card could not be written.
+class CliRunner {
+public:
+    enum ExitCode { kSuccess = 0, kRefused = 1, kBadInput = 2, kNotWritten = 3 };
+
+    CliRunner(std::ostream& out, std::ostream& err) : m_out(out), m_err(err) {}
+    int Run(int argc, const char* const* argv);
+
+private:
+    std::ostream& m_out;
+    std::ostream& m_err;
+};

@@ -1,0 +1,178 @@
+#include "doc/plyforgedoc.h"
+
+#include "doc/messages.h"
+#include "util/formattext.h"
+#include "util/traceoutput.h"
+
+#include <filesystem>
+#include <fstream>
+
+CPlyforgeDoc::CPlyforgeDoc(MessageSink* sink, FrameLink* frame) : m_sink(sink), m_frame(frame) {}
+
+CPlyforgeDoc::~CPlyforgeDoc() { ClearLaminae(); }
+
+std::string CPlyforgeDoc::ExecutableFolder()
+{
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error)
+        return {};
+    return exe.parent_path().string();
+}
+
+bool CPlyforgeDoc::OnNewDocument()
+{
+    program_folder = ExecutableFolder();
+    InitProject();
+    return true;
+}
+
+void CPlyforgeDoc::InitProject()
+{
+    ClearLaminae();
+    current_lamina_id = 0;
+    specimen_count = 0;
+    current_specimen_id = 0;
+    if (m_frame) {
+        m_frame->SetTheoryRibbonValues(0);
+        m_frame->SetExperimentRibbonValues(0);
+    }
+    SetLaminaCount(0);
+}
+
+void CPlyforgeDoc::ClearLaminae()
+{
+    laminate.laminae.clear();
+    ClearSpecimens();
+}
+
+void CPlyforgeDoc::ClearSpecimens() { specimens.clear(); }
+
+void CPlyforgeDoc::SetLaminaCount(int count)
+{
+    lamina_count = count;
+    if (m_frame) {
+        m_frame->ShowTheoryLaminaCount(count);
+        m_frame->RebuildMenuTree(count, 0);
+    }
+}
+
+std::string CPlyforgeDoc::LogPathFor(const char* file_name) const
+{
+    if (program_folder.empty())
+        return file_name;
+    return program_folder + "/" + file_name;
+}
+
+void CPlyforgeDoc::ShowMessage(const char* text)
+{
+    if (m_sink)
+        m_sink->ShowMessage(text);
+}
+
+namespace {
+
+// The steps of one lamina in driver order; the first failure names its message.
+const char* RunLaminaSteps(Lamina& lamina, std::ostream& log)
+{
+    if (!lamina.CalculateMaterialProperties(log))
+        return msg::kCheckYoungsModulus;
+    lamina.ApplyHalpinTsai(log);
+    lamina.CalculateNuAndK(log);
+    lamina.CalculateWeightFractionAndDensity(log);
+    if (!lamina.CalculateStiffnessMatrix(log))
+        return msg::kCheckScaleFactor;
+    if (!lamina.CalculateStiffnessMatrixWithAngle(log))
+        return msg::kCheckScaleFactor;
+    lamina.CalculateElasticConstants(log);
+    return nullptr;
+}
+
+// A failed open leaves the stream failed, and every write is then dropped: the
+// calculation runs all the same.
+bool CloseLog(std::ofstream& log)
+{
+    const bool opened = log.is_open();
+    log.close();
+    return opened && !log.fail();
+}
+
+} // namespace
+
+bool CPlyforgeDoc::CalculateTheory()
+{
+    log_path = LogPathFor(kTheoreticalLogName);
+    std::ofstream log(log_path, std::ios::out | std::ios::trunc);
+    log << "\nStart Calculation\n\n";
+
+    for (const auto& lamina : laminate.laminae) {
+        if (const char* failure = RunLaminaSteps(*lamina, log)) {
+            TraceOutput::Flush();
+            ShowMessage(failure);
+            log_written = CloseLog(log);
+            return false;
+        }
+    }
+
+    laminate.Initialize();
+    laminate.CalculateInformation(log);
+    laminate.CalculateStiffnessWithAngle(log);
+    laminate.CalculateCompliance(log);
+    laminate.CalculateHomogenization(log);
+    laminate.TranslateForAbaqus(log);
+    TraceOutput::Flush();
+    log_written = CloseLog(log);
+    return true;
+}
+
+bool CPlyforgeDoc::CalculateExperiment()
+{
+    log_path = LogPathFor(kExperimentalLogName);
+    std::ofstream log(log_path, std::ios::out | std::ios::trunc);
+    log << "\nStart Calculation\n\n";
+    EvaluateAllSpecimens(specimens, elastic_min, elastic_max, log);
+    log_written = CloseLog(log);
+    return true;
+}
+
+void CPlyforgeDoc::BuildChartSeries(std::vector<std::vector<double>>& arrays,
+                                    std::vector<std::string>& names) const
+{
+    for (const auto& specimen : specimens) {
+        arrays.push_back(specimen->strain_series);
+        arrays.push_back(specimen->stress_series);
+        names.push_back(FormatText("%s %d", "Lamina #", specimen->id));
+    }
+}
+
+ExperimentSpecimen* CPlyforgeDoc::FindSpecimen(int id) const
+{
+    for (const auto& specimen : specimens) {
+        if (specimen->id == id)
+            return specimen.get();
+    }
+    return nullptr;
+}
+
+ExperimentSpecimen& CPlyforgeDoc::FindOrCreateSpecimen(int id)
+{
+    if (ExperimentSpecimen* found = FindSpecimen(id))
+        return *found;
+    specimens.push_back(std::make_unique<ExperimentSpecimen>());
+    specimens.back()->id = id;
+    return *specimens.back();
+}
+
+void CPlyforgeDoc::LoadProject(ProjectData&& project)
+{
+    ClearLaminae();
+    laminate.laminae = std::move(project.laminae);
+    laminate.compliance_scale_factor = project.compliance_scale_factor;
+    lamina_count = project.lamina_count;
+    current_lamina_id = project.current_lamina_id;
+    specimens = std::move(project.specimens);
+    specimen_count = project.specimen_count;
+    current_specimen_id = project.current_specimen_id;
+    elastic_min = project.elastic_min;
+    elastic_max = project.elastic_max;
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "doc/framelink.h"
+#include "doc/messagesink.h"
+#include "doc/projectdata.h"
+#include "experiment/experimentdriver.h"
+#include "theory/laminate.h"
+
+#include <string>
+#include <vector>
+
+inline constexpr const char* kTheoreticalLogName = "TheoreticalLog.txt";
+inline constexpr const char* kExperimentalLogName = "ExperimentalLog.txt";
+
+// One project: the theory laminate with its laminae, the experiment specimens, the
+// counts and current record numbers of the ribbon and the menu tree, the folder the
+// calculation logs go to and the path of the last log.
+class CPlyforgeDoc {
+public:
+    explicit CPlyforgeDoc(MessageSink* sink = nullptr, FrameLink* frame = nullptr);
+    ~CPlyforgeDoc();
+    CPlyforgeDoc(const CPlyforgeDoc&) = delete;
+    CPlyforgeDoc& operator=(const CPlyforgeDoc&) = delete;
+
+    std::string program_folder; // UTF-8, no trailing separator
+    std::string log_path;       // the log of the last run, theory or experiment
+    Laminate laminate;
+    int lamina_count = 0;
+    int current_lamina_id = 0;
+    SpecimenList specimens;
+    double elastic_min = 0;
+    double elastic_max = 0;
+    int specimen_count = 0;
+    int current_specimen_id = 0;
+    // Whether the last run's log was written in full (false: it could not be
+    // opened or written, and log_path names where it should have gone).
+    bool log_written = false;
+
+    void SetMessageSink(MessageSink* sink) { m_sink = sink; }
+    void SetFrameLink(FrameLink* frame) { m_frame = frame; }
+
+    // A new project: program_folder is the executable's folder, then InitProject.
+    bool OnNewDocument();
+    void InitProject();
+    void ClearLaminae();
+    void ClearSpecimens();
+    void SetLaminaCount(int count);
+
+    bool CalculateTheory();
+    bool CalculateExperiment();
+
+    // For each specimen in sequence order: a copy of its strain series, then of its
+    // stress series, and the legend name "Lamina # <id>".
+    void BuildChartSeries(std::vector<std::vector<double>>& arrays,
+                          std::vector<std::string>& names) const;
+
+    ExperimentSpecimen* FindSpecimen(int id) const;
+    ExperimentSpecimen& FindOrCreateSpecimen(int id);
+
+    // Replaces every record, count and range with those of a project read from a file.
+    void LoadProject(ProjectData&& project);
+
+    static std::string ExecutableFolder();
+
+private:
+    std::string LogPathFor(const char* file_name) const;
+    void ShowMessage(const char* text);
+
+    MessageSink* m_sink;
+    FrameLink* m_frame;
+};

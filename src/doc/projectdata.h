@@ -1,0 +1,22 @@
+#pragma once
+
+#include "experiment/experimentspecimen.h"
+#include "theory/lamina.h"
+
+#include <memory>
+#include <vector>
+
+// Every input of one project, as read from a project file, before it replaces the
+// records of a document.
+struct ProjectData {
+    int lamina_count = 0;
+    double compliance_scale_factor = 0.01;
+    int current_lamina_id = 0;
+    std::vector<std::unique_ptr<Lamina>> laminae;
+
+    int specimen_count = 0;
+    double elastic_min = 0.1;
+    double elastic_max = 0.3;
+    int current_specimen_id = 0;
+    std::vector<std::unique_ptr<ExperimentSpecimen>> specimens;
+};

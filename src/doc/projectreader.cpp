@@ -1,0 +1,356 @@
+#include "doc/projectreader.h"
+
+#include "experiment/readingstable.h"
+#include "util/numberparser.h"
+
+
+#include <nlohmann/json.hpp>
+
+#include <climits>
+#include <cstring>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+using json = nlohmann::json;
+
+namespace {
+
+class Reader {
+public:
+    Reader(const std::string& source, const std::string& base) : m_source(source), m_base(base) {}
+
+    ProjectData Read(const json& root);
+
+private:
+    [[noreturn]] void Fail(const std::string& where, const std::string& what) const
+    {
+        throw ProjectFileError(m_source + ": " + (where.empty() ? "" : where + ": ") + what);
+    }
+
+    const json* Find(const json& object, const char* key) const
+    {
+        const auto it = object.find(key);
+        return it == object.end() ? nullptr : &*it;
+    }
+
+    static std::string Join(const std::string& where, const char* key)
+    {
+        return where.empty() ? key : where + "." + key;
+    }
+
+    static bool ToDouble(const json& value, double& out);
+    double Number(const json& object, const char* key, const std::string& where) const;
+    double OptionalNumber(const json& object, const char* key, const std::string& where,
+                          double fallback) const;
+    int Integer(const json& value, const std::string& where, long long min, long long max) const;
+    int OptionalInteger(const json& object, const char* key, const std::string& where, int fallback,
+                        long long min, long long max) const;
+    std::string Text(const json& object, const char* key, const std::string& where) const;
+    const json& Object(const json& object, const char* key, const std::string& where) const;
+    const json& Array(const json& object, const char* key, const std::string& where) const;
+    std::vector<double> Series(const json& object, const char* key, const std::string& where) const;
+
+    void ReadMaterial(const json& object, const std::string& where, ConstituentMaterial& material) const;
+    void ReadTheory(const json& theory, ProjectData& project) const;
+    void ReadExperiment(const json& experiment, ProjectData& project) const;
+    void ReadSpecimen(const json& item, const std::string& where, ExperimentSpecimen& specimen) const;
+
+    std::string m_source;
+    std::string m_base;
+};
+
+bool Reader::ToDouble(const json& value, double& out)
+{
+    if (value.is_number()) {
+        out = value.get<double>();
+        return true;
+    }
+    // Values that JSON has no number for are written as text.
+    if (value.is_string()) {
+        const std::string& text = value.get_ref<const std::string&>();
+        if (text == "inf" || text == "-inf" || text == "nan" || text == "-nan")
+            return ParseNumber(text, out);
+    }
+    return false;
+}
+
+double Reader::Number(const json& object, const char* key, const std::string& where) const
+{
+    const json* value = Find(object, key);
+    if (!value)
+        Fail(Join(where, key), "missing required field");
+    double out = 0;
+    if (!ToDouble(*value, out))
+        Fail(Join(where, key), "expected a number");
+    return out;
+}
+
+double Reader::OptionalNumber(const json& object, const char* key, const std::string& where,
+                              double fallback) const
+{
+    return Find(object, key) ? Number(object, key, where) : fallback;
+}
+
+int Reader::Integer(const json& value, const std::string& where, long long min, long long max) const
+{
+    if (!value.is_number_integer())
+        Fail(where, "expected a whole number");
+    if (value.is_number_unsigned() ? value.get<unsigned long long>() > static_cast<unsigned long long>(max)
+                                   : value.get<long long>() > max)
+        Fail(where, "must be at most " + std::to_string(max));
+    if (!value.is_number_unsigned() && value.get<long long>() < min)
+        Fail(where, "must be at least " + std::to_string(min));
+    return static_cast<int>(value.get<long long>());
+}
+
+int Reader::OptionalInteger(const json& object, const char* key, const std::string& where,
+                            int fallback, long long min, long long max) const
+{
+    const json* value = Find(object, key);
+    return value ? Integer(*value, Join(where, key), min, max) : fallback;
+}
+
+std::string Reader::Text(const json& object, const char* key, const std::string& where) const
+{
+    const json* value = Find(object, key);
+    if (!value)
+        return {};
+    if (!value->is_string())
+        Fail(Join(where, key), "expected a text");
+    return value->get<std::string>();
+}
+
+const json& Reader::Object(const json& object, const char* key, const std::string& where) const
+{
+    const json* value = Find(object, key);
+    if (!value)
+        Fail(Join(where, key), "missing required field");
+    if (!value->is_object())
+        Fail(Join(where, key), "expected an object");
+    return *value;
+}
+
+const json& Reader::Array(const json& object, const char* key, const std::string& where) const
+{
+    const json* value = Find(object, key);
+    if (!value)
+        Fail(Join(where, key), "missing required field");
+    if (!value->is_array())
+        Fail(Join(where, key), "expected an array");
+    return *value;
+}
+
+std::vector<double> Reader::Series(const json& object, const char* key, const std::string& where) const
+{
+    const json* value = Find(object, key);
+    if (!value)
+        Fail(Join(where, key), "missing required field");
+    if (!value->is_array())
+        Fail(Join(where, key), "expected an array of numbers");
+    std::vector<double> series;
+    series.reserve(value->size());
+    for (const json& element : *value) {
+        double number = 0;
+        if (!ToDouble(element, number))
+            Fail(Join(where, key), "expected an array of numbers (element " +
+                                       std::to_string(series.size()) + " is not a number)");
+        series.push_back(number);
+    }
+    return series;
+}
+
+void Reader::ReadMaterial(const json& object, const std::string& where,
+                          ConstituentMaterial& material) const
+{
+    material.name = Text(object, "name", where);
+    material.density = Number(object, "density", where);
+    material.youngs_modulus = Number(object, "youngs_modulus", where);
+    material.poissons_ratio = Number(object, "poissons_ratio", where);
+}
+
+void Reader::ReadTheory(const json& theory, ProjectData& project) const
+{
+    const std::string where = "theory";
+    if (!theory.is_object())
+        Fail(where, "expected an object");
+    const json& laminae = Array(theory, "laminae", "");
+    project.compliance_scale_factor =
+        OptionalNumber(theory, "compliance_scale_factor", "", project.compliance_scale_factor);
+    project.lamina_count = OptionalInteger(theory, "lamina_count", "", static_cast<int>(laminae.size()),
+                                           0, kMaxLaminaCount);
+    if (laminae.size() > static_cast<size_t>(project.lamina_count))
+        Fail("laminae", "holds " + std::to_string(laminae.size()) + " laminae, more than lamina_count " +
+                            std::to_string(project.lamina_count));
+    project.current_lamina_id =
+        OptionalInteger(theory, "current_lamina_id", "", 0, 0, project.lamina_count);
+
+    std::set<int> ids;
+    for (size_t i = 0; i < laminae.size(); ++i) {
+        const std::string at = "laminae[" + std::to_string(i) + "]";
+        const json& item = laminae[i];
+        if (!item.is_object())
+            Fail(at, "expected an object");
+        auto lamina = std::make_unique<Lamina>();
+        const json* id = Find(item, "id");
+        if (!id)
+            Fail(at + ".id", "missing required field");
+        lamina->id = Integer(*id, at + ".id", 1, INT_MAX);
+        if (lamina->id > project.lamina_count)
+            Fail(at + ".id", std::to_string(lamina->id) + " is greater than lamina_count " +
+                                 std::to_string(project.lamina_count));
+        if (!ids.insert(lamina->id).second)
+            Fail(at + ".id", "duplicate id " + std::to_string(lamina->id));
+        ReadMaterial(Object(item, "fiber", at), at + ".fiber", lamina->fiber);
+        ReadMaterial(Object(item, "matrix", at), at + ".matrix", lamina->matrix);
+        lamina->FAW = Number(item, "FAW", at);
+        lamina->thickness = Number(item, "thickness", at);
+        lamina->angle = Number(item, "angle", at);
+        lamina->xi = Number(item, "xi", at);
+        lamina->S_scale_factor = OptionalNumber(item, "S_scale_factor", at, 0.01);
+        lamina->C_scale_factor = OptionalNumber(item, "C_scale_factor", at, 1.0);
+        lamina->S_angle_scale_factor = OptionalNumber(item, "S_angle_scale_factor", at, 0.01);
+        lamina->C_angle_scale_factor = OptionalNumber(item, "C_angle_scale_factor", at, 1.0);
+        project.laminae.push_back(std::move(lamina));
+    }
+}
+
+void Reader::ReadSpecimen(const json& item, const std::string& where, ExperimentSpecimen& specimen) const
+{
+    specimen.width = Number(item, "width", where);
+    specimen.thickness = Number(item, "thickness", where);
+    const json* file = Find(item, "readings_file");
+    if (file) {
+        if (!file->is_string())
+            Fail(where + ".readings_file", "expected a text (a path)");
+        if (Find(item, "load") || Find(item, "strain") || Find(item, "stress"))
+            Fail(where, "give either readings_file or the load, strain and stress arrays, not both");
+        std::filesystem::path path = std::filesystem::u8path(file->get<std::string>());
+        if (path.is_relative() && !m_base.empty())
+            path = std::filesystem::u8path(m_base) / path;
+        try {
+            ReadingsTable table = ReadingsTable::ReadFile(path.string());
+            specimen.load_series = std::move(table.load);
+            specimen.strain_series = std::move(table.strain);
+            specimen.stress_series = std::move(table.stress);
+        } catch (const ReadingsError& error) {
+            Fail(where + ".readings_file", error.what());
+        }
+        return;
+    }
+    specimen.load_series = Series(item, "load", where);
+    specimen.strain_series = Series(item, "strain", where);
+    specimen.stress_series = Series(item, "stress", where);
+    if (specimen.strain_series.size() != specimen.load_series.size() ||
+        specimen.stress_series.size() != specimen.load_series.size())
+        Fail(where, "load, strain and stress have different lengths (" +
+                        std::to_string(specimen.load_series.size()) + ", " +
+                        std::to_string(specimen.strain_series.size()) + ", " +
+                        std::to_string(specimen.stress_series.size()) + ")");
+}
+
+void Reader::ReadExperiment(const json& experiment, ProjectData& project) const
+{
+    if (!experiment.is_object())
+        Fail("experiment", "expected an object");
+    const json& specimens = Array(experiment, "specimens", "");
+    project.elastic_min = OptionalNumber(experiment, "elastic_min", "", project.elastic_min);
+    project.elastic_max = OptionalNumber(experiment, "elastic_max", "", project.elastic_max);
+    project.specimen_count = OptionalInteger(experiment, "specimen_count", "",
+                                             static_cast<int>(specimens.size()), 0, kMaxLaminaCount);
+    if (specimens.size() > static_cast<size_t>(project.specimen_count))
+        Fail("specimens", "holds " + std::to_string(specimens.size()) +
+                              " specimens, more than specimen_count " +
+                              std::to_string(project.specimen_count));
+    project.current_specimen_id =
+        OptionalInteger(experiment, "current_specimen_id", "", 0, 0, project.specimen_count);
+
+    std::set<int> ids;
+    for (size_t i = 0; i < specimens.size(); ++i) {
+        const std::string at = "specimens[" + std::to_string(i) + "]";
+        const json& item = specimens[i];
+        if (!item.is_object())
+            Fail(at, "expected an object");
+        auto specimen = std::make_unique<ExperimentSpecimen>();
+        const json* id = Find(item, "id");
+        if (!id)
+            Fail(at + ".id", "missing required field");
+        specimen->id = Integer(*id, at + ".id", 1, INT_MAX);
+        if (specimen->id > project.specimen_count)
+            Fail(at + ".id", std::to_string(specimen->id) + " is greater than specimen_count " +
+                                 std::to_string(project.specimen_count));
+        if (!ids.insert(specimen->id).second)
+            Fail(at + ".id", "duplicate id " + std::to_string(specimen->id));
+        ReadSpecimen(item, at, *specimen);
+        project.specimens.push_back(std::move(specimen));
+    }
+}
+
+ProjectData Reader::Read(const json& root)
+{
+    if (!root.is_object())
+        Fail("", "not a Plyforge project (expected a JSON object)");
+    const json* format = Find(root, "format");
+    if (!format || !format->is_string() || format->get<std::string>() != "plyforge-project")
+        Fail("", "not a Plyforge project (\"format\" is not \"plyforge-project\")");
+    const json* version = Find(root, "version");
+    if (!version)
+        Fail("version", "missing required field");
+    if (!version->is_number_integer() || version->get<long long>() < 1)
+        Fail("version", "expected a whole number of at least 1");
+    if (version->is_number_unsigned() ? version->get<unsigned long long>() > ProjectReader::kVersion
+                                      : version->get<long long>() > ProjectReader::kVersion)
+        Fail("version", "this file was written by a newer Plyforge (version " + version->dump() +
+                            "); this program reads version " + std::to_string(ProjectReader::kVersion));
+
+    ProjectData project;
+    if (const json* theory = Find(root, "theory"))
+        ReadTheory(*theory, project);
+    if (const json* experiment = Find(root, "experiment"))
+        ReadExperiment(*experiment, project);
+    return project;
+}
+
+} // namespace
+
+ProjectData ProjectReader::Parse(std::string_view text, const std::string& source_name,
+                                 const std::string& base_folder)
+{
+    json root;
+    try {
+        root = json::parse(text.begin(), text.end());
+    } catch (const json::parse_error& error) {
+        // Point at the line and column, counted from 1, of the byte that broke it.
+        const size_t byte = std::min<size_t>(error.byte == 0 ? 0 : error.byte - 1, text.size());
+        size_t line = 1;
+        size_t column = 1;
+        for (size_t i = 0; i < byte; ++i) {
+            if (text[i] == '\n') {
+                ++line;
+                column = 1;
+            } else {
+                ++column;
+            }
+        }
+        throw ProjectFileError(source_name + ": not valid JSON at line " + std::to_string(line) +
+                               ", column " + std::to_string(column) +
+                               (text.empty() ? " (the file is empty)" : ""));
+    }
+    return Reader(source_name, base_folder).Read(root);
+}
+
+ProjectData ProjectReader::ReadFile(const std::string& path)
+{
+    std::error_code error;
+    if (std::filesystem::is_directory(std::filesystem::u8path(path), error))
+        throw ProjectFileError(path + ": is a folder, not a project file");
+    std::ifstream file(std::filesystem::u8path(path), std::ios::binary);
+    if (!file)
+        throw ProjectFileError(path + ": cannot open the file (" + std::strerror(errno) + ")");
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (file.bad())
+        throw ProjectFileError(path + ": cannot read the file");
+    const std::string base = std::filesystem::u8path(path).parent_path().string();
+    return Parse(text, path, base);
+}

@@ -1,0 +1,194 @@
+#include "doc/projectwriter.h"
+
+#include "doc/plyforgedoc.h"
+#include "doc/projectreader.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+void AppendText(std::string& out, const std::string& text)
+{
+    // Invalid UTF-8 is replaced rather than refused, so a save never fails on a name.
+    out += nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+void Key(std::string& out, const char* indent, const char* key)
+{
+    out += indent;
+    out += '"';
+    out += key;
+    out += "\": ";
+}
+
+void NumberField(std::string& out, const char* indent, const char* key, double value, bool last = false)
+{
+    Key(out, indent, key);
+    ProjectWriter::AppendNumber(out, value);
+    out += last ? "\n" : ",\n";
+}
+
+void IntField(std::string& out, const char* indent, const char* key, int value)
+{
+    Key(out, indent, key);
+    out += std::to_string(value);
+    out += ",\n";
+}
+
+void Material(std::string& out, const char* key, const ConstituentMaterial& material)
+{
+    Key(out, "      ", key);
+    out += "{ \"name\": ";
+    AppendText(out, material.name);
+    out += ", \"density\": ";
+    ProjectWriter::AppendNumber(out, material.density);
+    out += ", \"youngs_modulus\": ";
+    ProjectWriter::AppendNumber(out, material.youngs_modulus);
+    out += ", \"poissons_ratio\": ";
+    ProjectWriter::AppendNumber(out, material.poissons_ratio);
+    out += " },\n";
+}
+
+void Series(std::string& out, const char* key, const std::vector<double>& series, bool last)
+{
+    Key(out, "      ", key);
+    out += '[';
+    for (size_t i = 0; i < series.size(); ++i) {
+        if (i)
+            out += ", ";
+        ProjectWriter::AppendNumber(out, series[i]);
+    }
+    out += last ? "]\n" : "],\n";
+}
+
+void Theory(std::string& out, const CPlyforgeDoc& doc)
+{
+    out += "  \"theory\": {\n";
+    IntField(out, "    ", "lamina_count", doc.lamina_count);
+    NumberField(out, "    ", "compliance_scale_factor", doc.laminate.compliance_scale_factor);
+    IntField(out, "    ", "current_lamina_id", doc.current_lamina_id);
+    out += "    \"laminae\": [";
+    const auto& laminae = doc.laminate.laminae;
+    for (size_t i = 0; i < laminae.size(); ++i) {
+        const Lamina& lamina = *laminae[i];
+        out += i ? ",\n    {\n" : "\n    {\n";
+        IntField(out, "      ", "id", lamina.id);
+        Material(out, "fiber", lamina.fiber);
+        Material(out, "matrix", lamina.matrix);
+        NumberField(out, "      ", "FAW", lamina.FAW);
+        NumberField(out, "      ", "thickness", lamina.thickness);
+        NumberField(out, "      ", "angle", lamina.angle);
+        NumberField(out, "      ", "xi", lamina.xi);
+        NumberField(out, "      ", "S_scale_factor", lamina.S_scale_factor);
+        NumberField(out, "      ", "C_scale_factor", lamina.C_scale_factor);
+        NumberField(out, "      ", "S_angle_scale_factor", lamina.S_angle_scale_factor);
+        NumberField(out, "      ", "C_angle_scale_factor", lamina.C_angle_scale_factor, true);
+        out += "    }";
+    }
+    out += laminae.empty() ? "]\n" : "\n    ]\n";
+    out += "  },\n";
+}
+
+void Experiment(std::string& out, const CPlyforgeDoc& doc)
+{
+    out += "  \"experiment\": {\n";
+    IntField(out, "    ", "specimen_count", doc.specimen_count);
+    NumberField(out, "    ", "elastic_min", doc.elastic_min);
+    NumberField(out, "    ", "elastic_max", doc.elastic_max);
+    IntField(out, "    ", "current_specimen_id", doc.current_specimen_id);
+    out += "    \"specimens\": [";
+    for (size_t i = 0; i < doc.specimens.size(); ++i) {
+        const ExperimentSpecimen& specimen = *doc.specimens[i];
+        out += i ? ",\n    {\n" : "\n    {\n";
+        IntField(out, "      ", "id", specimen.id);
+        NumberField(out, "      ", "width", specimen.width);
+        NumberField(out, "      ", "thickness", specimen.thickness);
+        Series(out, "load", specimen.load_series, false);
+        Series(out, "strain", specimen.strain_series, false);
+        Series(out, "stress", specimen.stress_series, true);
+        out += "    }";
+    }
+    out += doc.specimens.empty() ? "]\n" : "\n    ]\n";
+    out += "  }\n";
+}
+
+std::string ErrnoText() { return std::strerror(errno); }
+
+} // namespace
+
+void ProjectWriter::AppendNumber(std::string& out, double value)
+{
+    if (std::isnan(value)) {
+        out += std::signbit(value) ? "\"-nan\"" : "\"nan\"";
+        return;
+    }
+    if (std::isinf(value)) {
+        out += value < 0 ? "\"-inf\"" : "\"inf\"";
+        return;
+    }
+    if (value == 0 && std::signbit(value)) {
+        out += "-0.0"; // "-0" would read back as the integer 0
+        return;
+    }
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
+}
+
+std::string ProjectWriter::Serialize(const CPlyforgeDoc& doc)
+{
+    std::string out;
+    size_t readings = 0;
+    for (const auto& specimen : doc.specimens)
+        readings += specimen->load_series.size() * 3;
+    out.reserve(4096 + doc.laminate.laminae.size() * 600 + readings * 12);
+    out += "{\n  \"format\": \"plyforge-project\",\n  \"version\": ";
+    out += std::to_string(ProjectReader::kVersion);
+    out += ",\n";
+    Theory(out, doc);
+    Experiment(out, doc);
+    out += "}\n";
+    return out;
+}
+
+void ProjectWriter::WriteFile(const std::string& path, const CPlyforgeDoc& doc)
+{
+    const std::string text = Serialize(doc);
+    std::string temp = path + ".XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0)
+        throw ProjectFileError(path + ": cannot create a file in its folder (" + ErrnoText() + ")");
+    fchmod(fd, 0644);
+    size_t written = 0;
+    while (written < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const std::string reason = ErrnoText();
+            ::close(fd);
+            ::unlink(temp.c_str());
+            throw ProjectFileError(path + ": cannot write the file (" + reason + ")");
+        }
+        written += static_cast<size_t>(n);
+    }
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        const std::string reason = ErrnoText();
+        ::unlink(temp.c_str());
+        throw ProjectFileError(path + ": cannot write the file (" + reason + ")");
+    }
+    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+        const std::string reason = ErrnoText();
+        ::unlink(temp.c_str());
+        throw ProjectFileError(path + ": cannot replace the file (" + reason + ")");
+    }
+}

@@ -1,0 +1,97 @@
+#include "experiment/experimentspecimen.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+double GreatestValue(const std::vector<double>& series)
+{
+    double greatest = series.front();
+    for (const double value : series) {
+        if (value > greatest)
+            greatest = value;
+    }
+    return greatest;
+}
+
+// The greatest reading strictly smaller than the greatest one, or 0 when all are
+// equal: the second-greatest distinct value, found in one pass without sorting.
+double SecondGreatestDistinct(const std::vector<double>& series)
+{
+    double greatest = series.front();
+    double second = 0;
+    bool has_second = false;
+    for (const double value : series) {
+        if (value > greatest) {
+            second = greatest; // the old greatest exceeds every earlier candidate
+            has_second = true;
+            greatest = value;
+        } else if (value < greatest && (!has_second || value > second)) {
+            second = value;
+            has_second = true;
+        }
+    }
+    return has_second ? second : 0.0;
+}
+
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+bool SameSeries(const std::vector<double>& a, const std::vector<double>& b)
+{
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
+}
+
+} // namespace
+
+int NearestIndex(const std::vector<double>& series, double target)
+{
+    int best = 0;
+    double best_distance = std::fabs(series.front() - target);
+    const int n = static_cast<int>(series.size());
+    for (int i = 1; i < n; ++i) {
+        const double distance = std::fabs(series[i] - target);
+        if (distance < best_distance) {
+            best_distance = distance;
+            best = i;
+        }
+    }
+    return best;
+}
+
+ChordReadings FindChordReadings(const std::vector<double>& strain_series, double elastic_min,
+                                double elastic_max)
+{
+    return {NearestIndex(strain_series, elastic_min), NearestIndex(strain_series, elastic_max)};
+}
+
+bool ExperimentSpecimen::Evaluate(double elastic_min, double elastic_max)
+{
+    const size_t n = load_series.size();
+    if (n == 0 || strain_series.size() != n || stress_series.size() != n)
+        return false;
+
+    load_max = GreatestValue(load_series);
+    strength = GreatestValue(stress_series);
+    strain = SecondGreatestDistinct(strain_series);
+
+    // Chord modulus: divide by the strain difference of the two readings actually
+    // chosen, not by the width of the range that was typed.
+    const ChordReadings chord = FindChordReadings(strain_series, elastic_min, elastic_max);
+    const double strain_difference = strain_series[chord.high] - strain_series[chord.low];
+    if (strain_difference == 0)
+        modulus = 0;
+    else
+        modulus = (stress_series[chord.high] - stress_series[chord.low]) / strain_difference * 100.0 /
+                  1000.0;
+    return true;
+}
+
+bool ExperimentSpecimen::SameInputs(const ExperimentSpecimen& other) const
+{
+    return id == other.id && SameBits(width, other.width) && SameBits(thickness, other.thickness) &&
+           SameSeries(load_series, other.load_series) &&
+           SameSeries(strain_series, other.strain_series) &&
+           SameSeries(stress_series, other.stress_series);
+}

@@ -1,0 +1,108 @@
+// Laminate assembly and homogenization.
+#include "theory/laminate.h"
+
+#include "util/calclog.h"
+#include "util/formattext.h"
+#include "util/traceoutput.h"
+
+void Laminate::Initialize()
+{
+    FAW = 0;
+    thickness = 0;
+    stiffness_with_angle.setZero();
+    compliance.setZero();
+}
+
+void Laminate::CalculateInformation(std::ostream& log)
+{
+    // The fibre fraction is weighted by thickness like the stiffness, so that a
+    // thick ply counts for what it carries.
+    double weighted_faw = 0;
+    for (const auto& lamina : laminae) {
+        weighted_faw += lamina->FAW * lamina->thickness;
+        thickness += lamina->thickness;
+    }
+    FAW = weighted_faw / thickness;
+
+    WriteLogHeading(log, "##Information for laminate");
+    WriteLogBlock(log, FormatText("FAW=%g\nThickness=%g\n", FAW, thickness));
+    TraceOutput::Write(FormatText("FAW=%f\nThickness=%f\n", FAW, thickness));
+}
+
+void Laminate::CalculateStiffnessWithAngle(std::ostream& log)
+{
+    // Thickness-weighted mean of the true rotated stiffnesses: each C_bar is stored
+    // divided by its lamina's "with Angle" factor, which is multiplied back here.
+    for (const auto& lamina : laminae)
+        stiffness_with_angle += lamina->C_bar * (lamina->C_angle_scale_factor * lamina->thickness);
+    stiffness_with_angle /= thickness;
+
+    WriteLogHeading(log, "##Stiffness matrix(with angle, degree)");
+    PrintMatrixToLog(stiffness_with_angle, log);
+    PrintMatrixToTrace(stiffness_with_angle);
+}
+
+void Laminate::CalculateCompliance(std::ostream& log)
+{
+    const double k = compliance_scale_factor;
+    if (k == 0)
+        return;
+    const Matrix3& A = stiffness_with_angle;
+    delta = 2 * A(0, 1) * A(0, 2) * A(1, 2) + A(0, 0) * A(1, 1) * A(2, 2) -
+            A(0, 2) * A(0, 2) * A(1, 1) - A(0, 1) * A(0, 1) * A(2, 2) - A(1, 2) * A(1, 2) * A(0, 0);
+    const double d = delta * k;
+    Matrix3& B = compliance;
+    B(0, 0) = (A(1, 1) * A(2, 2) - A(1, 2) * A(1, 2)) / d;
+    B(0, 1) = B(1, 0) = (A(0, 2) * A(1, 2) - A(0, 1) * A(2, 2)) / d;
+    B(0, 2) = B(2, 0) = (A(0, 1) * A(1, 2) - A(1, 1) * A(0, 2)) / d;
+    B(1, 1) = (A(0, 0) * A(2, 2) - A(0, 2) * A(0, 2)) / d;
+    B(1, 2) = B(2, 1) = (A(0, 1) * A(0, 2) - A(0, 0) * A(1, 2)) / d;
+    B(2, 2) = (A(0, 0) * A(1, 1) - A(0, 1) * A(0, 1)) / d;
+
+    WriteLogHeading(log, "##Compliance matrix");
+    WriteLogBlock(log, FormatText("Delta=%g\n", delta));
+    PrintMatrixToLog(compliance, log);
+    TraceOutput::Write(FormatText("delta=%f\n", delta));
+    PrintMatrixToTrace(compliance);
+}
+
+void Laminate::CalculateHomogenization(std::ostream& log)
+{
+    const double k = compliance_scale_factor;
+    const Matrix3& B = compliance;
+    Ex = 1 / (k * B(0, 0));
+    Ey = 1 / (k * B(1, 1));
+    Gxy = 1 / (k * B(2, 2));
+    NUxy = -(Ex * B(0, 1) * k);
+    NUyx = -(Ey * B(0, 1) * k);
+    ETAxyx = Ex * B(0, 2) * k;
+    ETAxyy = Ey * B(1, 2) * k;
+
+    WriteLogHeading(log, "##Material properties for laminate_Homogenization");
+    WriteLogHeading(log, "Export for properties");
+    WriteLogBlock(log, FormatText("Ex=%g\nEy=%g\nGxy=%g\n", Ex, Ey, Gxy));
+    WriteLogBlock(log, FormatText("NUxy=%g\nNUyx=%g\n", NUxy, NUyx));
+    WriteLogBlock(log, FormatText("ETAxyx=%g\nETAxyy=%g\n", ETAxyx, ETAxyy));
+
+    TraceOutput::Write(FormatText("Ex=%f\nEy=%f\nGxy=%f\n", Ex, Ey, Gxy));
+    TraceOutput::Write(FormatText("NUxy=%f\nNUyx=%f\n", NUxy, NUyx));
+    TraceOutput::Write(FormatText("ETAxyx=%f\nETAxyy=%f\n", ETAxyx, ETAxyy));
+}
+
+Lamina* Laminate::FindLamina(int id) const
+{
+    for (const auto& lamina : laminae) {
+        if (lamina->id == id)
+            return lamina.get();
+    }
+    return nullptr;
+}
+
+Lamina& Laminate::FindOrCreateLamina(int id)
+{
+    if (Lamina* found = FindLamina(id))
+        return *found;
+    laminae.push_back(std::make_unique<Lamina>());
+    laminae.back()->id = id;
+    return *laminae.back();
+}

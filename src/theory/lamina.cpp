@@ -1,0 +1,142 @@
+#include "theory/lamina.h"
+
+#include "util/calclog.h"
+#include "util/formattext.h"
+#include "util/traceoutput.h"
+
+#include <cstring>
+
+bool ConstituentMaterial::SameInputs(const ConstituentMaterial& other) const
+{
+    auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    return name == other.name && same(density, other.density) &&
+           same(youngs_modulus, other.youngs_modulus) && same(poissons_ratio, other.poissons_ratio);
+}
+
+bool Lamina::SameInputs(const Lamina& other) const
+{
+    auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    return id == other.id && fiber.SameInputs(other.fiber) && matrix.SameInputs(other.matrix) &&
+           same(FAW, other.FAW) && same(thickness, other.thickness) && same(angle, other.angle) &&
+           same(xi, other.xi) && same(S_scale_factor, other.S_scale_factor) &&
+           same(C_scale_factor, other.C_scale_factor) &&
+           same(S_angle_scale_factor, other.S_angle_scale_factor) &&
+           same(C_angle_scale_factor, other.C_angle_scale_factor);
+}
+
+namespace {
+
+void DeriveShearAndBulk(ConstituentMaterial& material)
+{
+    const double E = material.youngs_modulus;
+    const double nu = material.poissons_ratio;
+    material.shear_modulus = E / ((nu + 1) + (nu + 1));
+    material.bulk_modulus = E / ((1 - (nu + nu)) * 3);
+    TraceOutput::Write(FormatText("shear_modulus=%f\nbulk_modulus=%f\n", material.shear_modulus,
+                                  material.bulk_modulus));
+}
+
+void WriteConstituent(std::ostream& log, const char* kind, const ConstituentMaterial& material)
+{
+    WriteLogBlock(log, FormatText("%s material name=%s\n Density=%gmg/m3\n Young's modulus=%gGPa\n "
+                                  "Possion's ratio=%g\n",
+                                  kind, material.name.c_str(), material.density,
+                                  material.youngs_modulus, material.poissons_ratio));
+}
+
+} // namespace
+
+bool Lamina::CalculateMaterialProperties(std::ostream& log)
+{
+    // The matrix is tested first; exact comparisons, so a NaN modulus passes.
+    if (matrix.youngs_modulus == 0)
+        return false;
+    if (fiber.youngs_modulus == 0)
+        return false;
+
+    DeriveShearAndBulk(fiber);
+    DeriveShearAndBulk(matrix);
+
+    const double Vf = FAW;
+    const double Ef = fiber.youngs_modulus;
+    const double Em = matrix.youngs_modulus;
+    const double Gf = fiber.shear_modulus;
+    const double Gm = matrix.shear_modulus;
+    E1 = Vf * Ef + Em * (1 - Vf);
+    E2 = 1.0 / (Vf / Ef + (1 - Vf) / Em);
+    G12 = 1.0 / (Vf / Gf + (1 - Vf) / Gm);
+    G23 = Gf * Vf + Gm * (1 - Vf);
+    E1_E2 = E1 / E2;
+
+    WriteLogHeading(log, "##Input data for material properties");
+    WriteLogBlock(log, FormatText("id=%d\n", id));
+    WriteConstituent(log, "Fiber", fiber);
+    WriteConstituent(log, "Matrix", matrix);
+    WriteLogHeading(log, "##Calculation for material properties");
+    WriteLogBlock(log, FormatText("FAW=%g%%\nThickness=%gmm\nAngle=%gDegree\nxi=%g\n", FAW, thickness,
+                                  angle, xi));
+    WriteLogHeading(log, "##Calculation for material properties");
+    WriteLogBlock(log, FormatText("E1=%g\nE2=%g\n", E1, E2));
+    WriteLogBlock(log, FormatText("G12=%g\nG23=%g\n", G12, G23));
+    WriteLogBlock(log, FormatText("E1/E2=%g\n", E1_E2));
+
+    TraceOutput::Write(FormatText("E1=%g\nE2=%g\n", E1, E2));
+    TraceOutput::Write(FormatText("G12=%g\nG23=%g\n", G12, G23));
+    return true;
+}
+
+void Lamina::ApplyHalpinTsai(std::ostream& log)
+{
+    const double Vf = FAW;
+    const double Ef = fiber.youngs_modulus;
+    const double Em = matrix.youngs_modulus;
+    const double Gf = fiber.shear_modulus;
+    const double Gm = matrix.shear_modulus;
+    // One reinforcement factor serves both equations.
+    halphin_tasi_ETA_E2 = (Ef / Em - 1) / (Ef / Em + xi);
+    halphin_tasi_ETA_G12 = (Gf / Gm - 1) / (Gf / Gm + xi);
+    halphin_tasi_E2 = (halphin_tasi_ETA_E2 * xi * Vf + 1) * Em / (1 - halphin_tasi_ETA_E2 * Vf);
+    halphin_tasi_G12 = (halphin_tasi_ETA_G12 * xi * Vf + 1) * Gm / (1 - halphin_tasi_ETA_G12 * Vf);
+
+    WriteLogHeading(log, "##Applied Halphin-Tasi method");
+    WriteLogBlock(log, FormatText("E2=%g\nG12=%g", halphin_tasi_E2, halphin_tasi_G12));
+    WriteLogBlock(log, FormatText("ETA E2=%g\nETA G12=%g", halphin_tasi_ETA_E2, halphin_tasi_ETA_G12));
+
+    TraceOutput::Write(FormatText("halphin_tasi_ETA_E2=%f\nhalphin_tasi_ETA_G12=%f\n",
+                                  halphin_tasi_ETA_E2, halphin_tasi_ETA_G12));
+    TraceOutput::Write(
+        FormatText("halphin_tasi_E2=%f\nhalphin_tasi_G12=%f\n", halphin_tasi_E2, halphin_tasi_G12));
+}
+
+void Lamina::CalculateNuAndK(std::ostream& log)
+{
+    const double Vf = FAW;
+    Nu12 = Vf * fiber.poissons_ratio + (1 - Vf) * matrix.poissons_ratio;
+    Nu21 = Nu12 * halphin_tasi_E2 / E1;
+    k = 1.0 / ((1 - Vf) / matrix.bulk_modulus + Vf / fiber.bulk_modulus);
+    Nu23 = (1 - Nu21) - halphin_tasi_E2 / (k * 3);
+
+    WriteLogHeading(log, "##Calculation for Nu and k");
+    WriteLogBlock(log, FormatText("Nu12=%g\nNu21=%g\nNu23=%g\nk=%g\n", Nu12, Nu21, Nu23, k));
+
+    TraceOutput::Write(FormatText("k=%f\n", k));
+    TraceOutput::Write(FormatText("Nu12=%f\nNu21=%f\nNu23=%f\n", Nu12, Nu21, Nu23));
+}
+
+void Lamina::CalculateWeightFractionAndDensity(std::ostream& log)
+{
+    const double Vf = FAW;
+    const double rf = fiber.density;
+    const double rm = matrix.density;
+    const double a = rf * Vf;
+    fibers_weight_fraction = a / ((1 - Vf) * rm + a);
+    // A composite's density is the volume-weighted sum of its constituents'.
+    composite_density = Vf * rf + (1 - Vf) * rm;
+
+    WriteLogHeading(log, "##Calculation for weight fraction of fibers and density of composite");
+    WriteLogBlock(log, FormatText("Weight fraction of fibers=%g\nDensity of composite=%g\n",
+                                  fibers_weight_fraction, composite_density));
+
+    TraceOutput::Write(FormatText("fibers_weight_fraction=%f\ncomposite_density=%f\n",
+                                  fibers_weight_fraction, composite_density));
+}

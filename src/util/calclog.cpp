@@ -1,0 +1,5 @@
+#include "util/calclog.h"
+
+void WriteLogHeading(std::ostream& log, const char* heading) { log << heading << '\n'; }
+
+void WriteLogBlock(std::ostream& log, const std::string& block) { log << block << '\n'; }

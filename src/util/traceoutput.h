@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+// Where the engine's trace of every calculation step goes: standard output unless
+// a caller (a test, a benchmark) redirects it.
+class TraceOutput {
+public:
+    static void Write(std::string_view text);
+
+    // Send the trace to this stream (nullptr: standard output).
+    static void SetFile(std::FILE* file);
+
+    // Append the trace to this string instead of a stream (nullptr: back to the stream).
+    static void SetCapture(std::string* capture);
+
+    // Flush the stream, as the matrix printing's end of line does.
+    static void Flush();
+};
