@@ -1,0 +1,95 @@
+// The number rule of the forms and ribbon edits, and the count rule of "Apply".
+#include "testsupport.h"
+#include "util/numberparser.h"
+#include "util/stringfunction.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace testing_support;
+
+namespace {
+
+struct NumberCase {
+    const char* text;
+    bool is_number;
+    double value;
+};
+
+void ExpectNumberRule()
+{
+    const NumberCase cases[] = {
+        {"0.01", true, 0.01}, {"1e-2", true, 0.01},  {"", true, 0},       {" 0.5", true, 0.5},
+        {"0.5 ", false, 0},   {"abc", false, 0},     {"1,5", false, 0},   {"1.5a", false, 0},
+        {"-3", true, -3},     {"+3", true, 3},       {".5", true, 0.5},   {"5.", true, 5},
+        {"0x10", true, 16},   {"1e400", true, HUGE_VAL},                  {"숫자", false, 0},
+        {"1.5\n", false, 0},  {"\t2", true, 2},      {"-", false, 0},     {"e5", false, 0},
+    };
+    for (const NumberCase& c : cases) {
+        double value = -1;
+        EXPECT_EQ(ParseNumber(c.text, value), c.is_number) << '"' << c.text << '"';
+        if (c.is_number) {
+            EXPECT_EQ(value, c.value) << '"' << c.text << '"';
+        }
+    }
+    double value = 0;
+    EXPECT_FALSE(ParseNumber(std::string("1\0" "2", 3), value)) << "embedded NUL";
+    EXPECT_TRUE(ParseNumber("nan", value));
+    EXPECT_TRUE(std::isnan(value));
+}
+
+} // namespace
+
+TEST(NumberRule, WholeTextMustBeANumber) { ExpectNumberRule(); }
+
+TEST(NumberRule, SameUnderACommaDecimalLocale)
+{
+    CommaDecimalLocale comma;
+    if (!comma.Active())
+        GTEST_SKIP() << "no comma-decimal locale installed";
+    ExpectNumberRule();
+}
+
+TEST(NumberRule, GridCellsAreTrimmedFirst)
+{
+    double value = 0;
+    EXPECT_TRUE(ParseCell(" 1.5 ", value));
+    EXPECT_EQ(value, 1.5);
+    EXPECT_TRUE(ParseCell("\t\r\n", value));
+    EXPECT_EQ(value, 0);
+    EXPECT_FALSE(ParseCell(" 1,5 ", value));
+    EXPECT_EQ(TrimWhitespace("  a b \n"), "a b");
+}
+
+TEST(CountRule, DigitsOnlyPositiveAndBounded)
+{
+    const CStringFunction digits;
+    EXPECT_TRUE(digits.IsDigitString(""));
+    EXPECT_TRUE(digits.IsDigitString("007"));
+    for (const char* text : {"-1", "+1", "1.0", "1 2", "삼", "３"})
+        EXPECT_FALSE(digits.IsDigitString(text)) << text;
+
+    struct CountCase {
+        const char* text;
+        CountStatus status;
+        int count;
+    };
+    const CountCase cases[] = {
+        {"-2", CountStatus::NotDigits, 0},   {"+3", CountStatus::NotDigits, 0},
+        {"3a", CountStatus::NotDigits, 0},   {" 3", CountStatus::NotDigits, 0},
+        {"", CountStatus::NotPositive, 0},   {"0", CountStatus::NotPositive, 0},
+        {"000", CountStatus::NotPositive, 0}, {"007", CountStatus::Ok, 7},
+        {"10000", CountStatus::Ok, 10000},   {"10001", CountStatus::TooLarge, 0},
+        {"2147483648", CountStatus::TooLarge, 0},
+        {"99999999999999999999999999999", CountStatus::TooLarge, 0},
+        {"0000000000000000000000000000012", CountStatus::Ok, 12},
+    };
+    for (const CountCase& c : cases) {
+        int count = -1;
+        EXPECT_EQ(ParseCount(c.text, count), c.status) << '"' << c.text << '"';
+        if (c.status == CountStatus::Ok) {
+            EXPECT_EQ(count, c.count) << c.text;
+        }
+    }
+}

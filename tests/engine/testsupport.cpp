@@ -1,0 +1,97 @@
+#include "testsupport.h"
+
+#include "util/traceoutput.h"
+
+#include <clocale>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace testing_support {
+
+std::unique_ptr<Lamina> MakeCarbonEpoxyLamina(int id, double angle, double thickness)
+{
+    auto lamina = std::make_unique<Lamina>();
+    lamina->id = id;
+    lamina->fiber = {"Carbon", 1.76, 230, 0.2, 0, 0};
+    lamina->matrix = {"Epoxy", 1.2, 3.5, 0.35, 0, 0};
+    lamina->FAW = 0.6;
+    lamina->thickness = thickness;
+    lamina->angle = angle;
+    lamina->xi = 2;
+    lamina->S_scale_factor = 0.01;
+    lamina->C_scale_factor = 1.0;
+    lamina->S_angle_scale_factor = 0.01;
+    lamina->C_angle_scale_factor = 1.0;
+    return lamina;
+}
+
+std::unique_ptr<Lamina> MakeOrthotropicLamina(double angle, double thickness, int id)
+{
+    auto lamina = std::make_unique<Lamina>();
+    lamina->id = id;
+    lamina->E1 = 140;
+    lamina->halphin_tasi_E2 = 10;
+    lamina->halphin_tasi_G12 = 5;
+    lamina->Nu12 = 0.3;
+    lamina->Nu21 = 0.3 * 10 / 140;
+    lamina->angle = angle;
+    lamina->thickness = thickness;
+    lamina->S_scale_factor = 0.01;
+    lamina->C_scale_factor = 1.0;
+    lamina->S_angle_scale_factor = 0.01;
+    lamina->C_angle_scale_factor = 1.0;
+    return lamina;
+}
+
+TraceCapture::TraceCapture() { TraceOutput::SetCapture(&m_text); }
+
+TraceCapture::~TraceCapture() { TraceOutput::SetCapture(nullptr); }
+
+TempDir::TempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "plyforge-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot create a temporary folder");
+    m_path = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code error;
+    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, error);
+    std::filesystem::remove_all(m_path, error);
+}
+
+std::string ReadWholeFile(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+void WriteWholeFile(const std::filesystem::path& path, const std::string& text)
+{
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << text;
+}
+
+CommaDecimalLocale::CommaDecimalLocale()
+{
+    m_previous = std::setlocale(LC_ALL, nullptr);
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE"}) {
+        if (std::setlocale(LC_ALL, name)) {
+            m_active = std::localeconv()->decimal_point[0] == ',';
+            if (m_active)
+                return;
+        }
+    }
+    std::setlocale(LC_ALL, m_previous.c_str());
+}
+
+CommaDecimalLocale::~CommaDecimalLocale() { std::setlocale(LC_ALL, m_previous.c_str()); }
+
+} // namespace testing_support

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Plyforge builds and tests with, when any is missing.
+# Sourced or run by run.sh and test.sh; safe to run again.
+set -euo pipefail
+
+PLYFORGE_PACKAGES=(
+  g++ cmake ninja-build pkg-config
+  libeigen3-dev nlohmann-json3-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  locales
+)
+
+missing=()
+for package in "${PLYFORGE_PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing missing packages: ${missing[*]}"
+  SUDO=""
+  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
