@@ -97,12 +97,21 @@ int Reader::Integer(const json& value, const std::string& where, long long min, 
 {
     if (!value.is_number_integer())
         Fail(where, "expected a whole number");
-    if (value.is_number_unsigned() ? value.get<unsigned long long>() > static_cast<unsigned long long>(max)
-                                   : value.get<long long>() > max)
+    // Non-negative literals are read as unsigned, negative ones as signed.
+    if (value.is_number_unsigned()) {
+        const unsigned long long n = value.get<unsigned long long>();
+        if (n > static_cast<unsigned long long>(max))
+            Fail(where, "must be at most " + std::to_string(max));
+        if (min > 0 && n < static_cast<unsigned long long>(min))
+            Fail(where, "must be at least " + std::to_string(min));
+        return static_cast<int>(n);
+    }
+    const long long n = value.get<long long>();
+    if (n > max)
         Fail(where, "must be at most " + std::to_string(max));
-    if (!value.is_number_unsigned() && value.get<long long>() < min)
+    if (n < min)
         Fail(where, "must be at least " + std::to_string(min));
-    return static_cast<int>(value.get<long long>());
+    return static_cast<int>(n);
 }
 
 int Reader::OptionalInteger(const json& object, const char* key, const std::string& where,
@@ -320,6 +329,8 @@ ProjectData ProjectReader::Parse(std::string_view text, const std::string& sourc
     json root;
     try {
         root = json::parse(text.begin(), text.end());
+    } catch (const json::out_of_range& error) {
+        throw ProjectFileError(source_name + ": a number is too large to read (" + error.what() + ")");
     } catch (const json::parse_error& error) {
         // Point at the line and column, counted from 1, of the byte that broke it.
         const size_t byte = std::min<size_t>(error.byte == 0 ? 0 : error.byte - 1, text.size());
@@ -337,7 +348,13 @@ ProjectData ProjectReader::Parse(std::string_view text, const std::string& sourc
                                ", column " + std::to_string(column) +
                                (text.empty() ? " (the file is empty)" : ""));
     }
-    return Reader(source_name, base_folder).Read(root);
+    try {
+        return Reader(source_name, base_folder).Read(root);
+    } catch (const json::exception& error) {
+        // Not expected after the type checks, but a damaged file must never escape as
+        // anything but a clear refusal.
+        throw ProjectFileError(source_name + ": " + error.what());
+    }
 }
 
 ProjectData ProjectReader::ReadFile(const std::string& path)
@@ -348,8 +365,15 @@ ProjectData ProjectReader::ReadFile(const std::string& path)
     std::ifstream file(std::filesystem::u8path(path), std::ios::binary);
     if (!file)
         throw ProjectFileError(path + ": cannot open the file (" + std::strerror(errno) + ")");
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad())
+    std::string text;
+    file.seekg(0, std::ios::end);
+    const std::streamoff size = file.tellg();
+    if (size < 0)
+        throw ProjectFileError(path + ": cannot read the file");
+    text.resize(static_cast<size_t>(size));
+    file.seekg(0, std::ios::beg);
+    file.read(text.data(), size);
+    if (!file)
         throw ProjectFileError(path + ": cannot read the file");
     const std::string base = std::filesystem::u8path(path).parent_path().string();
     return Parse(text, path, base);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -101,11 +102,13 @@ ReadingsTable ReadingsTable::Parse(std::string_view text, const std::string& sou
                 throw ReadingsError(FormatText("%s: line %zu: expected 3 columns (Load, Strain, Stress), found %zu",
                                                source_name.c_str(), line_number, count));
         }
-        for (size_t c = 0; c < 3; ++c) {
-            if (!ParseTableNumber(cells[c], values[c]))
-                throw ReadingsError(FormatText("%s: line %zu: %s value \"%s\" is not a number",
-                                               source_name.c_str(), line_number, kColumnNames[c],
-                                               Shorten(Trim(cells[c])).c_str()));
+        if (!numeric) {
+            for (size_t c = 0; c < 3; ++c) {
+                if (!ParseTableNumber(cells[c], values[c]))
+                    throw ReadingsError(FormatText("%s: line %zu: %s value \"%s\" is not a number",
+                                                   source_name.c_str(), line_number, kColumnNames[c],
+                                                   Shorten(Trim(cells[c])).c_str()));
+            }
         }
         table.load.push_back(values[0]);
         table.strain.push_back(values[1]);
@@ -118,6 +121,9 @@ ReadingsTable ReadingsTable::Parse(std::string_view text, const std::string& sou
 
 ReadingsTable ReadingsTable::ReadFile(const std::string& path)
 {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        throw ReadingsError(path + ": is a folder, not a readings file");
     std::ifstream file(path, std::ios::binary);
     if (!file)
         throw ReadingsError(path + ": cannot open the readings file");

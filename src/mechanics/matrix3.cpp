@@ -4,17 +4,14 @@
 #include "util/traceoutput.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 
 std::string MatrixLogText(const Matrix3& matrix)
 {
-    std::string text;
-    text.reserve(3 * 3 * 8);
-    for (Eigen::Index i = 0; i < matrix.rows(); ++i) {
-        for (Eigen::Index j = 0; j < matrix.cols(); ++j)
-            text += FormatText(" %5.2f", matrix(i, j));
-        text += '\n';
-    }
-    return text;
+    const Matrix3& m = matrix;
+    return FormatText(" %5.2f %5.2f %5.2f\n %5.2f %5.2f %5.2f\n %5.2f %5.2f %5.2f\n", m(0, 0), m(0, 1),
+                      m(0, 2), m(1, 0), m(1, 1), m(1, 2), m(2, 0), m(2, 1), m(2, 2));
 }
 
 void PrintMatrixToLog(const Matrix3& matrix, std::ostream& log) { log << MatrixLogText(matrix); }
@@ -22,13 +19,27 @@ void PrintMatrixToLog(const Matrix3& matrix, std::ostream& log) { log << MatrixL
 std::string MatrixTraceText(const Matrix3& matrix)
 {
     // Same text as Eigen's operator<< on a default stream, without a stringstream
-    // per coefficient: a stream prints a double as "%.6g".
-    std::string cells[3][3];
+    // per coefficient: a stream prints a double as "%.6g", which to_chars with the
+    // general format and precision 6 reproduces without the locale.
+    struct Cell {
+        char text[32];
+        size_t size;
+    };
+    Cell cells[3][3];
     size_t width = 0;
     for (int i = 0; i < 3; ++i) {
         for (int j = 0; j < 3; ++j) {
-            cells[i][j] = FormatText("%.6g", matrix(i, j));
-            width = std::max(width, cells[i][j].size());
+            Cell& cell = cells[i][j];
+            const double value = matrix(i, j);
+            if (std::isnan(value)) { // to_chars spells it differently from printf
+                const std::string text = FormatText("%.6g", value);
+                cell.size = text.copy(cell.text, sizeof cell.text);
+            } else {
+                const auto result = std::to_chars(cell.text, cell.text + sizeof cell.text, value,
+                                                  std::chars_format::general, 6);
+                cell.size = static_cast<size_t>(result.ptr - cell.text);
+            }
+            width = std::max(width, cell.size);
         }
     }
     std::string text;
@@ -39,8 +50,8 @@ std::string MatrixTraceText(const Matrix3& matrix)
         for (int j = 0; j < 3; ++j) {
             if (j)
                 text += ' ';
-            text.append(width - cells[i][j].size(), ' ');
-            text += cells[i][j];
+            text.append(width - cells[i][j].size, ' ');
+            text.append(cells[i][j].text, cells[i][j].size);
         }
     }
     text += '\n';

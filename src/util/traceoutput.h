@@ -16,6 +16,6 @@ public:
     // Append the trace to this string instead of a stream (nullptr: back to the stream).
     static void SetCapture(std::string* capture);
 
-    // Flush the stream, as the matrix printing's end of line does.
+    // Flush the stream at the end of a run, so the trace is out before any message.
     static void Flush();
 };
