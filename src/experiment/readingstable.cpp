@@ -23,21 +23,30 @@ std::string_view Trim(std::string_view text)
     return text;
 }
 
-// Splits one line into at most max_cells cells at ',', ';' or tab; returns the
-// number of cells (which may exceed max_cells: the rest is not stored).
-size_t SplitCells(std::string_view line, std::string_view* cells, size_t max_cells)
+struct SplitLine {
+    std::string_view cells[3];
+    size_t count = 0; // cells up to the last one that is not empty
+};
+
+// Splits one line at ',', ';' or tab. Empty cells at the end, as a spreadsheet pads
+// its rows, do not count.
+SplitLine SplitCells(std::string_view line)
 {
-    size_t count = 0;
+    SplitLine split;
+    size_t index = 0;
     size_t start = 0;
     for (size_t i = 0; i <= line.size(); ++i) {
         if (i == line.size() || line[i] == ',' || line[i] == ';' || line[i] == '\t') {
-            if (count < max_cells)
-                cells[count] = line.substr(start, i - start);
-            ++count;
+            const std::string_view cell = line.substr(start, i - start);
+            if (index < 3)
+                split.cells[index] = cell;
+            ++index;
+            if (!Trim(cell).empty())
+                split.count = index;
             start = i + 1;
         }
     }
-    return count;
+    return split;
 }
 
 std::string Shorten(std::string_view text)
@@ -78,11 +87,12 @@ ReadingsTable ReadingsTable::Parse(std::string_view text, const std::string& sou
         if (Trim(line).empty())
             continue;
 
-        constexpr size_t kMaxCells = 8;
-        std::string_view cells[kMaxCells];
-        const size_t count = SplitCells(line, cells, kMaxCells);
+        const SplitLine split = SplitCells(line);
+        if (split.count == 0)
+            continue; // a row of separators only, as spreadsheets write empty rows
+        const std::string_view* cells = split.cells;
         double values[3] = {0, 0, 0};
-        bool numeric = count >= 3;
+        bool numeric = split.count >= 3;
         for (size_t c = 0; numeric && c < 3; ++c)
             numeric = ParseTableNumber(cells[c], values[c]);
 
@@ -94,14 +104,9 @@ ReadingsTable ReadingsTable::Parse(std::string_view text, const std::string& sou
             table.strain.reserve(line_estimate);
             table.stress.reserve(line_estimate);
         }
-        if (count < 3)
+        if (split.count != 3)
             throw ReadingsError(FormatText("%s: line %zu: expected 3 columns (Load, Strain, Stress), found %zu",
-                                           source_name.c_str(), line_number, count));
-        for (size_t c = 3; c < count; ++c) {
-            if (c >= kMaxCells || !Trim(cells[c]).empty())
-                throw ReadingsError(FormatText("%s: line %zu: expected 3 columns (Load, Strain, Stress), found %zu",
-                                               source_name.c_str(), line_number, count));
-        }
+                                           source_name.c_str(), line_number, split.count));
         if (!numeric) {
             for (size_t c = 0; c < 3; ++c) {
                 if (!ParseTableNumber(cells[c], values[c]))
