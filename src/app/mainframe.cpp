@@ -1,0 +1,271 @@
+#include "app/mainframe.h"
+
+#include "app/aboutdlg.h"
+#include "app/applook.h"
+#include "app/captions.h"
+#include "app/childframe.h"
+#include "app/logview.h"
+#include "app/mainmenuview.h"
+#include "app/mditabarea.h"
+#include "app/messagebox.h"
+#include "app/ribbonbar.h"
+#include "controls/richeditcustomctrl.h"
+#include "doc/plyforgedoc.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+CMainFrame* g_mainFrame = nullptr;
+}
+
+CMainFrame* MainFrame() { return g_mainFrame; }
+
+CMainFrame::CMainFrame(int app_look, QWidget* parent)
+    : CMDIMainFrame(parent), m_wndRibbonBar(new CRibbonBar(this)), m_nAppLook(app_look)
+{
+    g_mainFrame = this;
+    setObjectName("MainFrame");
+    setWindowIcon(QIcon(":/icons/app64.png"));
+    setMenuWidget(m_wndRibbonBar);
+
+    m_pane1 = new QLabel(tr("Pane 1"));
+    m_pane2 = new QLabel(tr("Pane 2"));
+    statusBar()->addWidget(m_pane1, 1);
+    statusBar()->addPermanentWidget(m_pane2);
+
+    OnApplicationLook(m_nAppLook);
+    CreatePanes();
+    BuildMenus();
+    ConnectCommands();
+    setWindowTitle(QString::fromUtf8(captions::kAppTitle));
+
+    const QSettings settings;
+    restoreState(settings.value("Workspace/State").toByteArray());
+
+    // The ribbon's enabled and checked states follow the program, as an idle update would.
+    m_updateTimer = new QTimer(this);
+    m_updateTimer->setInterval(150);
+    connect(m_updateTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandUI);
+    m_updateTimer->start();
+    connect(TabArea(), &MdiTabArea::ActiveChildChanged, this, &CMainFrame::UpdateCommandUI);
+}
+
+CMainFrame::~CMainFrame()
+{
+    if (g_mainFrame == this)
+        g_mainFrame = nullptr;
+}
+
+void CMainFrame::CreatePanes()
+{
+    m_wndMainMenu = new QDockWidget(tr("Main Menu"), this);
+    m_wndMainMenu->setObjectName("MainMenuPane");
+    m_mainMenuView = new CMainMenuView(this, m_wndMainMenu);
+    m_wndMainMenu->setWidget(m_mainMenuView);
+    m_wndMainMenu->setAllowedAreas(Qt::AllDockWidgetAreas);
+    addDockWidget(Qt::LeftDockWidgetArea, m_wndMainMenu);
+    resizeDocks({m_wndMainMenu}, {230}, Qt::Horizontal);
+
+    m_wndLogView = new QDockWidget(tr("Log View"), this);
+    m_wndLogView->setObjectName("LogViewPane");
+    m_logView = new CLogView(m_wndLogView);
+    m_wndLogView->setWidget(m_logView);
+    m_wndLogView->setAllowedAreas(Qt::AllDockWidgetAreas);
+    addDockWidget(Qt::BottomDockWidgetArea, m_wndLogView);
+    resizeDocks({m_wndLogView}, {180}, Qt::Vertical);
+    m_logView->OnInitialUpdate();
+}
+
+void CMainFrame::BuildMenus()
+{
+    QMenu* file = m_wndRibbonBar->FileMenu();
+    auto add = [&](const char* id, const QString& text, const QString& icon, bool enabled) {
+        QAction* action = file->addAction(QIcon(icon), text);
+        action->setObjectName(id);
+        action->setEnabled(enabled);
+        return action;
+    };
+    connect(add("ID_FILE_NEW", tr("&New"), ":/icons/new16.png", true), &QAction::triggered, this,
+            &CMainFrame::OnProjectNew);
+    // Opening and saving projects, and printing, have no handler yet.
+    add("ID_FILE_OPEN", tr("&Open..."), ":/icons/open16.png", false);
+    add("ID_FILE_SAVE", tr("&Save"), ":/icons/save16.png", false);
+    add("ID_FILE_SAVE_AS", tr("Save &As..."), "", false);
+    file->addSeparator();
+    add("ID_FILE_PRINT", tr("Print"), ":/icons/print16.png", false);
+    add("ID_FILE_PRINT_PREVIEW", tr("Print Pre&view"), "", false);
+    add("ID_FILE_PRINT_SETUP", tr("Print Set&up"), "", false);
+    file->addSeparator();
+    add("ID_FILE_CLOSE", tr("&Close"), "", false);
+    file->addSeparator();
+    connect(add("ID_APP_EXIT", tr("E&xit"), "", true), &QAction::triggered, this, &QWidget::close);
+
+    auto* looks = new QActionGroup(this);
+    for (const AppLook::Look& look : AppLook::Looks()) {
+        QAction* action = m_wndRibbonBar->StyleMenu()->addAction(tr(look.label));
+        action->setObjectName(look.name);
+        action->setCheckable(true);
+        action->setData(look.id);
+        looks->addAction(action);
+        connect(action, &QAction::triggered, this, [this, id = look.id] { OnApplicationLook(id); });
+    }
+}
+
+void CMainFrame::ConnectCommands()
+{
+    CRibbonBar* r = m_wndRibbonBar;
+    connect(r->m_projectNew, &QToolButton::clicked, this, &CMainFrame::OnProjectNew);
+    connect(r->m_quickNew, &QToolButton::clicked, this, &CMainFrame::OnProjectNew);
+    connect(r->m_theoryApply, &QToolButton::clicked, this, &CMainFrame::OnTheoryLmnNumOk);
+    connect(r->m_theoryLamina, &QLineEdit::returnPressed, this, &CMainFrame::OnTheoryLmnNumOk);
+    connect(r->m_experimentApply, &QToolButton::clicked, this, &CMainFrame::OnExperimtLmnNumOk);
+    connect(r->m_experimentLamina, &QLineEdit::returnPressed, this, &CMainFrame::OnExperimtLmnNumOk);
+    connect(r->m_version, &QToolButton::clicked, this, &CMainFrame::OnButtonVersion);
+    connect(r->m_aboutButton, &QToolButton::clicked, this, &CMainFrame::OnAppAbout);
+    connect(r->m_logViewCheck, &QCheckBox::clicked, this, &CMainFrame::OnCheckLogview);
+    connect(r->m_menuViewCheck, &QCheckBox::clicked, this, &CMainFrame::OnCheckTreemenu);
+    connect(r->m_statusBarCheck, &QCheckBox::clicked, this,
+            [this] { statusBar()->setVisible(!statusBar()->isVisible()); UpdateCommandUI(); });
+    r->m_quickOpen->setEnabled(false);
+    r->m_quickSave->setEnabled(false);
+    r->m_quickPrint->setEnabled(false);
+}
+
+QString CMainFrame::MakeTheoryLaminaTitle(int n) { return QString("%1%2").arg(captions::kTheoreticalLamina).arg(n); }
+
+QString CMainFrame::MakeExperimentLaminaTitle(int n)
+{
+    return QString("%1%2").arg(captions::kExperimentalLamina).arg(n);
+}
+
+QString CMainFrame::FindLaminaTabTitle() const
+{
+    const QList<QTabWidget*> groups = TabArea()->Groups();
+    if (groups.isEmpty())
+        return {};
+    QTabWidget* first = groups.first();
+    for (int i = 0; i < first->count(); ++i) {
+        const QString label = first->tabText(i);
+        if (label.contains(captions::kTheoreticalLamina) || label.contains(captions::kExperimentalLamina))
+            return label;
+    }
+    return {};
+}
+
+QWidget* CMainFrame::ShowViewByTitle(QString title)
+{
+    const bool lamina = title.contains(captions::kTheoreticalLamina) ||
+                        title.contains(captions::kExperimentalLamina);
+    int index = -1;
+    bool same_group = true;
+    if (lamina) {
+        index = kMainViewTemplate;
+    } else if (title == captions::kTheoryView) {
+        index = kPrincipleTemplate;
+    } else if (title == captions::kTheoryResult) {
+        index = kTheoryResultTemplate;
+        same_group = false;
+    } else if (title == captions::kExperimentResult) {
+        index = kExperimentResultTemplate;
+        same_group = false;
+    }
+    if (!ActiveChild() && index >= 0)
+        OpenDocumentFile(index);
+    if (lamina) {
+        const QString found = FindLaminaTabTitle();
+        if (!found.isEmpty())
+            title = found;
+    }
+    CChildFrame* active = ActiveChild();
+    if (!active || !active->Document() || index < 0)
+        return nullptr;
+    return OpenOrActivateChild(index, active->SharedDocument(), title, true, same_group, true);
+}
+
+void CMainFrame::ResetProject()
+{
+    CChildFrame* active = ActiveChild();
+    if (active) {
+        CPlyforgeDoc* doc = active->Document();
+        for (CChildFrame* child : TabArea()->Children()) {
+            if (child->Document() == doc && !child->Caption().isEmpty())
+                TabArea()->CloseChild(child);
+        }
+    }
+    OpenDocumentFile(kMainViewTemplate);
+    SetTheoryRibbonValues(0);
+    SetExperimentRibbonValues(0);
+    m_logView->RichEdit()->Clear();
+}
+
+void CMainFrame::OnApplicationLook(int id)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_nAppLook = id;
+    AppLook::Apply(id);
+    QSettings().setValue("ApplicationLook", m_nAppLook);
+    QApplication::restoreOverrideCursor();
+    UpdateCommandUI();
+}
+
+void CMainFrame::OnCheckLogview()
+{
+    m_wndLogView->setVisible(!m_wndLogView->isVisible());
+    UpdateCommandUI();
+}
+
+void CMainFrame::OnCheckTreemenu()
+{
+    m_wndMainMenu->setVisible(!m_wndMainMenu->isVisible());
+    UpdateCommandUI();
+}
+
+void CMainFrame::OnButtonVersion()
+{
+    AfxMessageBox(QString("Release date : %1 %2").arg(__DATE__, __TIME__));
+}
+
+void CMainFrame::OnAppAbout()
+{
+    CAboutDlg dialog(this);
+    dialog.exec();
+}
+
+void CMainFrame::UpdateCommandUI()
+{
+    if (!m_wndLogView || !m_wndMainMenu)
+        return; // still being built
+    CRibbonBar* r = m_wndRibbonBar;
+    r->m_logViewCheck->setChecked(m_wndLogView->isVisible());
+    r->m_menuViewCheck->setChecked(m_wndMainMenu->isVisible());
+    r->m_statusBarCheck->setChecked(statusBar()->isVisible());
+    for (QAction* action : r->StyleMenu()->actions())
+        action->setChecked(action->data().toInt() == m_nAppLook);
+
+    // One record may be missing: Calculate commits the form on screen first.
+    if (CPlyforgeDoc* doc = ActiveDocument()) {
+        auto enabled = [](int count, size_t records) {
+            return count == 1 || (count >= 2 && static_cast<int>(records) >= count - 1);
+        };
+        r->m_theoryCalculate->setEnabled(enabled(doc->lamina_count, doc->laminate.laminae.size()));
+        r->m_experimentCalculate->setEnabled(enabled(doc->specimen_count, doc->specimens.size()));
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    QSettings().setValue("Workspace/State", saveState());
+    event->accept();
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "app/mdimainframe.h"
+#include "doc/framelink.h"
+
+#include <QString>
+
+class CLogView;
+class CMainMenuView;
+class CRibbonBar;
+class QDockWidget;
+class QLabel;
+class QTimer;
+
+// The program's main window: the ribbon, the status bar, the tabbed project
+// windows, and the "Main Menu" and "Log View" panes. It finds windows by caption,
+// starts new projects, applies lamina counts and switches the application look.
+class CMainFrame : public CMDIMainFrame, public FrameLink {
+    Q_OBJECT
+
+public:
+    explicit CMainFrame(int app_look, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CRibbonBar* Ribbon() const { return m_wndRibbonBar; }
+    CMainMenuView* MainMenuView() const { return m_mainMenuView; }
+    CLogView* LogView() const { return m_logView; }
+    QDockWidget* MainMenuPane() const { return m_wndMainMenu; }
+    QDockWidget* LogPane() const { return m_wndLogView; }
+    int AppLook() const { return m_nAppLook; }
+
+    // Windows by caption.
+    QWidget* ShowViewByTitle(QString title);
+    QString FindLaminaTabTitle() const;
+    static QString MakeTheoryLaminaTitle(int n);
+    static QString MakeExperimentLaminaTitle(int n);
+
+    // Closes the active project's windows and opens a fresh project.
+    void ResetProject();
+
+    // FrameLink: what a document reports when a project is set up.
+    void SetTheoryRibbonValues(int count) override;
+    void SetExperimentRibbonValues(int count) override;
+    void ShowTheoryLaminaCount(int count) override;
+    void RebuildMenuTree(int theory_count, int experiment_count) override;
+
+    // Ribbon commands.
+    void OnProjectNew();
+    void OnTheoryLmnNumOk();
+    void OnExperimtLmnNumOk();
+    void OnApplicationLook(int id);
+    void OnCheckLogview();
+    void OnCheckTreemenu();
+    void OnButtonVersion();
+    void OnAppAbout();
+
+    // Brings every command's enabled and checked state up to date, as the idle
+    // update of a ribbon does.
+    void UpdateCommandUI();
+
+protected:
+    FrameLink* Link() override { return this; }
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreatePanes();
+    void ConnectCommands();
+    void BuildMenus();
+    // The count in the edit, or 0 after its message.
+    int ReadCount(const QString& text);
+
+    CRibbonBar* m_wndRibbonBar;
+    QDockWidget* m_wndMainMenu = nullptr;
+    QDockWidget* m_wndLogView = nullptr;
+    CMainMenuView* m_mainMenuView = nullptr;
+    CLogView* m_logView = nullptr;
+    QLabel* m_pane1 = nullptr;
+    QLabel* m_pane2 = nullptr;
+    QTimer* m_updateTimer = nullptr;
+    int m_nAppLook;
+};
+
+// The one main window of the program, once it exists.
+CMainFrame* MainFrame();

@@ -1,0 +1,96 @@
+// The ribbon's project commands: a new project, the two lamina counts, and the
+// values the ribbon shows for a fresh project.
+#include "app/mainframe.h"
+
+#include "app/mainmenuview.h"
+#include "app/messagebox.h"
+#include "app/ribbonbar.h"
+#include "doc/messages.h"
+#include "doc/plyforgedoc.h"
+#include "util/numberparser.h"
+
+#include <QLineEdit>
+
+void CMainFrame::SetTheoryRibbonValues(int count)
+{
+    m_wndRibbonBar->m_theoryLamina->setText(QString::number(count));
+    m_wndRibbonBar->m_theoryScaleFactor->setText(QStringLiteral("0.01"));
+}
+
+void CMainFrame::SetExperimentRibbonValues(int count)
+{
+    m_wndRibbonBar->m_experimentLamina->setText(QString::number(count));
+    m_wndRibbonBar->m_elasticMin->setText(QStringLiteral("0.1"));
+    m_wndRibbonBar->m_elasticMax->setText(QStringLiteral("0.3"));
+}
+
+void CMainFrame::ShowTheoryLaminaCount(int count)
+{
+    m_wndRibbonBar->m_theoryLamina->setText(QString::number(count));
+}
+
+void CMainFrame::RebuildMenuTree(int theory_count, int experiment_count)
+{
+    m_mainMenuView->BuildTree(theory_count, experiment_count);
+}
+
+int CMainFrame::ReadCount(const QString& text)
+{
+    int count = 0;
+    switch (ParseCount(text.toStdString(), count)) {
+    case CountStatus::Ok:
+        return count;
+    case CountStatus::NotDigits:
+        AfxMessageBox(QString::fromUtf8(msg::kEnterInteger));
+        return 0;
+    case CountStatus::NotPositive:
+        AfxMessageBox(QString::fromUtf8(msg::kEnterPositiveInteger));
+        return 0;
+    case CountStatus::TooLarge:
+        AfxMessageBox(QString::fromUtf8(msg::kCountTooLarge));
+        return 0;
+    }
+    return 0;
+}
+
+void CMainFrame::OnProjectNew()
+{
+    CPlyforgeDoc* doc = ActiveDocument();
+    if (!doc)
+        return;
+    doc->InitProject();
+    ResetProject();
+}
+
+void CMainFrame::OnTheoryLmnNumOk()
+{
+    CPlyforgeDoc* doc = ActiveDocument();
+    if (!doc)
+        return;
+    const int n = ReadCount(m_wndRibbonBar->m_theoryLamina->text());
+    if (n < 1)
+        return;
+    doc->ClearLaminae();
+    ResetProject();
+    if (CPlyforgeDoc* fresh = ActiveDocument())
+        fresh->SetLaminaCount(n);
+    UpdateCommandUI();
+}
+
+void CMainFrame::OnExperimtLmnNumOk()
+{
+    CPlyforgeDoc* doc = ActiveDocument();
+    if (!doc)
+        return;
+    const int n = ReadCount(m_wndRibbonBar->m_experimentLamina->text());
+    if (n < 1)
+        return;
+    doc->ClearLaminae();
+    ResetProject();
+    if (CPlyforgeDoc* fresh = ActiveDocument()) {
+        fresh->specimen_count = n;
+        m_wndRibbonBar->m_experimentLamina->setText(QString::number(n));
+        m_mainMenuView->BuildTree(fresh->lamina_count, n);
+    }
+    UpdateCommandUI();
+}

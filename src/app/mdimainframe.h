@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/doctemplate.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class CChildFrame;
+class CPlyforgeDoc;
+class FrameLink;
+class MdiTabArea;
+
+// The main window's management of project windows: opening a new project's main
+// window, and opening or activating a window of the active project by caption.
+class CMDIMainFrame : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit CMDIMainFrame(QWidget* parent = nullptr);
+
+    void SetTemplates(const std::array<CMultiDocTemplate, 4>& templates) { m_templates = templates; }
+    MdiTabArea* TabArea() const { return m_tabArea; }
+
+    CChildFrame* ActiveChild() const;
+    CPlyforgeDoc* ActiveDocument() const;
+
+    // A new, empty project shown in a window of this template; it becomes active.
+    QWidget* OpenDocumentFile(int template_index);
+
+    // The view of the active project's window with this caption, activated; a
+    // window is made from the template first when there is none and create is set.
+    QWidget* OpenOrActivateChild(int template_index, const std::shared_ptr<CPlyforgeDoc>& doc,
+                                 const QString& title, bool create, bool same_group, bool vertical);
+
+protected:
+    // What the project's document reports to the frame (the ribbon, the tree).
+    virtual FrameLink* Link() { return nullptr; }
+    CChildFrame* CreateChild(int template_index, const std::shared_ptr<CPlyforgeDoc>& doc, bool new_group);
+
+    std::array<CMultiDocTemplate, 4> m_templates{};
+    MdiTabArea* m_tabArea;
+};

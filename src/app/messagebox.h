@@ -1,0 +1,19 @@
+#pragma once
+
+#include "doc/messagesink.h"
+
+#include <QString>
+
+// Every message of the desktop program goes through one sink: a modal box with an
+// OK button only, unless a test has installed a recording sink.
+class MessageBoxSink : public MessageSink {
+public:
+    void ShowMessage(const std::string& text) override;
+};
+
+// The sink in use; never null.
+MessageSink& AppMessageSink();
+// Replaces the sink (nullptr: back to message boxes).
+void SetAppMessageSink(MessageSink* sink);
+
+void AfxMessageBox(const QString& text);

@@ -1,0 +1,77 @@
+#include "app/plyforgeapp.h"
+
+#include "app/applook.h"
+#include "app/captions.h"
+#include "app/childframe.h"
+#include "app/mainframe.h"
+#include "app/plyforgeview.h"
+#include "app/principleview.h"
+#include "app/splash.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QSettings>
+#include <QThread>
+
+CPlyforgeApp::CPlyforgeApp(Options options) : m_options(std::move(options)) {}
+
+CPlyforgeApp::~CPlyforgeApp() { ExitInstance(); }
+
+void CPlyforgeApp::InitSettingsNames()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
+    QCoreApplication::setApplicationName(QStringLiteral("Plyforge"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+}
+
+namespace {
+
+QWidget* MakeResultPlaceholder(CChildFrame* frame, const char* caption)
+{
+    frame->SetCaption(caption);
+    auto* label = new QLabel(QObject::tr("Press \"Calculate\" to see the results here."));
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+} // namespace
+
+bool CPlyforgeApp::InitInstance()
+{
+    InitSettingsNames();
+    m_pDocTemplate = {
+        CMultiDocTemplate{kMainViewTemplate, [](CChildFrame* f) { return new CPlyforgeView(f); }},
+        CMultiDocTemplate{kPrincipleTemplate, [](CChildFrame* f) { return new CPrincipleView(f); }},
+        CMultiDocTemplate{kTheoryResultTemplate,
+                          [](CChildFrame* f) { return MakeResultPlaceholder(f, captions::kTheoryResult); }},
+        CMultiDocTemplate{kExperimentResultTemplate,
+                          [](CChildFrame* f) { return MakeResultPlaceholder(f, captions::kExperimentResult); }},
+    };
+
+    // The look of the last run; a first start takes the Windows 7 look.
+    m_nAppLook = QSettings().value("ApplicationLook", AppLook::kWindows7).toInt();
+    m_mainFrame = std::make_unique<CMainFrame>(m_nAppLook);
+    m_mainFrame->SetTemplates(m_pDocTemplate);
+    if (m_options.show_window)
+        m_mainFrame->showMaximized();
+
+    if (m_options.show_splash) {
+        CSplash splash;
+        splash.LoadPicture(m_options.splash_path);
+        splash.ShowSplash();
+        m_mainFrame->repaint();
+        QApplication::processEvents();
+        // Start-up pauses with the splash on top; nothing else runs meanwhile.
+        QThread::msleep(static_cast<unsigned long>(m_options.splash_milliseconds));
+        splash.CloseSplash();
+    }
+
+    m_mainFrame->OpenDocumentFile(kMainViewTemplate);
+    return true;
+}
+
+int CPlyforgeApp::ExitInstance()
+{
+    m_mainFrame.reset();
+    return 0;
+}

@@ -1,0 +1,145 @@
+#include "app/plyforgeview.h"
+
+#include "app/captions.h"
+#include "app/childframe.h"
+#include "app/mainframe.h"
+#include "doc/plyforgedoc.h"
+#include "forms/experimentdlg.h"
+#include "forms/laminadlg.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+CPlyforgeView::CPlyforgeView(CChildFrame* frame, QWidget* parent)
+    : QWidget(parent), m_frame(frame), m_scroll(new QScrollArea(this)), m_picture(new QLabel(this))
+{
+    setObjectName("PlyforgeView");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_picture->setObjectName("MainViewPicture");
+    m_picture->setPixmap(QPixmap(":/images/mainview.png"));
+    m_picture->setAlignment(Qt::AlignCenter);
+    m_picture->setStyleSheet("background: white;");
+    layout->addWidget(m_picture);
+    // Forms keep a readable size and scroll when the window is smaller.
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->hide();
+    layout->addWidget(m_scroll);
+    m_frame->SetCaption(captions::kTheoreticalLamina);
+}
+
+CPlyforgeView::~CPlyforgeView() = default;
+
+CPlyforgeDoc* CPlyforgeView::ActiveDocument() const
+{
+    CMainFrame* main = MainFrame();
+    return main ? main->ActiveDocument() : m_frame->Document();
+}
+
+void CPlyforgeView::ShowForm(QWidget* form)
+{
+    if (m_pCurrentForm == form)
+        return;
+    if (m_pCurrentForm)
+        m_pCurrentForm->hide();
+    m_picture->hide();
+    m_scroll->show();
+    // The scroll area owns one widget at a time; the other form stays alive, hidden.
+    if (QWidget* previous = m_scroll->takeWidget())
+        previous->setParent(this), previous->hide();
+    m_scroll->setWidget(form);
+    form->show();
+    m_pCurrentForm = form;
+}
+
+int CPlyforgeView::ShowTheoryLamina(int id)
+{
+    CPlyforgeDoc* doc = ActiveDocument();
+    if (!doc)
+        return -1;
+    if (!m_pLaminaDlg) {
+        m_pLaminaDlg = new CLaminaDlg(this);
+        m_pLaminaDlg->SetDocumentProvider([this] { return ActiveDocument(); });
+    }
+    ShowForm(m_pLaminaDlg);
+    m_frame->SetCaption(CMainFrame::MakeTheoryLaminaTitle(id));
+    if (doc->current_lamina_id > 0 && !m_pLaminaDlg->SaveToLamina(doc->current_lamina_id))
+        return -1;
+    doc->current_lamina_id = id;
+    Lamina* lamina = doc->laminate.FindLamina(id);
+    m_pLaminaDlg->LoadConstituentRow(0, lamina);
+    m_pLaminaDlg->LoadConstituentRow(1, lamina);
+    m_pLaminaDlg->LoadLaminaRow(lamina);
+    if (lamina)
+        m_pLaminaDlg->SetScaleFactors(lamina->S_scale_factor, lamina->C_scale_factor,
+                                      lamina->S_angle_scale_factor, lamina->C_angle_scale_factor);
+    else
+        m_pLaminaDlg->SetScaleFactors(0.01, 1.0, 0.01, 1.0);
+    return 1;
+}
+
+int CPlyforgeView::ShowExperimentLamina(int id)
+{
+    CPlyforgeDoc* doc = ActiveDocument();
+    if (!doc)
+        return -1;
+    if (!m_pExperimentDlg) {
+        m_pExperimentDlg = new CExperimentDlg(this);
+        m_pExperimentDlg->SetDocumentProvider([this] { return ActiveDocument(); });
+    }
+    ShowForm(m_pExperimentDlg);
+    m_frame->SetCaption(CMainFrame::MakeExperimentLaminaTitle(id));
+    if (doc->current_specimen_id > 0 && !m_pExperimentDlg->SaveToSpecimen(doc->current_specimen_id))
+        return -1;
+    doc->current_specimen_id = id;
+    if (ExperimentSpecimen* specimen = doc->FindSpecimen(id)) {
+        m_pExperimentDlg->SetSpecimenSize(specimen->width, specimen->thickness);
+        m_pExperimentDlg->LoadFromSpecimen(*specimen);
+    } else {
+        m_pExperimentDlg->OnInitialize();
+    }
+    return 1;
+}
+
+void CPlyforgeView::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The "Edit" menu acts on the widget that has the keyboard focus.
+    QMenu menu(this);
+    QWidget* target = QApplication::focusWidget();
+    auto* edit = qobject_cast<QLineEdit*>(target);
+    QAction* cut = menu.addAction(tr("Cu&t\tCtrl+X"));
+    QAction* copy = menu.addAction(tr("&Copy\tCtrl+C"));
+    QAction* paste = menu.addAction(tr("&Paste\tCtrl+V"));
+    cut->setEnabled(edit != nullptr);
+    QAction* chosen = menu.exec(event->globalPos());
+    if (!chosen || !target)
+        return;
+    if (edit) {
+        if (chosen == cut)
+            edit->cut();
+        else if (chosen == copy)
+            edit->copy();
+        else
+            edit->paste();
+        return;
+    }
+    // Grids and other widgets take the usual keys.
+    const int key = chosen == copy ? Qt::Key_C : chosen == paste ? Qt::Key_V : Qt::Key_X;
+    QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier);
+    QApplication::sendEvent(target, &press);
+}
+
+void CPlyforgeView::paintEvent(QPaintEvent*)
+{
+    if (ShowsPicture()) {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::white);
+    }
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+class CChildFrame;
+class CExperimentDlg;
+class CLaminaDlg;
+class CPlyforgeDoc;
+class QLabel;
+class QScrollArea;
+
+// The main input view: a picture until a lamina is chosen, then the theory or the
+// experiment input form, reused for every lamina or specimen. The form is written
+// back into the record of the number shown before another number is shown.
+class CPlyforgeView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CPlyforgeView(CChildFrame* frame, QWidget* parent = nullptr);
+    ~CPlyforgeView() override;
+
+    // 1 when the lamina's form is shown, -1 when it cannot be (no project, or the
+    // form on screen could not be committed).
+    int ShowTheoryLamina(int id);
+    int ShowExperimentLamina(int id);
+
+    CLaminaDlg* LaminaDlg() const { return m_pLaminaDlg; }
+    CExperimentDlg* ExperimentDlg() const { return m_pExperimentDlg; }
+    QWidget* CurrentForm() const { return m_pCurrentForm; }
+    bool ShowsPicture() const { return m_pCurrentForm == nullptr; }
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    CPlyforgeDoc* ActiveDocument() const;
+    void ShowForm(QWidget* form);
+
+    CChildFrame* m_frame;
+    QScrollArea* m_scroll;
+    QLabel* m_picture;
+    QWidget* m_pCurrentForm = nullptr;
+    CLaminaDlg* m_pLaminaDlg = nullptr;
+    CExperimentDlg* m_pExperimentDlg = nullptr;
+};

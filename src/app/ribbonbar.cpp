@@ -1,0 +1,228 @@
+#include "app/ribbonbar.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QLabel* SmallLabel(const QString& text)
+{
+    auto* label = new QLabel(text);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return label;
+}
+
+} // namespace
+
+CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent)
+{
+    setObjectName("RibbonBar");
+    setAutoFillBackground(false);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(4, 2, 4, 2);
+    outer->setSpacing(2);
+
+    // Quick-access bar, above the ribbon.
+    auto* quick = new QHBoxLayout;
+    quick->setSpacing(1);
+    m_quickNew = SmallButton("ID_FILE_NEW_QAT", tr("New"), ":/icons/new16.png");
+    m_quickOpen = SmallButton("ID_FILE_OPEN_QAT", tr("Open"), ":/icons/open16.png");
+    m_quickSave = SmallButton("ID_FILE_SAVE_QAT", tr("Save"), ":/icons/save16.png");
+    m_quickPrint = SmallButton("ID_FILE_PRINT_DIRECT_QAT", tr("Quick Print"), ":/icons/quickprint16.png");
+    for (QToolButton* b : {m_quickNew, m_quickOpen, m_quickSave, m_quickPrint}) {
+        b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        quick->addWidget(b);
+    }
+    quick->addStretch();
+    outer->addLayout(quick);
+
+    // The tab row: application button, the one category, then Style and About.
+    auto* tabs = new QHBoxLayout;
+    tabs->setSpacing(6);
+    m_appButton = new QToolButton;
+    m_appButton->setObjectName("ID_APP_BUTTON");
+    m_appButton->setText(tr("File"));
+    m_appButton->setToolTip(tr("File"));
+    m_appButton->setPopupMode(QToolButton::InstantPopup);
+    m_appButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_appButton->setStyleSheet("QToolButton { background: #2b579a; color: white; font-weight: bold;"
+                               " padding: 2px 14px; border: none; border-radius: 2px; }"
+                               "QToolButton::menu-indicator { image: none; }");
+    m_fileMenu = new QMenu(m_appButton);
+    m_appButton->setMenu(m_fileMenu);
+    tabs->addWidget(m_appButton);
+    auto* home = new QLabel(tr("Home"));
+    home->setObjectName("HomeCategory");
+    home->setStyleSheet("QLabel { font-weight: bold; padding: 2px 10px; border: 1px solid palette(mid);"
+                        " border-bottom: none; border-top-left-radius: 3px; border-top-right-radius: 3px;"
+                        " background: palette(base); }");
+    tabs->addWidget(home);
+    tabs->addStretch();
+    m_styleButton = new QToolButton;
+    m_styleButton->setObjectName("ID_STYLE_BUTTON");
+    m_styleButton->setText(tr("Style"));
+    m_styleButton->setIcon(QIcon(":/icons/style16.png"));
+    m_styleButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_styleButton->setPopupMode(QToolButton::InstantPopup);
+    m_styleButton->setAutoRaise(true);
+    m_styleMenu = new QMenu(m_styleButton);
+    m_styleButton->setMenu(m_styleMenu);
+    tabs->addWidget(m_styleButton);
+    m_aboutButton = SmallButton("ID_APP_ABOUT", tr("About"), ":/icons/about16.png");
+    m_aboutButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_aboutButton->setToolTip(tr("About Plyforge"));
+    tabs->addWidget(m_aboutButton);
+    outer->addLayout(tabs);
+
+    // The panels of "Home".
+    auto* panels = new QHBoxLayout;
+    panels->setSpacing(0);
+
+    m_projectNew = LargeButton("ID_PROJECT_NEW", tr("New"), ":/icons/new32.png");
+    m_projectNew->setToolTip(tr("Start a new, empty project"));
+    panels->addWidget(MakePanel(tr("Project"), m_projectNew));
+
+    {
+        auto* content = new QWidget;
+        auto* grid = new QGridLayout(content);
+        grid->setContentsMargins(0, 0, 0, 0);
+        grid->setHorizontalSpacing(8);
+        grid->setVerticalSpacing(2);
+        m_theoryLamina = Edit("ID_THEORY_LAMINA", 44);
+        m_theoryLamina->setToolTip(tr("Number of laminae of the theory project; Apply starts a new project"));
+        m_theoryApply = SmallButton("ID_THEORY_LMN_NUM_OK", tr("Apply"), ":/icons/apply16.png");
+        m_theoryScaleFactor = Edit("ID_THEORY_CM_SCALE_FACTOR", 100);
+        m_theoryScaleFactor->setToolTip(tr("Scale factor of the printed laminate compliance matrix"));
+        m_theoryCalculate = LargeButton("ID_THEORY_CALCULATE", tr("Calculate"), ":/icons/calculate32.png");
+        m_theoryCalculate->setToolTip(tr("Run the theory calculation"));
+        grid->addWidget(SmallLabel(tr("The number of lamina")), 0, 0, 1, 2);
+        grid->addWidget(m_theoryLamina, 1, 0);
+        grid->addWidget(m_theoryApply, 1, 1);
+        grid->addWidget(SmallLabel(tr("Scale factor of")), 0, 2);
+        grid->addWidget(SmallLabel(tr("compliance matrix")), 1, 2);
+        grid->addWidget(m_theoryScaleFactor, 2, 2);
+        grid->addWidget(m_theoryCalculate, 0, 3, 3, 1);
+        panels->addWidget(MakePanel(tr("Theoretical Formula"), content));
+    }
+    {
+        auto* content = new QWidget;
+        auto* grid = new QGridLayout(content);
+        grid->setContentsMargins(0, 0, 0, 0);
+        grid->setHorizontalSpacing(8);
+        grid->setVerticalSpacing(2);
+        m_experimentLamina = Edit("ID_EXPERIMT_LAMINA", 44);
+        m_experimentLamina->setToolTip(tr("Number of specimens of the experiment; Apply starts a new project"));
+        m_experimentApply = SmallButton("ID_EXPERIMT_LMN_NUM_OK", tr("Apply"), ":/icons/apply16.png");
+        m_elasticMin = Edit("ID_EXPERIMT_EMIN", 50);
+        m_elasticMax = Edit("ID_EXPERIMT_EMAX", 50);
+        m_elasticMin->setToolTip(tr("Lower strain bound of the elastic range, %"));
+        m_elasticMax->setToolTip(tr("Upper strain bound of the elastic range, %"));
+        m_experimentCalculate =
+            LargeButton("ID_EXPERIMT_CALCULATE", tr("Calculate"), ":/icons/calculate_exp32.png");
+        m_experimentCalculate->setToolTip(tr("Evaluate the specimens"));
+        grid->addWidget(SmallLabel(tr("The number of lamina")), 0, 0, 1, 2);
+        grid->addWidget(m_experimentLamina, 1, 0);
+        grid->addWidget(m_experimentApply, 1, 1);
+        grid->addWidget(SmallLabel(tr("Elastic range")), 0, 2, 1, 2);
+        grid->addWidget(SmallLabel(tr("Min.")), 1, 2);
+        grid->addWidget(m_elasticMin, 1, 3);
+        grid->addWidget(SmallLabel(tr("Max.")), 2, 2);
+        grid->addWidget(m_elasticMax, 2, 3);
+        grid->addWidget(m_experimentCalculate, 0, 4, 3, 1);
+        panels->addWidget(MakePanel(tr("Experimental Formula"), content));
+    }
+    {
+        auto* content = new QWidget;
+        auto* column = new QVBoxLayout(content);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->setSpacing(1);
+        m_menuViewCheck = new QCheckBox(tr("Menu View"));
+        m_menuViewCheck->setObjectName("ID_CHECK_TREEMENU");
+        m_logViewCheck = new QCheckBox(tr("Log View"));
+        m_logViewCheck->setObjectName("ID_CHECK_LOGVIEW");
+        m_statusBarCheck = new QCheckBox(tr("Status Bar"));
+        m_statusBarCheck->setObjectName("ID_VIEW_STATUS_BAR");
+        column->addWidget(m_menuViewCheck);
+        column->addWidget(m_logViewCheck);
+        column->addWidget(m_statusBarCheck);
+        panels->addWidget(MakePanel(tr("View"), content));
+    }
+    m_version = LargeButton("ID_BUTTON_VERSION", tr("Version"), ":/icons/version32.png");
+    m_version->setToolTip(tr("Show the release date of this build"));
+    panels->addWidget(MakePanel(tr("Help"), m_version));
+    panels->addStretch();
+    outer->addLayout(panels);
+}
+
+QWidget* CRibbonBar::MakePanel(const QString& caption, QWidget* content)
+{
+    auto* panel = new QWidget;
+    panel->setObjectName("RibbonPanel");
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(8, 3, 8, 1);
+    layout->setSpacing(1);
+    layout->addWidget(content, 1, Qt::AlignLeft | Qt::AlignTop);
+    auto* label = new QLabel(caption);
+    label->setObjectName("RibbonPanelCaption");
+    label->setAlignment(Qt::AlignHCenter);
+    label->setStyleSheet("QLabel { color: palette(dark); }");
+    layout->addWidget(label);
+    // A separator line on the right of each panel.
+    panel->setStyleSheet("QWidget#RibbonPanel { border-right: 1px solid palette(mid); }");
+    return panel;
+}
+
+QToolButton* CRibbonBar::LargeButton(const char* id, const QString& text, const QString& icon)
+{
+    auto* button = new QToolButton;
+    button->setObjectName(id);
+    button->setText(text);
+    button->setIcon(QIcon(icon));
+    button->setIconSize(QSize(32, 32));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setAutoRaise(true);
+    button->setMinimumWidth(56);
+    return button;
+}
+
+QToolButton* CRibbonBar::SmallButton(const char* id, const QString& text, const QString& icon)
+{
+    auto* button = new QToolButton;
+    button->setObjectName(id);
+    button->setText(text);
+    button->setToolTip(text);
+    button->setIcon(QIcon(icon));
+    button->setIconSize(QSize(16, 16));
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setAutoRaise(true);
+    return button;
+}
+
+QLineEdit* CRibbonBar::Edit(const char* id, int width)
+{
+    auto* edit = new QLineEdit;
+    edit->setObjectName(id);
+    edit->setFixedWidth(width);
+    return edit;
+}
+
+void CRibbonBar::paintEvent(QPaintEvent*)
+{
+    // A light band behind the panels, as a ribbon has.
+    QPainter painter(this);
+    const QColor window = palette().color(QPalette::Window);
+    QLinearGradient gradient(0, 0, 0, height());
+    gradient.setColorAt(0, window.lighter(104));
+    gradient.setColorAt(1, window.darker(104));
+    painter.fillRect(rect(), gradient);
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawLine(0, height() - 1, width(), height() - 1);
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QToolButton;
+class QHBoxLayout;
+class QVBoxLayout;
+
+// The compact ribbon: the quick-access bar, the "File" application button, the
+// "Home" category with its panels "Project", "Theoretical Formula", "Experimental
+// Formula", "View" and "Help", and the "Style" and About buttons on the tab row.
+// Every element is named after its command ID so it can be found.
+class CRibbonBar : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CRibbonBar(QWidget* parent = nullptr);
+
+    QMenu* FileMenu() const { return m_fileMenu; }
+    QMenu* StyleMenu() const { return m_styleMenu; }
+
+    QToolButton* m_projectNew;
+    QLineEdit* m_theoryLamina;
+    QToolButton* m_theoryApply;
+    QLineEdit* m_theoryScaleFactor;
+    QToolButton* m_theoryCalculate;
+    QLineEdit* m_experimentLamina;
+    QToolButton* m_experimentApply;
+    QLineEdit* m_elasticMin;
+    QLineEdit* m_elasticMax;
+    QToolButton* m_experimentCalculate;
+    QCheckBox* m_menuViewCheck;
+    QCheckBox* m_logViewCheck;
+    QCheckBox* m_statusBarCheck;
+    QToolButton* m_version;
+    QToolButton* m_appButton;
+    QToolButton* m_styleButton;
+    QToolButton* m_aboutButton;
+    QToolButton* m_quickNew;
+    QToolButton* m_quickOpen;
+    QToolButton* m_quickSave;
+    QToolButton* m_quickPrint;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QWidget* MakePanel(const QString& caption, QWidget* content);
+    QToolButton* LargeButton(const char* id, const QString& text, const QString& icon);
+    QToolButton* SmallButton(const char* id, const QString& text, const QString& icon);
+    QLineEdit* Edit(const char* id, int width);
+
+    QMenu* m_fileMenu;
+    QMenu* m_styleMenu;
+};

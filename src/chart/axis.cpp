@@ -1,0 +1,160 @@
+#include "chart/axis.h"
+
+#include "chart/valueformat.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace OrvaneChart {
+
+namespace {
+
+// The smallest step of 1, 2 or 5 times a power of ten that is at least rough.
+double RoundStep(double rough)
+{
+    if (!(rough > 0) || !std::isfinite(rough))
+        return 1;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (const double factor : {1.0, 2.0, 5.0, 10.0}) {
+        if (factor * power >= rough * (1 - 1e-9))
+            return factor * power;
+    }
+    return 10 * power;
+}
+
+} // namespace
+
+Axis::Axis(bool vertical) : m_vertical(vertical), m_tickDensity(vertical ? 30 : 50) {}
+
+void Axis::setTitle(const std::string& text, const std::string& font, double size, Color color)
+{
+    m_title = text;
+    m_titleStyle = {font, size, color};
+}
+
+void Axis::setLabelStyle(const std::string& font, double size, Color color)
+{
+    m_labelStyle = {font, size, color};
+}
+
+void Axis::setLabelStep(int majorStep, int /*minorStep*/, int majorOffset, int /*minorOffset*/)
+{
+    // Every tick carries a grid line, so minor steps add nothing that is drawn.
+    m_labelStep = std::max(1, majorStep);
+    m_labelOffset = std::max(0, majorOffset);
+    ++m_revision;
+}
+
+void Axis::setWidth(int width) { m_width = std::max(0, width); }
+
+void Axis::setTickDensity(int majorSpacing, int /*minorSpacing*/)
+{
+    if (majorSpacing > 0 && majorSpacing != m_tickDensity) {
+        m_tickDensity = majorSpacing;
+        ++m_revision;
+    }
+}
+
+std::string Axis::getFormattedLabel(double value, const std::string& format) const
+{
+    return ValueFormat::Apply(value, format.empty() ? m_labelFormat : format);
+}
+
+void Axis::setLinearScale(double lower, double upper, double tickStep)
+{
+    ++m_revision;
+    m_fixedScale = upper > lower;
+    if (!m_fixedScale)
+        return;
+    m_min = lower;
+    m_max = upper;
+    m_tickStep = tickStep > 0 ? tickStep : RoundStep((upper - lower) / 10);
+}
+
+std::vector<double> Axis::tickValues() const
+{
+    std::vector<double> ticks;
+    if (!(m_tickStep > 0))
+        return ticks;
+    const double span = m_max - m_min;
+    const int count = static_cast<int>(std::floor(span / m_tickStep + 1e-9));
+    ticks.reserve(static_cast<size_t>(count) + 1);
+    for (int i = 0; i <= count; ++i)
+        ticks.push_back(m_min + i * m_tickStep); // multiplied, not summed: no drift
+    return ticks;
+}
+
+bool Axis::isLabelledTick(int tickIndex) const
+{
+    return tickIndex >= m_labelOffset && (tickIndex - m_labelOffset) % m_labelStep == 0;
+}
+
+double Axis::pixelOf(double value) const
+{
+    const double fraction = (value - m_min) / (m_max - m_min);
+    return m_vertical ? m_pixelStart + m_pixelLength * (1 - fraction)
+                      : m_pixelStart + m_pixelLength * fraction;
+}
+
+double Axis::valueOf(double pixel) const
+{
+    const double fraction = (pixel - m_pixelStart) / m_pixelLength;
+    return m_vertical ? m_max - fraction * (m_max - m_min) : m_min + fraction * (m_max - m_min);
+}
+
+void Axis::placeAt(int linePosition, int pixelStart, int pixelLength)
+{
+    m_linePosition = linePosition;
+    m_pixelStart = pixelStart;
+    m_pixelLength = std::max(1, pixelLength);
+}
+
+void Axis::fitScale(double dataMin, double dataMax)
+{
+    if (m_fixedScale)
+        return;
+    if (!(dataMin <= dataMax)) { // no data at all
+        dataMin = 0;
+        dataMax = 10;
+    }
+    // Measured curves start at the origin; a scale that starts there reads best
+    // unless the data sit far from zero.
+    if (dataMin > 0 && dataMin < 0.8 * dataMax)
+        dataMin = 0;
+    else if (dataMax < 0 && dataMax > 0.8 * dataMin)
+        dataMax = 0;
+    if (dataMax - dataMin <= std::fabs(dataMax) * 1e-12) {
+        const double pad = dataMax == 0 ? 1 : std::fabs(dataMax) * 0.1;
+        dataMin -= pad;
+        dataMax += pad;
+    }
+
+    // Readings a hair beyond a round value (measurement noise around zero strain or
+    // stress, a strain of 2.0003 %) do not earn a whole extra tick: within half a
+    // percent of the span the scale ends at the round value.
+    const double slack = (dataMax - dataMin) * 0.005;
+    const int ticks = std::max(1, m_pixelLength / m_tickDensity);
+    double step = RoundStep((dataMax - dataMin - 2 * slack) / ticks);
+    const auto fit = [&](double& lower, double& upper) {
+        lower = std::floor((dataMin + slack) / step + 1e-9) * step;
+        upper = std::ceil((dataMax - slack) / step - 1e-9) * step;
+    };
+    double lower = 0;
+    double upper = 0;
+    fit(lower, upper);
+    // Rounding the ends outwards can add ticks beyond the density; widen the step.
+    while ((upper - lower) / step > ticks + 1e-9) {
+        step = RoundStep(step * 1.0001);
+        fit(lower, upper);
+    }
+    // With labels on every n-th tick, end the scale on a labelled tick so that the
+    // last stretch of the axis has its grid lines and its end value can be read.
+    const long steps = std::lround((upper - lower) / step);
+    if (m_labelStep > 1 && steps >= m_labelOffset && (steps - m_labelOffset) % m_labelStep != 0)
+        upper += step * (m_labelStep - (steps - m_labelOffset) % m_labelStep);
+    m_min = lower;
+    m_max = upper;
+    m_tickStep = step;
+}
+
+} // namespace OrvaneChart

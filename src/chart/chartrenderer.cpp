@@ -1,0 +1,250 @@
+#include "chart/chartrenderer.h"
+
+#include "chart/chartfont.h"
+#include "chart/curvereducer.h"
+#include "chart/legendlayout.h"
+#include "chart/xychart.h"
+
+#include <QtCharts/QChart>
+#include <QtCharts/QLegend>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QPainter>
+
+#include <cmath>
+
+namespace OrvaneChart {
+
+namespace {
+
+QColor ToQColor(Color color)
+{
+    return QColor::fromRgb((color >> 16) & 0xff, (color >> 8) & 0xff, color & 0xff,
+                           255 - static_cast<int>((color >> 24) & 0xff));
+}
+
+QPen LinePen(Color color, int width)
+{
+    if (color == Transparent || width <= 0)
+        return Qt::NoPen;
+    QPen pen(ToQColor(color), width);
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::BevelJoin);
+    pen.setCosmetic(true);
+    return pen;
+}
+
+// A background, an edge line and, for a raised effect, a light top-left and a
+// dark bottom-right bevel inside the edge.
+void DrawFrame(QPainter& painter, const XYChart& chart)
+{
+    const QRect all(0, 0, chart.getWidth(), chart.getHeight());
+    if (chart.background() != Transparent)
+        painter.fillRect(all, ToQColor(chart.background()));
+    QRect inner = all;
+    if (chart.edgeColor() != Transparent) {
+        painter.setPen(QPen(ToQColor(chart.edgeColor()), 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(all.adjusted(0, 0, -1, -1));
+        inner = all.adjusted(1, 1, -1, -1);
+    }
+    for (int i = 0; i < chart.raisedEffect(); ++i) {
+        const QRect ring = inner.adjusted(i, i, -i - 1, -i - 1);
+        painter.setPen(QColor(255, 255, 255));
+        painter.drawLine(ring.topLeft(), ring.topRight());
+        painter.drawLine(ring.topLeft(), ring.bottomLeft());
+        painter.setPen(QColor(128, 128, 128));
+        painter.drawLine(ring.bottomLeft(), ring.bottomRight());
+        painter.drawLine(ring.topRight(), ring.bottomRight());
+    }
+}
+
+QValueAxis* MakeAxis(const Axis& axis, Color gridColor)
+{
+    auto* qaxis = new QValueAxis;
+    // Qt Charts finds the ticks by adding up the interval, which can overshoot the
+    // upper end by a rounding error and drop its tick; a range longer by a billionth
+    // keeps it and moves nothing by a visible amount.
+    qaxis->setRange(axis.minValue(), axis.maxValue() + (axis.maxValue() - axis.minValue()) * 1e-9);
+    // Ticks at every step carry grid lines; labels go on every labelStep-th of them,
+    // which Qt Charts expresses as major ticks with unlabelled minor ticks between.
+    const int labelStep = axis.labelStep();
+    qaxis->setTickType(QValueAxis::TicksDynamic);
+    qaxis->setTickAnchor(axis.minValue() + axis.labelOffset() * axis.tickStep());
+    qaxis->setTickInterval(axis.tickStep() * labelStep);
+    qaxis->setMinorTickCount(labelStep - 1);
+    qaxis->setLabelFormat(QStringLiteral("%g"));
+
+    const TextStyle& labels = axis.labelStyle();
+    qaxis->setLabelsFont(ChartFont::Make(labels.font, labels.size));
+    qaxis->setLabelsColor(ToQColor(labels.color));
+    const TextStyle& title = axis.titleStyle();
+    qaxis->setTitleText(QString::fromStdString(axis.title()));
+    qaxis->setTitleFont(ChartFont::Make(title.font, title.size));
+    qaxis->setTitleBrush(ToQColor(title.color));
+
+    qaxis->setLinePen(LinePen(axis.color(), axis.width()));
+    qaxis->setLineVisible(axis.width() > 0);
+    const bool grid = gridColor != Transparent;
+    qaxis->setGridLineVisible(grid);
+    qaxis->setMinorGridLineVisible(grid);
+    if (grid) {
+        QPen gridPen(ToQColor(gridColor), 1);
+        qaxis->setGridLinePen(gridPen);
+        qaxis->setMinorGridLinePen(gridPen);
+    }
+    qaxis->setShadesVisible(false);
+    return qaxis;
+}
+
+// The drawn rows as line series: a missing reading ends one series and the next
+// reading starts another, so gaps stay gaps.
+std::vector<QList<QPointF>> Segments(const LineLayer& layer, const DataSet& dataSet,
+                                     const std::vector<int>& rows)
+{
+    std::vector<QList<QPointF>> segments(1);
+    segments.back().reserve(static_cast<qsizetype>(rows.size()));
+    for (const int row : rows) {
+        const double x = layer.xAt(row);
+        const double y = dataSet.getPosition(row);
+        if (IsNoValue(x) || IsNoValue(y)) {
+            if (!segments.back().isEmpty())
+                segments.emplace_back();
+            continue;
+        }
+        segments.back().append(QPointF(x, y));
+    }
+    if (segments.size() > 1 && segments.back().isEmpty())
+        segments.pop_back();
+    return segments;
+}
+
+} // namespace
+
+ChartRenderer::DrawnRows ChartRenderer::ReduceCurves(const XYChart& chart)
+{
+    chart.layout();
+    const Axis* xAxis = chart.xAxis();
+    const int columns = chart.getPlotArea()->getWidth();
+    DrawnRows drawn(static_cast<size_t>(chart.getLayerCount()));
+    for (int l = 0; l < chart.getLayerCount(); ++l) {
+        const LineLayer* layer = chart.getLayerByZ(l);
+        std::vector<double> indexX; // a layer without x data plots reading i at x = i
+        const double* x = layer->xData().data();
+        for (int d = 0; d < layer->getDataSetCount(); ++d) {
+            const DataSet* dataSet = layer->getDataSetByZ(d);
+            int count = dataSet->size();
+            if (layer->xData().empty()) {
+                if (static_cast<int>(indexX.size()) < count) {
+                    indexX.resize(static_cast<size_t>(count));
+                    for (int i = 0; i < count; ++i)
+                        indexX[static_cast<size_t>(i)] = i;
+                }
+                x = indexX.data();
+            } else {
+                count = std::min(count, static_cast<int>(layer->xData().size()));
+            }
+            drawn[static_cast<size_t>(l)].push_back(
+                CurveReducer::Reduce(x, dataSet->values().data(), count, xAxis->minValue(),
+                                     xAxis->maxValue(), columns, dataSet->keepIndices()));
+        }
+    }
+    return drawn;
+}
+
+QImage ChartRenderer::Render(const XYChart& chart, qreal devicePixelRatio, DrawnRows* rows)
+{
+    chart.layout();
+    const int width = chart.getWidth();
+    const int height = chart.getHeight();
+    const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    QImage image(QSize(std::lround(width * ratio), std::lround(height * ratio)),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    DrawFrame(painter, chart);
+
+    const PlotArea* plot = chart.getPlotArea();
+    const QRect plotRect(plot->getLeftX(), plot->getTopY(), plot->getWidth(), plot->getHeight());
+    if (plot->background() != Transparent)
+        painter.fillRect(plotRect, ToQColor(plot->background()));
+    if (plot->edgeColor() != Transparent) {
+        painter.setPen(LinePen(plot->edgeColor(), 1));
+        painter.drawRect(plotRect);
+    }
+    const DrawnRows drawn = ReduceCurves(chart);
+
+    QGraphicsScene scene;
+    auto* qchart = new QChart;
+    scene.addItem(qchart); // the scene owns the chart, the chart its series and axes
+    qchart->setAnimationOptions(QChart::NoAnimation);
+    qchart->setBackgroundVisible(false);
+    qchart->setDropShadowEnabled(false);
+    qchart->setMargins(QMargins(0, 0, 0, 0));
+    qchart->setGeometry(QRectF(0, 0, width, height));
+    // The plot background is drawn here: Qt Charts keeps it where its own layout put
+    // it, not in the fixed plot area.
+    qchart->setPlotAreaBackgroundVisible(false);
+
+    qchart->setTitle(QString::fromStdString(chart.title()));
+    qchart->setTitleFont(ChartFont::Make(chart.titleStyle().font, chart.titleStyle().size));
+    qchart->setTitleBrush(ToQColor(chart.titleStyle().color));
+
+    QValueAxis* xAxis = MakeAxis(*chart.xAxis(), plot->verticalGridColor());
+    QValueAxis* yAxis = MakeAxis(*chart.yAxis(), plot->horizontalGridColor());
+    qchart->addAxis(xAxis, Qt::AlignBottom);
+    qchart->addAxis(yAxis, Qt::AlignLeft);
+
+    // The legend is drawn by LegendLayout: Qt Charts' own legend clips the entries
+    // that need a second row in a narrow chart.
+    qchart->legend()->setVisible(false);
+
+    // Qt Charts lays out a fixed plot area without the title, so let it place the
+    // title first, then fix the plot area and lay out the axes around it. Both passes
+    // run now rather than on a posted layout request: the scene is drawn right away.
+    // The series join afterwards: every layout pass and every pen change makes Qt
+    // Charts trace each line's outline again, which costs more than drawing it.
+    qchart->layout()->activate();
+    qchart->setPlotArea(QRectF(plotRect));
+    qchart->layout()->invalidate();
+    qchart->layout()->activate();
+
+    for (int l = 0; l < chart.getLayerCount(); ++l) {
+        const LineLayer* layer = chart.getLayerByZ(l);
+        for (int d = 0; d < layer->getDataSetCount(); ++d) {
+            const DataSet* dataSet = layer->getDataSetByZ(d);
+            const auto segments =
+                Segments(*layer, *dataSet, drawn[static_cast<size_t>(l)][static_cast<size_t>(d)]);
+            const QPen pen = LinePen(dataSet->getDataColor(), layer->lineWidth());
+            for (size_t s = 0; s < segments.size(); ++s) {
+                auto* series = new QLineSeries;
+                series->setName(QString::fromStdString(dataSet->getDataName()));
+                // Set before the series joins the chart, so the theme leaves it alone.
+                series->setPen(pen);
+                qchart->addSeries(series);
+                series->attachAxis(xAxis);
+                series->attachAxis(yAxis);
+                // Points last: each axis attached to a filled series retraces it.
+                series->replace(segments[s]);
+            }
+        }
+    }
+    qchart->layout()->activate();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    scene.render(&painter, QRectF(0, 0, width, height), QRectF(0, 0, width, height));
+    LegendLayout::Make(chart).paint(painter);
+    painter.end();
+
+    if (rows)
+        *rows = drawn;
+    return image;
+}
+
+} // namespace OrvaneChart

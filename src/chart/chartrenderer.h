@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QImage>
+
+#include <vector>
+
+namespace OrvaneChart {
+
+class XYChart;
+
+// Draws an XYChart into an image with Qt Charts. Each curve is first reduced to what
+// the plot's pixel columns can show (CurveReducer), so a million readings cost no
+// more to draw than a few thousand.
+class ChartRenderer {
+public:
+    // Rows drawn of each data set: [layer][data set] -> ascending row indices.
+    using DrawnRows = std::vector<std::vector<std::vector<int>>>;
+
+    // The readings of every curve that a drawing of the chart at its size keeps.
+    static DrawnRows ReduceCurves(const XYChart& chart);
+    // The chart image at its size times devicePixelRatio; rows, when given, receives
+    // what was drawn of each curve.
+    static QImage Render(const XYChart& chart, qreal devicePixelRatio = 1.0,
+                         DrawnRows* rows = nullptr);
+};
+
+} // namespace OrvaneChart

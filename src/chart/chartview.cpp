@@ -1,0 +1,159 @@
+#include "chart/chartview.h"
+
+#include "chart/xychart.h"
+
+#include <algorithm>
+
+namespace OrvaneChart {
+
+namespace {
+
+// The count of an array as handed to the chart: never more than it holds.
+int UsableCount(const std::vector<double>& array, int count)
+{
+    return std::clamp(count, 0, static_cast<int>(array.size()));
+}
+
+} // namespace
+
+CChartView::CChartView() = default;
+
+CChartView::~CChartView() { Clear(); }
+
+Color CChartView::SeriesColor(int curve)
+{
+    const int size = static_cast<int>(SERIES_COLORS.size());
+    return SERIES_COLORS[static_cast<size_t>(((curve % size) + size) % size)];
+}
+
+void CChartView::Clear()
+{
+    m_pointCount = 0;
+    m_names.clear();
+    m_arrays.clear();
+    m_counts.clear();
+    m_keepIndices.clear();
+    ++m_revision;
+}
+
+void CChartView::Reset()
+{
+    Clear();
+    m_arrays.emplace_back(static_cast<size_t>(m_pointCount), 0.0);
+    m_arrays.emplace_back(static_cast<size_t>(m_pointCount), NoValue);
+    m_title = "graph";
+    m_xTitle = "X";
+    m_yTitle = "Y";
+    m_names.push_back(m_xTitle);
+    m_names.push_back("value");
+    m_layout = 0;
+}
+
+bool CChartView::SetData(const std::vector<std::vector<double>>& arrays,
+                         const std::vector<std::string>& names)
+{
+    if (arrays.empty())
+        return false;
+    Clear();
+    m_names = names;
+    m_arrays = arrays;
+    m_counts.reserve(arrays.size());
+    for (const auto& array : arrays)
+        m_counts.push_back(static_cast<int>(array.size()));
+    return true;
+}
+
+void CChartView::SetKeepIndices(std::vector<std::vector<int>> indices)
+{
+    m_keepIndices = std::move(indices);
+    ++m_revision;
+}
+
+void CChartView::SetChartSize(int width, int height)
+{
+    if (width == m_chartWidth && height == m_chartHeight)
+        return;
+    m_chartWidth = width;
+    m_chartHeight = height;
+    ++m_revision;
+}
+
+void CChartView::SetTitle(const std::string& title)
+{
+    m_title = title;
+    ++m_revision;
+}
+
+void CChartView::SetXTitle(const std::string& title)
+{
+    m_xTitle = title;
+    ++m_revision;
+}
+
+void CChartView::SetYTitle(const std::string& title)
+{
+    m_yTitle = title;
+    ++m_revision;
+}
+
+void CChartView::SetLayout(int layout)
+{
+    m_layout = layout;
+    ++m_revision;
+}
+
+std::unique_ptr<XYChart> CChartView::CreateChart() const
+{
+    auto chart = std::make_unique<XYChart>(m_chartWidth, m_chartHeight, 0xf0f0ff, 0x000000, 1);
+    chart->setPlotArea(120, 70, m_chartWidth - 200, m_chartHeight - 140, 0xffffff, -1, -1, 0xcccccc,
+                       0xcccccc);
+    chart->addTitle(m_title, "timesbi.ttf", 15, TextColor, Transparent, Transparent);
+    LegendBox* legend = chart->addLegend(50, 33, false, "arialbd.ttf", 9);
+    legend->setBackground(Transparent, Transparent, 0);
+    chart->xAxis()->setTitle(m_xTitle, {}, 8, TextColor);
+    chart->yAxis()->setTitle(m_yTitle, "arialbd.ttf", 9, TextColor);
+    chart->xAxis()->setLabelStep(2, 0);
+    chart->xAxis()->setWidth(2);
+    chart->yAxis()->setWidth(2);
+
+    const auto name = [this](size_t i) { return i < m_names.size() ? m_names[i] : std::string(); };
+    const auto keep = [this](size_t curve) {
+        return curve < m_keepIndices.size() ? m_keepIndices[curve] : std::vector<int>();
+    };
+    const int arrayCount = static_cast<int>(m_arrays.size());
+
+    if (m_layout == 0) {
+        LineLayer* layer = chart->addLineLayer(Overlay, 0);
+        layer->setLineWidth(2);
+        layer->setFastLineMode(true);
+        if (arrayCount > 0)
+            layer->setXData(m_arrays[0].data(), UsableCount(m_arrays[0], m_pointCount));
+        for (int i = 1; i < arrayCount; ++i) {
+            const auto& array = m_arrays[static_cast<size_t>(i)];
+            DataSet* dataSet = layer->addDataSet(array.data(), UsableCount(array, m_pointCount),
+                                                 SeriesColor(i), name(static_cast<size_t>(i)));
+            dataSet->setKeepIndices(keep(static_cast<size_t>(i - 1)));
+        }
+    } else if (m_layout == 1) {
+        // An odd last array has no partner and is left out.
+        for (int k = 0; k + 1 < arrayCount; k += 2) {
+            const auto& xs = m_arrays[static_cast<size_t>(k)];
+            const auto& ys = m_arrays[static_cast<size_t>(k + 1)];
+            const int xCount =
+                k < static_cast<int>(m_counts.size()) ? m_counts[static_cast<size_t>(k)] : 0;
+            const int yCount = k + 1 < static_cast<int>(m_counts.size())
+                                   ? m_counts[static_cast<size_t>(k + 1)]
+                                   : 0;
+            LineLayer* layer = chart->addLineLayer(Overlay, 0);
+            layer->setXData(xs.data(), UsableCount(xs, xCount));
+            DataSet* dataSet =
+                layer->addDataSet(ys.data(), UsableCount(ys, yCount), SeriesColor(k / 2),
+                                  name(static_cast<size_t>(k / 2)));
+            dataSet->setKeepIndices(keep(static_cast<size_t>(k / 2)));
+            layer->setLineWidth(1);
+        }
+    }
+    return chart;
+}
+
+} // namespace OrvaneChart

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "chart/chartdefs.h"
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace OrvaneChart {
+
+class XYChart;
+
+// Line colours of the curves, 0xRRGGBB. The eighth is a mid grey rather than the
+// plot area's white, so that every curve can be seen.
+inline constexpr std::array<Color, 8> SERIES_COLORS = {
+    0xff0000, // red
+    0x00ff00, // green
+    0x0000ff, // blue
+    0x00ffff, // cyan
+    0xff00ff, // magenta
+    0xffff00, // yellow
+    0x000000, // black
+    0x808080, // grey
+};
+
+// Holds what the stress-strain chart shows: the series, legend names, titles,
+// image size and layout, and builds an XYChart from them on request.
+//
+// Layout 0: array 0 holds the x values shared by all further arrays, which are y
+// series (m_pointCount values each). Layout 1: the arrays come in pairs, x values
+// then y values, one curve per pair, m_counts giving each array's length.
+class CChartView {
+public:
+    CChartView();
+    virtual ~CChartView();
+    CChartView(const CChartView&) = delete;
+    CChartView& operator=(const CChartView&) = delete;
+
+    // The placeholder chart: title "graph", axes "X" and "Y", layout 0, one empty
+    // series named "value".
+    void Reset();
+    // Drops names, arrays and counts.
+    void Clear();
+    // Replaces names, arrays and counts with copies of the given ones; false, with
+    // nothing changed, when arrays is empty. Layout and titles stay. Clears the
+    // keep indices, so set those afterwards.
+    bool SetData(const std::vector<std::vector<double>>& arrays,
+                 const std::vector<std::string>& names);
+    // A new chart of the current data; the caller owns it.
+    std::unique_ptr<XYChart> CreateChart() const;
+
+    // Readings each curve's reduced drawing must keep (per curve, in curve order:
+    // the pairs of layout 1, the y series of layout 0), e.g. the chord readings.
+    void SetKeepIndices(std::vector<std::vector<int>> indices);
+    const std::vector<std::vector<int>>& KeepIndices() const { return m_keepIndices; }
+
+    void SetChartSize(int width, int height);
+    int ChartWidth() const { return m_chartWidth; }
+    int ChartHeight() const { return m_chartHeight; }
+    void SetTitle(const std::string& title);
+    void SetXTitle(const std::string& title);
+    void SetYTitle(const std::string& title);
+    const std::string& Title() const { return m_title; }
+    const std::string& XTitle() const { return m_xTitle; }
+    const std::string& YTitle() const { return m_yTitle; }
+    void SetLayout(int layout);
+    int Layout() const { return m_layout; }
+
+    int PointCount() const { return m_pointCount; }
+    const std::vector<std::string>& Names() const { return m_names; }
+    const std::vector<std::vector<double>>& Arrays() const { return m_arrays; }
+    const std::vector<int>& Counts() const { return m_counts; }
+
+    // Changes whenever anything a chart is built from changes, so an owner can build a
+    // new chart only when it would differ from the one on screen.
+    unsigned Revision() const { return m_revision; }
+
+    // Colour of curve k: the table's entries in turn, starting again after the eighth.
+    static Color SeriesColor(int curve);
+
+protected:
+    int m_pointCount = 0;
+    std::string m_title;
+    std::string m_xTitle;
+    std::string m_yTitle;
+    std::vector<std::string> m_names;
+    std::vector<std::vector<double>> m_arrays;
+    std::vector<int> m_counts;
+    int m_chartWidth = 300;
+    int m_chartHeight = 500;
+    int m_layout = 0;
+
+private:
+    std::vector<std::vector<int>> m_keepIndices;
+    unsigned m_revision = 0;
+};
+
+} // namespace OrvaneChart

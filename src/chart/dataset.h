@@ -1,0 +1,41 @@
+#pragma once
+
+#include "chart/chartdefs.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace OrvaneChart {
+
+class Axis;
+
+// One curve of a layer: its y values (NoValue for a gap), colour and legend name,
+// and the readings any reduced drawing of it must keep.
+class DataSet {
+public:
+    DataSet(std::vector<double> values, Color color, std::string name, const Axis* yAxis);
+
+    // The value at that index; NoValue outside the data.
+    double getPosition(int index) const;
+    Color getDataColor() const { return m_color; }
+    const std::string& getDataName() const { return m_name; }
+    const Axis* getUseYAxis() const { return m_yAxis; }
+
+    int size() const { return static_cast<int>(m_values.size()); }
+    const std::vector<double>& values() const { return m_values; }
+
+    // Indices a reduced drawing keeps whatever the pixel grid (out-of-range ones are
+    // ignored). The first and last readings and the peak are always kept anyway.
+    void setKeepIndices(std::vector<int> indices) { m_keep = std::move(indices); }
+    const std::vector<int>& keepIndices() const { return m_keep; }
+
+private:
+    std::vector<double> m_values;
+    Color m_color;
+    std::string m_name;
+    const Axis* m_yAxis;
+    std::vector<int> m_keep;
+};
+
+} // namespace OrvaneChart

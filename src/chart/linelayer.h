@@ -1,0 +1,64 @@
+#pragma once
+
+#include "chart/chartdefs.h"
+#include "chart/dataset.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace OrvaneChart {
+
+class Axis;
+
+// A layer of lines sharing one series of x values: each data set joins its
+// (x, y) readings in row order. Lookups by x value use a table of the x values
+// sorted once, so each costs a binary search, not a scan of the readings.
+class LineLayer {
+public:
+    explicit LineLayer(const Axis* yAxis);
+    LineLayer(const LineLayer&) = delete;
+    LineLayer& operator=(const LineLayer&) = delete;
+
+    // Without x data, reading i lies at x = i.
+    void setXData(const double* values, int count);
+    DataSet* addDataSet(const double* values, int count, Color color, const std::string& name = {});
+    void setLineWidth(int width);
+    int lineWidth() const { return m_lineWidth; }
+    void setFastLineMode(bool fast = true) { m_fastLineMode = fast; }
+    bool fastLineMode() const { return m_fastLineMode; }
+
+    int getDataSetCount() const { return static_cast<int>(m_dataSets.size()); }
+    // Data sets in drawing order; nullptr outside the range.
+    DataSet* getDataSetByZ(int index) const;
+
+    // Index of the first reading (in row order) whose x lies within tolerance of x,
+    // the nearest one if several x values do; -1 when none does.
+    int getXIndexOf(double x, double tolerance = 0) const;
+
+    int readingCount() const;
+    double xAt(int index) const;
+    const std::vector<double>& xData() const { return m_x; }
+    // The x value of the readings nearest to value; NoValue for a layer without readings.
+    double nearestX(double value) const;
+    // Smallest and greatest x; false when there are no readings.
+    bool xRange(double& lowest, double& highest) const;
+    // Builds the sorted x table now rather than on the first lookup.
+    void prepareLookups() const;
+    // Changes whenever readings are set or added.
+    unsigned revision() const { return m_revision; }
+
+private:
+    const Axis* m_yAxis;
+    std::vector<double> m_x;
+    std::vector<std::unique_ptr<DataSet>> m_dataSets;
+    int m_lineWidth = 1;
+    bool m_fastLineMode = false;
+    // Sorted by (x, row), readings without an x value left out.
+    mutable std::vector<double> m_sortedX;
+    mutable std::vector<int> m_sortedRows;
+    mutable bool m_lookupsReady = false;
+    unsigned m_revision = 0;
+};
+
+} // namespace OrvaneChart

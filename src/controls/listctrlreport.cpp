@@ -1,0 +1,363 @@
+#include "controls/listctrlreport.h"
+
+#include "controls/headercustomctrl.h"
+#include "controls/reportitemdelegate.h"
+#include "controls/reportmodel.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScopeGuard>
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Copy and paste of a million rows take a noticeable moment.
+auto ShowWaitCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    return qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+}
+
+} // namespace
+
+CListCtrlReport::CListCtrlReport(QWidget* parent)
+    : QTableView(parent), m_model(new ReportModel(this)), m_header(new CHeaderCustomCtrl(this))
+{
+    setHorizontalHeader(m_header);
+    setModel(m_model);
+    setItemDelegate(new ReportItemDelegate(this));
+
+    // A Windows report list: black on white, grid lines, whole rows selected, and
+    // no editing but the owner's own.
+    QPalette colors = palette();
+    colors.setColor(QPalette::Base, Qt::white);
+    colors.setColor(QPalette::Text, Qt::black);
+    setPalette(colors);
+    setShowGrid(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setTabKeyNavigation(false); // Tab leaves the grid, as in any form
+    setCornerButtonEnabled(false);
+
+    // Fixed row heights keep a million rows cheap: nothing is measured per row.
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ApplyRowHeight();
+    SizeLastColumnToFill();
+
+    connect(m_header, &QHeaderView::sectionResized, this, &CListCtrlReport::PlaceEditor);
+    connect(m_header, &QHeaderView::sectionMoved, this, &CListCtrlReport::PlaceEditor);
+}
+
+CListCtrlReport::~CListCtrlReport() = default;
+
+void CListCtrlReport::InsertColumn(const QString& title, int width)
+{
+    m_model->AppendColumn(title);
+    setColumnWidth(m_model->ColumnCount() - 1, width);
+}
+
+void CListCtrlReport::SizeLastColumnToFill()
+{
+    m_header->setStretchLastSection(true);
+}
+
+int CListCtrlReport::GetItemCount() const
+{
+    return m_model->RowCount();
+}
+
+int CListCtrlReport::GetColumnCount() const
+{
+    return m_model->ColumnCount();
+}
+
+QString CListCtrlReport::GetItemText(int row, int column) const
+{
+    return QString::fromStdString(m_model->CellUtf8(row, column));
+}
+
+void CListCtrlReport::SetItemText(int row, int column, const QString& text)
+{
+    m_model->SetCellUtf8(row, column, text.toStdString());
+}
+
+void CListCtrlReport::DeleteAllItems()
+{
+    if (m_editing) {
+        m_editing = false;
+        m_editor->hide();
+    }
+    m_model->Clear();
+}
+
+void CListCtrlReport::AppendRow(const QStringList& texts)
+{
+    if (texts.isEmpty())
+        throw std::invalid_argument("CListCtrlReport::AppendRow: no texts");
+    const qsizetype count = std::min<qsizetype>(texts.size(), m_model->ColumnCount());
+    std::vector<std::string> cells;
+    cells.reserve(static_cast<size_t>(count));
+    for (qsizetype i = 0; i < count; ++i)
+        cells.push_back(texts[i].toStdString());
+    m_model->AppendRowUtf8(cells);
+}
+
+void CListCtrlReport::AppendRowText(const QString& text, int column)
+{
+    if (column < 0 || column >= m_model->ColumnCount())
+        throw std::out_of_range("CListCtrlReport::AppendRowText: no such column");
+    std::vector<std::string> cells(static_cast<size_t>(m_model->ColumnCount()));
+    cells[static_cast<size_t>(column)] = text.toStdString();
+    m_model->AppendRowUtf8(cells);
+}
+
+void CListCtrlReport::BeginCellEdit(const QPoint& pos)
+{
+    EndCellEdit();
+    int row = -1;
+    int column = -1;
+    if (!HitTest(pos, row, column))
+        return;
+    m_editRow = row;
+    m_editColumn = column;
+
+    const QRect cell = visualRect(m_model->index(row, column));
+    if (cell.isEmpty())
+        return;
+    if (!m_editor) {
+        m_editor = new QLineEdit(viewport());
+        m_editor->setObjectName(QStringLiteral("cellEditor"));
+        // A thin line instead of the style's frame, which would not fit a compact row.
+        m_editor->setFrame(false);
+        m_editor->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(shadow); }"));
+        m_editor->installEventFilter(this);
+    }
+    m_editor->setFont(font());
+    m_editor->setText(GetItemText(row, column));
+    m_editor->setGeometry(cell);
+    m_editor->selectAll();
+    m_editor->show();
+    m_editor->raise();
+    m_editor->setFocus();
+    m_editing = true;
+}
+
+void CListCtrlReport::EndCellEdit()
+{
+    if (!m_editing)
+        return;
+    // The editor's text even when it is hidden: an owner closing its form ends the
+    // edit after the form disappeared, and what was typed must not be lost.
+    const QString text = m_editor->text();
+    m_editing = false;
+    const bool editorHadFocus = m_editor->hasFocus();
+    m_editor->hide();
+    if (editorHadFocus)
+        setFocus();
+    m_model->SetCellUtf8(m_editRow, m_editColumn, text.toStdString());
+    viewport()->update();
+}
+
+void CListCtrlReport::SetPasteAnchor(int row, int column)
+{
+    // The anchor is also the edited cell; an open edit keeps its own cell.
+    EndCellEdit();
+    m_editRow = row;
+    m_editColumn = column;
+}
+
+bool CListCtrlReport::HitTest(const QPoint& pos, int& row, int& column) const
+{
+    row = rowAt(pos.y());
+    column = columnAt(pos.x());
+    return row >= 0 && column >= 0;
+}
+
+void CListCtrlReport::CopySelectionToClipboard()
+{
+    if (!selectionModel())
+        return;
+    // Row spans straight from the selection ranges: a select-all of a million rows is
+    // one range, not a million indexes.
+    std::vector<std::pair<int, int>> spans;
+    for (const QItemSelectionRange& range : selectionModel()->selection())
+        if (range.isValid())
+            spans.emplace_back(range.top(), range.bottom());
+    if (spans.empty())
+        return;
+    const auto waitCursor = ShowWaitCursor();
+
+    std::sort(spans.begin(), spans.end());
+    std::vector<std::pair<int, int>> merged;
+    for (const auto& span : spans) {
+        if (!merged.empty() && span.first <= merged.back().second + 1)
+            merged.back().second = std::max(merged.back().second, span.second);
+        else
+            merged.push_back(span);
+    }
+
+    const int columns = m_model->ColumnCount();
+    std::string text;
+    bool firstRow = true;
+    for (const auto& [top, bottom] : merged) {
+        for (int row = top; row <= bottom; ++row) {
+            if (!firstRow)
+                text += "\r\n";
+            firstRow = false;
+            for (int column = 0; column < columns; ++column) {
+                if (column > 0)
+                    text += '\t';
+                text += m_model->CellUtf8(row, column);
+            }
+        }
+    }
+    QGuiApplication::clipboard()->setText(
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void CListCtrlReport::PasteFromClipboard()
+{
+    EndCellEdit();
+    const auto waitCursor = ShowWaitCursor();
+    const QString text = QGuiApplication::clipboard()->text();
+    if (!text.isEmpty())
+        PasteText(text);
+}
+
+void CListCtrlReport::PasteText(const QString& text)
+{
+    // A later EndCellEdit must not write stale editor text over the pasted cell.
+    EndCellEdit();
+    const auto waitCursor = ShowWaitCursor();
+    int row = m_editRow;
+    int column = m_editColumn;
+    if (row < 0 || column < 0) {
+        row = 0;
+        column = 0;
+    }
+    const QByteArray utf8 = text.toUtf8();
+    m_model->PasteTabText(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())),
+                          row, column);
+}
+
+CListCtrlReport::KeyAction CListCtrlReport::ActionFor(const QKeyEvent* event)
+{
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        return KeyAction::EndEdit;
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    const bool controlOnly = modifiers.testFlag(Qt::ControlModifier) &&
+                             !modifiers.testFlag(Qt::ShiftModifier) &&
+                             !modifiers.testFlag(Qt::AltModifier);
+    if (controlOnly && key == Qt::Key_V)
+        return KeyAction::Paste;
+    if (controlOnly && key == Qt::Key_C)
+        return KeyAction::Copy;
+    return KeyAction::None;
+}
+
+bool CListCtrlReport::HandleKey(QKeyEvent* event)
+{
+    switch (ActionFor(event)) {
+    case KeyAction::None:
+        return false;
+    case KeyAction::EndEdit:
+        // Swallowed even with no edit open, so a dialog's default button never fires.
+        EndCellEdit();
+        break;
+    case KeyAction::Paste:
+        PasteFromClipboard();
+        break;
+    case KeyAction::Copy:
+        CopySelectionToClipboard();
+        break;
+    }
+    event->accept();
+    return true;
+}
+
+bool CListCtrlReport::event(QEvent* event)
+{
+    // Claim our keys before a window's Copy or Paste shortcut can take them.
+    if (event->type() == QEvent::ShortcutOverride &&
+        ActionFor(static_cast<QKeyEvent*>(event)) != KeyAction::None) {
+        event->accept();
+        return true;
+    }
+    return QTableView::event(event);
+}
+
+bool CListCtrlReport::eventFilter(QObject* watched, QEvent* event)
+{
+    if (m_editor && watched == m_editor) {
+        if (event->type() == QEvent::ShortcutOverride &&
+            ActionFor(static_cast<QKeyEvent*>(event)) != KeyAction::None) {
+            event->accept();
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress && HandleKey(static_cast<QKeyEvent*>(event)))
+            return true;
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+void CListCtrlReport::keyPressEvent(QKeyEvent* event)
+{
+    if (!HandleKey(event))
+        QTableView::keyPressEvent(event);
+}
+
+void CListCtrlReport::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTableView::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton)
+        Q_EMIT GridClicked(event->position().toPoint());
+}
+
+void CListCtrlReport::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    PlaceEditor();
+}
+
+void CListCtrlReport::scrollContentsBy(int dx, int dy)
+{
+    QTableView::scrollContentsBy(dx, dy);
+    PlaceEditor();
+}
+
+void CListCtrlReport::changeEvent(QEvent* event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        ApplyRowHeight();
+        if (m_editor)
+            m_editor->setFont(font());
+        PlaceEditor();
+    }
+}
+
+void CListCtrlReport::ApplyRowHeight()
+{
+    const int height = fontMetrics().height() + 4;
+    verticalHeader()->setMinimumSectionSize(height);
+    verticalHeader()->setDefaultSectionSize(height);
+}
+
+void CListCtrlReport::PlaceEditor()
+{
+    if (m_editing)
+        m_editor->setGeometry(visualRect(m_model->index(m_editRow, m_editColumn)));
+}

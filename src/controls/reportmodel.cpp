@@ -1,0 +1,205 @@
+#include "controls/reportmodel.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <stdexcept>
+
+namespace {
+
+bool IsWhiteSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+const std::string& EmptyCell()
+{
+    static const std::string empty;
+    return empty;
+}
+
+} // namespace
+
+ReportModel::ReportModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+int ReportModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_rowCount;
+}
+
+int ReportModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount();
+}
+
+QVariant ReportModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || !Contains(index.row(), index.column()))
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return QString::fromStdString(m_cells[CellIndex(index.row(), index.column())]);
+    case Qt::TextAlignmentRole:
+        return int(Qt::AlignLeft | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+QVariant ReportModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount())
+        return {};
+    if (role == Qt::DisplayRole)
+        return m_titles[section];
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignCenter);
+    return {};
+}
+
+Qt::ItemFlags ReportModel::flags(const QModelIndex& index) const
+{
+    // Not editable through the view: the grid runs its own editor.
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+void ReportModel::AppendColumn(const QString& title)
+{
+    const int column = ColumnCount();
+    beginInsertColumns(QModelIndex(), column, column);
+    if (m_rowCount > 0) {
+        // Restride the rows; the cells are moved, not copied.
+        const size_t oldColumns = static_cast<size_t>(column);
+        std::vector<std::string> cells(static_cast<size_t>(m_rowCount) * (oldColumns + 1));
+        for (size_t row = 0; row < static_cast<size_t>(m_rowCount); ++row)
+            for (size_t c = 0; c < oldColumns; ++c)
+                cells[row * (oldColumns + 1) + c] = std::move(m_cells[row * oldColumns + c]);
+        m_cells = std::move(cells);
+    }
+    m_titles.append(title);
+    endInsertColumns();
+}
+
+QString ReportModel::ColumnTitle(int column) const
+{
+    return column >= 0 && column < ColumnCount() ? m_titles[column] : QString();
+}
+
+const std::string& ReportModel::CellUtf8(int row, int column) const
+{
+    return Contains(row, column) ? m_cells[CellIndex(row, column)] : EmptyCell();
+}
+
+void ReportModel::SetCellUtf8(int row, int column, std::string_view text)
+{
+    if (!Contains(row, column))
+        return;
+    m_cells[CellIndex(row, column)].assign(text.data(), text.size());
+    const QModelIndex changed = index(row, column);
+    Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
+}
+
+void ReportModel::AppendRowUtf8(const std::vector<std::string>& cells)
+{
+    const size_t columns = m_titles.size();
+    if (columns == 0)
+        return;
+    beginInsertRows(QModelIndex(), m_rowCount, m_rowCount);
+    const size_t first = m_cells.size();
+    m_cells.resize(first + columns);
+    std::copy_n(cells.begin(), std::min(columns, cells.size()), m_cells.begin() + first);
+    ++m_rowCount;
+    endInsertRows();
+}
+
+void ReportModel::AppendRowsUtf8(std::vector<std::string>&& cells)
+{
+    const size_t columns = m_titles.size();
+    if (columns == 0 || cells.empty())
+        return;
+    const size_t rows = (cells.size() + columns - 1) / columns;
+    if (rows > static_cast<size_t>(INT_MAX - m_rowCount))
+        throw std::length_error("ReportModel: too many rows");
+    beginResetModel();
+    cells.resize(rows * columns);
+    if (m_cells.empty()) {
+        m_cells = std::move(cells);
+    } else {
+        m_cells.reserve(m_cells.size() + cells.size());
+        std::move(cells.begin(), cells.end(), std::back_inserter(m_cells));
+    }
+    m_rowCount += static_cast<int>(rows);
+    endResetModel();
+}
+
+void ReportModel::Clear()
+{
+    beginResetModel();
+    // swap rather than clear() so a million-row table gives its memory back.
+    std::vector<std::string>().swap(m_cells);
+    m_rowCount = 0;
+    endResetModel();
+}
+
+int ReportModel::PasteTabText(std::string_view utf8, int anchorRow, int anchorColumn)
+{
+    const size_t columns = m_titles.size();
+    if (columns == 0)
+        return 0;
+
+    // Only lines up to the last one with content count, so a closing line break
+    // (or blank lines under the data) adds no rows.
+    size_t contentEnd = utf8.size();
+    while (contentEnd > 0 && IsWhiteSpace(utf8[contentEnd - 1]))
+        --contentEnd;
+    if (contentEnd == 0)
+        return 0;
+    size_t textEnd = utf8.find('\n', contentEnd);
+    if (textEnd == std::string_view::npos)
+        textEnd = utf8.size();
+    const char* const begin = utf8.data();
+    const char* const end = begin + textEnd;
+
+    const size_t lines = 1 + static_cast<size_t>(std::count(begin, end, '\n'));
+    const int firstRow = std::clamp(anchorRow, 0, m_rowCount);
+    const size_t firstColumn = static_cast<size_t>(std::max(anchorColumn, 0));
+    if (lines > static_cast<size_t>(INT_MAX - firstRow))
+        throw std::length_error("ReportModel: too many rows");
+    const int rowsNeeded = firstRow + static_cast<int>(lines);
+
+    beginResetModel();
+    if (rowsNeeded > m_rowCount) {
+        m_cells.resize(static_cast<size_t>(rowsNeeded) * columns);
+        m_rowCount = rowsNeeded;
+    }
+
+    std::string* row = m_cells.data() + static_cast<size_t>(firstRow) * columns;
+    const char* line = begin;
+    for (size_t i = 0; i < lines; ++i) {
+        const char* lineEnd = static_cast<const char*>(
+            std::memchr(line, '\n', static_cast<size_t>(end - line)));
+        if (!lineEnd)
+            lineEnd = end;
+        const char* cell = line;
+        for (size_t column = firstColumn; column < columns; ++column) {
+            const char* cellEnd = static_cast<const char*>(
+                std::memchr(cell, '\t', static_cast<size_t>(lineEnd - cell)));
+            const bool lastCell = !cellEnd;
+            if (lastCell)
+                cellEnd = lineEnd;
+            size_t length = static_cast<size_t>(cellEnd - cell);
+            if (length > 0 && cell[length - 1] == '\r')
+                --length;
+            row[column].assign(cell, length);
+            if (lastCell)
+                break;
+            cell = cellEnd + 1;
+        }
+        row += columns;
+        if (lineEnd < end)
+            line = lineEnd + 1;
+    }
+    endResetModel();
+    return static_cast<int>(lines);
+}

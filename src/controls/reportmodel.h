@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QStringList>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The texts behind a report grid. Cells are UTF-8 strings in one row-major vector, so
+// a million rows of short readings cost little more than the vector itself (short
+// strings stay inside the std::string object); views get QStrings made on demand.
+class ReportModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    explicit ReportModel(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    int RowCount() const { return m_rowCount; }
+    int ColumnCount() const { return static_cast<int>(m_titles.size()); }
+
+    // Adds a column at the right; existing rows get an empty cell in it.
+    void AppendColumn(const QString& title);
+    QString ColumnTitle(int column) const;
+
+    // An empty string outside the table.
+    const std::string& CellUtf8(int row, int column) const;
+    // Ignored outside the table.
+    void SetCellUtf8(int row, int column, std::string_view text);
+
+    // One row; cells beyond the last column are dropped, missing ones are empty.
+    void AppendRowUtf8(const std::vector<std::string>& cells);
+    // Many rows at once, row-major, ColumnCount() cells a row (a short last row is
+    // padded with empty cells). The views see one reset.
+    void AppendRowsUtf8(std::vector<std::string>&& cells);
+    // Removes every row; the columns stay.
+    void Clear();
+
+    // Tab-separated text (lines at "\n", cells at "\t", a trailing "\r" of a cell
+    // dropped) written from (anchorRow, anchorColumn) on. Rows are appended where
+    // the text goes past the last row; an anchor row past the end means the first
+    // appended row. Cells beyond the last column are dropped, and so are the lines
+    // after the last line with anything but white space. One reset; linear in the
+    // text. Returns the number of lines written.
+    int PasteTabText(std::string_view utf8, int anchorRow, int anchorColumn);
+
+private:
+    size_t CellIndex(int row, int column) const
+    {
+        return static_cast<size_t>(row) * m_titles.size() + static_cast<size_t>(column);
+    }
+    bool Contains(int row, int column) const
+    {
+        return row >= 0 && row < m_rowCount && column >= 0 && column < ColumnCount();
+    }
+
+    QStringList m_titles;
+    std::vector<std::string> m_cells; // m_rowCount x ColumnCount(), row-major
+    int m_rowCount = 0;
+};

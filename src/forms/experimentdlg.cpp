@@ -1,0 +1,183 @@
+#include "forms/experimentdlg.h"
+
+#include "app/messagebox.h"
+#include "controls/headercustomctrl.h"
+#include "controls/listctrlreport.h"
+#include "controls/reportmodel.h"
+#include "doc/plyforgedoc.h"
+#include "forms/formtext.h"
+#include "util/numberparser.h"
+#include "util/numbertext.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+const char* const kNotANumber = "실수가 아닌 데이터가 있습니다11";
+const char* const kUnequalSeries = "데이터 갯수가 다릅니다";
+} // namespace
+
+CExperimentDlg::CExperimentDlg(QWidget* parent)
+    : QWidget(parent), m_widthEdit(new QLineEdit), m_thicknessEdit(new QLineEdit),
+      m_initialize(new QPushButton(tr("Initialize"))), m_grid(new CListCtrlReport)
+{
+    setObjectName("ExperimentDlg");
+    m_widthEdit->setObjectName("WidthEdit");
+    m_thicknessEdit->setObjectName("ThicknessEdit");
+    m_initialize->setObjectName("InitializeButton");
+    m_grid->setObjectName("ReadingsGrid");
+    m_widthEdit->setFixedWidth(80);
+    m_thicknessEdit->setFixedWidth(80);
+    m_initialize->setAutoDefault(false);
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(8);
+    top->addWidget(new QLabel(tr("Width")));
+    top->addWidget(m_widthEdit);
+    top->addSpacing(16);
+    top->addWidget(new QLabel(tr("Thickness")));
+    top->addWidget(m_thicknessEdit);
+    top->addSpacing(24);
+    top->addWidget(m_initialize);
+    top->addStretch();
+
+    m_grid->InsertColumn("Load(N)", 120);
+    m_grid->InsertColumn("Strain(%)", 120);
+    m_grid->InsertColumn("Stress(N/mm2)", 120);
+    m_grid->Header()->SetBackColor(QColor(0xE6, 0xE6, 0xE6));
+    m_grid->SizeLastColumnToFill();
+    m_grid->setFixedWidth(420);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setSpacing(12);
+    layout->addLayout(top);
+    layout->addWidget(m_grid, 1, Qt::AlignLeft);
+
+    connect(m_initialize, &QPushButton::clicked, this, &CExperimentDlg::OnInitialize);
+    connect(m_grid, &CListCtrlReport::GridClicked, this, &CExperimentDlg::OnClickGrid);
+    OnInitialize();
+}
+
+void CExperimentDlg::OnInitialize()
+{
+    m_grid->EndCellEdit();
+    m_grid->DeleteAllItems();
+    m_grid->AppendRowText(QString(), 0);
+    SetSpecimenSize(0, 0);
+}
+
+void CExperimentDlg::SetSpecimenSize(double width, double thickness)
+{
+    m_specimenWidth = width;
+    m_specimenThickness = thickness;
+    m_widthEdit->setText(FormNumberText(width));
+    m_thicknessEdit->setText(FormNumberText(thickness));
+}
+
+void CExperimentDlg::ReadSize()
+{
+    QLineEdit* edits[2] = {m_widthEdit, m_thicknessEdit};
+    double* members[2] = {&m_specimenWidth, &m_specimenThickness};
+    for (int i = 0; i < 2; ++i) {
+        double value = 0;
+        const std::string text(TrimWhitespace(edits[i]->text().toStdString()));
+        if (text.empty() || !ParseNumber(text, value)) {
+            AfxMessageBox(tr("Please enter a number."));
+            return;
+        }
+        *members[i] = value;
+    }
+}
+
+bool CExperimentDlg::ReadColumn(std::vector<double>& series, int column)
+{
+    series.clear();
+    series.shrink_to_fit();
+    const ReportModel* model = m_grid->Model();
+    const int rows = m_grid->GetItemCount();
+    series.reserve(static_cast<size_t>(rows));
+    bool valid = true;
+    for (int row = 0; row < rows; ++row) {
+        double value = 0;
+        if (!ParseCell(model->CellUtf8(row, column), value)) {
+            value = 0.0;
+            valid = false;
+        }
+        series.push_back(value);
+    }
+    if (!valid)
+        AfxMessageBox(QString::fromUtf8(kNotANumber));
+    return valid;
+}
+
+bool CExperimentDlg::SaveToSpecimen(int id)
+{
+    CPlyforgeDoc* doc = m_document ? m_document() : nullptr;
+    if (!doc)
+        return false;
+    m_grid->EndCellEdit();
+    ReadSize();
+    ExperimentSpecimen& specimen = doc->FindOrCreateSpecimen(id);
+    specimen.width = m_specimenWidth;
+    specimen.thickness = m_specimenThickness;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ReadColumn(specimen.load_series, 0);
+    ReadColumn(specimen.strain_series, 1);
+    ReadColumn(specimen.stress_series, 2);
+    QApplication::restoreOverrideCursor();
+    return true;
+}
+
+void CExperimentDlg::LoadFromSpecimen(const ExperimentSpecimen& specimen)
+{
+    if (!m_document || !m_document())
+        return;
+    m_grid->EndCellEdit();
+    m_grid->DeleteAllItems();
+    const size_t n = specimen.load_series.size();
+    if (specimen.strain_series.size() != n || specimen.stress_series.size() != n) {
+        AfxMessageBox(QString::fromUtf8(kUnequalSeries));
+        return;
+    }
+    std::vector<std::string> cells;
+    cells.reserve(n * 3);
+    for (size_t i = 0; i < n; ++i) {
+        cells.push_back(ShortestNumberText(specimen.load_series[i]));
+        cells.push_back(ShortestNumberText(specimen.strain_series[i]));
+        cells.push_back(ShortestNumberText(specimen.stress_series[i]));
+    }
+    m_grid->Model()->AppendRowsUtf8(std::move(cells));
+}
+
+void CExperimentDlg::OnClickGrid(const QPoint& pos)
+{
+    m_grid->EndCellEdit();
+    int row = -1;
+    int column = -1;
+    // The clicked cell is where the next paste starts; the form never opens an editor.
+    if (m_grid->selectionModel()->hasSelection() && m_grid->HitTest(pos, row, column))
+        m_grid->SetPasteAnchor(row, column);
+}
+
+void CExperimentDlg::keyPressEvent(QKeyEvent* event)
+{
+    // Enter and Escape neither close nor reset the form.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void CExperimentDlg::mousePressEvent(QMouseEvent* event)
+{
+    m_grid->EndCellEdit();
+    QWidget::mousePressEvent(event);
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+class CListCtrlReport;
+class CPlyforgeDoc;
+class QLineEdit;
+class QPushButton;
+struct ExperimentSpecimen;
+
+// The experiment input form of one specimen: width, thickness and the grid of
+// Load, Strain and Stress readings, filled by pasting. It is committed into the
+// specimen's record before another specimen is shown.
+class CExperimentDlg : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CExperimentDlg(QWidget* parent = nullptr);
+
+    void SetDocumentProvider(std::function<CPlyforgeDoc*()> provider) { m_document = std::move(provider); }
+
+    bool SaveToSpecimen(int id);
+    // Replaces the series with the column's values; false when a cell was not a
+    // number (it is stored as 0 and the message shown once for the column).
+    bool ReadColumn(std::vector<double>& series, int column);
+    void LoadFromSpecimen(const ExperimentSpecimen& specimen);
+    // The "Initialize" button: one empty row, width and thickness 0.
+    void OnInitialize();
+    void SetSpecimenSize(double width, double thickness);
+
+    CListCtrlReport* Grid() const { return m_grid; }
+    QLineEdit* WidthEdit() const { return m_widthEdit; }
+    QLineEdit* ThicknessEdit() const { return m_thicknessEdit; }
+    QPushButton* InitializeButton() const { return m_initialize; }
+
+    double m_specimenWidth = 0;
+    double m_specimenThickness = 0;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void OnClickGrid(const QPoint& pos);
+    // Reads the two edits into the members; an edit that is not a number keeps its
+    // member and shows the message.
+    void ReadSize();
+
+    std::function<CPlyforgeDoc*()> m_document;
+    QLineEdit* m_widthEdit;
+    QLineEdit* m_thicknessEdit;
+    QPushButton* m_initialize;
+    CListCtrlReport* m_grid;
+};

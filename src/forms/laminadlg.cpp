@@ -1,0 +1,230 @@
+#include "forms/laminadlg.h"
+
+#include "app/messagebox.h"
+#include "controls/headercustomctrl.h"
+#include "controls/listctrlreport.h"
+#include "doc/messages.h"
+#include "doc/plyforgedoc.h"
+#include "forms/formtext.h"
+#include "util/numberparser.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QVBoxLayout>
+
+namespace {
+
+const char* const kLaminaMessages[4] = {"숫자를 입력하세요(FAW)", "숫자를 입력하세요(Thickness)",
+                                        "숫자를 입력하세요(Angle)", "숫자를 입력하세요(xi)"};
+
+void SetUpGrid(CListCtrlReport* grid, const QStringList& titles, const QList<int>& widths, int rows)
+{
+    for (int i = 0; i < titles.size(); ++i)
+        grid->InsertColumn(titles[i], widths[i]);
+    grid->Header()->SetBackColor(QColor(0xE6, 0xE6, 0xE6));
+    grid->SizeLastColumnToFill();
+    // Tall enough for its fixed rows and no more.
+    const int height = grid->horizontalHeader()->height() + rows * grid->verticalHeader()->defaultSectionSize() +
+                       2 * grid->frameWidth() + 2;
+    grid->setFixedHeight(height);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+} // namespace
+
+CLaminaDlg::CLaminaDlg(QWidget* parent)
+    : QWidget(parent), m_constituentGrid(new CListCtrlReport), m_laminaGrid(new CListCtrlReport)
+{
+    setObjectName("LaminaDlg");
+    m_constituentGrid->setObjectName("ConstituentGrid");
+    m_laminaGrid->setObjectName("LaminaGrid");
+    InitControls();
+}
+
+void CLaminaDlg::InitControls()
+{
+    auto* material = new QGroupBox(tr("Material Properties"));
+    auto* materialLayout = new QVBoxLayout(material);
+    materialLayout->setContentsMargins(24, 12, 24, 12);
+    materialLayout->setSpacing(14);
+    SetUpGrid(m_constituentGrid, {"", "Name", "Density(mg/m3)", "Young's Modulus(GPa)", "Possion's Ratio"},
+              {60, 130, 130, 150, 120}, 2);
+    m_constituentGrid->setMinimumWidth(600);
+    SetUpGrid(m_laminaGrid, {"FAW(%)", "Thickness(mm)", "Angle(degree)", "xi"}, {110, 130, 130, 110}, 1);
+    m_laminaGrid->setMinimumWidth(500);
+    m_constituentGrid->AppendRowText("Fiber", 0);
+    m_constituentGrid->AppendRowText("Matrix", 0);
+    LoadConstituentRow(0, nullptr);
+    LoadConstituentRow(1, nullptr);
+    m_laminaGrid->AppendRow({"0.3", "1.0", "45.0", "1.0"});
+    LoadLaminaRow(nullptr);
+    materialLayout->addWidget(m_constituentGrid, 0, Qt::AlignLeft);
+    materialLayout->addWidget(m_laminaGrid, 0, Qt::AlignLeft);
+
+    auto makeFactorGroup = [this](const QString& title, int first) {
+        auto* group = new QGroupBox(title);
+        auto* grid = new QGridLayout(group);
+        grid->setContentsMargins(18, 12, 18, 12);
+        grid->setHorizontalSpacing(16);
+        const char* labels[2] = {"S Matrix Scale Factor", "C Matrix Scale Factor"};
+        for (int i = 0; i < 2; ++i) {
+            auto* edit = new QLineEdit;
+            edit->setObjectName(QString("ScaleFactor%1").arg(first + i));
+            edit->setFixedWidth(90);
+            m_scaleEdits[first + i] = edit;
+            grid->addWidget(new QLabel(tr(labels[i])), i, 0);
+            grid->addWidget(edit, i, 1);
+        }
+        return group;
+    };
+    auto* factors = new QHBoxLayout;
+    factors->setSpacing(24);
+    factors->addWidget(makeFactorGroup(tr("Stiffness Matrix"), 0));
+    factors->addWidget(makeFactorGroup(tr("Stiffness Matrix with Angle"), 2));
+    factors->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setSpacing(14);
+    layout->addWidget(material, 0, Qt::AlignLeft);
+    layout->addLayout(factors);
+    layout->addStretch();
+    SetScaleFactors(m_sScaleFactor, m_cScaleFactor, m_sAngleScaleFactor, m_cAngleScaleFactor);
+
+    connect(m_constituentGrid, &CListCtrlReport::GridClicked, this, &CLaminaDlg::OnClickConstituentGrid);
+    connect(m_laminaGrid, &CListCtrlReport::GridClicked, this, &CLaminaDlg::OnClickLaminaGrid);
+}
+
+void CLaminaDlg::OnClickConstituentGrid(const QPoint& pos)
+{
+    m_constituentGrid->EndCellEdit();
+    int row = -1;
+    int column = -1;
+    // The "Fiber" and "Matrix" labels are not edited.
+    if (m_constituentGrid->selectionModel()->hasSelection() && m_constituentGrid->HitTest(pos, row, column) &&
+        column != 0)
+        m_constituentGrid->BeginCellEdit(pos);
+}
+
+void CLaminaDlg::OnClickLaminaGrid(const QPoint& pos)
+{
+    m_laminaGrid->EndCellEdit();
+    if (m_laminaGrid->selectionModel()->hasSelection())
+        m_laminaGrid->BeginCellEdit(pos);
+}
+
+void CLaminaDlg::mousePressEvent(QMouseEvent* event)
+{
+    m_constituentGrid->EndCellEdit();
+    m_laminaGrid->EndCellEdit();
+    QWidget::mousePressEvent(event);
+}
+
+void CLaminaDlg::SetScaleFactors(double s, double c, double s_angle, double c_angle)
+{
+    m_sScaleFactor = s;
+    m_cScaleFactor = c;
+    m_sAngleScaleFactor = s_angle;
+    m_cAngleScaleFactor = c_angle;
+    const double values[4] = {s, c, s_angle, c_angle};
+    for (int i = 0; i < 4; ++i)
+        m_scaleEdits[i]->setText(FormNumberText(values[i]));
+}
+
+void CLaminaDlg::ReadScaleFactors()
+{
+    double* members[4] = {&m_sScaleFactor, &m_cScaleFactor, &m_sAngleScaleFactor, &m_cAngleScaleFactor};
+    for (int i = 0; i < 4; ++i) {
+        double value = 0;
+        const std::string text(TrimWhitespace(m_scaleEdits[i]->text().toStdString()));
+        if (text.empty() || !ParseNumber(text, value)) {
+            AfxMessageBox(tr("Please enter a number."));
+            m_scaleEdits[i]->setFocus();
+            return;
+        }
+        *members[i] = value;
+    }
+}
+
+bool CLaminaDlg::ReadConstituentRow(int row, ConstituentMaterial& material)
+{
+    if (row > 1)
+        return false;
+    m_constituentGrid->EndCellEdit();
+    material.name = m_constituentGrid->GetItemText(row, 1).toStdString();
+    double* fields[3] = {&material.density, &material.youngs_modulus, &material.poissons_ratio};
+    for (int column = 2; column <= 4; ++column) {
+        if (!ParseCell(m_constituentGrid->GetItemText(row, column).toStdString(), *fields[column - 2])) {
+            AfxMessageBox(QString::fromUtf8(msg::kEnterNumber));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CLaminaDlg::ReadLaminaRow(Lamina& lamina)
+{
+    m_laminaGrid->EndCellEdit();
+    double* fields[4] = {&lamina.FAW, &lamina.thickness, &lamina.angle, &lamina.xi};
+    for (int column = 0; column < 4; ++column) {
+        if (!ParseCell(m_laminaGrid->GetItemText(0, column).toStdString(), *fields[column])) {
+            AfxMessageBox(QString::fromUtf8(kLaminaMessages[column]));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CLaminaDlg::SaveToLamina(int id)
+{
+    CPlyforgeDoc* doc = m_document ? m_document() : nullptr;
+    if (!doc)
+        return false;
+    Lamina& lamina = doc->laminate.FindOrCreateLamina(id);
+    if (!ReadConstituentRow(0, lamina.fiber) || !ReadConstituentRow(1, lamina.matrix) || !ReadLaminaRow(lamina))
+        return false;
+    ReadScaleFactors();
+    lamina.S_scale_factor = m_sScaleFactor;
+    lamina.C_scale_factor = m_cScaleFactor;
+    lamina.S_angle_scale_factor = m_sAngleScaleFactor;
+    lamina.C_angle_scale_factor = m_cAngleScaleFactor;
+    return true;
+}
+
+void CLaminaDlg::LoadConstituentRow(int row, const Lamina* lamina)
+{
+    if (row > 1)
+        return;
+    m_constituentGrid->EndCellEdit();
+    if (!lamina) {
+        m_constituentGrid->SetItemText(row, 1, "untitle");
+        for (int column = 2; column <= 4; ++column)
+            m_constituentGrid->SetItemText(row, column, "0.0");
+        return;
+    }
+    const ConstituentMaterial& material = row == 0 ? lamina->fiber : lamina->matrix;
+    m_constituentGrid->SetItemText(row, 1, QString::fromStdString(material.name));
+    m_constituentGrid->SetItemText(row, 2, FormNumberText(material.density));
+    m_constituentGrid->SetItemText(row, 3, FormNumberText(material.youngs_modulus));
+    m_constituentGrid->SetItemText(row, 4, FormNumberText(material.poissons_ratio));
+}
+
+void CLaminaDlg::LoadLaminaRow(const Lamina* lamina)
+{
+    m_laminaGrid->EndCellEdit();
+    if (!lamina) {
+        const char* defaults[4] = {"0.3", "1.0", "45.0", "1.0"};
+        for (int column = 0; column < 4; ++column)
+            m_laminaGrid->SetItemText(0, column, defaults[column]);
+        return;
+    }
+    const double values[4] = {lamina->FAW, lamina->thickness, lamina->angle, lamina->xi};
+    for (int column = 0; column < 4; ++column)
+        m_laminaGrid->SetItemText(0, column, FormNumberText(values[column]));
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+class CListCtrlReport;
+class CPlyforgeDoc;
+class QLineEdit;
+struct ConstituentMaterial;
+struct Lamina;
+
+// The theory input form of one lamina: fibre and matrix, the ply inputs and the
+// four matrix scale factors. It is committed into the lamina's record before
+// another lamina is shown, and filled from the record (or defaults) when shown.
+class CLaminaDlg : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CLaminaDlg(QWidget* parent = nullptr);
+
+    void SetDocumentProvider(std::function<CPlyforgeDoc*()> provider) { m_document = std::move(provider); }
+
+    // Commits the form into the lamina with this id, creating the record when there
+    // is none; false after a message when a cell is not a number.
+    bool SaveToLamina(int id);
+    bool ReadConstituentRow(int row, ConstituentMaterial& material);
+    bool ReadLaminaRow(Lamina& lamina);
+    void LoadConstituentRow(int row, const Lamina* lamina);
+    void LoadLaminaRow(const Lamina* lamina);
+    // Shows the four factors in their edits.
+    void SetScaleFactors(double s, double c, double s_angle, double c_angle);
+
+    CListCtrlReport* ConstituentGrid() const { return m_constituentGrid; }
+    CListCtrlReport* LaminaGrid() const { return m_laminaGrid; }
+    QLineEdit* ScaleFactorEdit(int index) const { return m_scaleEdits[index]; }
+
+    double m_sScaleFactor = 0.01;
+    double m_cScaleFactor = 1.0;
+    double m_sAngleScaleFactor = 0.01;
+    double m_cAngleScaleFactor = 1.0;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void InitControls();
+    void OnClickConstituentGrid(const QPoint& pos);
+    void OnClickLaminaGrid(const QPoint& pos);
+    // Reads the edits into the four members; an edit that is not a number stops
+    // the exchange there with a message, as a form's data exchange does.
+    void ReadScaleFactors();
+
+    std::function<CPlyforgeDoc*()> m_document;
+    CListCtrlReport* m_constituentGrid;
+    CListCtrlReport* m_laminaGrid;
+    QLineEdit* m_scaleEdits[4];
+};

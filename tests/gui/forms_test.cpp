@@ -1,0 +1,236 @@
+// The two input forms on their own, over a document of the test: defaults, the
+// number rule and its messages, commits and refills that never alter a value.
+#include "guitestsupport.h"
+
+#include "app/messagebox.h"
+#include "controls/listctrlreport.h"
+#include "doc/plyforgedoc.h"
+#include "forms/experimentdlg.h"
+#include "forms/laminadlg.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+class FormsTest : public QObject {
+    Q_OBJECT
+
+private:
+    RecordingMessageSink m_sink;
+    CPlyforgeDoc m_doc;
+
+    QStringList Row(CListCtrlReport* grid, int row) const
+    {
+        QStringList texts;
+        for (int column = 0; column < grid->GetColumnCount(); ++column)
+            texts << grid->GetItemText(row, column);
+        return texts;
+    }
+
+    QPoint CellCentre(CListCtrlReport* grid, int row, int column) const
+    {
+        return grid->visualRect(grid->model()->index(row, column)).center();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        IsolateSettings();
+        SetAppMessageSink(&m_sink);
+    }
+    void cleanupTestCase() { SetAppMessageSink(nullptr); }
+    void init()
+    {
+        m_sink.Clear();
+        m_doc.ClearLaminae();
+    }
+
+    void laminaFormDefaults()
+    {
+        CLaminaDlg form;
+        QCOMPARE(Row(form.ConstituentGrid(), 0), (QStringList{"Fiber", "untitle", "0.0", "0.0", "0.0"}));
+        QCOMPARE(Row(form.ConstituentGrid(), 1), (QStringList{"Matrix", "untitle", "0.0", "0.0", "0.0"}));
+        QCOMPARE(Row(form.LaminaGrid(), 0), (QStringList{"0.3", "1.0", "45.0", "1.0"}));
+        QCOMPARE(form.ScaleFactorEdit(0)->text(), QString("0.01"));
+        QCOMPARE(form.ScaleFactorEdit(1)->text(), QString("1"));
+        QCOMPARE(form.ScaleFactorEdit(2)->text(), QString("0.01"));
+        QCOMPARE(form.ScaleFactorEdit(3)->text(), QString("1"));
+    }
+
+    void laminaCommitFollowsTheNumberRule()
+    {
+        CLaminaDlg form;
+        form.SetDocumentProvider([this] { return &m_doc; });
+        CListCtrlReport* constituents = form.ConstituentGrid();
+        CListCtrlReport* ply = form.LaminaGrid();
+        constituents->SetItemText(0, 1, "  Carbon T700 ");
+        constituents->SetItemText(0, 2, " 1.76 ");
+        constituents->SetItemText(0, 3, "230");
+        constituents->SetItemText(0, 4, "0.2");
+        constituents->SetItemText(1, 2, ""); // an empty cell is 0
+        constituents->SetItemText(1, 3, "3.5");
+        constituents->SetItemText(1, 4, "0,35");
+        QVERIFY(!form.SaveToLamina(2));
+        QCOMPARE(m_sink.Messages(), QStringList{"숫자를 입력하세요"});
+        // The record was made all the same, with what was read before the bad cell.
+        QCOMPARE(m_doc.laminate.laminae.size(), size_t(1));
+        Lamina& lamina = *m_doc.laminate.laminae[0];
+        QCOMPARE(lamina.id, 2);
+        QCOMPARE(lamina.fiber.name, std::string("  Carbon T700 "));
+        QCOMPARE(lamina.fiber.density, 1.76);
+        QCOMPARE(lamina.matrix.youngs_modulus, 3.5);
+
+        const char* messages[4] = {"숫자를 입력하세요(FAW)", "숫자를 입력하세요(Thickness)",
+                                   "숫자를 입력하세요(Angle)", "숫자를 입력하세요(xi)"};
+        constituents->SetItemText(1, 4, "0.35");
+        for (int column = 0; column < 4; ++column) {
+            m_sink.Clear();
+            ply->SetItemText(0, column, "1.2.3");
+            QVERIFY(!form.SaveToLamina(2));
+            QCOMPARE(m_sink.Messages(), QStringList{QString::fromUtf8(messages[column])});
+            ply->SetItemText(0, column, " 12.5 ");
+        }
+        m_sink.Clear();
+        form.ScaleFactorEdit(1)->setText("abc");
+        form.ScaleFactorEdit(0)->setText("0.02");
+        QVERIFY(form.SaveToLamina(2));
+        QCOMPARE(m_sink.Messages(), QStringList{"Please enter a number."});
+        QCOMPARE(m_doc.laminate.laminae.size(), size_t(1)); // the same record again
+        QCOMPARE(lamina.FAW, 12.5);
+        QCOMPARE(lamina.matrix.density, 0.0);
+        QCOMPARE(lamina.S_scale_factor, 0.02);
+        QCOMPARE(lamina.C_scale_factor, 1.0); // the edits from the bad one on keep their values
+    }
+
+    void laminaRefillNeverAltersAValue()
+    {
+        CLaminaDlg form;
+        form.SetDocumentProvider([this] { return &m_doc; });
+        Lamina& lamina = m_doc.laminate.FindOrCreateLamina(1);
+        lamina.fiber = {"탄소", 1.76, 230, 0.123456789, 0, 0};
+        lamina.matrix = {"Epoxy", 1.2, 3.5, 0.35, 0, 0};
+        lamina.FAW = 1.0 / 3;
+        lamina.thickness = 0.125;
+        lamina.angle = 45;
+        lamina.xi = 2;
+        lamina.S_scale_factor = 0.001;
+        lamina.C_scale_factor = 1;
+        lamina.S_angle_scale_factor = 0.01;
+        lamina.C_angle_scale_factor = 2;
+        form.LoadConstituentRow(0, &lamina);
+        form.LoadConstituentRow(1, &lamina);
+        form.LoadLaminaRow(&lamina);
+        form.SetScaleFactors(0.001, 1, 0.01, 2);
+        QCOMPARE(form.ConstituentGrid()->GetItemText(0, 4), QString("0.123456789"));
+        QCOMPARE(form.LaminaGrid()->GetItemText(0, 2), QString("45"));
+        const Lamina before = lamina;
+        QVERIFY(form.SaveToLamina(1));
+        QVERIFY(lamina.SameInputs(before));
+        QVERIFY(m_sink.messages.empty());
+    }
+
+    void labelColumnIsNeverEdited()
+    {
+        CLaminaDlg form;
+        form.resize(900, 500);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        CListCtrlReport* grid = form.ConstituentGrid();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, 0, 0));
+        QVERIFY(!grid->IsEditing());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, 1, 2));
+        QVERIFY(grid->IsEditing());
+        QTest::keyClicks(grid->Editor(), "7.5");
+        QTest::keyClick(grid->Editor(), Qt::Key_Return);
+        QVERIFY(!grid->IsEditing());
+        QCOMPARE(grid->GetItemText(1, 2), QString("7.5"));
+    }
+
+    void experimentFormInitializeAndSave()
+    {
+        CExperimentDlg form;
+        form.SetDocumentProvider([this] { return &m_doc; });
+        QCOMPARE(form.Grid()->GetItemCount(), 1);
+        QCOMPARE(form.WidthEdit()->text(), QString("0"));
+        QVERIFY(form.SaveToSpecimen(4));
+        ExperimentSpecimen* specimen = m_doc.FindSpecimen(4);
+        QVERIFY(specimen);
+        QCOMPARE(specimen->load_series, std::vector<double>{0});
+        QCOMPARE(specimen->strain_series, std::vector<double>{0});
+
+        form.WidthEdit()->setText("25");
+        form.ThicknessEdit()->setText("2.05");
+        form.Grid()->PasteText("1000\t0.1\t40\n1,5\t2e-3\t 1.5 \n2000\tx\t80\n");
+        QVERIFY(form.SaveToSpecimen(4));
+        // Once per column with a bad cell, and the bad cells store 0.
+        QCOMPARE(m_sink.Messages(), (QStringList{"실수가 아닌 데이터가 있습니다11", "실수가 아닌 데이터가 있습니다11"}));
+        QCOMPARE(specimen->width, 25.0);
+        QCOMPARE(specimen->thickness, 2.05);
+        QCOMPARE(specimen->load_series, (std::vector<double>{1000, 0, 2000}));
+        QCOMPARE(specimen->strain_series, (std::vector<double>{0.1, 0.002, 0}));
+        QCOMPARE(specimen->stress_series, (std::vector<double>{40, 1.5, 80}));
+        QCOMPARE(form.Grid()->GetItemText(1, 0), QString("1,5")); // bad texts stay in the grid
+    }
+
+    void experimentRefillNeverAltersAValue()
+    {
+        CExperimentDlg form;
+        form.SetDocumentProvider([this] { return &m_doc; });
+        ExperimentSpecimen& specimen = m_doc.FindOrCreateSpecimen(1);
+        specimen.load_series = {0.123456789, 1e6, 1.0 / 3};
+        specimen.strain_series = {0, 0.1, 0.2};
+        specimen.stress_series = {-0.0, 5e-324, 123456.7};
+        specimen.width = 25.4;
+        specimen.thickness = 2;
+        form.SetSpecimenSize(specimen.width, specimen.thickness);
+        form.LoadFromSpecimen(specimen);
+        QCOMPARE(form.Grid()->GetItemText(0, 0), QString("0.123456789"));
+        const ExperimentSpecimen before = specimen;
+        QVERIFY(form.SaveToSpecimen(1));
+        QVERIFY(specimen.SameInputs(before));
+
+        ExperimentSpecimen uneven;
+        uneven.load_series = {1, 2};
+        uneven.strain_series = {1};
+        uneven.stress_series = {1, 2};
+        form.LoadFromSpecimen(uneven);
+        QCOMPARE(m_sink.Messages(), QStringList{"데이터 갯수가 다릅니다"});
+        QCOMPARE(form.Grid()->GetItemCount(), 0);
+    }
+
+    void pasteAtTheClickedCellAndKeysSwallowed()
+    {
+        CExperimentDlg form;
+        form.SetDocumentProvider([this] { return &m_doc; });
+        form.resize(600, 500);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        CListCtrlReport* grid = form.Grid();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, 0, 0));
+        QVERIFY(!grid->IsEditing()); // this form never opens an editor
+        QString text;
+        for (int i = 0; i < 100; ++i)
+            text += QString("%1\t%2\t%3\n").arg(i * 10).arg(i * 0.01).arg(i * 4);
+        QGuiApplication::clipboard()->setText(text);
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(grid->GetItemCount(), 100);
+        QCOMPARE(grid->GetItemText(99, 2), QString("396"));
+
+        form.WidthEdit()->setText("12");
+        QTest::keyClick(&form, Qt::Key_Escape);
+        QTest::keyClick(form.WidthEdit(), Qt::Key_Return);
+        QVERIFY(form.isVisible());
+        QCOMPARE(form.WidthEdit()->text(), QString("12"));
+        QCOMPARE(grid->GetItemCount(), 100);
+
+        QTest::mouseClick(form.InitializeButton(), Qt::LeftButton);
+        QCOMPARE(grid->GetItemCount(), 1);
+        QCOMPARE(form.WidthEdit()->text(), QString("0"));
+    }
+};
+
+QTEST_MAIN(FormsTest)
+#include "forms_test.moc"
