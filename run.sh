@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Plyforge and runs the command-line calculator on
-# the bundled one-lamina example, then on the eight-ply quasi-isotropic laminate.
+# Installs what is missing, builds Plyforge and starts the desktop program. With no
+# display it says so and runs the command-line calculator on the bundled examples.
 set -euo pipefail
 cd "$(dirname "$0")"
 
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-cmake --build build --target plyforge-cli
+cmake --build build --target plyforge plyforge-cli
 
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  # The splash picture is read from the current folder, beside the program.
+  cd build/src
+  exec ./plyforge "$@"
+fi
+
+echo "No display is available (DISPLAY is not set): running the command-line calculator instead."
+echo "To see the desktop program without a screen: xvfb-run -a build/src/plyforge"
 cli=build/src/plyforge-cli
 echo
 echo "== Theory: examples/single-lamina.plyforge (trace follows) =="

@@ -17,12 +17,13 @@ echo "== Build =="
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 cmake --build build -j "$jobs"
 
-echo "== Tests =="
+echo "== Tests (the desktop program's run offscreen) =="
+export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j "$jobs"
 
 echo "== Sanitizer build (address, undefined): engine and command-line tests =="
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPLYFORGE_SANITIZE=ON \
-  -DPLYFORGE_BUILD_BENCH=OFF > /dev/null
+  -DPLYFORGE_BUILD_BENCH=OFF -DPLYFORGE_BUILD_GUI=OFF > /dev/null
 cmake --build build-sanitize -j "$jobs" --target engine_tests cli_tests plyforge-cli
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -R '^(engine|cli)\.'

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QSettings>
 #include <QThread>
 
@@ -17,8 +18,12 @@ CPlyforgeApp::CPlyforgeApp(Options options) : m_options(std::move(options)) {}
 
 CPlyforgeApp::~CPlyforgeApp() { ExitInstance(); }
 
+// The resources live in the static GUI library, which the linker would drop.
+static void InitPlyforgeResources() { Q_INIT_RESOURCE(plyforge); }
+
 void CPlyforgeApp::InitSettingsNames()
 {
+    InitPlyforgeResources();
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QCoreApplication::setApplicationName(QStringLiteral("Plyforge"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
@@ -52,8 +57,12 @@ bool CPlyforgeApp::InitInstance()
     m_nAppLook = QSettings().value("ApplicationLook", AppLook::kWindows7).toInt();
     m_mainFrame = std::make_unique<CMainFrame>(m_nAppLook);
     m_mainFrame->SetTemplates(m_pDocTemplate);
-    if (m_options.show_window)
+    if (m_options.show_window) {
+        // Without a window manager "maximised" means nothing; fill the screen anyway.
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            m_mainFrame->setGeometry(screen->availableGeometry());
         m_mainFrame->showMaximized();
+    }
 
     if (m_options.show_splash) {
         CSplash splash;

@@ -175,6 +175,8 @@ QWidget* CRibbonBar::MakePanel(const QString& caption, QWidget* content)
     label->setAlignment(Qt::AlignHCenter);
     label->setStyleSheet("QLabel { color: palette(dark); }");
     layout->addWidget(label);
+    // Panels keep their size; the ribbon never squeezes a label or an edit.
+    panel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     // A separator line on the right of each panel.
     panel->setStyleSheet("QWidget#RibbonPanel { border-right: 1px solid palette(mid); }");
     return panel;
