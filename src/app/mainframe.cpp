@@ -132,6 +132,8 @@ void CMainFrame::ConnectCommands()
     connect(r->m_theoryLamina, &QLineEdit::returnPressed, this, &CMainFrame::OnTheoryLmnNumOk);
     connect(r->m_experimentApply, &QToolButton::clicked, this, &CMainFrame::OnExperimtLmnNumOk);
     connect(r->m_experimentLamina, &QLineEdit::returnPressed, this, &CMainFrame::OnExperimtLmnNumOk);
+    connect(r->m_theoryCalculate, &QToolButton::clicked, this, &CMainFrame::OnTheoryCalculate);
+    connect(r->m_experimentCalculate, &QToolButton::clicked, this, &CMainFrame::OnExperimtCalculate);
     connect(r->m_version, &QToolButton::clicked, this, &CMainFrame::OnButtonVersion);
     connect(r->m_aboutButton, &QToolButton::clicked, this, &CMainFrame::OnAppAbout);
     connect(r->m_logViewCheck, &QCheckBox::clicked, this, &CMainFrame::OnCheckLogview);

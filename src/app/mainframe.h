@@ -6,6 +6,7 @@
 #include <QString>
 
 class CLogView;
+class CPlyforgeDoc;
 class CMainMenuView;
 class CRibbonBar;
 class QDockWidget;
@@ -53,6 +54,17 @@ public:
     void OnCheckTreemenu();
     void OnButtonVersion();
     void OnAppAbout();
+    void OnTheoryCalculate();
+    void OnExperimtCalculate();
+
+    // The number in a ribbon edit by the number rule, or -1 after "숫자를 입력하세요";
+    // ok tells which.
+    double GetScaleFactor(bool* ok = nullptr);
+    double GetElasticMin(bool* ok = nullptr);
+    double GetElasticMax(bool* ok = nullptr);
+    // Shows the last run's log in the log pane, or one line saying where it could
+    // not be written.
+    void LoadCalculationLog(const CPlyforgeDoc& doc);
 
     // Brings every command's enabled and checked state up to date, as the idle
     // update of a ribbon does.
@@ -68,6 +80,7 @@ private:
     void BuildMenus();
     // The count in the edit, or 0 after its message.
     int ReadCount(const QString& text);
+    double ReadRibbonNumber(const QString& text, bool* ok);
 
     CRibbonBar* m_wndRibbonBar;
     QDockWidget* m_wndMainMenu = nullptr;

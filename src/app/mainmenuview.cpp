@@ -64,4 +64,5 @@ void CMainMenuView::OnClickTree(const QPoint& pos)
     }
     if (CChildFrame* child = m_frame->ActiveChild(); child && child->View())
         child->View()->update();
+    m_frame->UpdateCommandUI();
 }

@@ -7,6 +7,8 @@
 #include "app/plyforgeview.h"
 #include "app/principleview.h"
 #include "app/splash.h"
+#include "forms/resultexpview.h"
+#include "forms/resulttheoryview.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -29,28 +31,14 @@ void CPlyforgeApp::InitSettingsNames()
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
 }
 
-namespace {
-
-QWidget* MakeResultPlaceholder(CChildFrame* frame, const char* caption)
-{
-    frame->SetCaption(caption);
-    auto* label = new QLabel(QObject::tr("Press \"Calculate\" to see the results here."));
-    label->setAlignment(Qt::AlignCenter);
-    return label;
-}
-
-} // namespace
-
 bool CPlyforgeApp::InitInstance()
 {
     InitSettingsNames();
     m_pDocTemplate = {
         CMultiDocTemplate{kMainViewTemplate, [](CChildFrame* f) { return new CPlyforgeView(f); }},
         CMultiDocTemplate{kPrincipleTemplate, [](CChildFrame* f) { return new CPrincipleView(f); }},
-        CMultiDocTemplate{kTheoryResultTemplate,
-                          [](CChildFrame* f) { return MakeResultPlaceholder(f, captions::kTheoryResult); }},
-        CMultiDocTemplate{kExperimentResultTemplate,
-                          [](CChildFrame* f) { return MakeResultPlaceholder(f, captions::kExperimentResult); }},
+        CMultiDocTemplate{kTheoryResultTemplate, [](CChildFrame* f) { return new CResultTheoryView(f); }},
+        CMultiDocTemplate{kExperimentResultTemplate, [](CChildFrame* f) { return new CResultExpView(f); }},
     };
 
     // The look of the last run; a first start takes the Windows 7 look.

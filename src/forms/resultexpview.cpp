@@ -1,0 +1,116 @@
+#include "forms/resultexpview.h"
+
+#include "app/captions.h"
+#include "app/childframe.h"
+#include "chart/chartviewer.h"
+#include "chart/xychart.h"
+#include "controls/headercustomctrl.h"
+#include "controls/listctrlreport.h"
+#include "doc/plyforgedoc.h"
+#include "util/formattext.h"
+
+#include <QKeyEvent>
+#include <QVBoxLayout>
+
+namespace {
+QString G(double value) { return QString::fromStdString(FormatText("%g", value)); }
+} // namespace
+
+CResultExpView::CResultExpView(CChildFrame* frame, QWidget* parent)
+    : QWidget(parent), m_viewer(new OrvaneChart::CChartViewer), m_resultList(new CListCtrlReport)
+{
+    setObjectName("ResultExpView");
+    frame->SetCaption(captions::kExperimentResult);
+    m_resultList->setObjectName("ResultList");
+    m_viewer->setObjectName("ChartViewer");
+    for (const char* title : {"Name", "Width(mm)", "Thickness(mm)", "Load Max(N)", "Strength(N/mm2)", "Strain(%)",
+                              "Modulus(GPa)"})
+        m_resultList->InsertColumn(title, 100);
+    m_resultList->Header()->SetBackColor(QColor(0xE6, 0xE6, 0xE6));
+    m_resultList->SizeLastColumnToFill();
+    m_resultList->setFixedHeight(180);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->setSpacing(8);
+    layout->addWidget(m_resultList);
+    layout->addWidget(m_viewer, 1);
+
+    m_chartView.Reset();
+    connect(m_viewer, &OrvaneChart::CChartViewer::MouseMovePlotArea, this, &CResultExpView::OnMouseMovePlotArea);
+}
+
+CResultExpView::~CResultExpView() = default;
+
+void CResultExpView::FillResultList(const CPlyforgeDoc* doc)
+{
+    if (!doc)
+        return;
+    m_resultList->DeleteAllItems();
+    for (const auto& s : doc->specimens)
+        m_resultList->AppendRow({QString("%1%2").arg(captions::kLamina).arg(s->id), G(s->width), G(s->thickness),
+                                 G(s->load_max), G(s->strength), G(s->strain), G(s->modulus)});
+}
+
+void CResultExpView::RefreshChart(const CPlyforgeDoc* doc)
+{
+    if (!doc || doc->specimens.empty())
+        return;
+    m_chartData.clear();
+    std::vector<std::string> names;
+    doc->BuildChartSeries(m_chartData, names);
+    m_chartView.SetLayout(1);
+    m_chartView.SetTitle("Stress-Strain Curve");
+    m_chartView.SetXTitle("Strain");
+    m_chartView.SetYTitle("Stress");
+    m_chartView.SetData(m_chartData, names);
+    // The reduced drawing keeps the two readings the modulus was taken from.
+    std::vector<std::vector<int>> keep;
+    for (const auto& s : doc->specimens) {
+        if (s->strain_series.empty()) {
+            keep.emplace_back();
+            continue;
+        }
+        const ChordReadings chord = FindChordReadings(s->strain_series, doc->elastic_min, doc->elastic_max);
+        keep.push_back({chord.low, chord.high});
+    }
+    m_chartView.SetKeepIndices(std::move(keep));
+    m_chartData.clear();
+    UpdateChart();
+}
+
+void CResultExpView::UpdateChart()
+{
+    const QSize size = m_viewer->size();
+    if (size.width() > 50 && size.height() > 50)
+        m_chartView.SetChartSize(size.width(), size.height());
+    if (m_chartView.Revision() == m_builtRevision && m_viewer->GetChart())
+        return;
+    std::unique_ptr<OrvaneChart::XYChart> chart = m_chartView.CreateChart();
+    chart->xAxis()->setTickDensity(75);
+    m_viewer->SetChart(std::move(chart));
+    m_builtRevision = m_chartView.Revision();
+}
+
+void CResultExpView::OnMouseMovePlotArea(int x) { m_viewer->TrackLineAt(x); }
+
+void CResultExpView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void CResultExpView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    UpdateChart();
+}
+
+void CResultExpView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    UpdateChart();
+}

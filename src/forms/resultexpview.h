@@ -1,0 +1,49 @@
+#pragma once
+
+#include "chart/chartview.h"
+
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+class CChildFrame;
+class CListCtrlReport;
+class CPlyforgeDoc;
+
+namespace OrvaneChart {
+class CChartViewer;
+}
+
+// "Experimental Formula Result": one row of results per specimen and, below, the
+// stress-strain curves of all specimens with a track line under the mouse.
+class CResultExpView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CResultExpView(CChildFrame* frame, QWidget* parent = nullptr);
+    ~CResultExpView() override;
+
+    void FillResultList(const CPlyforgeDoc* doc);
+    void RefreshChart(const CPlyforgeDoc* doc);
+
+    CListCtrlReport* ResultList() const { return m_resultList; }
+    OrvaneChart::CChartViewer* Viewer() const { return m_viewer; }
+    const OrvaneChart::CChartView& ChartView() const { return m_chartView; }
+    // Builds the chart now if its data or size changed since the last one.
+    void UpdateChart();
+
+    void OnMouseMovePlotArea(int x);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    OrvaneChart::CChartView m_chartView;
+    OrvaneChart::CChartViewer* m_viewer;
+    CListCtrlReport* m_resultList;
+    std::vector<std::vector<double>> m_chartData;
+    unsigned m_builtRevision = ~0u;
+};

@@ -1,0 +1,119 @@
+#include "forms/resulttheoryview.h"
+
+#include "app/captions.h"
+#include "app/childframe.h"
+#include "app/messagebox.h"
+#include "controls/headercustomctrl.h"
+#include "controls/listctrlreport.h"
+#include "doc/plyforgedoc.h"
+#include "mechanics/abaquscard.h"
+#include "util/formattext.h"
+
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+
+namespace {
+
+QString G(double value) { return QString::fromStdString(FormatText("%g", value)); }
+
+CListCtrlReport* MakeList(const QStringList& titles, const char* name)
+{
+    auto* list = new CListCtrlReport;
+    list->setObjectName(name);
+    for (const QString& title : titles)
+        list->InsertColumn(title, 100);
+    list->Header()->SetBackColor(QColor(0xE6, 0xE6, 0xE6));
+    list->SizeLastColumnToFill();
+    return list;
+}
+
+} // namespace
+
+CResultTheoryView::CResultTheoryView(CChildFrame* frame, QWidget* parent)
+    : QWidget(parent), m_laminaeList(MakeList({"No.", "Fiber", "Matrix", "FAW", "Thickness", "Angle"}, "LaminaeList")),
+      m_homogenizationList(MakeList({"Properties", "Unit", "Value"}, "HomogenizationList")),
+      m_abaqusList(MakeList({"Properties", "Unit", "Value"}, "AbaqusList")), m_cardBox(new QPlainTextEdit)
+{
+    setObjectName("ResultTheoryView");
+    frame->SetCaption(captions::kTheoryResult);
+    m_cardBox->setObjectName("CardBox");
+    m_cardBox->setReadOnly(true);
+    m_cardBox->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_cardBox->setFixedHeight(90);
+    QFont mono(QStringLiteral("Monospace"));
+    mono.setStyleHint(QFont::TypeWriter);
+    m_cardBox->setFont(mono);
+
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(12, 10, 12, 10);
+    layout->setVerticalSpacing(6);
+    layout->setHorizontalSpacing(12);
+    layout->addWidget(new QLabel(tr("Information for laminate")), 0, 0, 1, 2);
+    layout->addWidget(m_laminaeList, 1, 0, 1, 2);
+    layout->addWidget(new QLabel(tr("Material properties for laminate(Homogenization)")), 2, 0);
+    layout->addWidget(new QLabel(tr("Translat for ABAQUS")), 2, 1);
+    layout->addWidget(m_homogenizationList, 3, 0);
+    layout->addWidget(m_abaqusList, 3, 1);
+    layout->addWidget(new QLabel(tr("Material properties card")), 4, 0, 1, 2);
+    layout->addWidget(m_cardBox, 5, 0, 1, 2);
+    layout->setRowStretch(1, 1);
+    const int rows = m_homogenizationList->verticalHeader()->defaultSectionSize();
+    const int listHeight = m_homogenizationList->horizontalHeader()->height() + 7 * rows + 6;
+    m_homogenizationList->setFixedHeight(listHeight);
+    m_abaqusList->setFixedHeight(listHeight);
+    m_laminaeList->setMinimumHeight(listHeight);
+    InitLists();
+}
+
+void CResultTheoryView::InitLists() { FillLabels(); }
+
+void CResultTheoryView::FillLabels()
+{
+    for (const char* label : {"Ex", "Ey", "Gxy", "NUxy", "NUyx", "ETAxyx", "ETAxyy"})
+        m_homogenizationList->AppendRowText(label, 0);
+    for (int row = 0; row < 3; ++row)
+        SetValue(m_homogenizationList, row, 1, "GPa");
+    for (const char* label : {"E1", "E2", "NU12", "G12", "G13", "G23"})
+        m_abaqusList->AppendRowText(label, 0);
+    for (int row : {0, 1, 3, 4, 5})
+        SetValue(m_abaqusList, row, 1, "MPa");
+}
+
+void CResultTheoryView::SetValue(CListCtrlReport* list, int row, int column, const QString& text)
+{
+    if (list->GetItemCount() <= row) {
+        AfxMessageBox(QStringLiteral("There is no data."));
+        return;
+    }
+    list->SetItemText(row, column, text);
+}
+
+void CResultTheoryView::Refresh(const CPlyforgeDoc* doc)
+{
+    if (!doc)
+        return;
+    m_laminaeList->DeleteAllItems();
+    m_homogenizationList->DeleteAllItems();
+    m_abaqusList->DeleteAllItems();
+    FillLabels();
+    m_cardText.clear();
+    m_cardBox->setPlainText(m_cardText);
+    const Laminate& laminate = doc->laminate;
+    if (laminate.laminae.empty())
+        return;
+    for (const auto& lamina : laminate.laminae)
+        m_laminaeList->AppendRow({QString::number(lamina->id), QString::fromStdString(lamina->fiber.name),
+                                  QString::fromStdString(lamina->matrix.name), G(lamina->FAW),
+                                  G(lamina->thickness), G(lamina->angle)});
+    const double properties[7] = {laminate.Ex,   laminate.Ey,     laminate.Gxy,   laminate.NUxy,
+                                  laminate.NUyx, laminate.ETAxyx, laminate.ETAxyy};
+    for (int row = 0; row < 7; ++row)
+        SetValue(m_homogenizationList, row, 2, G(properties[row]));
+    const double abaqus[6] = {laminate.E1, laminate.E2, laminate.NU12, laminate.G12, laminate.G13, laminate.G23};
+    for (int row = 0; row < 6; ++row)
+        SetValue(m_abaqusList, row, 2, G(abaqus[row]));
+    m_cardText = QString::fromStdString(MakeAbaqusCard(laminate, "\r\n"));
+    m_cardBox->setPlainText(m_cardText);
+}

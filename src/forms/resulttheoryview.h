@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+
+class CChildFrame;
+class CListCtrlReport;
+class CPlyforgeDoc;
+class QPlainTextEdit;
+
+// "Theoretical Formula Result": the laminae, the homogenized laminate, the values
+// translated for ABAQUS and the material card, as of the last calculation.
+class CResultTheoryView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CResultTheoryView(CChildFrame* frame, QWidget* parent = nullptr);
+
+    void InitLists();
+    void FillLabels();
+    // Refills everything from the document (nullptr: nothing to show).
+    void Refresh(const CPlyforgeDoc* doc);
+
+    CListCtrlReport* LaminaeList() const { return m_laminaeList; }
+    CListCtrlReport* HomogenizationList() const { return m_homogenizationList; }
+    CListCtrlReport* AbaqusList() const { return m_abaqusList; }
+    QString CardText() const { return m_cardText; }
+    QPlainTextEdit* CardBox() const { return m_cardBox; }
+
+private:
+    // Sets a value, with "There is no data." for a row that does not exist.
+    void SetValue(CListCtrlReport* list, int row, int column, const QString& text);
+
+    CListCtrlReport* m_laminaeList;
+    CListCtrlReport* m_homogenizationList;
+    CListCtrlReport* m_abaqusList;
+    QPlainTextEdit* m_cardBox;
+    QString m_cardText;
+};
