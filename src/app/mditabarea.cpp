@@ -1,6 +1,7 @@
 #include "app/mditabarea.h"
 
 #include "app/childframe.h"
+#include "app/windowsdlg.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -166,4 +167,11 @@ void MdiTabArea::FillWindowMenu(QMenu* menu)
         action->setChecked(child == ActiveChild());
         connect(action, &QAction::triggered, this, [this, child] { Activate(child); });
     }
+    menu->addSeparator();
+    QAction* windows = menu->addAction(tr("&Windows..."));
+    windows->setObjectName("ID_WINDOW_MANAGER");
+    connect(windows, &QAction::triggered, this, [this] {
+        CWindowsDlg dialog(this, window());
+        dialog.exec();
+    });
 }

@@ -14,6 +14,8 @@
 #include "app/plyforgeapp.h"
 #include "app/plyforgeview.h"
 #include "app/ribbonbar.h"
+#include "app/windowsdlg.h"
+#include <QListWidget>
 #include "controls/richeditcustomctrl.h"
 #include "controls/treectrlcustom.h"
 #include "doc/messages.h"
@@ -289,6 +291,22 @@ private slots:
         QVERIFY(!Ribbon()->m_menuViewCheck->isChecked());
         QTest::mouseClick(Ribbon()->m_menuViewCheck, Qt::LeftButton);
         QVERIFY(Frame()->MainMenuPane()->isVisible());
+    }
+
+    void windowsDialogActivatesAndCloses()
+    {
+        ApplyTheoryCount("1");
+        ClickTreeItem("Theory");
+        CWindowsDlg dialog(Frame()->TabArea(), Frame());
+        QCOMPARE(dialog.List()->count(), 2);
+        dialog.List()->setCurrentRow(0);
+        dialog.ActivateSelected();
+        QCOMPARE(Frame()->ActiveChild()->Caption(), QString("Theoretical Lamina #"));
+        dialog.List()->clearSelection();
+        dialog.List()->item(1)->setSelected(true);
+        dialog.CloseSelected();
+        QCOMPARE(Captions(), QStringList{"Theoretical Lamina #"});
+        QCOMPARE(dialog.List()->count(), 1);
     }
 
     void logPaneColoursHeadingsAndReportsKeys()
