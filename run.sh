@@ -25,7 +25,7 @@ echo "Calculation log: $(pwd)/build/src/TheoreticalLog.txt"
 echo "ABAQUS material card: $(pwd)/build/single-lamina.inp"
 cat build/single-lamina.inp
 echo
-echo "== Experiment: examples/three-specimens.plyforge =="
-"$cli" experiment examples/three-specimens.plyforge
+echo "== Experiment: examples/three-tensile-tests.plyforge =="
+"$cli" experiment examples/three-tensile-tests.plyforge
 echo
 echo "Calculation log: $(pwd)/build/src/ExperimentalLog.txt"

@@ -223,7 +223,7 @@ TEST_F(Cli, ExperimentResultsList)
 TEST_F(Cli, ExperimentWithAReadingsFileBesideTheProject)
 {
     // Run from another folder: the readings file is found beside the project.
-    const Result result = Experiment((kExamples / "three-specimens.plyforge").string());
+    const Result result = Experiment((kExamples / "three-tensile-tests.plyforge").string());
     ASSERT_EQ(result.status, 0) << result;
     const std::vector<std::string> lines = Lines(result.out);
     ASSERT_EQ(lines.size(), 4u) << result;
