@@ -1,3 +1,4 @@
+#include "app/mainframe.h"
 #include "app/plyforgeapp.h"
 
 #include <QApplication>
@@ -13,5 +14,9 @@ int main(int argc, char** argv)
     CPlyforgeApp app({});
     if (!app.InitInstance())
         return 1;
+    // plyforge PATH opens that project at start-up.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1)
+        app.MainWnd()->OpenProject(arguments.at(1));
     return QApplication::exec();
 }

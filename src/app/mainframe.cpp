@@ -99,10 +99,15 @@ void CMainFrame::BuildMenus()
     };
     connect(add("ID_FILE_NEW", tr("&New"), ":/icons/new16.png", true), &QAction::triggered, this,
             &CMainFrame::OnProjectNew);
-    // Opening and saving projects, and printing, have no handler yet.
-    add("ID_FILE_OPEN", tr("&Open..."), ":/icons/open16.png", false);
-    add("ID_FILE_SAVE", tr("&Save"), ":/icons/save16.png", false);
-    add("ID_FILE_SAVE_AS", tr("Save &As..."), "", false);
+    connect(add("ID_FILE_OPEN", tr("&Open..."), ":/icons/open16.png", true), &QAction::triggered, this,
+            &CMainFrame::OnFileOpen);
+    connect(add("ID_FILE_SAVE", tr("&Save"), ":/icons/save16.png", true), &QAction::triggered, this,
+            &CMainFrame::OnFileSave);
+    connect(add("ID_FILE_SAVE_AS", tr("Save &As..."), "", true), &QAction::triggered, this,
+            &CMainFrame::OnFileSaveAs);
+    m_recentMenu = file->addMenu(tr("Recent Documents"));
+    m_recentMenu->setObjectName("RecentDocuments");
+    connect(m_recentMenu, &QMenu::aboutToShow, this, &CMainFrame::FillRecentMenu);
     file->addSeparator();
     add("ID_FILE_PRINT", tr("Print"), ":/icons/print16.png", false);
     add("ID_FILE_PRINT_PREVIEW", tr("Print Pre&view"), "", false);
@@ -140,8 +145,8 @@ void CMainFrame::ConnectCommands()
     connect(r->m_menuViewCheck, &QCheckBox::clicked, this, &CMainFrame::OnCheckTreemenu);
     connect(r->m_statusBarCheck, &QCheckBox::clicked, this,
             [this] { statusBar()->setVisible(!statusBar()->isVisible()); UpdateCommandUI(); });
-    r->m_quickOpen->setEnabled(false);
-    r->m_quickSave->setEnabled(false);
+    connect(r->m_quickOpen, &QToolButton::clicked, this, &CMainFrame::OnFileOpen);
+    connect(r->m_quickSave, &QToolButton::clicked, this, &CMainFrame::OnFileSave);
     r->m_quickPrint->setEnabled(false);
 }
 
@@ -207,6 +212,7 @@ void CMainFrame::ResetProject()
         }
     }
     OpenDocumentFile(kMainViewTemplate);
+    SetProjectPath({});
     SetTheoryRibbonValues(0);
     SetExperimentRibbonValues(0);
     m_logView->RichEdit()->Clear();

@@ -11,6 +11,7 @@ class CMainMenuView;
 class CRibbonBar;
 class QDockWidget;
 class QLabel;
+class QMenu;
 class QTimer;
 
 // The program's main window: the ribbon, the status bar, the tabbed project
@@ -66,6 +67,18 @@ public:
     // not be written.
     void LoadCalculationLog(const CPlyforgeDoc& doc);
 
+    // Projects in files.
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    // Writes every input of the active project to path; false after a message.
+    bool SaveProject(const QString& path);
+    // Replaces the active project with the one in the file; false after a message
+    // naming the file and what is wrong, the open project untouched.
+    bool OpenProject(const QString& path);
+    QString ProjectPath() const { return m_projectPath; }
+    QStringList RecentFiles() const;
+
     // Brings every command's enabled and checked state up to date, as the idle
     // update of a ribbon does.
     void UpdateCommandUI();
@@ -81,6 +94,11 @@ private:
     // The count in the edit, or 0 after its message.
     int ReadCount(const QString& text);
     double ReadRibbonNumber(const QString& text, bool* ok);
+    void SetProjectPath(const QString& path);
+    void AddRecentFile(const QString& path);
+    void FillRecentMenu();
+    // Commits the main view's forms into their records; false when one cannot be.
+    bool CommitFormOnScreen(CPlyforgeDoc& doc);
 
     CRibbonBar* m_wndRibbonBar;
     QDockWidget* m_wndMainMenu = nullptr;
@@ -91,6 +109,8 @@ private:
     QLabel* m_pane2 = nullptr;
     QTimer* m_updateTimer = nullptr;
     int m_nAppLook;
+    QString m_projectPath;
+    QMenu* m_recentMenu = nullptr;
 };
 
 // The one main window of the program, once it exists.

@@ -1,0 +1,181 @@
+// Projects kept in files through the real program: what was entered comes back
+// bit for bit after a save, a new project and an open; a bad file leaves the open
+// project as it was.
+#include "guitestsupport.h"
+
+#include "app/childframe.h"
+#include "app/mainframe.h"
+#include "app/mainmenuview.h"
+#include "app/mditabarea.h"
+#include "app/messagebox.h"
+#include "app/plyforgeapp.h"
+#include "app/plyforgeview.h"
+#include "app/ribbonbar.h"
+#include "controls/listctrlreport.h"
+#include "controls/treectrlcustom.h"
+#include "doc/plyforgedoc.h"
+#include "forms/experimentdlg.h"
+#include "forms/laminadlg.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+class ProjectTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<CPlyforgeApp> m_app;
+    RecordingMessageSink m_sink;
+    QTemporaryDir m_dir;
+
+    CMainFrame* Frame() const { return m_app->MainWnd(); }
+    CRibbonBar* Ribbon() const { return Frame()->Ribbon(); }
+    CPlyforgeDoc* Doc() const { return Frame()->ActiveDocument(); }
+
+    void ClickTreeItem(const QString& text)
+    {
+        CTreeCtrlCustom* tree = Frame()->MainMenuView()->Tree();
+        const QList<QTreeWidgetItem*> items = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        QVERIFY2(!items.isEmpty(), qPrintable(text));
+        const QRect rect = tree->visualItemRect(items.first());
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, QPoint(rect.left() + 24, rect.center().y()));
+    }
+
+    CPlyforgeView* MainView() const
+    {
+        for (CChildFrame* child : Frame()->TabArea()->Children()) {
+            if (auto* view = qobject_cast<CPlyforgeView*>(child->View()))
+                return view;
+        }
+        return nullptr;
+    }
+
+    // Two laminae, then one specimen of the same project left on screen unsaved.
+    void EnterProject()
+    {
+        Ribbon()->m_theoryLamina->setText("2");
+        QTest::mouseClick(Ribbon()->m_theoryApply, Qt::LeftButton);
+        Doc()->specimen_count = 1; // both sides in one project
+        Frame()->MainMenuView()->BuildTree(2, 1);
+        ClickTreeItem("Theoretical Lamina #2");
+        CLaminaDlg* form = MainView()->LaminaDlg();
+        form->ConstituentGrid()->SetItemText(0, 1, "탄소 섬유");
+        form->ConstituentGrid()->SetItemText(0, 3, "230.123456789");
+        form->LaminaGrid()->SetItemText(0, 2, "-45");
+        form->ScaleFactorEdit(2)->setText("0.001");
+        ClickTreeItem("Theoretical Lamina #1");
+        ClickTreeItem("Experimental Lamina #1");
+        CExperimentDlg* experiment = MainView()->ExperimentDlg();
+        experiment->WidthEdit()->setText("25.4");
+        experiment->Grid()->PasteText("0\t0\t0\n1004.80328\t0.1\t40.19213\n2000\t0.2\t80.5\n");
+        Ribbon()->m_theoryScaleFactor->setText("0.02");
+        Ribbon()->m_elasticMax->setText("0.25");
+    }
+
+private slots:
+    void initTestCase()
+    {
+        IsolateSettings();
+        SetAppMessageSink(&m_sink);
+    }
+    void cleanupTestCase() { SetAppMessageSink(nullptr); }
+    void init()
+    {
+        m_sink.Clear();
+        m_app = std::make_unique<CPlyforgeApp>(CPlyforgeApp::Options{false, 0, {}, true});
+        QVERIFY(m_app->InitInstance());
+    }
+    void cleanup() { m_app.reset(); }
+
+    void saveNewOpenRestoresEverything()
+    {
+        EnterProject();
+        const QString path = m_dir.filePath("round.plyforge");
+        QVERIFY(Frame()->SaveProject(path));
+        QVERIFY(m_sink.messages.empty());
+        QVERIFY(Frame()->windowTitle().startsWith("round.plyforge - "));
+
+        // What the document held when saved, copied for the comparison.
+        std::vector<Lamina> laminae;
+        for (const auto& lamina : Doc()->laminate.laminae)
+            laminae.push_back(*lamina);
+        const ExperimentSpecimen specimen = *Doc()->specimens.at(0);
+        QCOMPARE(specimen.load_series.at(1), 1004.80328);
+
+        QTest::mouseClick(Ribbon()->m_projectNew, Qt::LeftButton);
+        QVERIFY(Doc()->laminate.laminae.empty());
+        QVERIFY(Frame()->ProjectPath().isEmpty());
+
+        QVERIFY(Frame()->OpenProject(path));
+        QCOMPARE(Doc()->laminate.laminae.size(), laminae.size());
+        for (size_t i = 0; i < laminae.size(); ++i)
+            QVERIFY(Doc()->laminate.laminae[i]->SameInputs(laminae[i]));
+        QCOMPARE(laminae.size(), size_t(2)); // the theory form hidden behind the specimen was kept
+        QCOMPARE(Doc()->laminate.FindLamina(2)->fiber.name, std::string("탄소 섬유"));
+        QCOMPARE(Doc()->laminate.FindLamina(2)->S_angle_scale_factor, 0.001);
+        QVERIFY(Doc()->specimens.at(0)->SameInputs(specimen));
+        QCOMPARE(Doc()->lamina_count, 2);
+        QCOMPARE(Doc()->specimen_count, 1);
+        QCOMPARE(Ribbon()->m_theoryLamina->text(), QString("2"));
+        QCOMPARE(Ribbon()->m_theoryScaleFactor->text(), QString("0.02"));
+        QCOMPARE(Ribbon()->m_elasticMax->text(), QString("0.25"));
+        // The specimen that was on screen is on screen again, with its readings.
+        QCOMPARE(Frame()->ActiveChild()->Caption(), QString("Experimental Lamina #1"));
+        QCOMPARE(MainView()->ExperimentDlg()->Grid()->GetItemText(1, 0), QString("1004.80328"));
+        QCOMPARE(Frame()->RecentFiles().value(0), QFileInfo(path).absoluteFilePath());
+
+        // Showing another record from here commits nothing wrong into the shown one.
+        ClickTreeItem("Theoretical Lamina #2");
+        QVERIFY(Doc()->specimens.at(0)->SameInputs(specimen));
+        QCOMPARE(MainView()->LaminaDlg()->ConstituentGrid()->GetItemText(0, 3), QString("230.123456789"));
+    }
+
+    void badFilesLeaveTheProjectUntouched()
+    {
+        EnterProject();
+        CPlyforgeDoc* before = Doc();
+        const size_t laminae = before->laminate.laminae.size();
+        const struct {
+            const char* name;
+            QByteArray bytes;
+        } files[] = {{"empty.plyforge", ""},
+                     {"truncated.plyforge", "{ \"format\": \"plyforge-project\", \"version\": 1, \"theory\": {"},
+                     {"foreign.plyforge", "{ \"name\": \"something else\" }"},
+                     {"garbage.plyforge", QByteArray("\x00\xff\x13\x37PK\x03\x04", 8)}};
+        for (const auto& f : files) {
+            m_sink.Clear();
+            const QString path = m_dir.filePath(f.name);
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(f.bytes);
+            file.close();
+            QVERIFY(!Frame()->OpenProject(path));
+            QCOMPARE(m_sink.messages.size(), size_t(1));
+            QVERIFY2(m_sink.Messages().first().contains(f.name), qPrintable(m_sink.Messages().first()));
+            QCOMPARE(Doc(), before);
+            QCOMPARE(Doc()->laminate.laminae.size(), laminae);
+        }
+        m_sink.Clear();
+        QVERIFY(!Frame()->OpenProject(m_dir.filePath("missing.plyforge")));
+        QVERIFY(m_sink.Messages().value(0).contains("missing.plyforge"));
+    }
+
+    void saveFailureNamesThePathAndKeepsTheOldFile()
+    {
+        EnterProject();
+        const QString path = m_dir.filePath("no such folder/project.plyforge");
+        QVERIFY(!Frame()->SaveProject(path));
+        QCOMPARE(m_sink.messages.size(), size_t(1));
+        QVERIFY(m_sink.Messages().first().contains(path));
+        QVERIFY(Frame()->ProjectPath().isEmpty());
+    }
+};
+
+QTEST_MAIN(ProjectTest)
+#include "project_test.moc"
