@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDockWidget>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -105,6 +106,13 @@ void CMainFrame::BuildMenus()
             &CMainFrame::OnFileSave);
     connect(add("ID_FILE_SAVE_AS", tr("Save &As..."), "", true), &QAction::triggered, this,
             &CMainFrame::OnFileSaveAs);
+    QAction* exportLog = add("ID_FILE_EXPORT_LOG", tr("Export calculation &log..."), "", true);
+    connect(exportLog, &QAction::triggered, this, [this] {
+        const QString path = QFileDialog::getSaveFileName(this, tr("Export Calculation Log"), "CalculationLog.txt",
+                                                          tr("Text files (*.txt);;All files (*)"));
+        if (!path.isEmpty())
+            ExportLog(path);
+    });
     m_recentMenu = file->addMenu(tr("Recent Documents"));
     m_recentMenu->setObjectName("RecentDocuments");
     connect(m_recentMenu, &QMenu::aboutToShow, this, &CMainFrame::FillRecentMenu);

@@ -78,6 +78,8 @@ public:
     bool OpenProject(const QString& path);
     QString ProjectPath() const { return m_projectPath; }
     QStringList RecentFiles() const;
+    // Copies the last calculation log to path; false after a message.
+    bool ExportLog(const QString& path);
 
     // Brings every command's enabled and checked state up to date, as the idle
     // update of a ribbon does.

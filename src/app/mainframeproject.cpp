@@ -17,6 +17,8 @@
 #include "util/numberparser.h"
 #include "util/numbertext.h"
 
+#include <QFile>
+#include <cstdio>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -192,5 +194,27 @@ bool CMainFrame::OpenProject(const QString& path)
     SetProjectPath(path);
     AddRecentFile(path);
     UpdateCommandUI();
+    return true;
+}
+
+bool CMainFrame::ExportLog(const QString& path)
+{
+    const CPlyforgeDoc* doc = ActiveDocument();
+    if (!doc || doc->log_path.empty() || !doc->log_written) {
+        AfxMessageBox(tr("There is no calculation log yet: press \"Calculate\" first."));
+        return false;
+    }
+    const QString source = QString::fromStdString(doc->log_path);
+    QFile::remove(path + ".part");
+    if (!QFile::copy(source, path + ".part")) {
+        AfxMessageBox(tr("The log could not be written to %1").arg(path));
+        return false;
+    }
+    // Replace the target only once the copy is whole.
+    if (std::rename(QFile::encodeName(path + ".part").constData(), QFile::encodeName(path).constData()) != 0) {
+        QFile::remove(path + ".part");
+        AfxMessageBox(tr("The log could not be written to %1").arg(path));
+        return false;
+    }
     return true;
 }

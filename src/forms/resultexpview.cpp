@@ -9,7 +9,12 @@
 #include "doc/plyforgedoc.h"
 #include "util/formattext.h"
 
+#include <QFileDialog>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QPushButton>
+#include <QSaveFile>
+#include "app/messagebox.h"
 #include <QVBoxLayout>
 
 namespace {
@@ -33,6 +38,29 @@ CResultExpView::CResultExpView(CChildFrame* frame, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);
     layout->setSpacing(8);
+    auto* buttons = new QHBoxLayout;
+    auto* exportCsv = new QPushButton(tr("Export results..."));
+    exportCsv->setObjectName("ExportResultsButton");
+    auto* exportChart = new QPushButton(tr("Export chart..."));
+    exportChart->setObjectName("ExportChartButton");
+    for (QPushButton* b : {exportCsv, exportChart}) {
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+    buttons->addStretch();
+    connect(exportCsv, &QPushButton::clicked, this, [this] {
+        const QString path = QFileDialog::getSaveFileName(this, tr("Export Results"), "results.csv",
+                                                          tr("CSV (*.csv);;All files (*)"));
+        if (!path.isEmpty())
+            ExportResultsCsv(path);
+    });
+    connect(exportChart, &QPushButton::clicked, this, [this] {
+        const QString path = QFileDialog::getSaveFileName(this, tr("Export Chart"), "stress-strain.png",
+                                                          tr("PNG image (*.png);;All files (*)"));
+        if (!path.isEmpty())
+            ExportChartImage(path);
+    });
+    layout->addLayout(buttons);
     layout->addWidget(m_resultList);
     layout->addWidget(m_viewer, 1);
 
@@ -113,4 +141,41 @@ void CResultExpView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     UpdateChart();
+}
+
+bool CResultExpView::ExportResultsCsv(const QString& path)
+{
+    auto csvCell = [](QString text) {
+        if (text.contains(',') || text.contains('"')) {
+            text.replace("\"", "\"\"");
+            text = '"' + text + '"';
+        }
+        return text;
+    };
+    QString text;
+    for (int column = 0; column < m_resultList->GetColumnCount(); ++column)
+        text += (column ? "," : "") + csvCell(m_resultList->model()->headerData(column, Qt::Horizontal).toString());
+    text += '\n';
+    for (int row = 0; row < m_resultList->GetItemCount(); ++row) {
+        for (int column = 0; column < m_resultList->GetColumnCount(); ++column)
+            text += (column ? "," : "") + csvCell(m_resultList->GetItemText(row, column));
+        text += '\n';
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
+        AfxMessageBox(tr("The results could not be written to %1: %2").arg(path, file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+bool CResultExpView::ExportChartImage(const QString& path)
+{
+    UpdateChart();
+    const QPixmap picture = m_viewer->grab();
+    if (picture.isNull() || !picture.save(path)) {
+        AfxMessageBox(tr("The chart could not be written to %1").arg(path));
+        return false;
+    }
+    return true;
 }

@@ -35,6 +35,10 @@ public:
 
     void OnMouseMovePlotArea(int x);
 
+    // The results list as CSV and the chart as a picture; false after a message.
+    bool ExportResultsCsv(const QString& path);
+    bool ExportChartImage(const QString& path);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

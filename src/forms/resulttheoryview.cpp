@@ -9,7 +9,11 @@
 #include "mechanics/abaquscard.h"
 #include "util/formattext.h"
 
+#include <QFileDialog>
 #include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QSaveFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -56,7 +60,15 @@ CResultTheoryView::CResultTheoryView(CChildFrame* frame, QWidget* parent)
     layout->addWidget(new QLabel(tr("Translat for ABAQUS")), 2, 1);
     layout->addWidget(m_homogenizationList, 3, 0);
     layout->addWidget(m_abaqusList, 3, 1);
-    layout->addWidget(new QLabel(tr("Material properties card")), 4, 0, 1, 2);
+    auto* cardRow = new QHBoxLayout;
+    cardRow->addWidget(new QLabel(tr("Material properties card")));
+    cardRow->addStretch();
+    auto* exportCard = new QPushButton(tr("Export card..."));
+    exportCard->setObjectName("ExportCardButton");
+    exportCard->setAutoDefault(false);
+    connect(exportCard, &QPushButton::clicked, this, &CResultTheoryView::OnExportCard);
+    cardRow->addWidget(exportCard);
+    layout->addLayout(cardRow, 4, 0, 1, 2);
     layout->addWidget(m_cardBox, 5, 0, 1, 2);
     layout->setRowStretch(1, 1);
     const int rows = m_homogenizationList->verticalHeader()->defaultSectionSize();
@@ -116,4 +128,29 @@ void CResultTheoryView::Refresh(const CPlyforgeDoc* doc)
         SetValue(m_abaqusList, row, 2, G(abaqus[row]));
     m_cardText = QString::fromStdString(MakeAbaqusCard(laminate, "\r\n"));
     m_cardBox->setPlainText(m_cardText);
+}
+
+bool CResultTheoryView::ExportCard(const QString& path)
+{
+    if (m_cardText.isEmpty()) {
+        AfxMessageBox(tr("There is no material card yet: press \"Calculate\" first."));
+        return false;
+    }
+    // An input file of this platform: the card's lines end in LF.
+    QString text = m_cardText;
+    text.replace("\r\n", "\n");
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
+        AfxMessageBox(tr("The card could not be written to %1: %2").arg(path, file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+void CResultTheoryView::OnExportCard()
+{
+    const QString path = QFileDialog::getSaveFileName(this, tr("Export Material Card"), "Composite.inp",
+                                                      tr("ABAQUS input (*.inp);;All files (*)"));
+    if (!path.isEmpty())
+        ExportCard(path);
 }

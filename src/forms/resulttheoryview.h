@@ -24,6 +24,9 @@ public:
     CListCtrlReport* HomogenizationList() const { return m_homogenizationList; }
     CListCtrlReport* AbaqusList() const { return m_abaqusList; }
     QString CardText() const { return m_cardText; }
+    // Writes the material card to an ABAQUS input file; false after a message.
+    bool ExportCard(const QString& path);
+    void OnExportCard();
     QPlainTextEdit* CardBox() const { return m_cardBox; }
 
 private:

@@ -28,6 +28,8 @@
 #include "util/formattext.h"
 #include "util/traceoutput.h"
 
+#include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -200,6 +202,49 @@ private slots:
         QVERIFY(log->toPlainText().startsWith("\nStart Calculation\n\n##Input data for material properties"));
         QCOMPARE(log->LineColor(3), QColor(35, 100, 200));
         QCOMPARE(log->LineColor(4), QColor(0, 0, 0));
+    }
+
+    void exportsWriteWhatTheViewsShow()
+    {
+        SetUpThreePlies();
+        QTest::mouseClick(Ribbon()->m_theoryCalculate, Qt::LeftButton);
+        CResultTheoryView* results = TheoryResults();
+        QVERIFY(results);
+        const QString card = m_logDir.filePath("Composite.inp");
+        QVERIFY(results->ExportCard(card));
+        QFile cardFile(card);
+        QVERIFY(cardFile.open(QIODevice::ReadOnly));
+        QString expected = results->CardText();
+        expected.replace("\r\n", "\n");
+        QCOMPARE(QString::fromUtf8(cardFile.readAll()), expected);
+        const QString log = m_logDir.filePath("copy of log.txt");
+        QVERIFY(Frame()->ExportLog(log));
+        QVERIFY(Frame()->ExportLog(log)); // replacing an earlier copy
+        QFile logFile(log);
+        QVERIFY(logFile.open(QIODevice::ReadOnly));
+        QVERIFY(logFile.readAll().startsWith("\nStart Calculation\n\n##Input data"));
+        QVERIFY(!results->ExportCard(m_logDir.filePath("missing/Composite.inp")));
+        QVERIFY(m_sink.Messages().value(0).contains("missing/Composite.inp"));
+
+        m_sink.Clear();
+        Apply(Ribbon()->m_experimentLamina, Ribbon()->m_experimentApply, "2");
+        EnterSpecimen(1, 40);
+        EnterSpecimen(2, 45);
+        QTest::mouseClick(Ribbon()->m_experimentCalculate, Qt::LeftButton);
+        CResultExpView* experiment = ExperimentResults();
+        QVERIFY(experiment);
+        const QString csv = m_logDir.filePath("results.csv");
+        QVERIFY(experiment->ExportResultsCsv(csv));
+        QFile csvFile(csv);
+        QVERIFY(csvFile.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(csvFile.readAll()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[0], QString("Name,Width(mm),Thickness(mm),Load Max(N),Strength(N/mm2),Strain(%),Modulus(GPa)"));
+        QVERIFY(lines[2].startsWith("Lamina #2,25,2,"));
+        const QString png = m_logDir.filePath("chart.png");
+        QVERIFY(experiment->ExportChartImage(png));
+        QImage image(png);
+        QVERIFY(!image.isNull() && image.width() > 100);
     }
 
     void theoryFailureOnTheSecondLamina()
