@@ -145,6 +145,8 @@ void CMainFrame::ConnectCommands()
     connect(r->m_theoryLamina, &QLineEdit::returnPressed, this, &CMainFrame::OnTheoryLmnNumOk);
     connect(r->m_experimentApply, &QToolButton::clicked, this, &CMainFrame::OnExperimtLmnNumOk);
     connect(r->m_experimentLamina, &QLineEdit::returnPressed, this, &CMainFrame::OnExperimtLmnNumOk);
+    for (QLineEdit* edit : {r->m_theoryScaleFactor, r->m_elasticMin, r->m_elasticMax})
+        connect(edit, &QLineEdit::textEdited, this, &CMainFrame::MarkModified);
     connect(r->m_theoryCalculate, &QToolButton::clicked, this, &CMainFrame::OnTheoryCalculate);
     connect(r->m_experimentCalculate, &QToolButton::clicked, this, &CMainFrame::OnExperimtCalculate);
     connect(r->m_version, &QToolButton::clicked, this, &CMainFrame::OnButtonVersion);
@@ -221,6 +223,7 @@ void CMainFrame::ResetProject()
     }
     OpenDocumentFile(kMainViewTemplate);
     SetProjectPath({});
+    m_modified = false;
     SetTheoryRibbonValues(0);
     SetExperimentRibbonValues(0);
     m_logView->RichEdit()->Clear();
@@ -282,6 +285,10 @@ void CMainFrame::UpdateCommandUI()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    if (!SaveModified()) {
+        event->ignore();
+        return;
+    }
     QSettings().setValue("Workspace/State", saveState());
     event->accept();
 }

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class CLogView;
 class CPlyforgeDoc;
 class CMainMenuView;
@@ -78,6 +80,15 @@ public:
     bool OpenProject(const QString& path);
     QString ProjectPath() const { return m_projectPath; }
     QStringList RecentFiles() const;
+
+    // A project changed since it was saved or opened asks before it is replaced.
+    enum class SaveAnswer { Save, Discard, Cancel };
+    void MarkModified() { m_modified = true; }
+    bool IsModified() const { return m_modified; }
+    // True when the project may be replaced: saved, discarded or unchanged.
+    bool SaveModified();
+    // How the question is asked; tests answer it themselves.
+    void SetSaveQuestion(std::function<SaveAnswer()> ask) { m_askSave = std::move(ask); }
     // Copies the last calculation log to path; false after a message.
     bool ExportLog(const QString& path);
 
@@ -112,6 +123,8 @@ private:
     QTimer* m_updateTimer = nullptr;
     int m_nAppLook;
     QString m_projectPath;
+    bool m_modified = false;
+    std::function<SaveAnswer()> m_askSave;
     QMenu* m_recentMenu = nullptr;
 };
 

@@ -56,7 +56,7 @@ int CMainFrame::ReadCount(const QString& text)
 void CMainFrame::OnProjectNew()
 {
     CPlyforgeDoc* doc = ActiveDocument();
-    if (!doc)
+    if (!doc || !SaveModified())
         return;
     doc->InitProject();
     ResetProject();
@@ -68,12 +68,13 @@ void CMainFrame::OnTheoryLmnNumOk()
     if (!doc)
         return;
     const int n = ReadCount(m_wndRibbonBar->m_theoryLamina->text());
-    if (n < 1)
+    if (n < 1 || !SaveModified())
         return;
     doc->ClearLaminae();
     ResetProject();
     if (CPlyforgeDoc* fresh = ActiveDocument())
         fresh->SetLaminaCount(n);
+    m_modified = true; // the count is part of the project
     UpdateCommandUI();
 }
 
@@ -83,7 +84,7 @@ void CMainFrame::OnExperimtLmnNumOk()
     if (!doc)
         return;
     const int n = ReadCount(m_wndRibbonBar->m_experimentLamina->text());
-    if (n < 1)
+    if (n < 1 || !SaveModified())
         return;
     doc->ClearLaminae();
     ResetProject();
@@ -92,5 +93,6 @@ void CMainFrame::OnExperimtLmnNumOk()
         m_wndRibbonBar->m_experimentLamina->setText(QString::number(n));
         m_mainMenuView->BuildTree(fresh->lamina_count, n);
     }
+    m_modified = true;
     UpdateCommandUI();
 }

@@ -23,6 +23,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QSettings>
 
 namespace {
@@ -130,7 +131,32 @@ bool CMainFrame::SaveProject(const QString& path)
     }
     SetProjectPath(path);
     AddRecentFile(path);
+    m_modified = false;
     return true;
+}
+
+bool CMainFrame::SaveModified()
+{
+    if (!m_modified)
+        return true;
+    SaveAnswer answer = SaveAnswer::Cancel;
+    if (m_askSave) {
+        answer = m_askSave();
+    } else {
+        const QString name = m_projectPath.isEmpty() ? tr("the new project") : QFileInfo(m_projectPath).fileName();
+        const auto button =
+            QMessageBox::question(this, QStringLiteral("Plyforge"), tr("Save the changes to %1?").arg(name),
+                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+        answer = button == QMessageBox::Save      ? SaveAnswer::Save
+                 : button == QMessageBox::Discard ? SaveAnswer::Discard
+                                                  : SaveAnswer::Cancel;
+    }
+    if (answer == SaveAnswer::Cancel)
+        return false;
+    if (answer == SaveAnswer::Discard)
+        return true;
+    OnFileSave();
+    return !m_modified; // a cancelled or failed save keeps the project
 }
 
 void CMainFrame::OnFileSave()
@@ -160,6 +186,8 @@ void CMainFrame::OnFileOpen()
 
 bool CMainFrame::OpenProject(const QString& path)
 {
+    if (!SaveModified())
+        return false;
     ProjectData project;
     try {
         project = ProjectReader::ReadFile(path.toStdString());
@@ -193,6 +221,7 @@ bool CMainFrame::OpenProject(const QString& path)
     }
     SetProjectPath(path);
     AddRecentFile(path);
+    m_modified = false;
     UpdateCommandUI();
     return true;
 }

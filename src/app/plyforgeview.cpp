@@ -67,6 +67,8 @@ int CPlyforgeView::ShowTheoryLamina(int id)
     if (!m_pLaminaDlg) {
         m_pLaminaDlg = new CLaminaDlg(this);
         m_pLaminaDlg->SetDocumentProvider([this] { return ActiveDocument(); });
+        if (CMainFrame* main = MainFrame())
+            connect(m_pLaminaDlg, &CLaminaDlg::Modified, main, &CMainFrame::MarkModified);
     }
     ShowForm(m_pLaminaDlg);
     m_frame->SetCaption(CMainFrame::MakeTheoryLaminaTitle(id));
@@ -93,6 +95,8 @@ int CPlyforgeView::ShowExperimentLamina(int id)
     if (!m_pExperimentDlg) {
         m_pExperimentDlg = new CExperimentDlg(this);
         m_pExperimentDlg->SetDocumentProvider([this] { return ActiveDocument(); });
+        if (CMainFrame* main = MainFrame())
+            connect(m_pExperimentDlg, &CExperimentDlg::Modified, main, &CMainFrame::MarkModified);
     }
     ShowForm(m_pExperimentDlg);
     m_frame->SetCaption(CMainFrame::MakeExperimentLaminaTitle(id));

@@ -166,8 +166,12 @@ void CListCtrlReport::EndCellEdit()
     m_editor->hide();
     if (editorHadFocus)
         setFocus();
-    m_model->SetCellUtf8(m_editRow, m_editColumn, text.toStdString());
+    const std::string value = text.toStdString();
+    const bool changed = m_model->CellUtf8(m_editRow, m_editColumn) != value;
+    m_model->SetCellUtf8(m_editRow, m_editColumn, value);
     viewport()->update();
+    if (changed)
+        Q_EMIT CellsEdited();
 }
 
 void CListCtrlReport::SetPasteAnchor(int row, int column)
@@ -250,6 +254,7 @@ void CListCtrlReport::PasteText(const QString& text)
     const QByteArray utf8 = text.toUtf8();
     m_model->PasteTabText(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())),
                           row, column);
+    Q_EMIT CellsEdited();
 }
 
 CListCtrlReport::KeyAction CListCtrlReport::ActionFor(const QKeyEvent* event)

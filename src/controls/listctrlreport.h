@@ -68,6 +68,8 @@ Q_SIGNALS:
     // A left click anywhere in the grid's area, in viewport coordinates; owners
     // decide whether an edit starts there.
     void GridClicked(const QPoint& pos);
+    // The user changed cells: an edit was stored or text was pasted.
+    void CellsEdited();
 
 protected:
     bool event(QEvent* event) override;

@@ -61,6 +61,10 @@ CExperimentDlg::CExperimentDlg(QWidget* parent)
     layout->addWidget(m_grid, 1, Qt::AlignLeft);
 
     connect(m_initialize, &QPushButton::clicked, this, &CExperimentDlg::OnInitialize);
+    connect(m_initialize, &QPushButton::clicked, this, &CExperimentDlg::Modified);
+    connect(m_grid, &CListCtrlReport::CellsEdited, this, &CExperimentDlg::Modified);
+    connect(m_widthEdit, &QLineEdit::textEdited, this, &CExperimentDlg::Modified);
+    connect(m_thicknessEdit, &QLineEdit::textEdited, this, &CExperimentDlg::Modified);
     connect(m_grid, &CListCtrlReport::GridClicked, this, &CExperimentDlg::OnClickGrid);
     OnInitialize();
 }

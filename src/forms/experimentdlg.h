@@ -39,6 +39,10 @@ public:
     double m_specimenWidth = 0;
     double m_specimenThickness = 0;
 
+Q_SIGNALS:
+    // The user changed something in the form.
+    void Modified();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

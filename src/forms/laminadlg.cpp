@@ -97,6 +97,10 @@ void CLaminaDlg::InitControls()
     layout->addStretch();
     SetScaleFactors(m_sScaleFactor, m_cScaleFactor, m_sAngleScaleFactor, m_cAngleScaleFactor);
 
+    connect(m_constituentGrid, &CListCtrlReport::CellsEdited, this, &CLaminaDlg::Modified);
+    connect(m_laminaGrid, &CListCtrlReport::CellsEdited, this, &CLaminaDlg::Modified);
+    for (QLineEdit* edit : m_scaleEdits)
+        connect(edit, &QLineEdit::textEdited, this, &CLaminaDlg::Modified);
     connect(m_constituentGrid, &CListCtrlReport::GridClicked, this, &CLaminaDlg::OnClickConstituentGrid);
     connect(m_laminaGrid, &CListCtrlReport::GridClicked, this, &CLaminaDlg::OnClickLaminaGrid);
 }

@@ -40,6 +40,10 @@ public:
     double m_sAngleScaleFactor = 0.01;
     double m_cAngleScaleFactor = 1.0;
 
+Q_SIGNALS:
+    // The user changed something in the form.
+    void Modified();
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
 

@@ -158,6 +158,7 @@ private slots:
         m_sink.Clear();
         m_app = std::make_unique<CPlyforgeApp>(CPlyforgeApp::Options{false, 0, {}, true});
         QVERIFY(m_app->InitInstance());
+        Frame()->SetSaveQuestion([] { return CMainFrame::SaveAnswer::Discard; });
         QVERIFY(QTest::qWaitForWindowExposed(Frame()));
         Frame()->setWindowState(Qt::WindowNoState);
         Frame()->resize(1800, 1100);

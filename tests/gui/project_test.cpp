@@ -90,6 +90,7 @@ private slots:
         m_sink.Clear();
         m_app = std::make_unique<CPlyforgeApp>(CPlyforgeApp::Options{false, 0, {}, true});
         QVERIFY(m_app->InitInstance());
+        Frame()->SetSaveQuestion([] { return CMainFrame::SaveAnswer::Discard; });
     }
     void cleanup() { m_app.reset(); }
 
@@ -134,6 +135,55 @@ private slots:
         ClickTreeItem("Theoretical Lamina #2");
         QVERIFY(Doc()->specimens.at(0)->SameInputs(specimen));
         QCOMPARE(MainView()->LaminaDlg()->ConstituentGrid()->GetItemText(0, 3), QString("230.123456789"));
+    }
+
+    void modifiedProjectAsksBeforeItIsReplaced()
+    {
+        EnterProject();
+        QVERIFY(Frame()->IsModified());
+        const QString path = m_dir.filePath("asked.plyforge");
+        QVERIFY(Frame()->SaveProject(path));
+        QVERIFY(!Frame()->IsModified());
+
+        int asked = 0;
+        auto answer = CMainFrame::SaveAnswer::Cancel;
+        Frame()->SetSaveQuestion([&] {
+            ++asked;
+            return answer;
+        });
+        QVERIFY(Frame()->SaveModified());
+        QCOMPARE(asked, 0); // unchanged since the save: nothing to ask
+
+        // A typed value marks the project; Cancel leaves everything as it was.
+        ClickTreeItem("Theoretical Lamina #1");
+        CLaminaDlg* form = MainView()->LaminaDlg();
+        QTest::keyClicks(form->ScaleFactorEdit(0), "5");
+        QVERIFY(Frame()->IsModified());
+        QTest::mouseClick(Ribbon()->m_projectNew, Qt::LeftButton);
+        QCOMPARE(asked, 1);
+        QCOMPARE(Doc()->laminate.laminae.size(), size_t(2));
+        Ribbon()->m_theoryLamina->setText("4");
+        QTest::mouseClick(Ribbon()->m_theoryApply, Qt::LeftButton);
+        QCOMPARE(asked, 2);
+        QCOMPARE(Doc()->lamina_count, 2);
+
+        // Save writes the change into the project's file, then the new project comes.
+        answer = CMainFrame::SaveAnswer::Save;
+        QTest::mouseClick(Ribbon()->m_projectNew, Qt::LeftButton);
+        QCOMPARE(asked, 3);
+        QVERIFY(Doc()->laminate.laminae.empty());
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(saved.readAll().contains("\"S_scale_factor\": 0.015"));
+
+        // Discard drops the change.
+        answer = CMainFrame::SaveAnswer::Discard;
+        Ribbon()->m_elasticMax->setText("");
+        QTest::keyClicks(Ribbon()->m_elasticMax, "0.4");
+        QVERIFY(Frame()->IsModified());
+        QVERIFY(Frame()->OpenProject(path));
+        QCOMPARE(asked, 4);
+        QCOMPARE(Doc()->laminate.laminae.size(), size_t(2));
     }
 
     void badFilesLeaveTheProjectUntouched()

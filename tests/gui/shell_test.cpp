@@ -52,6 +52,7 @@ private:
         m_app.reset();
         m_app = std::make_unique<CPlyforgeApp>(CPlyforgeApp::Options{false, 0, {}, true});
         QVERIFY(m_app->InitInstance());
+        Frame()->SetSaveQuestion([] { return CMainFrame::SaveAnswer::Discard; });
         QVERIFY(QTest::qWaitForWindowExposed(Frame()));
     }
 
