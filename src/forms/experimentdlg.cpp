@@ -9,7 +9,14 @@
 #include "util/numberparser.h"
 #include "util/numbertext.h"
 
+#include "forms/columnchoicedlg.h"
+
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QMimeData>
+#include <QSettings>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -25,7 +32,8 @@ const char* const kUnequalSeries = "데이터 갯수가 다릅니다";
 
 CExperimentDlg::CExperimentDlg(QWidget* parent)
     : QWidget(parent), m_widthEdit(new QLineEdit), m_thicknessEdit(new QLineEdit),
-      m_initialize(new QPushButton(tr("Initialize"))), m_grid(new CListCtrlReport)
+      m_initialize(new QPushButton(tr("Initialize"))), m_import(new QPushButton(tr("Import..."))),
+      m_grid(new CListCtrlReport)
 {
     setObjectName("ExperimentDlg");
     m_widthEdit->setObjectName("WidthEdit");
@@ -45,6 +53,10 @@ CExperimentDlg::CExperimentDlg(QWidget* parent)
     top->addWidget(m_thicknessEdit);
     top->addSpacing(24);
     top->addWidget(m_initialize);
+    m_import->setObjectName("ImportButton");
+    m_import->setAutoDefault(false);
+    m_import->setToolTip(tr("Read Load, Strain and Stress from a testing machine's text export (CSV)"));
+    top->addWidget(m_import);
     top->addStretch();
 
     m_grid->InsertColumn("Load(N)", 120);
@@ -63,6 +75,15 @@ CExperimentDlg::CExperimentDlg(QWidget* parent)
     connect(m_initialize, &QPushButton::clicked, this, &CExperimentDlg::OnInitialize);
     connect(m_initialize, &QPushButton::clicked, this, &CExperimentDlg::Modified);
     connect(m_grid, &CListCtrlReport::CellsEdited, this, &CExperimentDlg::Modified);
+    connect(m_import, &QPushButton::clicked, this, [this] {
+        const QString path = QFileDialog::getOpenFileName(this, tr("Import Tensile Test"), QString(),
+                                                          tr("Text exports (*.csv *.txt *.dat);;All files (*)"));
+        if (!path.isEmpty())
+            ImportFile(path);
+    });
+    // A file dropped on the grid is imported.
+    m_grid->viewport()->setAcceptDrops(true);
+    m_grid->viewport()->installEventFilter(this);
     connect(m_widthEdit, &QLineEdit::textEdited, this, &CExperimentDlg::Modified);
     connect(m_thicknessEdit, &QLineEdit::textEdited, this, &CExperimentDlg::Modified);
     connect(m_grid, &CListCtrlReport::GridClicked, this, &CExperimentDlg::OnClickGrid);
@@ -184,4 +205,76 @@ void CExperimentDlg::mousePressEvent(QMouseEvent* event)
 {
     m_grid->EndCellEdit();
     QWidget::mousePressEvent(event);
+}
+
+bool CExperimentDlg::ImportFile(const QString& path)
+{
+    ImportResult table;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        table = TensileImport::ReadFile(path.toStdString());
+        if (table.needs_column_choice) {
+            // The last choice is offered again, as exports of one machine look alike.
+            QSettings settings;
+            ImportOptions options;
+            options.load_column = settings.value("Import/LoadColumn", 0).toInt();
+            options.strain_column = settings.value("Import/StrainColumn", 1).toInt();
+            options.stress_column = settings.value("Import/StressColumn", 2).toInt();
+            QApplication::restoreOverrideCursor();
+            bool chosen = false;
+            if (m_chooseColumns) {
+                chosen = m_chooseColumns(table, options);
+            } else {
+                CColumnChoiceDlg dialog(table, options, this);
+                chosen = dialog.exec() == QDialog::Accepted;
+                options = dialog.Choice();
+            }
+            if (!chosen)
+                return false;
+            settings.setValue("Import/LoadColumn", options.load_column);
+            settings.setValue("Import/StrainColumn", options.strain_column);
+            settings.setValue("Import/StressColumn", options.stress_column);
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            table = TensileImport::ReadFile(path.toStdString(), options);
+        }
+    } catch (const ImportError& error) {
+        QApplication::restoreOverrideCursor();
+        AfxMessageBox(tr("The file could not be imported.\n%1").arg(QString::fromStdString(error.what())));
+        return false;
+    }
+    m_grid->EndCellEdit();
+    m_grid->DeleteAllItems();
+    std::vector<std::string> cells;
+    cells.reserve(table.load.size() * 3);
+    for (size_t i = 0; i < table.load.size(); ++i) {
+        cells.push_back(ShortestNumberText(table.load[i]));
+        cells.push_back(ShortestNumberText(table.strain[i]));
+        cells.push_back(ShortestNumberText(table.stress[i]));
+    }
+    m_grid->Model()->AppendRowsUtf8(std::move(cells));
+    QApplication::restoreOverrideCursor();
+    Q_EMIT Modified();
+    return true;
+}
+
+bool CExperimentDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_grid->viewport()) {
+        if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+            auto* drag = static_cast<QDropEvent*>(event);
+            if (drag->mimeData()->hasUrls() && drag->mimeData()->urls().value(0).isLocalFile()) {
+                drag->acceptProposedAction();
+                return true;
+            }
+        } else if (event->type() == QEvent::Drop) {
+            auto* drop = static_cast<QDropEvent*>(event);
+            const QList<QUrl> urls = drop->mimeData()->urls();
+            if (!urls.isEmpty() && urls.first().isLocalFile()) {
+                drop->acceptProposedAction();
+                ImportFile(urls.first().toLocalFile());
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "experiment/tensileimport.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -31,6 +33,16 @@ public:
     void OnInitialize();
     void SetSpecimenSize(double width, double thickness);
 
+    // Reads a testing machine's text export into the grid; false after a message
+    // (the grid stays as it was) or when the user cancels the column choice.
+    bool ImportFile(const QString& path);
+    // How the columns are chosen when the file does not say; tests answer it.
+    void SetColumnChooser(std::function<bool(const ImportResult&, ImportOptions&)> chooser)
+    {
+        m_chooseColumns = std::move(chooser);
+    }
+    QPushButton* ImportButton() const { return m_import; }
+
     CListCtrlReport* Grid() const { return m_grid; }
     QLineEdit* WidthEdit() const { return m_widthEdit; }
     QLineEdit* ThicknessEdit() const { return m_thicknessEdit; }
@@ -49,6 +61,7 @@ protected:
 
 private:
     void OnClickGrid(const QPoint& pos);
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // Reads the two edits into the members; an edit that is not a number keeps its
     // member and shows the message.
     void ReadSize();
@@ -57,5 +70,7 @@ private:
     QLineEdit* m_widthEdit;
     QLineEdit* m_thicknessEdit;
     QPushButton* m_initialize;
+    QPushButton* m_import;
+    std::function<bool(const ImportResult&, ImportOptions&)> m_chooseColumns;
     CListCtrlReport* m_grid;
 };

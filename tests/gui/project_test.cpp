@@ -16,6 +16,7 @@
 #include "doc/plyforgedoc.h"
 #include "forms/experimentdlg.h"
 #include "forms/laminadlg.h"
+#include "experiment/tensileimport.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -184,6 +185,55 @@ private slots:
         QVERIFY(Frame()->OpenProject(path));
         QCOMPARE(asked, 4);
         QCOMPARE(Doc()->laminate.laminae.size(), size_t(2));
+    }
+
+    void importReadsMachineExportsIntoTheGrid()
+    {
+        Ribbon()->m_experimentLamina->setText("1");
+        QTest::mouseClick(Ribbon()->m_experimentApply, Qt::LeftButton);
+        ClickTreeItem("Experimental Lamina #1");
+        CExperimentDlg* form = MainView()->ExperimentDlg();
+        auto write = [this](const char* name, const QByteArray& bytes) {
+            QFile file(m_dir.filePath(name));
+            file.open(QIODevice::WriteOnly);
+            file.write(bytes);
+            return file.fileName();
+        };
+        const QString semicolon = write("machine.csv", "Test 17;Machine A\nForce (N);Strain (%);Stress (MPa)\n"
+                                                       "\"1,004.80328\";0,1;40,19\n2000;0,2;80\n");
+        QVERIFY(form->ImportFile(semicolon));
+        QCOMPARE(form->Grid()->GetItemCount(), 2);
+        QCOMPARE(form->Grid()->GetItemText(0, 0), QString("1004.80328"));
+        QCOMPARE(form->Grid()->GetItemText(0, 1), QString("0.1"));
+        QCOMPARE(form->Grid()->GetItemText(0, 2), QString("40.19"));
+        QVERIFY(Frame()->IsModified());
+
+        // Five unnamed columns: the user chooses, and the choice is offered next time.
+        const QString wide = write("wide.txt", "1\t10\t0.1\t40\t9\n2\t20\t0.2\t80\t9\n");
+        int asked = 0;
+        ImportOptions offered;
+        form->SetColumnChooser([&](const ImportResult& table, ImportOptions& options) {
+            ++asked;
+            offered = options;
+            if (table.column_count != 5)
+                return false;
+            options = {1, 2, 3};
+            return true;
+        });
+        QVERIFY(form->ImportFile(wide));
+        QCOMPARE(form->Grid()->GetItemText(1, 0), QString("20"));
+        QCOMPARE(form->Grid()->GetItemText(1, 2), QString("80"));
+        QVERIFY(form->ImportFile(wide));
+        QCOMPARE(asked, 2);
+        QCOMPARE(offered.load_column, 1);
+
+        // A bad file names its line; the grid stays as it was.
+        m_sink.Clear();
+        const QString bad = write("bad.csv", "Load,Strain,Stress\n1,0.1,40\n2,oops,80\n");
+        QVERIFY(!form->ImportFile(bad));
+        QVERIFY2(m_sink.Messages().value(0).contains("line 3"), qPrintable(m_sink.Messages().value(0)));
+        QCOMPARE(form->Grid()->GetItemCount(), 2);
+        QCOMPARE(form->Grid()->GetItemText(1, 0), QString("20"));
     }
 
     void badFilesLeaveTheProjectUntouched()
