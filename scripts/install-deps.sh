@@ -7,7 +7,7 @@ PLYFORGE_PACKAGES=(
   g++ cmake ninja-build pkg-config
   libeigen3-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-charts-dev libgl-dev
+  qt6-base-dev qt6-charts-dev qt6-svg-dev libgl-dev
   fonts-noto-cjk fonts-dejavu-core
   xvfb xauth
   locales

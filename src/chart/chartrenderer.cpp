@@ -167,6 +167,16 @@ QImage ChartRenderer::Render(const XYChart& chart, qreal devicePixelRatio, Drawn
     image.fill(Qt::transparent);
 
     QPainter painter(&image);
+    Paint(chart, painter, rows);
+    painter.end();
+    return image;
+}
+
+void ChartRenderer::Paint(const XYChart& chart, QPainter& painter, DrawnRows* rows)
+{
+    chart.layout();
+    const int width = chart.getWidth();
+    const int height = chart.getHeight();
     painter.setRenderHint(QPainter::Antialiasing, false);
     DrawFrame(painter, chart);
 
@@ -240,11 +250,9 @@ QImage ChartRenderer::Render(const XYChart& chart, qreal devicePixelRatio, Drawn
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     scene.render(&painter, QRectF(0, 0, width, height), QRectF(0, 0, width, height));
     LegendLayout::Make(chart).paint(painter);
-    painter.end();
 
     if (rows)
         *rows = drawn;
-    return image;
 }
 
 } // namespace OrvaneChart

@@ -2,6 +2,8 @@
 
 #include <QImage>
 
+class QPainter;
+
 #include <vector>
 
 namespace OrvaneChart {
@@ -22,6 +24,8 @@ public:
     // what was drawn of each curve.
     static QImage Render(const XYChart& chart, qreal devicePixelRatio = 1.0,
                          DrawnRows* rows = nullptr);
+    // The same drawing on any painter (an SVG generator keeps it as vectors).
+    static void Paint(const XYChart& chart, QPainter& painter, DrawnRows* rows = nullptr);
 };
 
 } // namespace OrvaneChart

@@ -1,5 +1,7 @@
 #include "chart/chartviewer.h"
 
+#include <QSvgGenerator>
+
 #include "chart/chartrenderer.h"
 #include "chart/xychart.h"
 
@@ -150,6 +152,26 @@ void CChartViewer::LeavePlotArea()
     m_mouseInPlot = false;
     RemoveTrackLine();
     emit MouseLeavePlotArea();
+}
+
+} // namespace OrvaneChart
+
+namespace OrvaneChart {
+
+bool CChartViewer::ExportSvg(const QString& path) const
+{
+    if (!m_chart)
+        return false;
+    QSvgGenerator generator;
+    generator.setFileName(path);
+    generator.setSize(QSize(m_chart->getWidth(), m_chart->getHeight()));
+    generator.setViewBox(QRect(0, 0, m_chart->getWidth(), m_chart->getHeight()));
+    generator.setTitle(QString::fromStdString(m_chart->title()));
+    QPainter painter;
+    if (!painter.begin(&generator))
+        return false;
+    ChartRenderer::Paint(*m_chart, painter);
+    return painter.end();
 }
 
 } // namespace OrvaneChart

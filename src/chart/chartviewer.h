@@ -41,6 +41,9 @@ public:
 
     // Draws the track line for a mouse at x (chart pixels) and repaints what changed.
     void TrackLineAt(int x);
+    // The chart as an SVG drawing (vectors, without the track line); false when it
+    // cannot be written.
+    bool ExportSvg(const QString& path) const;
     void RemoveTrackLine();
     bool HasTrackLine() const { return !m_track.isEmpty(); }
     // What the overlay shows now.

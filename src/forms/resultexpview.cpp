@@ -56,7 +56,7 @@ CResultExpView::CResultExpView(CChildFrame* frame, QWidget* parent)
     });
     connect(exportChart, &QPushButton::clicked, this, [this] {
         const QString path = QFileDialog::getSaveFileName(this, tr("Export Chart"), "stress-strain.png",
-                                                          tr("PNG image (*.png);;All files (*)"));
+                                                          tr("PNG image (*.png);;SVG drawing (*.svg);;All files (*)"));
         if (!path.isEmpty())
             ExportChartImage(path);
     });
@@ -172,6 +172,13 @@ bool CResultExpView::ExportResultsCsv(const QString& path)
 bool CResultExpView::ExportChartImage(const QString& path)
 {
     UpdateChart();
+    if (path.endsWith(".svg", Qt::CaseInsensitive)) {
+        if (!m_viewer->ExportSvg(path)) {
+            AfxMessageBox(tr("The chart could not be written to %1").arg(path));
+            return false;
+        }
+        return true;
+    }
     const QPixmap picture = m_viewer->grab();
     if (picture.isNull() || !picture.save(path)) {
         AfxMessageBox(tr("The chart could not be written to %1").arg(path));

@@ -246,6 +246,12 @@ private slots:
         QVERIFY(experiment->ExportChartImage(png));
         QImage image(png);
         QVERIFY(!image.isNull() && image.width() > 100);
+        const QString svg = m_logDir.filePath("chart.svg");
+        QVERIFY(experiment->ExportChartImage(svg));
+        QFile svgFile(svg);
+        QVERIFY(svgFile.open(QIODevice::ReadOnly));
+        const QByteArray drawing = svgFile.readAll();
+        QVERIFY(drawing.contains("<svg") && drawing.contains("Stress-Strain Curve"));
     }
 
     void theoryFailureOnTheSecondLamina()
