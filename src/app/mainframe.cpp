@@ -121,7 +121,11 @@ void CMainFrame::BuildMenus()
     add("ID_FILE_PRINT_PREVIEW", tr("Print Pre&view"), "", false);
     add("ID_FILE_PRINT_SETUP", tr("Print Set&up"), "", false);
     file->addSeparator();
-    add("ID_FILE_CLOSE", tr("&Close"), "", false);
+    // Closing a project leaves a new, empty one, as the program always has one.
+    connect(add("ID_FILE_CLOSE", tr("&Close"), "", true), &QAction::triggered, this, [this] {
+        if (SaveModified())
+            ResetProject();
+    });
     file->addSeparator();
     connect(add("ID_APP_EXIT", tr("E&xit"), "", true), &QAction::triggered, this, &QWidget::close);
 
