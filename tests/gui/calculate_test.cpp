@@ -56,23 +56,9 @@ private:
     CRibbonBar* Ribbon() const { return Frame()->Ribbon(); }
     CPlyforgeDoc* Doc() const { return Frame()->ActiveDocument(); }
 
-    void ClickTreeItem(const QString& text)
-    {
-        CTreeCtrlCustom* tree = Frame()->MainMenuView()->Tree();
-        const QList<QTreeWidgetItem*> items = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
-        QVERIFY2(!items.isEmpty(), qPrintable(text));
-        const QRect rect = tree->visualItemRect(items.first());
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, QPoint(rect.left() + 24, rect.center().y()));
-    }
+    void ClickTreeItem(const QString& text) { QVERIFY2(::ClickTreeItem(Frame(), text), qPrintable(text)); }
 
-    CPlyforgeView* MainView() const
-    {
-        for (CChildFrame* child : Frame()->TabArea()->Children()) {
-            if (auto* view = qobject_cast<CPlyforgeView*>(child->View()))
-                return view;
-        }
-        return nullptr;
-    }
+    CPlyforgeView* MainView() const { return FindMainView(Frame()); }
 
     void Apply(QLineEdit* edit, QToolButton* button, const QString& count)
     {

@@ -1,6 +1,14 @@
 #include "guitestsupport.h"
 
+#include "app/childframe.h"
+#include "app/mainframe.h"
+#include "app/mainmenuview.h"
+#include "app/mditabarea.h"
+#include "app/plyforgeview.h"
+#include "controls/treectrlcustom.h"
+
 #include <QCoreApplication>
+#include <QTest>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -21,4 +29,24 @@ void IsolateSettings()
     QCoreApplication::setOrganizationName("Local AppWizard-Generated Applications");
     QCoreApplication::setApplicationName("Plyforge");
     QSettings().clear();
+}
+
+bool ClickTreeItem(CMainFrame* frame, const QString& text)
+{
+    CTreeCtrlCustom* tree = frame->MainMenuView()->Tree();
+    const QList<QTreeWidgetItem*> items = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    if (items.isEmpty())
+        return false;
+    const QRect rect = tree->visualItemRect(items.first());
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, QPoint(rect.left() + 24, rect.center().y()));
+    return true;
+}
+
+CPlyforgeView* FindMainView(CMainFrame* frame)
+{
+    for (CChildFrame* child : frame->TabArea()->Children()) {
+        if (auto* view = qobject_cast<CPlyforgeView*>(child->View()))
+            return view;
+    }
+    return nullptr;
 }

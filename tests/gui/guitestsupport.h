@@ -18,3 +18,12 @@ public:
 
 // Settings and standard paths of the test run, apart from the user's.
 void IsolateSettings();
+
+class CMainFrame;
+class CPlyforgeView;
+
+// Clicks the tree item with this text on its label, as a user does; false when
+// there is no such item.
+bool ClickTreeItem(CMainFrame* frame, const QString& text);
+// The main input view of the open windows, or nullptr.
+CPlyforgeView* FindMainView(CMainFrame* frame);

@@ -63,13 +63,7 @@ private:
     }
 
     // Clicks the item's label, as a user does.
-    void ClickTreeItem(const QString& text)
-    {
-        QTreeWidgetItem* item = TreeItem(text);
-        QVERIFY2(item, qPrintable(text));
-        const QRect rect = Tree()->visualItemRect(item);
-        QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, {}, QPoint(rect.left() + 24, rect.center().y()));
-    }
+    void ClickTreeItem(const QString& text) { QVERIFY2(::ClickTreeItem(Frame(), text), qPrintable(text)); }
 
     void ApplyTheoryCount(const QString& text)
     {
