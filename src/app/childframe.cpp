@@ -20,6 +20,19 @@ void CChildFrame::SetView(QWidget* view)
     layout()->addWidget(view);
 }
 
+void CChildFrame::SetFileName(const QString& name)
+{
+    if (name == m_fileName)
+        return;
+    m_fileName = name;
+    Q_EMIT TabLabelChanged();
+}
+
+QString CChildFrame::TabLabel() const
+{
+    return m_fileName.isEmpty() ? Caption() : m_fileName + " - " + Caption();
+}
+
 CChildFrame* CChildFrame::Of(const QWidget* widget)
 {
     for (QWidget* w = const_cast<QWidget*>(widget); w; w = w->parentWidget()) {

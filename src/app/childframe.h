@@ -7,8 +7,9 @@
 class CPlyforgeDoc;
 
 // One window of a project, shown as a tab: it hosts one view and shares the
-// project's document with the project's other windows. Its caption is its tab's
-// label, and windows are found by caption.
+// project's document with the project's other windows. Windows are found by
+// caption; the tab's label is the caption, after the project's file name when
+// the window shows it.
 class CChildFrame : public QWidget {
     Q_OBJECT
 
@@ -24,11 +25,17 @@ public:
 
     QString Caption() const { return windowTitle(); }
     void SetCaption(const QString& caption) { setWindowTitle(caption); }
+    void SetFileName(const QString& name);
+    QString TabLabel() const;
 
     // The frame that hosts widget, or nullptr.
     static CChildFrame* Of(const QWidget* widget);
 
+Q_SIGNALS:
+    void TabLabelChanged();
+
 private:
+    QString m_fileName;
     std::shared_ptr<CPlyforgeDoc> m_doc;
     int m_templateIndex;
     QWidget* m_view = nullptr;

@@ -178,7 +178,9 @@ QString CMainFrame::FindLaminaTabTitle() const
         return {};
     QTabWidget* first = groups.first();
     for (int i = 0; i < first->count(); ++i) {
-        const QString label = first->tabText(i);
+        // The caption, not the tab's label, which may carry the file name.
+        const auto* child = qobject_cast<const CChildFrame*>(first->widget(i));
+        const QString label = child ? child->Caption() : first->tabText(i);
         if (label.contains(captions::kTheoreticalLamina) || label.contains(captions::kExperimentalLamina))
             return label;
     }

@@ -98,6 +98,7 @@ public:
 
 protected:
     FrameLink* Link() override { return this; }
+    void ChildCreated(CChildFrame* child) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

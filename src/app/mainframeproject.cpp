@@ -65,6 +65,15 @@ void CMainFrame::SetProjectPath(const QString& path)
     m_projectPath = path;
     const QString title = QString::fromUtf8(captions::kAppTitle);
     setWindowTitle(path.isEmpty() ? title : QFileInfo(path).fileName() + " - " + title);
+    for (CChildFrame* child : TabArea()->Children())
+        ChildCreated(child);
+}
+
+void CMainFrame::ChildCreated(CChildFrame* child)
+{
+    // The main view's tab names the project's file.
+    if (qobject_cast<CPlyforgeView*>(child->View()))
+        child->SetFileName(m_projectPath.isEmpty() ? QString() : QFileInfo(m_projectPath).fileName());
 }
 
 bool CMainFrame::CommitFormOnScreen(CPlyforgeDoc& doc)

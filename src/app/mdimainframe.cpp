@@ -25,6 +25,7 @@ CChildFrame* CMDIMainFrame::CreateChild(int template_index, const std::shared_pt
     const CMultiDocTemplate& docTemplate = m_templates.at(static_cast<size_t>(template_index));
     // The view sets its frame's caption as it is made.
     child->SetView(docTemplate.create_view ? docTemplate.create_view(child) : new QWidget);
+    ChildCreated(child);
     m_tabArea->AddChild(child, new_group);
     return child;
 }

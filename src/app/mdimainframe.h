@@ -37,6 +37,8 @@ public:
 protected:
     // What the project's document reports to the frame (the ribbon, the tree).
     virtual FrameLink* Link() { return nullptr; }
+    // Called for each new window once its view is made, before it is shown.
+    virtual void ChildCreated(CChildFrame* child) { Q_UNUSED(child); }
     CChildFrame* CreateChild(int template_index, const std::shared_ptr<CPlyforgeDoc>& doc, bool new_group);
 
     std::array<CMultiDocTemplate, 4> m_templates{};

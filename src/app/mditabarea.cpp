@@ -58,11 +58,13 @@ QTabWidget* MdiTabArea::NewGroup()
 void MdiTabArea::AddChild(CChildFrame* child, bool new_group)
 {
     QTabWidget* group = (new_group || !m_activeGroup) ? NewGroup() : m_activeGroup;
-    const int index = group->addTab(child, child->Caption());
-    connect(child, &QWidget::windowTitleChanged, this, [this, child](const QString& title) {
+    const int index = group->addTab(child, child->TabLabel());
+    const auto relabel = [this, child] {
         if (QTabWidget* g = GroupOf(child))
-            g->setTabText(g->indexOf(child), title);
-    });
+            g->setTabText(g->indexOf(child), child->TabLabel());
+    };
+    connect(child, &QWidget::windowTitleChanged, this, relabel);
+    connect(child, &CChildFrame::TabLabelChanged, this, relabel);
     if (new_group) {
         // Side by side, sharing the width evenly.
         QList<int> sizes;
@@ -162,7 +164,7 @@ void MdiTabArea::FillWindowMenu(QMenu* menu)
 {
     menu->clear();
     for (CChildFrame* child : Children()) {
-        QAction* action = menu->addAction(child->Caption());
+        QAction* action = menu->addAction(child->TabLabel());
         action->setCheckable(true);
         action->setChecked(child == ActiveChild());
         connect(action, &QAction::triggered, this, [this, child] { Activate(child); });

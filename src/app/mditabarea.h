@@ -24,13 +24,14 @@ public:
     CChildFrame* ActiveChild() const;
     QList<CChildFrame*> Children() const;
     QList<QTabWidget*> Groups() const;
+    // The group that shows the child as a tab, or nullptr.
+    QTabWidget* GroupOf(const CChildFrame* child) const;
 
 Q_SIGNALS:
     void ActiveChildChanged();
 
 private:
     QTabWidget* NewGroup();
-    QTabWidget* GroupOf(const CChildFrame* child) const;
     void SetActiveGroup(QTabWidget* group);
     void RemoveEmptyGroups();
     void FillWindowMenu(QMenu* menu);

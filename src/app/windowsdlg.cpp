@@ -36,7 +36,7 @@ void CWindowsDlg::Fill()
 {
     m_list->clear();
     for (CChildFrame* child : m_area->Children()) {
-        auto* item = new QListWidgetItem(child->Caption(), m_list);
+        auto* item = new QListWidgetItem(child->TabLabel(), m_list);
         item->setData(Qt::UserRole, QVariant::fromValue<QObject*>(child));
         if (child == m_area->ActiveChild())
             m_list->setCurrentItem(item);

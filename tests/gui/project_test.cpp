@@ -18,6 +18,7 @@
 #include "forms/laminadlg.h"
 #include "experiment/tensileimport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QSettings>
@@ -26,6 +27,40 @@
 #include <QToolButton>
 
 #include <memory>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const char* const kAsNobodyVariable = "PLYFORGE_TEST_AS_NOBODY";
+constexpr int kCannotRunAsNobody = 77;
+
+// Runs one test function of this program again in a child process as the user
+// nobody, for what root would not be refused; the child's exit status, or
+// kCannotRunAsNobody.
+int RunTestFunctionAsNobody(const char* function, const QString& folder)
+{
+    const QByteArray self = QCoreApplication::applicationFilePath().toLocal8Bit();
+    const QByteArray dir = folder.toLocal8Bit();
+    const pid_t pid = fork();
+    if (pid < 0)
+        return kCannotRunAsNobody;
+    if (pid == 0) {
+        if (chown(dir.constData(), 65534, 65534) != 0 || setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(kCannotRunAsNobody);
+        setenv(kAsNobodyVariable, dir.constData(), 1);
+        setenv("HOME", dir.constData(), 1);
+        execl(self.constData(), self.constData(), function, "-silent", static_cast<char*>(nullptr));
+        _exit(kCannotRunAsNobody);
+    }
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+} // namespace
 
 class ProjectTest : public QObject {
     Q_OBJECT
@@ -42,6 +77,13 @@ private:
     void ClickTreeItem(const QString& text) { QVERIFY2(::ClickTreeItem(Frame(), text), qPrintable(text)); }
 
     CPlyforgeView* MainView() const { return FindMainView(Frame()); }
+
+    QString MainTabLabel() const
+    {
+        CChildFrame* frame = CChildFrame::Of(MainView());
+        QTabWidget* group = Frame()->TabArea()->GroupOf(frame);
+        return group ? group->tabText(group->indexOf(frame)) : QString();
+    }
 
     // Two laminae, then one specimen of the same project left on screen unsaved.
     void EnterProject()
@@ -88,6 +130,7 @@ private slots:
         QVERIFY(Frame()->SaveProject(path));
         QVERIFY(m_sink.messages.empty());
         QVERIFY(Frame()->windowTitle().startsWith("round.plyforge - "));
+        QCOMPARE(MainTabLabel(), QString("round.plyforge - Experimental Lamina #1"));
 
         // What the document held when saved, copied for the comparison.
         std::vector<Lamina> laminae;
@@ -99,8 +142,10 @@ private slots:
         QTest::mouseClick(Ribbon()->m_projectNew, Qt::LeftButton);
         QVERIFY(Doc()->laminate.laminae.empty());
         QVERIFY(Frame()->ProjectPath().isEmpty());
+        QCOMPARE(MainTabLabel(), QString("Theoretical Lamina #"));
 
         QVERIFY(Frame()->OpenProject(path));
+        QCOMPARE(MainTabLabel(), QString("round.plyforge - Experimental Lamina #1"));
         QCOMPARE(Doc()->laminate.laminae.size(), laminae.size());
         for (size_t i = 0; i < laminae.size(); ++i)
             QVERIFY(Doc()->laminate.laminae[i]->SameInputs(laminae[i]));
@@ -122,6 +167,7 @@ private slots:
         ClickTreeItem("Theoretical Lamina #2");
         QVERIFY(Doc()->specimens.at(0)->SameInputs(specimen));
         QCOMPARE(MainView()->LaminaDlg()->ConstituentGrid()->GetItemText(0, 3), QString("230.123456789"));
+        QCOMPARE(MainTabLabel(), QString("round.plyforge - Theoretical Lamina #2"));
     }
 
     void modifiedProjectAsksBeforeItIsReplaced()
@@ -260,6 +306,43 @@ private slots:
         QCOMPARE(m_sink.messages.size(), size_t(1));
         QVERIFY(m_sink.Messages().first().contains(path));
         QVERIFY(Frame()->ProjectPath().isEmpty());
+    }
+
+    void saveIntoReadOnlyFolderKeepsTheOldFile()
+    {
+        const QByteArray folder_variable = qgetenv(kAsNobodyVariable);
+        if (folder_variable.isEmpty() && geteuid() == 0) {
+            // Root writes into any folder; the case runs again as nobody.
+            QTemporaryDir home;
+            const int status = RunTestFunctionAsNobody("saveIntoReadOnlyFolderKeepsTheOldFile", home.path());
+            if (status == kCannotRunAsNobody)
+                QSKIP("this test cannot run as the user nobody here");
+            QCOMPARE(status, 0);
+            return;
+        }
+        const QString folder =
+            folder_variable.isEmpty() ? m_dir.filePath("locked") : QString::fromLocal8Bit(folder_variable) + "/locked";
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + "/project.plyforge";
+        EnterProject();
+        QVERIFY(Frame()->SaveProject(path));
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray before = saved.readAll();
+        saved.close();
+
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        Ribbon()->m_elasticMax->setText("0.3");
+        Frame()->MarkModified();
+        const bool written = Frame()->SaveProject(path);
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(!written);
+        QCOMPARE(m_sink.messages.size(), size_t(1));
+        QVERIFY2(m_sink.Messages().first().contains(path), m_sink.messages.front().c_str());
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), before);
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"project.plyforge"});
+        QVERIFY(Frame()->IsModified()); // still unsaved
     }
 };
 
