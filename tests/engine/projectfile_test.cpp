@@ -853,10 +853,13 @@ TEST_F(ReadingsFileErrors, UnreadableFile)
 {
     WriteText(m_dir.Path() / "r.csv", "1,2,3\n");
     fs::permissions(m_dir.Path() / "r.csv", fs::perms::none);
-    if (access((m_dir.Path() / "r.csv").c_str(), R_OK) == 0)
-        GTEST_SKIP() << "this user reads a file without permissions (root)";
-    const std::string message = ReadProject("r.csv");
-    EXPECT_NE(message.find("r.csv"), std::string::npos) << message;
+    const bool ran = testing_support::RunUnprivileged(m_dir.Path(), [&] {
+        ASSERT_NE(access((m_dir.Path() / "r.csv").c_str(), R_OK), 0);
+        const std::string message = ReadProject("r.csv");
+        EXPECT_NE(message.find("r.csv"), std::string::npos) << message;
+    });
+    if (!ran)
+        GTEST_SKIP() << "cannot run as a user without permissions here";
 }
 
 // --- Robustness ---------------------------------------------------------------------
@@ -1004,23 +1007,23 @@ TEST(ProjectFileWrite, FailureNamesThePathAndKeepsTheOldFile)
     fs::create_directory(folder);
     const std::string path = (folder / "p.plyforge").string();
     WriteText(path, "old content");
-    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-    if (access(folder.c_str(), W_OK) == 0) {
+    const bool ran = testing_support::RunUnprivileged(dir.Path(), [&] {
+        fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+        ASSERT_NE(access(folder.c_str(), W_OK), 0);
+        CPlyforgeDoc doc;
+        FillSmallProject(doc);
+        try {
+            ProjectWriter::WriteFile(path, doc);
+            ADD_FAILURE() << "wrote into a read-only folder";
+        } catch (const ProjectFileError& error) {
+            EXPECT_NE(std::string(error.what()).find(path), std::string::npos) << error.what();
+        }
         fs::permissions(folder, fs::perms::owner_all);
-        GTEST_SKIP() << "this user writes into a read-only folder (root)";
-    }
-
-    CPlyforgeDoc doc;
-    FillSmallProject(doc);
-    try {
-        ProjectWriter::WriteFile(path, doc);
-        ADD_FAILURE() << "wrote into a read-only folder";
-    } catch (const ProjectFileError& error) {
-        EXPECT_NE(std::string(error.what()).find(path), std::string::npos) << error.what();
-    }
-    fs::permissions(folder, fs::perms::owner_all);
-    EXPECT_EQ(ReadText(path), "old content");
-    EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"p.plyforge"});
+        EXPECT_EQ(ReadText(path), "old content");
+        EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"p.plyforge"});
+    });
+    if (!ran)
+        GTEST_SKIP() << "cannot run as a user without permissions here";
 }
 
 TEST(ProjectFileWrite, FailureWhenTheTargetCannotBeReplaced)

@@ -3,10 +3,15 @@
 #include "util/traceoutput.h"
 
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace testing_support {
 
@@ -93,5 +98,39 @@ CommaDecimalLocale::CommaDecimalLocale()
 }
 
 CommaDecimalLocale::~CommaDecimalLocale() { std::setlocale(LC_ALL, m_previous.c_str()); }
+
+bool RunUnprivileged(const std::filesystem::path& folder, const std::function<void()>& body)
+{
+    if (geteuid() != 0) {
+        body();
+        return true;
+    }
+    constexpr uid_t kNobody = 65534;
+    constexpr int kCannotSwitch = 77;
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid < 0)
+        return false;
+    if (pid == 0) {
+        std::error_code error;
+        bool owned = chown(folder.c_str(), kNobody, kNobody) == 0;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, error))
+            owned = owned && chown(entry.path().c_str(), kNobody, kNobody) == 0;
+        if (!owned || error || setgid(kNobody) != 0 || setuid(kNobody) != 0)
+            _exit(kCannotSwitch);
+        body();
+        std::fflush(nullptr);
+        _exit(testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) {
+        ADD_FAILURE() << "the unprivileged child did not finish";
+        return true;
+    }
+    if (WEXITSTATUS(status) == kCannotSwitch)
+        return false;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "failed as the user nobody (see above)";
+    return true;
+}
 
 } // namespace testing_support

@@ -5,6 +5,7 @@
 #include "theory/lamina.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -78,5 +79,11 @@ private:
     bool m_active = false;
     std::string m_previous;
 };
+
+// Permissions do not stop root. When the tests run as root, body runs in a child
+// process as the user nobody, with folder and its contents handed to nobody first;
+// otherwise it runs here. Failures inside the child fail the calling test. False
+// when the child could not become nobody (the caller skips).
+bool RunUnprivileged(const std::filesystem::path& folder, const std::function<void()>& body);
 
 } // namespace testing_support
