@@ -11,13 +11,13 @@
 #include "app/ribbonbar.h"
 #include "controls/richeditcustomctrl.h"
 #include "doc/plyforgedoc.h"
+#include "forms/filedialogs.h"
 
 #include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDockWidget>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -98,17 +98,24 @@ void CMainFrame::BuildMenus()
         action->setEnabled(enabled);
         return action;
     };
-    connect(add("ID_FILE_NEW", tr("&New"), ":/icons/new16.png", true), &QAction::triggered, this,
-            &CMainFrame::OnProjectNew);
-    connect(add("ID_FILE_OPEN", tr("&Open..."), ":/icons/open16.png", true), &QAction::triggered, this,
-            &CMainFrame::OnFileOpen);
-    connect(add("ID_FILE_SAVE", tr("&Save"), ":/icons/save16.png", true), &QAction::triggered, this,
-            &CMainFrame::OnFileSave);
-    connect(add("ID_FILE_SAVE_AS", tr("Save &As..."), "", true), &QAction::triggered, this,
-            &CMainFrame::OnFileSaveAs);
+    // The usual keys; the actions belong to the window too, so the keys work
+    // while the menu is closed.
+    auto keyed = [this](QAction* action, QKeySequence::StandardKey key) {
+        action->setShortcut(key);
+        addAction(action);
+        return action;
+    };
+    connect(keyed(add("ID_FILE_NEW", tr("&New"), ":/icons/new16.png", true), QKeySequence::New),
+            &QAction::triggered, this, &CMainFrame::OnProjectNew);
+    connect(keyed(add("ID_FILE_OPEN", tr("&Open..."), ":/icons/open16.png", true), QKeySequence::Open),
+            &QAction::triggered, this, &CMainFrame::OnFileOpen);
+    connect(keyed(add("ID_FILE_SAVE", tr("&Save"), ":/icons/save16.png", true), QKeySequence::Save),
+            &QAction::triggered, this, &CMainFrame::OnFileSave);
+    connect(keyed(add("ID_FILE_SAVE_AS", tr("Save &As..."), "", true), QKeySequence::SaveAs),
+            &QAction::triggered, this, &CMainFrame::OnFileSaveAs);
     QAction* exportLog = add("ID_FILE_EXPORT_LOG", tr("Export calculation &log..."), "", true);
     connect(exportLog, &QAction::triggered, this, [this] {
-        const QString path = QFileDialog::getSaveFileName(this, tr("Export Calculation Log"), "CalculationLog.txt",
+        const QString path = FileDialogs::AskSavePath(this, tr("Export Calculation Log"), "CalculationLog.txt",
                                                           tr("Text files (*.txt);;All files (*)"));
         if (!path.isEmpty())
             ExportLog(path);

@@ -16,10 +16,10 @@
 #include "forms/laminadlg.h"
 #include "util/numberparser.h"
 #include "util/numbertext.h"
+#include "forms/filedialogs.h"
 
 #include <QFile>
 #include <cstdio>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
@@ -39,6 +39,7 @@ QStringList CMainFrame::RecentFiles() const { return QSettings().value(kRecentKe
 
 void CMainFrame::AddRecentFile(const QString& path)
 {
+    FileDialogs::RememberFolderOf(path); // the next dialog starts beside the project
     QStringList files = RecentFiles();
     const QString full = QFileInfo(path).absoluteFilePath();
     files.removeAll(full);
@@ -178,17 +179,17 @@ void CMainFrame::OnFileSave()
 
 void CMainFrame::OnFileSaveAs()
 {
-    QString path = QFileDialog::getSaveFileName(this, tr("Save Project"), m_projectPath, ProjectFilter());
-    if (path.isEmpty())
-        return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += ".plyforge";
-    SaveProject(path);
+    const QString path = FileDialogs::AskSavePath(this, tr("Save Project"),
+                                                  m_projectPath.isEmpty() ? "Project.plyforge" : m_projectPath,
+                                                  ProjectFilter());
+    if (!path.isEmpty())
+        SaveProject(path);
 }
 
 void CMainFrame::OnFileOpen()
 {
-    const QString path = QFileDialog::getOpenFileName(this, tr("Open Project"), m_projectPath, ProjectFilter());
+    const QString path = FileDialogs::AskOpenPath(this, tr("Open Project"), ProjectFilter(),
+                                                      m_projectPath.isEmpty() ? QString() : QFileInfo(m_projectPath).absolutePath());
     if (!path.isEmpty())
         OpenProject(path);
 }
@@ -221,12 +222,15 @@ bool CMainFrame::OpenProject(const QString& path)
     m_wndRibbonBar->m_elasticMin->setText(QString::fromStdString(ShortestNumberText(doc->elastic_min)));
     m_wndRibbonBar->m_elasticMax->setText(QString::fromStdString(ShortestNumberText(doc->elastic_max)));
     m_mainMenuView->BuildTree(doc->lamina_count, doc->specimen_count);
+    // The record that was on screen is shown again, highlighted in the tree.
     if (lamina_id > 0) {
-        if (auto* view = qobject_cast<CPlyforgeView*>(ShowViewByTitle(MakeTheoryLaminaTitle(lamina_id))))
-            view->ShowTheoryLamina(lamina_id);
+        auto* view = qobject_cast<CPlyforgeView*>(ShowViewByTitle(MakeTheoryLaminaTitle(lamina_id)));
+        if (view && view->ShowTheoryLamina(lamina_id) >= 0)
+            m_mainMenuView->MarkShown(MakeTheoryLaminaTitle(lamina_id));
     } else if (specimen_id > 0) {
-        if (auto* view = qobject_cast<CPlyforgeView*>(ShowViewByTitle(MakeExperimentLaminaTitle(specimen_id))))
-            view->ShowExperimentLamina(specimen_id);
+        auto* view = qobject_cast<CPlyforgeView*>(ShowViewByTitle(MakeExperimentLaminaTitle(specimen_id)));
+        if (view && view->ShowExperimentLamina(specimen_id) >= 0)
+            m_mainMenuView->MarkShown(MakeExperimentLaminaTitle(specimen_id));
     }
     SetProjectPath(path);
     AddRecentFile(path);

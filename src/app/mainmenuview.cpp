@@ -32,6 +32,16 @@ void CMainMenuView::BuildTree(int theory_count, int experiment_count)
     m_tree->ExpandAll(true);
 }
 
+bool CMainMenuView::MarkShown(const QString& text)
+{
+    const QList<QTreeWidgetItem*> items = m_tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    if (items.isEmpty())
+        return false;
+    m_tree->SelectAndGetData(items.first());
+    m_hLastItem = items.first();
+    return true;
+}
+
 void CMainMenuView::OnClickTree(const QPoint& pos)
 {
     QTreeWidgetItem* previous = m_hLastItem;

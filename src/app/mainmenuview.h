@@ -18,6 +18,9 @@ public:
     void BuildTree(int theory_count, int experiment_count);
     // The click at pos (tree viewport coordinates).
     void OnClickTree(const QPoint& pos);
+    // Highlights the item with this text, as a click on it would have; false when
+    // there is none.
+    bool MarkShown(const QString& text);
 
 private:
     CMainFrame* m_frame;

@@ -10,11 +10,11 @@
 #include "util/numbertext.h"
 
 #include "forms/columnchoicedlg.h"
+#include "forms/filedialogs.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QMimeData>
 #include <QSettings>
 #include <QGridLayout>
@@ -76,7 +76,7 @@ CExperimentDlg::CExperimentDlg(QWidget* parent)
     connect(m_initialize, &QPushButton::clicked, this, &CExperimentDlg::Modified);
     connect(m_grid, &CListCtrlReport::CellsEdited, this, &CExperimentDlg::Modified);
     connect(m_import, &QPushButton::clicked, this, [this] {
-        const QString path = QFileDialog::getOpenFileName(this, tr("Import Tensile Test"), QString(),
+        const QString path = FileDialogs::AskOpenPath(this, tr("Import Tensile Test"),
                                                           tr("Text exports (*.csv *.txt *.dat);;All files (*)"));
         if (!path.isEmpty())
             ImportFile(path);

@@ -9,12 +9,12 @@
 #include "doc/plyforgedoc.h"
 #include "util/formattext.h"
 
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QSaveFile>
 #include "app/messagebox.h"
+#include "forms/filedialogs.h"
 #include <QVBoxLayout>
 
 namespace {
@@ -49,13 +49,13 @@ CResultExpView::CResultExpView(CChildFrame* frame, QWidget* parent)
     }
     buttons->addStretch();
     connect(exportCsv, &QPushButton::clicked, this, [this] {
-        const QString path = QFileDialog::getSaveFileName(this, tr("Export Results"), "results.csv",
+        const QString path = FileDialogs::AskSavePath(this, tr("Export Results"), "results.csv",
                                                           tr("CSV (*.csv);;All files (*)"));
         if (!path.isEmpty())
             ExportResultsCsv(path);
     });
     connect(exportChart, &QPushButton::clicked, this, [this] {
-        const QString path = QFileDialog::getSaveFileName(this, tr("Export Chart"), "stress-strain.png",
+        const QString path = FileDialogs::AskSavePath(this, tr("Export Chart"), "stress-strain.png",
                                                           tr("PNG image (*.png);;SVG drawing (*.svg);;All files (*)"));
         if (!path.isEmpty())
             ExportChartImage(path);

@@ -8,8 +8,8 @@
 #include "doc/plyforgedoc.h"
 #include "mechanics/abaquscard.h"
 #include "util/formattext.h"
+#include "forms/filedialogs.h"
 
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -149,7 +149,7 @@ bool CResultTheoryView::ExportCard(const QString& path)
 
 void CResultTheoryView::OnExportCard()
 {
-    const QString path = QFileDialog::getSaveFileName(this, tr("Export Material Card"), "Composite.inp",
+    const QString path = FileDialogs::AskSavePath(this, tr("Export Material Card"), "Composite.inp",
                                                       tr("ABAQUS input (*.inp);;All files (*)"));
     if (!path.isEmpty())
         ExportCard(path);

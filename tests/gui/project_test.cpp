@@ -15,6 +15,7 @@
 #include "controls/treectrlcustom.h"
 #include "doc/plyforgedoc.h"
 #include "forms/experimentdlg.h"
+#include "forms/filedialogs.h"
 #include "forms/laminadlg.h"
 #include "experiment/tensileimport.h"
 
@@ -25,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeWidgetItem>
 
 #include <memory>
 
@@ -160,6 +162,9 @@ private slots:
         QCOMPARE(Ribbon()->m_elasticMax->text(), QString("0.25"));
         // The specimen that was on screen is on screen again, with its readings.
         QCOMPARE(Frame()->ActiveChild()->Caption(), QString("Experimental Lamina #1"));
+        QTreeWidgetItem* highlighted = Frame()->MainMenuView()->Tree()->currentItem();
+        QVERIFY(highlighted && highlighted->isSelected());
+        QCOMPARE(highlighted->text(0), QString("Experimental Lamina #1"));
         QCOMPARE(MainView()->ExperimentDlg()->Grid()->GetItemText(1, 0), QString("1004.80328"));
         QCOMPARE(Frame()->RecentFiles().value(0), QFileInfo(path).absoluteFilePath());
 
@@ -306,6 +311,33 @@ private slots:
         QCOMPARE(m_sink.messages.size(), size_t(1));
         QVERIFY(m_sink.Messages().first().contains(path));
         QVERIFY(Frame()->ProjectPath().isEmpty());
+    }
+
+    void fileKeysAndDialogFolders()
+    {
+        // Ctrl+S saves a project that has a file, without a dialog.
+        EnterProject();
+        const QString path = m_dir.filePath("keys.plyforge");
+        QVERIFY(Frame()->SaveProject(path));
+        Ribbon()->m_elasticMax->setText("0.27");
+        Frame()->MarkModified();
+        Frame()->show();
+        Frame()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Frame()));
+        QTest::keyClick(Frame(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!Frame()->IsModified());
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(saved.readAll().contains("0.27"));
+
+        // Dialogs start beside the last file chosen, or at home; a bare name gets
+        // the chosen filter's suffix.
+        QCOMPARE(FileDialogs::StartFolder(), QFileInfo(path).absolutePath());
+        QSettings().remove("Folders/LastFolder");
+        QCOMPARE(FileDialogs::StartFolder(), QDir::homePath());
+        QCOMPARE(FileDialogs::FilterSuffix("SVG drawing (*.svg)"), QString("svg"));
+        QCOMPARE(FileDialogs::FilterSuffix("PNG image (*.png);;SVG drawing (*.svg)"), QString("png"));
+        QCOMPARE(FileDialogs::FilterSuffix("All files (*)"), QString());
     }
 
     void saveIntoReadOnlyFolderKeepsTheOldFile()
