@@ -2,6 +2,7 @@
 // angle, and its engineering constants in the loading axes.
 #include "theory/lamina.h"
 
+#include "mechanics/engineeringconstants.h"
 #include "util/calclog.h"
 #include "util/formattext.h"
 #include "util/traceoutput.h"
@@ -126,22 +127,7 @@ bool Lamina::CalculateStiffnessMatrixWithAngle(std::ostream& log)
 
 void Lamina::CalculateElasticConstants(std::ostream& log)
 {
-    const double k = S_angle_scale_factor;
-    const Matrix3& B = S_bar;
-    Ex = 1 / (k * B(0, 0));
-    Ey = 1 / (k * B(1, 1));
-    Gxy = 1 / (k * B(2, 2));
-    NUxy = -(Ex * B(0, 1) * k);
-    NUyx = -(Ey * B(0, 1) * k);
-    ETAxyx = Ex * B(0, 2) * k;
-    ETAxyy = Ey * B(1, 2) * k;
-
+    SetEngineeringConstants(*this, S_bar, S_angle_scale_factor);
     WriteLogHeading(log, "##Elastic constants");
-    WriteLogBlock(log, FormatText("Ex=%gGPa\nEy=%gGPa\nGxy=%gGPa\n", Ex, Ey, Gxy));
-    WriteLogBlock(log, FormatText("NUxy=%g\nNUyx=%g\n", NUxy, NUyx));
-    WriteLogBlock(log, FormatText("ETAxyx=%g\nETAxyy=%g\n", ETAxyx, ETAxyy));
-
-    TraceOutput::Write(FormatText("Ex=%f\nEy=%f\nGxy=%f\n", Ex, Ey, Gxy));
-    TraceOutput::Write(FormatText("NUxy=%f\nNUyx=%f\n", NUxy, NUyx));
-    TraceOutput::Write(FormatText("ETAxyx=%f\nETAxyy=%f\n", ETAxyx, ETAxyy));
+    WriteEngineeringConstants(*this, log, "Ex=%gGPa\nEy=%gGPa\nGxy=%gGPa\n");
 }

@@ -1,6 +1,7 @@
 // Laminate assembly and homogenization.
 #include "theory/laminate.h"
 
+#include "mechanics/engineeringconstants.h"
 #include "util/calclog.h"
 #include "util/formattext.h"
 #include "util/traceoutput.h"
@@ -68,25 +69,10 @@ void Laminate::CalculateCompliance(std::ostream& log)
 
 void Laminate::CalculateHomogenization(std::ostream& log)
 {
-    const double k = compliance_scale_factor;
-    const Matrix3& B = compliance;
-    Ex = 1 / (k * B(0, 0));
-    Ey = 1 / (k * B(1, 1));
-    Gxy = 1 / (k * B(2, 2));
-    NUxy = -(Ex * B(0, 1) * k);
-    NUyx = -(Ey * B(0, 1) * k);
-    ETAxyx = Ex * B(0, 2) * k;
-    ETAxyy = Ey * B(1, 2) * k;
-
+    SetEngineeringConstants(*this, compliance, compliance_scale_factor);
     WriteLogHeading(log, "##Material properties for laminate_Homogenization");
     WriteLogHeading(log, "Export for properties");
-    WriteLogBlock(log, FormatText("Ex=%g\nEy=%g\nGxy=%g\n", Ex, Ey, Gxy));
-    WriteLogBlock(log, FormatText("NUxy=%g\nNUyx=%g\n", NUxy, NUyx));
-    WriteLogBlock(log, FormatText("ETAxyx=%g\nETAxyy=%g\n", ETAxyx, ETAxyy));
-
-    TraceOutput::Write(FormatText("Ex=%f\nEy=%f\nGxy=%f\n", Ex, Ey, Gxy));
-    TraceOutput::Write(FormatText("NUxy=%f\nNUyx=%f\n", NUxy, NUyx));
-    TraceOutput::Write(FormatText("ETAxyx=%f\nETAxyy=%f\n", ETAxyx, ETAxyy));
+    WriteEngineeringConstants(*this, log, "Ex=%g\nEy=%g\nGxy=%g\n");
 }
 
 Lamina* Laminate::FindLamina(int id) const
