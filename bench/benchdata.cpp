@@ -163,4 +163,23 @@ void WriteTextFile(const std::string& path, const std::string& text)
         throw std::runtime_error("benchdata: cannot write " + path);
 }
 
+std::string MachineExportText(size_t rows)
+{
+    std::string text = "Time (s);Force (N);Strain (%);Stress (MPa)\r\ns;N;%;MPa\r\n";
+    text.reserve(rows * 40);
+    char row[128];
+    for (size_t i = 0; i < rows; ++i) {
+        // A nearly linear carbon/epoxy curve with a slight knee.
+        const double strain = 2.0 * static_cast<double>(i) / static_cast<double>(rows);
+        const double stress = 480.0 * std::tanh(strain / 1.2) / std::tanh(2.0 / 1.2);
+        const int length = std::snprintf(row, sizeof row, "%.3f;%.5f;%.6f;%.4f\r\n", 0.001 * static_cast<double>(i),
+                                         stress * 25.0, strain, stress);
+        for (int k = 0; k < length; ++k)
+            if (row[k] == '.')
+                row[k] = ',';
+        text.append(row, static_cast<size_t>(length));
+    }
+    return text;
+}
+
 } // namespace benchdata

@@ -49,4 +49,9 @@ void RemoveScratchFolder();
 
 void WriteTextFile(const std::string& path, const std::string& text);
 
+// A testing machine's export of `rows` readings as it writes one: semicolons,
+// decimal commas, CR LF, a header line ("Time (s);Force (N);Strain (%);Stress (MPa)")
+// and a unit line.
+std::string MachineExportText(size_t rows);
+
 } // namespace benchdata

@@ -4,8 +4,11 @@
 // is filled before the timed part, as the spreadsheet would have done.
 #include "benchdata.h"
 
+#include "app/messagebox.h"
 #include "controls/listctrlreport.h"
 #include "controls/reportmodel.h"
+#include "doc/messagesink.h"
+#include "forms/experimentdlg.h"
 #include "util/numberparser.h"
 
 #include <QApplication>
@@ -191,6 +194,41 @@ void BM_CopyAllRows(benchmark::State& state)
     grid.clearSelection();
 }
 BENCHMARK(BM_CopyAllRows)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// Messages of a failed import end the run's iteration instead of waiting for a click.
+class FailingSink : public MessageSink {
+public:
+    void ShowMessage(const std::string& text) override { message = text; }
+    std::string message;
+};
+
+// The experiment form's "Import..." of a million-row machine export, end to end:
+// the file read (separator, decimal commas and header found), its numbers written
+// into the grid as their shortest texts, the grid shown again.
+void BM_ImportMillionRowsIntoForm(benchmark::State& state)
+{
+    static const std::string path = [] {
+        const std::string file = benchdata::ScratchFolder() + "/machine_export.csv";
+        benchdata::WriteTextFile(file, benchdata::MachineExportText(kLines));
+        return file;
+    }();
+    FailingSink sink;
+    SetAppMessageSink(&sink);
+    CExperimentDlg form;
+    form.resize(700, 900);
+    form.show();
+    FlushEvents();
+    for (auto _ : state) {
+        if (!form.ImportFile(QString::fromStdString(path)) || form.Grid()->GetItemCount() != kLines) {
+            state.SkipWithError(("the export was not imported: " + sink.message).c_str());
+            break;
+        }
+        FlushEvents();
+    }
+    SetAppMessageSink(nullptr);
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kLines);
+}
+BENCHMARK(BM_ImportMillionRowsIntoForm)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 } // namespace
 

@@ -1,6 +1,8 @@
 // Timing of the test machine import at the size a user reaches: a million rows of
 // a semicolon export with decimal commas and header lines, read from its file. The
 // file is written once into a private temporary folder, removed when the run ends.
+#include "benchdata.h"
+
 #include "experiment/tensileimport.h"
 
 #include <benchmark/benchmark.h>
@@ -26,20 +28,7 @@ public:
         m_folder = fs::temp_directory_path() / ("plyforge_import_bench_" + std::to_string(::getpid()));
         fs::create_directories(m_folder);
         m_path = (m_folder / "machine_export.csv").string();
-        std::string text = "Time (s);Force (N);Strain (%);Stress (MPa)\r\ns;N;%;MPa\r\n";
-        text.reserve(kRows * 40);
-        char row[128];
-        for (size_t i = 0; i < kRows; ++i) {
-            // A nearly linear carbon/epoxy curve with a slight knee, as a machine writes it.
-            const double strain = 2.0 * static_cast<double>(i) / kRows;
-            const double stress = 480.0 * std::tanh(strain / 1.2) / std::tanh(2.0 / 1.2);
-            const int length = std::snprintf(row, sizeof row, "%.3f;%.5f;%.6f;%.4f\r\n", 0.001 * static_cast<double>(i),
-                                             stress * 25.0, strain, stress);
-            for (int k = 0; k < length; ++k)
-                if (row[k] == '.')
-                    row[k] = ',';
-            text.append(row, static_cast<size_t>(length));
-        }
+        const std::string text = benchdata::MachineExportText(kRows);
         std::ofstream out(m_path, std::ios::binary);
         out << text;
         if (!out)
