@@ -284,7 +284,15 @@ private slots:
         } files[] = {{"empty.plyforge", ""},
                      {"truncated.plyforge", "{ \"format\": \"plyforge-project\", \"version\": 1, \"theory\": {"},
                      {"foreign.plyforge", "{ \"name\": \"something else\" }"},
-                     {"garbage.plyforge", QByteArray("\x00\xff\x13\x37PK\x03\x04", 8)}};
+                     {"garbage.plyforge", QByteArray("\x00\xff\x13\x37PK\x03\x04", 8)},
+                     {"wrongtype.plyforge", R"({ "format": "plyforge-project", "version": 1,
+                                                  "theory": { "lamina_count": "eight" } })"},
+                     {"huge.plyforge", R"({ "format": "plyforge-project", "version": 1,
+                                             "theory": { "lamina_count": 2000000000 } })"},
+                     {"unequal.plyforge", R"({ "format": "plyforge-project", "version": 1, "experiment": {
+                                                "specimens": [ { "id": 1, "width": 25, "thickness": 2,
+                                                "load": [1, 2], "strain": [0.1], "stress": [1, 2] } ] } })"},
+                     {"newer.plyforge", R"({ "format": "plyforge-project", "version": 99 })"}};
         for (const auto& f : files) {
             m_sink.Clear();
             const QString path = m_dir.filePath(f.name);
