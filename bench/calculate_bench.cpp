@@ -3,6 +3,7 @@
 // pasted into the experiment form as from a spreadsheet. The main window runs shown,
 // offscreen, at a desktop size; the readings are entered before any timing starts.
 #include "benchdata.h"
+#include "benchgui.h"
 
 #include "app/childframe.h"
 #include "app/mainframe.h"
@@ -49,20 +50,6 @@ class RecordingSink : public MessageSink {
 public:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     std::vector<std::string> messages;
-};
-
-// Counts the paint events a widget receives, to show the timed part really painted.
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return QObject::eventFilter(watched, event);
-    }
 };
 
 struct Session {
@@ -276,7 +263,7 @@ void BM_TrackLineMove(benchmark::State& state)
     OrvaneChart::CChartViewer* viewer = FindView<CResultExpView>()->Viewer();
     FlushEvents();
     const int rendersBefore = viewer->RenderCount();
-    PaintCounter counter;
+    benchgui::PaintCounter counter;
     viewer->installEventFilter(&counter);
 
     const OrvaneChart::PlotArea* plot = viewer->GetChart()->getPlotArea();
@@ -313,9 +300,7 @@ void IsolateSettings()
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (!qEnvironmentVariableIsSet("QT_LOGGING_RULES"))
-        qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
+    benchgui::UseOffscreenPlatform();
     QApplication app(argc, argv);
     IsolateSettings();
     SetAppMessageSink(&g_session.sink);
@@ -323,11 +308,8 @@ int main(int argc, char** argv)
     g_session.nullTrace = std::fopen("/dev/null", "w");
     TraceOutput::SetFile(g_session.nullTrace);
 
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (benchgui::RunBenchmarks(argc, argv) != 0)
         return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
 
     g_session.app.reset(); // the windows go before the QApplication
     SetAppMessageSink(nullptr);

@@ -2,6 +2,7 @@
 // of 125,000 readings each (a million points) in a 1200 x 700 chart. The viewer runs
 // shown, offscreen; the curves are built once, outside the timed loops.
 #include "benchdata.h"
+#include "benchgui.h"
 
 #include "chart/chartview.h"
 #include "chart/chartviewer.h"
@@ -87,20 +88,6 @@ void ShowExposed(CChartViewer& viewer)
     QApplication::processEvents();
 }
 
-// Counts the paint events a widget receives, to show the timed part really painted.
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return QObject::eventFilter(watched, event);
-    }
-};
-
 // (a) From the data to the chart on screen: copy the series into the chart view,
 // build the chart, give it to the viewer and paint it once.
 void BM_BuildSetFirstPaint(benchmark::State& state)
@@ -178,7 +165,7 @@ void BM_TrackLineMove(benchmark::State& state)
     CChartViewer viewer;
     viewer.SetChart(BuildChart(view));
     ShowExposed(viewer);
-    PaintCounter counter;
+    benchgui::PaintCounter counter;
     viewer.installEventFilter(&counter);
 
     const OrvaneChart::PlotArea* plot = viewer.GetChart()->getPlotArea();
@@ -207,7 +194,7 @@ void BM_TrackLineMoveFullRepaint(benchmark::State& state)
     CChartViewer viewer;
     viewer.SetChart(BuildChart(view));
     ShowExposed(viewer);
-    PaintCounter counter;
+    benchgui::PaintCounter counter;
     viewer.installEventFilter(&counter);
     const OrvaneChart::PlotArea* plot = viewer.GetChart()->getPlotArea();
     std::mt19937 random(7);
@@ -247,16 +234,9 @@ BENCHMARK(BM_TrackLineCompute)->Unit(benchmark::kMicrosecond)->UseRealTime()->It
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (!qEnvironmentVariableIsSet("QT_LOGGING_RULES"))
-        qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
+    benchgui::UseOffscreenPlatform();
     QApplication app(argc, argv);
     Input(); // the curves are made before any timing starts
 
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchgui::RunBenchmarks(argc, argv);
 }

@@ -3,6 +3,7 @@
 // specimen, and copied out again. The real grid runs shown, offscreen; the clipboard
 // is filled before the timed part, as the spreadsheet would have done.
 #include "benchdata.h"
+#include "benchgui.h"
 
 #include "app/messagebox.h"
 #include "controls/listctrlreport.h"
@@ -234,16 +235,11 @@ BENCHMARK(BM_ImportMillionRowsIntoForm)->Unit(benchmark::kMillisecond)->UseRealT
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (!qEnvironmentVariableIsSet("QT_LOGGING_RULES"))
-        qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
+    benchgui::UseOffscreenPlatform();
     QApplication app(argc, argv);
 
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (benchgui::RunBenchmarks(argc, argv) != 0)
         return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
 
     g_grid.reset(); // before the application goes
     benchdata::RemoveScratchFolder();

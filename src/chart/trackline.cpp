@@ -30,6 +30,22 @@ QPen DashPen(const QColor& color)
     return pen;
 }
 
+// Calls visit(dataSet, value) for each drawn curve's point at x, layer by layer.
+template <class Visit>
+void ForEachDrawnPointAt(const XYChart& chart, double x, Visit visit)
+{
+    for (int l = 0; l < chart.getLayerCount(); ++l) {
+        const LineLayer* layer = chart.getLayerByZ(l);
+        const int index = layer->getXIndexOf(x, 0);
+        for (int d = 0; d < layer->getDataSetCount(); ++d) {
+            const DataSet* dataSet = layer->getDataSetByZ(d);
+            const double value = dataSet->getPosition(index);
+            if (!IsNoValue(value) && dataSet->getDataColor() != Transparent)
+                visit(*dataSet, value);
+        }
+    }
+}
+
 } // namespace
 
 QFont TrackLine::LabelFont() { return ChartFont::Make("arialbd.ttf", 8); }
@@ -59,16 +75,9 @@ TrackLine TrackLine::Build(const XYChart& chart, int mouseX)
     // The line starts at the highest curve point at that x, or at the plot top when a
     // point lies above the plot area.
     int topY = plot->getBottomY();
-    for (int l = 0; l < chart.getLayerCount(); ++l) {
-        const LineLayer* layer = chart.getLayerByZ(l);
-        const int index = layer->getXIndexOf(xValue, 0);
-        for (int d = 0; d < layer->getDataSetCount(); ++d) {
-            const DataSet* dataSet = layer->getDataSetByZ(d);
-            const double value = dataSet->getPosition(index);
-            if (!IsNoValue(value) && dataSet->getDataColor() != Transparent)
-                topY = std::min(topY, chart.getYCoor(value, dataSet->getUseYAxis()));
-        }
-    }
+    ForEachDrawnPointAt(chart, xValue, [&](const DataSet& dataSet, double value) {
+        topY = std::min(topY, chart.getYCoor(value, dataSet.getUseYAxis()));
+    });
 
     track.m_empty = false;
     track.m_xValue = xValue;
@@ -81,33 +90,23 @@ TrackLine TrackLine::Build(const XYChart& chart, int mouseX)
                       QStringLiteral(" <*/font*>"),
                   QPoint(xCoor, plot->getBottomY() + kBelowPlot), TopCenter);
 
-    for (int l = 0; l < chart.getLayerCount(); ++l) {
-        const LineLayer* layer = chart.getLayerByZ(l);
-        const int index = layer->getXIndexOf(xValue, 0);
-        for (int d = 0; d < layer->getDataSetCount(); ++d) {
-            const DataSet* dataSet = layer->getDataSetByZ(d);
-            const double value = dataSet->getPosition(index);
-            const Axis* axis = dataSet->getUseYAxis();
-            const Color color = dataSet->getDataColor();
-            if (IsNoValue(value) || color == Transparent)
-                continue;
-            const int yCoor = chart.getYCoor(value, axis);
-            if (yCoor < plot->getTopY() || yCoor > plot->getBottomY())
-                continue;
+    ForEachDrawnPointAt(chart, xValue, [&](const DataSet& dataSet, double value) {
+        const Axis* axis = dataSet.getUseYAxis();
+        const Color color = dataSet.getDataColor();
+        const int yCoor = chart.getYCoor(value, axis);
+        if (yCoor < plot->getTopY() || yCoor > plot->getBottomY())
+            return;
 
-            const bool leftAxis = axis->getAlignment() == Left;
-            const int labelX = axis->getX() + (leftAxis ? -kLabelGap : kLabelGap);
-            const QColor qcolor = ToQColor(color);
-            track.m_leaders.push_back({xCoor, labelX, yCoor, qcolor});
-            track.m_dots.push_back({QPoint(xCoor, yCoor), kDotRadius, qcolor});
-            const QString markup = QStringLiteral("<*font,bgColor=") + QString::number(color, 16) +
-                                   QStringLiteral("*> ") +
-                                   QString::fromStdString(chart.formatValue(value, "{value|P4}")) +
-                                   QStringLiteral(" <*/font*>");
-            track.m_valueLabels.push_back(
-                MakeLabel(markup, QPoint(labelX, yCoor), leftAxis ? Right : Left));
-        }
-    }
+        const bool leftAxis = axis->getAlignment() == Left;
+        const int labelX = axis->getX() + (leftAxis ? -kLabelGap : kLabelGap);
+        const QColor qcolor = ToQColor(color);
+        track.m_leaders.push_back({xCoor, labelX, yCoor, qcolor});
+        track.m_dots.push_back({QPoint(xCoor, yCoor), kDotRadius, qcolor});
+        const QString markup = QStringLiteral("<*font,bgColor=") + QString::number(color, 16) + QStringLiteral("*> ") +
+                               QString::fromStdString(chart.formatValue(value, "{value|P4}")) +
+                               QStringLiteral(" <*/font*>");
+        track.m_valueLabels.push_back(MakeLabel(markup, QPoint(labelX, yCoor), leftAxis ? Right : Left));
+    });
     return track;
 }
 

@@ -114,12 +114,7 @@ bool CPlyforgeDoc::CalculateTheory()
         }
     }
 
-    laminate.Initialize();
-    laminate.CalculateInformation(log);
-    laminate.CalculateStiffnessWithAngle(log);
-    laminate.CalculateCompliance(log);
-    laminate.CalculateHomogenization(log);
-    laminate.TranslateForAbaqus(log);
+    laminate.CalculateAll(log);
     TraceOutput::Flush();
     log_written = CloseLog(log);
     return true;

@@ -75,6 +75,16 @@ void Laminate::CalculateHomogenization(std::ostream& log)
     WriteEngineeringConstants(*this, log, "Ex=%g\nEy=%g\nGxy=%g\n");
 }
 
+void Laminate::CalculateAll(std::ostream& log)
+{
+    Initialize();
+    CalculateInformation(log);
+    CalculateStiffnessWithAngle(log);
+    CalculateCompliance(log);
+    CalculateHomogenization(log);
+    TranslateForAbaqus(log);
+}
+
 Lamina* Laminate::FindLamina(int id) const
 {
     for (const auto& lamina : laminae) {

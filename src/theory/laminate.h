@@ -37,6 +37,9 @@ struct Laminate {
     void CalculateCompliance(std::ostream& log);
     void CalculateHomogenization(std::ostream& log);
     void TranslateForAbaqus(std::ostream& log);
+    // The laminate steps in their order, from Initialize to TranslateForAbaqus, once
+    // every ply has its rotated stiffness.
+    void CalculateAll(std::ostream& log);
 
     // The record with this id, or nullptr (linear search from the front).
     Lamina* FindLamina(int id) const;

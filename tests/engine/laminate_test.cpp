@@ -24,12 +24,7 @@ std::string RunLaminate(Laminate& laminate, double compliance_scale_factor = 0.0
     }
     log.str("");
     laminate.compliance_scale_factor = compliance_scale_factor;
-    laminate.Initialize();
-    laminate.CalculateInformation(log);
-    laminate.CalculateStiffnessWithAngle(log);
-    laminate.CalculateCompliance(log);
-    laminate.CalculateHomogenization(log);
-    laminate.TranslateForAbaqus(log);
+    laminate.CalculateAll(log);
     return log.str();
 }
 
