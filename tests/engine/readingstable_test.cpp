@@ -12,85 +12,71 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
-
-namespace fs = std::filesystem;
 
 namespace {
 
 using Series = std::vector<double>;
 
-struct GoodTable {
-    const char* name;
-    std::string text;
-    Series load;
-    Series strain;
-    Series stress;
-};
+ReadingsTable Parse(const std::string& text) { return ReadingsTable::Parse(text, "t.csv"); }
 
-std::vector<GoodTable> GoodTables()
+// The message of the ReadingsError the call raises; a failure when it raises none.
+template <typename Call>
+std::string ErrorOf(Call call)
 {
-    return {
-        {"comma", "1,2,3\n4,5,6\n", {1, 4}, {2, 5}, {3, 6}},
-        {"semicolon", "1;2;3\n4;5;6\n", {1, 4}, {2, 5}, {3, 6}},
-        {"tab", "1\t2\t3\n4\t5\t6\n", {1, 4}, {2, 5}, {3, 6}},
-        {"no final line end", "1,2,3\n4,5,6", {1, 4}, {2, 5}, {3, 6}},
-        {"CRLF", "Load,Strain,Stress\r\n1,2,3\r\n4,5,6\r\n", {1, 4}, {2, 5}, {3, 6}},
-        {"CRLF on a tab table", "1\t2\t3\r\n4\t5\t6\r\n", {1, 4}, {2, 5}, {3, 6}},
-        {"header and unit lines", "Load,Strain,Stress\nN,%,N/mm2\n0,0,0\n100,0.1,2.5\n", {0, 100}, {0, 0.1}, {0, 2.5}},
-        {"title, empty header cells, short header", "Tensile test 2024-06-11\nSpecimen,A-3,\nLoad,Strain\n,,\n1,2,3\n",
-         {1}, {2}, {3}},
-        {"header with numbers in it", "Test 1;Machine 2;Run 3\n(N);(%);(MPa)\n7;8;9\n", {7}, {8}, {9}},
-        {"blank lines anywhere", "\n\nLoad,Strain,Stress\n\n1,2,3\n\n   \n\t\n4,5,6\n\n\n", {1, 4}, {2, 5}, {3, 6}},
-        {"leading plus", "+1,+2.5,+3e2\n", {1}, {2.5}, {300}},
-        {"signs, exponents, bare points", "-1.5e-3,2E+2,.5\n-0,5.,1e-310\n", {-1.5e-3, -0.0}, {200, 5}, {0.5, 1e-310}},
-        {"white space around cells", "  1 , 2 ,  3  \n 4; 5 ;6 \n", {1, 4}, {2, 5}, {3, 6}},
-        {"trailing separator", "1,2,3,\n4;5;6;\n7\t8\t9\t\n", {1, 4, 7}, {2, 5, 8}, {3, 6, 9}},
-        {"trailing empty cells", "1,2,3,,\n4,5,6, , \n", {1, 4}, {2, 5}, {3, 6}},
-        {"one row", "0,0,0", {0}, {0}, {0}},
-    };
+    try {
+        call();
+    } catch (const ReadingsError& error) {
+        return error.what();
+    }
+    ADD_FAILURE() << "read without an error";
+    return "";
+}
+
+void ExpectTable(const ReadingsTable& table, const Series& load, const Series& strain, const Series& stress)
+{
+    EXPECT_EQ(table.load, load);
+    EXPECT_EQ(table.strain, strain);
+    EXPECT_EQ(table.stress, stress);
 }
 
 TEST(ReadingsTableParse, AcceptsTheUsualExports)
 {
-    for (const GoodTable& good : GoodTables()) {
-        SCOPED_TRACE(good.name);
+    struct Case {
+        const char* name;
+        std::string text;
+        Series load, strain, stress;
+    };
+    const Series l{1, 4}, s{2, 5}, t{3, 6}; // the two rows most cases hold
+    const Case cases[] = {
+        {"comma, no final line end", "1,2,3\n4,5,6", l, s, t},
+        {"semicolon", "1;2;3\n4;5;6\n", l, s, t},
+        {"tab, CRLF", "1\t2\t3\r\n4\t5\t6\r\n", l, s, t},
+        {"CRLF, header and units", "Load,Strain,Stress\r\nN,%,N/mm2\r\n1,2,3\r\n4,5,6\r\n", l, s, t},
+        {"notes, empty cells, short header", "Test 2024-06-11\nSpecimen,A-3,\nLoad,Strain\n,,\n1,2,3\n", {1}, {2}, {3}},
+        {"header with numbers in it", "Test 1;Machine 2;Run 3\n(N);(%);(MPa)\n7;8;9\n", {7}, {8}, {9}},
+        {"blank lines anywhere", "\n\nLoad,Strain,Stress\n\n1,2,3\n\n   \n\t\n4,5,6\n\n\n", l, s, t},
+        {"signs, exponents, bare points", "+1,+2.5,+3e2\n-1.5e-3,2E+2,.5\n-0,5.,1e-310\n", {1, -1.5e-3, -0.0},
+         {2.5, 200, 5}, {300, 0.5, 1e-310}},
+        {"white space around cells", "  1 , 2 ,  3  \n 4; 5 ;6 \n", l, s, t},
+        {"trailing separators", "1,2,3,\n4;5;6;\n", l, s, t},
+        {"trailing empty cells", "1\t2\t3\t\t\n4,5,6, , \n", l, s, t},
+        // A spreadsheet saved as CSV pads every row to the widest column and writes
+        // empty rows as bare separators.
+        {"padded rows", "Load,Strain,Stress,,,,,,,,,Operator: K.\n1,2,3,,,,,,,,,\n4,5,6,,,,,,,,,\n", l, s, t},
+        {"empty rows as separators", "Load,Strain,Stress\n1,2,3\n4,5,6\n,,\n,,\n", l, s, t},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         try {
-            const ReadingsTable table = ReadingsTable::Parse(good.text, "t.csv");
-            EXPECT_EQ(table.load, good.load);
-            EXPECT_EQ(table.strain, good.strain);
-            EXPECT_EQ(table.stress, good.stress);
+            ExpectTable(Parse(c.text), c.load, c.strain, c.stress);
         } catch (const ReadingsError& error) {
             ADD_FAILURE() << error.what();
         }
     }
-}
-
-TEST(ReadingsTableParse, NegativeZeroKeepsItsSign)
-{
-    const ReadingsTable table = ReadingsTable::Parse("-0,+0,-0.0\n", "t.csv");
-    EXPECT_TRUE(std::signbit(table.load[0]));
-    EXPECT_FALSE(std::signbit(table.strain[0]));
-    EXPECT_TRUE(std::signbit(table.stress[0]));
-}
-
-// A spreadsheet saved as CSV pads every row to the widest column and writes empty
-// rows as bare separators.
-TEST(ReadingsTableParse, SpreadsheetPaddingIsNotData)
-{
-    try {
-        const ReadingsTable table =
-            ReadingsTable::Parse("Load,Strain,Stress,,,,,,,,,Operator: K.\n1,2,3,,,,,,,,,\n4,5,6,,,,,,,,,\n", "t.csv");
-        EXPECT_EQ(table.load, (Series{1, 4}));
-    } catch (const ReadingsError& error) {
-        ADD_FAILURE() << "rows padded with empty cells: " << error.what();
-    }
-    try {
-        const ReadingsTable table = ReadingsTable::Parse("Load,Strain,Stress\n1,2,3\n4,5,6\n,,\n,,\n", "t.csv");
-        EXPECT_EQ(table.load, (Series{1, 4}));
-    } catch (const ReadingsError& error) {
-        ADD_FAILURE() << "empty rows written as separators: " << error.what();
-    }
+    const ReadingsTable zeros = Parse("-0,+0,-0.0\n"); // == does not see the sign of zero
+    EXPECT_TRUE(std::signbit(zeros.load[0]) && !std::signbit(zeros.strain[0]) && std::signbit(zeros.stress[0]));
 }
 
 TEST(ReadingsTableParse, ValuesReadBackExactly)
@@ -99,138 +85,78 @@ TEST(ReadingsTableParse, ValuesReadBackExactly)
     std::mt19937_64 random(11);
     std::uniform_real_distribution<double> mantissa(-1, 1);
     std::uniform_int_distribution<int> exponent(-300, 300);
-    Series load, strain, stress;
+    Series columns[3];
     std::string text = "Load;Strain;Stress\r\n";
     for (int i = 0; i < 100000; ++i) {
-        double row[3];
-        for (double& value : row) {
-            value = std::ldexp(mantissa(random), exponent(random));
+        for (Series& column : columns) {
+            column.push_back(std::ldexp(mantissa(random), exponent(random)));
             char buffer[32];
-            text.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+            text.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, column.back()).ptr);
             text += ';';
         }
         text.back() = '\r';
         text += '\n';
-        load.push_back(row[0]);
-        strain.push_back(row[1]);
-        stress.push_back(row[2]);
     }
-    const ReadingsTable table = ReadingsTable::Parse(text, "big.csv");
-    EXPECT_EQ(table.load, load);
-    EXPECT_EQ(table.strain, strain);
-    EXPECT_EQ(table.stress, stress);
-}
-
-struct BadTable {
-    const char* name;
-    std::string text;
-    std::vector<std::string> expected; // each must appear in the message
-};
-
-std::vector<BadTable> BadTables()
-{
-    return {
-        {"bad cell after the data started", "Load,Strain,Stress\n1,2,3\n4,x,6\n",
-         {"t.csv: line 3", "Strain", "\"x\""}},
-        {"bad load cell", "1,2,3\nabc,5,6\n", {"t.csv: line 2", "Load", "\"abc\""}},
-        {"bad stress cell", "1,2,3\n4,5,6.6.6\n", {"t.csv: line 2", "Stress", "\"6.6.6\""}},
-        {"empty cell in the data", "1,2,3\n4,,6\n", {"t.csv: line 2", "Strain"}},
-        {"decimal commas split into too many cells", "1;2;3\n1,5;2,5;3,5\n", {"t.csv: line 2", "3 columns"}},
-        {"header again after the data", "1,2,3\nLoad,Strain,Stress\n", {"t.csv: line 2", "Load", "\"Load\""}},
-        {"line numbers count CRLF, blank and header lines",
-         "\r\n\r\nLoad;Strain;Stress\r\n1;2;3\r\n\r\n4;5;x\r\n", {"t.csv: line 6", "Stress", "\"x\""}},
-        {"too few columns", "1,2,3\n4,5\n", {"t.csv: line 2", "3 columns", "found 2"}},
-        {"one column", "1,2,3\n\n\n4\n", {"t.csv: line 4", "3 columns", "found 1"}},
-        {"too many columns", "1,2,3\n4,5,6,7\n", {"t.csv: line 2", "3 columns"}},
-        {"too many columns on the first row", "Load\tStrain\tStress\n1\t2\t3\t4\n", {"t.csv: line 2", "3 columns"}},
-        {"a value far to the right", "1,2,3\n4,5,6,,,,,,,,,9\n", {"t.csv: line 2", "3 columns"}},
-        {"nothing numeric", "Load,Strain,Stress\nN,%,MPa\n", {"t.csv", "no rows"}},
-        {"empty text", "", {"t.csv", "no rows"}},
-        {"only blank lines", "\n\r\n  \n", {"t.csv", "no rows"}},
-        {"numbers but never three", "1,2\n3,4\n", {"t.csv", "no rows"}},
-    };
+    ExpectTable(ReadingsTable::Parse(text, "big.csv"), columns[0], columns[1], columns[2]);
 }
 
 TEST(ReadingsTableParse, ErrorsNameTheSourceAndLine)
 {
-    for (const BadTable& bad : BadTables()) {
-        SCOPED_TRACE(bad.name);
-        try {
-            ReadingsTable::Parse(bad.text, "t.csv");
-            ADD_FAILURE() << "read without an error";
-        } catch (const ReadingsError& error) {
-            const std::string message = error.what();
-            EXPECT_EQ(message.rfind("t.csv: ", 0), 0u) << message;
-            for (const std::string& part : bad.expected)
-                EXPECT_NE(message.find(part), std::string::npos) << "\"" << part << "\" not in: " << message;
-            EXPECT_EQ(message.find('\n'), std::string::npos) << message;
-            EXPECT_EQ(message.find('\r'), std::string::npos) << message;
-        }
-    }
-}
-
-TEST(ReadingsTableParse, LongBadCellIsShortenedInTheMessage)
-{
-    const std::string cell(5000, 'z');
-    try {
-        ReadingsTable::Parse("1,2,3\n4,5," + cell + "\n", "t.csv");
-        ADD_FAILURE() << "read without an error";
-    } catch (const ReadingsError& error) {
-        const std::string message = error.what();
+    struct Case {
+        const char* name;
+        std::string text;
+        int line; // 0 when the error is about the whole text
+        std::vector<std::string> parts;
+    };
+    const Case cases[] = {
+        {"bad cell after the data started", "Load,Strain,Stress\n1,2,3\n4,x,6\n", 3, {"Strain", "\"x\""}},
+        {"bad load cell", "1,2,3\nabc,5,6\n", 2, {"Load", "\"abc\""}},
+        {"bad stress cell", "1,2,3\n4,5,6.6.6\n", 2, {"Stress", "\"6.6.6\""}},
+        {"empty cell in the data", "1,2,3\n4,,6\n", 2, {"Strain"}},
+        {"decimal commas split into too many cells", "1;2;3\n1,5;2,5;3,5\n", 2, {"3 columns"}},
+        {"header again after the data", "1,2,3\nLoad,Strain,Stress\n", 2, {"Load", "\"Load\""}},
+        {"CRLF, blank and header lines counted", "\r\n\r\nLoad;Strain;Stress\r\n1;2;3\r\n\r\n4;5;x\r\n", 6, {"\"x\""}},
+        {"too few columns", "1,2,3\n4,5\n", 2, {"3 columns", "found 2"}},
+        {"one column", "1,2,3\n\n\n4\n", 4, {"3 columns", "found 1"}},
+        {"too many columns on the first row", "Load\tStrain\tStress\n1\t2\t3\t4\n", 2, {"3 columns"}},
+        {"a value far to the right", "1,2,3\n4,5,6,,,,,,,,,9\n", 2, {"3 columns"}},
+        // A long bad cell is shortened to keep the message readable.
+        {"long bad cell", "1,2,3\n4,5," + std::string(5000, 'z') + "\n", 2, {"Stress"}},
+        {"nothing numeric", "Load,Strain,Stress\nN,%,MPa\n", 0, {"no rows"}},
+        {"empty text", "", 0, {"no rows"}},
+        {"only blank lines", "\n\r\n  \n", 0, {"no rows"}},
+        {"numbers but never three", "1,2\n3,4\n", 0, {"no rows"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string message = ErrorOf([&] { Parse(c.text); });
+        const std::string prefix = c.line ? "t.csv: line " + std::to_string(c.line) + ": " : "t.csv: ";
+        EXPECT_EQ(message.rfind(prefix, 0), 0u) << message;
         EXPECT_LT(message.size(), 200u) << message;
-        EXPECT_NE(message.find("line 2"), std::string::npos) << message;
+        EXPECT_EQ(message.find_first_of("\r\n"), std::string::npos) << message;
+        for (const std::string& part : c.parts)
+            EXPECT_NE(message.find(part), std::string::npos) << "\"" << part << "\" not in: " << message;
     }
 }
-
-struct CellCase {
-    const char* cell;
-    bool ok;
-    double value;
-};
 
 TEST(ReadingsTableCell, ParseTableNumber)
 {
     const double inf = std::numeric_limits<double>::infinity();
-    const CellCase cases[] = {
-        {"1.5", true, 1.5},
-        {" 1.5 ", true, 1.5},
-        {"\t-2.5e-3\r", true, -2.5e-3},
-        {"+1", true, 1},
-        {" +7 ", true, 7},
-        {"1e3", true, 1000},
-        {"1E-3", true, 1e-3},
-        {".5", true, 0.5},
-        {"5.", true, 5},
-        {"inf", true, inf},
-        {"-inf", true, -inf},
-        {"+inf", true, inf},
-        {"+-1", false, 0},
-        {"-+1", false, 0},
-        {"++1", false, 0},
-        {"+", false, 0},
-        {"-", false, 0},
-        {"", false, 0},
-        {"   ", false, 0},
-        {"1,5", false, 0},
-        {"1 5", false, 0},
-        {"1.5.2", false, 0},
-        {"1e", false, 0},
-        {"e3", false, 0},
-        {"1.5x", false, 0},
-        {"x1.5", false, 0},
-        {"1'000", false, 0},
-        {"\xEF\xBC\x91", false, 0}, // a full-width digit one
+    const std::pair<const char*, double> good[] = {
+        {"1.5", 1.5}, {" 1.5 ", 1.5}, {"\t-2.5e-3\r", -2.5e-3}, {"+1", 1}, {" +7 ", 7}, {"1e3", 1000},
+        {"1E-3", 1e-3}, {".5", 0.5}, {"5.", 5}, {"inf", inf}, {"-inf", -inf}, {"+inf", inf},
     };
-    for (const CellCase& c : cases) {
-        SCOPED_TRACE(std::string("cell \"") + c.cell + "\"");
+    for (const auto& [cell, expected] : good) {
         double value = -12345;
-        const bool ok = ParseTableNumber(c.cell, value);
-        EXPECT_EQ(ok, c.ok);
-        if (c.ok && ok) {
-            EXPECT_EQ(value, c.value);
-        }
+        EXPECT_TRUE(ParseTableNumber(cell, value)) << '"' << cell << '"';
+        EXPECT_EQ(value, expected) << '"' << cell << '"';
     }
-
+    // The last is a full-width digit one.
+    for (const char* cell : {"+-1", "-+1", "++1", "+", "-", "", "   ", "1,5", "1 5", "1.5.2", "1e", "e3", "1.5x",
+                             "x1.5", "1'000", "\xEF\xBC\x91"}) {
+        double value = 0;
+        EXPECT_FALSE(ParseTableNumber(cell, value)) << '"' << cell << '"';
+    }
     double value = 0;
     EXPECT_TRUE(ParseTableNumber("nan", value));
     EXPECT_TRUE(std::isnan(value));
@@ -242,47 +168,28 @@ TEST(ReadingsTableCell, DoesNotDependOnTheLocale)
     if (!locale.Active())
         GTEST_SKIP() << "no comma-decimal locale is installed";
     double value = 0;
-    EXPECT_TRUE(ParseTableNumber("1.25", value));
-    EXPECT_EQ(value, 1.25);
+    EXPECT_TRUE(ParseTableNumber("1.25", value) && value == 1.25);
     EXPECT_FALSE(ParseTableNumber("1,25", value));
-    const ReadingsTable table = ReadingsTable::Parse("0.5;1.5;2.5\n", "t.csv");
-    EXPECT_EQ(table.strain, (Series{1.5}));
+    EXPECT_EQ(Parse("0.5;1.5;2.5\n").strain, (Series{1.5}));
 }
 
-TEST(ReadingsTableFile, ReadsAMachineExport)
+TEST(ReadingsTableFile, ReadsAnExportAndErrorsNameThePath)
 {
-    const ReadingsTable table =
-        ReadingsTable::ReadFile(std::string(PLYFORGE_TEST_DATA) + "/readings/semicolon-crlf.csv");
-    EXPECT_EQ(table.load, (Series{0, 125.5, 251, 376.5}));
-    EXPECT_EQ(table.strain, (Series{0, 0.05, 0.1, 0.15}));
-    EXPECT_EQ(table.stress, (Series{0, 2.51, 5.02, 7.53}));
-}
+    ExpectTable(ReadingsTable::ReadFile(std::string(PLYFORGE_TEST_DATA) + "/readings/semicolon-crlf.csv"),
+                {0, 125.5, 251, 376.5}, {0, 0.05, 0.1, 0.15}, {0, 2.51, 5.02, 7.53});
 
-TEST(ReadingsTableFile, ErrorsNameThePath)
-{
     testing_support::TempDir dir;
-    const std::string missing = (dir.Path() / "missing.csv").string();
-    const std::string folder = dir.Str();
     const std::string empty = (dir.Path() / "empty.csv").string();
     testing_support::WriteWholeFile(empty, "");
-    const std::string bad = (dir.Path() / fs::u8path("측정값.csv")).string();
+    const std::string bad = (dir.Path() / std::filesystem::u8path("측정값.csv")).string();
     testing_support::WriteWholeFile(bad, "Load,Strain,Stress\n1,2,3\n4,5,six\n");
-
-    for (const std::string& path : {missing, folder, empty, bad}) {
+    const std::pair<std::string, std::string> cases[] = {
+        {(dir.Path() / "missing.csv").string(), ""}, {dir.Str(), "folder"}, {empty, "no rows"}, {bad, "line 3"}};
+    for (const auto& [path, part] : cases) {
         SCOPED_TRACE(path);
-        try {
-            ReadingsTable::ReadFile(path);
-            ADD_FAILURE() << "read without an error";
-        } catch (const ReadingsError& error) {
-            EXPECT_EQ(std::string(error.what()).rfind(path + ": ", 0), 0u) << error.what();
-        } catch (const std::exception& error) {
-            ADD_FAILURE() << "not a ReadingsError: " << error.what();
-        }
-    }
-    try {
-        ReadingsTable::ReadFile(bad);
-    } catch (const ReadingsError& error) {
-        EXPECT_NE(std::string(error.what()).find("line 3"), std::string::npos) << error.what();
+        const std::string message = ErrorOf([&] { ReadingsTable::ReadFile(path); });
+        EXPECT_EQ(message.rfind(path + ": ", 0), 0u) << message;
+        EXPECT_NE(message.find(part), std::string::npos) << message;
     }
 }
 
