@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 QStringList RecordingMessageSink::Messages() const
 {
@@ -23,9 +24,11 @@ QStringList RecordingMessageSink::Messages() const
 void IsolateSettings()
 {
     QStandardPaths::setTestModeEnabled(true);
+    // A folder of this process's own: test programs run side by side (ctest -j)
+    // and would otherwise clear and write one another's settings.
+    static QTemporaryDir folder;
     QSettings::setDefaultFormat(QSettings::IniFormat);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
     QCoreApplication::setOrganizationName("Local AppWizard-Generated Applications");
     QCoreApplication::setApplicationName("Plyforge");
     QSettings().clear();
