@@ -9,9 +9,7 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 cmake --build build --target plyforge plyforge-cli
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
-  # The splash picture is read from the current folder, beside the program.
-  cd build/src
-  exec ./plyforge "$@"
+  exec build/src/plyforge "$@"
 fi
 
 echo "No display is available (DISPLAY is not set): running the command-line calculator instead."

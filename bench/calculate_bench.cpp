@@ -9,7 +9,6 @@
 #include "app/mainframe.h"
 #include "app/mainmenuview.h"
 #include "app/mditabarea.h"
-#include "app/messagebox.h"
 #include "app/plyforgeapp.h"
 #include "app/plyforgeview.h"
 #include "app/ribbonbar.h"
@@ -21,6 +20,7 @@
 #include "doc/plyforgedoc.h"
 #include "forms/experimentdlg.h"
 #include "forms/resultexpview.h"
+#include "guibase/messagebox.h"
 #include "util/traceoutput.h"
 
 #include <QApplication>

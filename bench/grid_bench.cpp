@@ -5,11 +5,11 @@
 #include "benchdata.h"
 #include "benchgui.h"
 
-#include "app/messagebox.h"
 #include "controls/listctrlreport.h"
 #include "controls/reportmodel.h"
 #include "doc/messagesink.h"
 #include "forms/experimentdlg.h"
+#include "guibase/messagebox.h"
 #include "util/numberparser.h"
 
 #include <QApplication>

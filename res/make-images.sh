@@ -3,7 +3,7 @@
 # strip, ribbon/menu icons).  Everything is drawn from scratch with
 # ImageMagick 6 vector primitives; the output is deterministic.
 #
-#   usage: res/make-images.sh [splash|mainview|tree|icons ...]
+#   usage: res/make-images.sh [splash|mainview|tree|icons|desktop ...]
 #          (no argument: everything; may be run from any directory)
 set -euo pipefail
 
@@ -326,15 +326,63 @@ icons() {
             -v lefts="#9db6d3,#9db6d3,#9db6d3" -v rights="#bcd0e6,#bcd0e6,#bcd0e6"; } | render 32 icons/appbutton32.png
 
     # program icon: a ply stack on a dark blue tile
-    { echo 'fill #1b3352 stroke none roundrectangle 1,1.5 63,63.5 12,12
-            fill #274b76 stroke #10223a stroke-width 1 roundrectangle 0.5,0.5 63.5,62.5 12,12
-            fill #ffffff10 stroke none roundrectangle 1.5,1.5 62.5,31 11,11'
-      stack -v ox=7 -v oy=22 -v exx=0.92 -v exy=0.32 -v eyx=0.92 -v eyy=-0.32 -v S=27 -v t=3 -v gap=7.5 \
-            -v sp=4.6 -v fw=1.0 -v ow=0.9 -v outline='#0e1a2b' -v angles="0,45,-45,90" \
-            -v fills="#cfdff1,#d3e7d4,#efe0c4,#e0d6ee" \
-            -v fibres="#4a6f99,#4f8052,#9a7440,#6d5a8e" \
-            -v lefts="#7f98b6,#84a587,#b59a70,#9789b2" \
-            -v rights="#a9bdd4,#adc8ae,#d2bc96,#bcb0d2"; } | render 64 icons/app64.png
+    appicon | render 64 icons/app64.png
+}
+
+# The program icon in 64-pixel units: a ply stack on a dark blue tile.
+appicon() {
+    echo 'fill #1b3352 stroke none roundrectangle 1,1.5 63,63.5 12,12
+          fill #274b76 stroke #10223a stroke-width 1 roundrectangle 0.5,0.5 63.5,62.5 12,12
+          fill #ffffff10 stroke none roundrectangle 1.5,1.5 62.5,31 11,11'
+    stack -v ox=7 -v oy=22 -v exx=0.92 -v exy=0.32 -v eyx=0.92 -v eyy=-0.32 -v S=27 -v t=3 -v gap=7.5 \
+          -v sp=4.6 -v fw=1.0 -v ow=0.9 -v outline='#0e1a2b' -v angles="0,45,-45,90" \
+          -v fills="#cfdff1,#d3e7d4,#efe0c4,#e0d6ee" \
+          -v fibres="#4a6f99,#4f8052,#9a7440,#6d5a8e" \
+          -v lefts="#7f98b6,#84a587,#b59a70,#9789b2" \
+          -v rights="#a9bdd4,#adc8ae,#d2bc96,#bcb0d2"
+}
+
+# The subset of MVG the program icon uses, written as SVG in the same 64-unit box.
+mvg2svg() {
+    tr -s ' \t' '\n\n' | awk -v size="$1" '
+        function hex(h) { return index("0123456789abcdef", tolower(substr(h, 1, 1))) * 16 + index("0123456789abcdef", tolower(substr(h, 2, 1))) - 17 }
+        function colour(c, what,    a) {
+            if (c == "none") return what "=\"none\""
+            if (length(c) == 9) { a = sprintf("%.3f", hex(substr(c, 8, 2)) / 255)
+                                  return what "=\"" substr(c, 1, 7) "\" " what "-opacity=\"" a "\"" }
+            return what "=\"" c "\""
+        }
+        function style() { return colour(fill, "fill") " " colour(stroke, "stroke") " stroke-width=\"" sw \
+                                  "\" stroke-linecap=\"" cap "\" stroke-linejoin=\"" join "\"" }
+        function points(n,    i, p, out) { out = ""; for (i = 1; i <= n; i++) { getline p; out = out (i > 1 ? " " : "") p }; return out }
+        BEGIN { fill = "#000000"; stroke = "none"; sw = 1; cap = "butt"; join = "round"
+                printf "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%d\" height=\"%d\" viewBox=\"0 0 64 64\">\n", size, size }
+        $0 == "" { next }
+        $0 == "fill" { getline fill; next }
+        $0 == "stroke" { getline stroke; next }
+        $0 == "stroke-width" { getline sw; next }
+        $0 == "stroke-linecap" { getline cap; next }
+        $0 == "stroke-linejoin" { getline join; next }
+        $0 == "roundrectangle" { getline a; getline b; getline r; split(a, p, ","); split(b, q, ","); split(r, k, ",")
+            printf "<rect x=\"%s\" y=\"%s\" width=\"%g\" height=\"%g\" rx=\"%s\" ry=\"%s\" %s/>\n", p[1], p[2], q[1] - p[1], q[2] - p[2], k[1], k[2], style(); next }
+        $0 == "line" { getline a; getline b; split(a, p, ","); split(b, q, ",")
+            printf "<line x1=\"%s\" y1=\"%s\" x2=\"%s\" y2=\"%s\" %s/>\n", p[1], p[2], q[1], q[2], style(); next }
+        $0 == "polygon" { printf "<polygon points=\"%s\" %s/>\n", points(4), style(); next }
+        $0 == "polyline" { printf "<polyline points=\"%s\" %s/>\n", points(5), style(); next }
+        { print "mvg2svg: cannot translate \"" $0 "\"" > "/dev/stderr"; exit 1 }
+        END { print "</svg>" }'
+}
+
+# ===========================================================================
+# The desktop icons of an installation: 48 and 256 pixel PNGs and a scalable SVG.
+# ===========================================================================
+desktop() {
+    local size
+    for size in 48 256; do
+        appicon | sed "1s/^/affine $(awk -v s=$size 'BEGIN { printf "%g,0,0,%g,0,0", s / 64, s / 64 }') /" \
+            | render $size linux/plyforge-$size.png
+    done
+    appicon | mvg2svg 256 > linux/plyforge.svg
 }
 
 # ===========================================================================
@@ -362,10 +410,10 @@ tree() {
 }
 
 # ===========================================================================
-all="splash mainview tree icons"
+all="splash mainview tree icons desktop"
 for target in ${@:-$all}; do
     case $target in
-        splash|mainview|tree|icons) "$target" ;;
+        splash|mainview|tree|icons|desktop) "$target" ;;
         *) echo "unknown target: $target (use: $all)" >&2; exit 2 ;;
     esac
 done

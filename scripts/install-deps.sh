@@ -1,16 +1,23 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Plyforge builds and tests with, when any is missing.
-# Sourced or run by run.sh and test.sh; safe to run again.
+# Installs the Debian packages Plyforge builds, tests and packages with, when any is
+# missing. Run by run.sh and test.sh; safe to run again.
 set -euo pipefail
 
 PLYFORGE_PACKAGES=(
+  # build
   g++ cmake ninja-build pkg-config
   libeigen3-dev nlohmann-json3-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-charts-dev qt6-svg-dev libgl-dev
+  # the desktop program: Qt Charts needs Qt OpenGL's development files, which
+  # qt6-charts-dev does not pull in
+  qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev
   fonts-noto-cjk fonts-dejavu-core
-  xvfb xauth
-  locales
+  # tests: GoogleTest, the offscreen and Xvfb displays, a comma-decimal locale,
+  # the desktop entry and MIME type checks
+  libgtest-dev xvfb xauth locales desktop-file-utils shared-mime-info
+  # benchmarks (built on request)
+  libbenchmark-dev
+  # the .deb package: dpkg-shlibdeps computes its dependencies
+  dpkg-dev file
 )
 
 missing=()

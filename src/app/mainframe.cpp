@@ -7,11 +7,11 @@
 #include "app/logview.h"
 #include "app/mainmenuview.h"
 #include "app/mditabarea.h"
-#include "app/messagebox.h"
 #include "app/ribbonbar.h"
 #include "controls/richeditcustomctrl.h"
 #include "doc/plyforgedoc.h"
 #include "forms/filedialogs.h"
+#include "guibase/messagebox.h"
 
 #include <QActionGroup>
 #include <QApplication>

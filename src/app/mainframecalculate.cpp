@@ -4,7 +4,6 @@
 
 #include "app/captions.h"
 #include "app/logview.h"
-#include "app/messagebox.h"
 #include "app/plyforgeview.h"
 #include "app/ribbonbar.h"
 #include "controls/richeditcustomctrl.h"
@@ -14,6 +13,7 @@
 #include "forms/laminadlg.h"
 #include "forms/resultexpview.h"
 #include "forms/resulttheoryview.h"
+#include "guibase/messagebox.h"
 #include "util/numberparser.h"
 
 #include <QApplication>

@@ -3,10 +3,10 @@
 #include "app/mainframe.h"
 
 #include "app/mainmenuview.h"
-#include "app/messagebox.h"
 #include "app/ribbonbar.h"
 #include "doc/messages.h"
 #include "doc/plyforgedoc.h"
+#include "guibase/messagebox.h"
 #include "util/numberparser.h"
 
 #include <QLineEdit>

@@ -4,19 +4,19 @@
 
 #include "app/captions.h"
 #include "app/childframe.h"
-#include "app/mditabarea.h"
 #include "app/mainmenuview.h"
-#include "app/messagebox.h"
+#include "app/mditabarea.h"
 #include "app/plyforgeview.h"
 #include "app/ribbonbar.h"
 #include "doc/plyforgedoc.h"
 #include "doc/projectreader.h"
 #include "doc/projectwriter.h"
 #include "forms/experimentdlg.h"
+#include "forms/filedialogs.h"
 #include "forms/laminadlg.h"
+#include "guibase/messagebox.h"
 #include "util/numberparser.h"
 #include "util/numbertext.h"
-#include "forms/filedialogs.h"
 
 #include <QFile>
 #include <cstdio>

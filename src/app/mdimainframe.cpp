@@ -2,8 +2,8 @@
 
 #include "app/childframe.h"
 #include "app/mditabarea.h"
-#include "app/messagebox.h"
 #include "doc/plyforgedoc.h"
+#include "guibase/messagebox.h"
 
 CMDIMainFrame::CMDIMainFrame(QWidget* parent) : QMainWindow(parent), m_tabArea(new MdiTabArea(this))
 {

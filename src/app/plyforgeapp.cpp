@@ -9,8 +9,10 @@
 #include "app/splash.h"
 #include "forms/resultexpview.h"
 #include "forms/resulttheoryview.h"
+#include "util/programpaths.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QScreen>
 #include <QSettings>
@@ -28,7 +30,12 @@ void CPlyforgeApp::InitSettingsNames()
     InitPlyforgeResources();
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QCoreApplication::setApplicationName(QStringLiteral("Plyforge"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PLYFORGE_VERSION));
+}
+
+QString CPlyforgeApp::SplashPath()
+{
+    return QDir(QString::fromStdString(ProgramPaths::DataFolder())).filePath(QStringLiteral("Splash.bmp"));
 }
 
 bool CPlyforgeApp::InitInstance()
@@ -54,7 +61,7 @@ bool CPlyforgeApp::InitInstance()
 
     if (m_options.show_splash) {
         CSplash splash;
-        splash.LoadPicture(m_options.splash_path);
+        splash.LoadPicture(m_options.splash_path.isEmpty() ? SplashPath() : m_options.splash_path);
         splash.ShowSplash();
         m_mainFrame->repaint();
         QApplication::processEvents();

@@ -16,7 +16,7 @@ public:
     struct Options {
         bool show_splash = true;
         int splash_milliseconds = 1500;
-        QString splash_path = QStringLiteral("./Splash.bmp");
+        QString splash_path; // empty: Splash.bmp in the program's data folder
         bool show_window = true;
     };
 
@@ -25,6 +25,8 @@ public:
 
     // Sets up the application object's names; call right after QApplication exists.
     static void InitSettingsNames();
+    // The start-up picture of this build or installation, whatever the working folder.
+    static QString SplashPath();
     bool InitInstance();
     int ExitInstance();
 

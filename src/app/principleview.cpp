@@ -2,9 +2,8 @@
 
 #include "app/captions.h"
 #include "app/childframe.h"
-#include "doc/plyforgedoc.h"
+#include "util/programpaths.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
@@ -14,20 +13,14 @@ CPrincipleView::CPrincipleView(CChildFrame* frame, QWidget* parent) : QTextBrows
     setObjectName("PrincipleView");
     frame->SetCaption(captions::kTheoryView);
     setOpenExternalLinks(false);
-    const QString folder = frame->Document() ? QString::fromStdString(frame->Document()->program_folder)
-                                             : QCoreApplication::applicationDirPath();
-    const QString path = PagePath(folder);
+    const QString path = PagePath(QString::fromStdString(ProgramPaths::DataFolder()));
     if (QFileInfo::exists(path))
         setSource(QUrl::fromLocalFile(path));
     else
         setHtml(tr("<h2>Page not found</h2><p>%1 is missing.</p>").arg(path.toHtmlEscaped()));
 }
 
-QString CPrincipleView::PagePath(const QString& program_folder)
+QString CPrincipleView::PagePath(const QString& data_folder)
 {
-    const QString beside = QDir(program_folder).filePath("html/Theory.html");
-    if (QFileInfo::exists(beside))
-        return beside;
-    const QString installed = QDir(program_folder).filePath("../share/plyforge/html/Theory.html");
-    return QFileInfo::exists(installed) ? QDir::cleanPath(installed) : beside;
+    return QDir(data_folder).filePath(ProgramPaths::kMarkerFile);
 }

@@ -5,13 +5,13 @@
 class CChildFrame;
 
 // "Theory View": the page that explains how Plyforge computes, html/Theory.html
-// in the program folder.
+// in the program's data folder (beside a built executable, share/plyforge when
+// installed).
 class CPrincipleView : public QTextBrowser {
     Q_OBJECT
 
 public:
     explicit CPrincipleView(CChildFrame* frame, QWidget* parent = nullptr);
 
-    // Where the page is looked for: beside the executable, else the installed copy.
-    static QString PagePath(const QString& program_folder);
+    static QString PagePath(const QString& data_folder);
 };

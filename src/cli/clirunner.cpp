@@ -15,7 +15,32 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: plyforge-cli theory PROJECT [--log-dir DIR] [--card FILE]\n"
-    "       plyforge-cli experiment PROJECT [--log-dir DIR]\n";
+    "       plyforge-cli experiment PROJECT [--log-dir DIR]\n"
+    "       plyforge-cli --help | --version\n";
+
+constexpr const char* kHelp =
+    "\n"
+    "Runs Plyforge's calculations on a project file (.plyforge) without the desktop\n"
+    "program, with the same checks and messages.\n"
+    "\n"
+    "Commands:\n"
+    "  theory PROJECT      computes every lamina and the laminate, writes\n"
+    "                      TheoreticalLog.txt and prints the trace of every step\n"
+    "  experiment PROJECT  evaluates every specimen, writes ExperimentalLog.txt and\n"
+    "                      prints the results list (a header line, then one\n"
+    "                      tab-separated line per specimen)\n"
+    "\n"
+    "Options:\n"
+    "  --log-dir DIR       the folder the calculation log goes to (default: the\n"
+    "                      executable's folder in a build, ~/.local/share/plyforge\n"
+    "                      when installed)\n"
+    "  --card FILE         theory only: also write the ABAQUS material card\n"
+    "  -h, --help          print this text and exit\n"
+    "  -v, --version       print the version and exit\n"
+    "\n"
+    "Exit status: 0 success; 1 the calculation was refused or stopped (the message on\n"
+    "standard error); 2 bad usage or a project file that cannot be read; 3 the log or\n"
+    "the card could not be written (the calculation still ran).\n";
 
 // Messages the desktop program shows in a box go to standard error, one line each.
 class StderrSink : public MessageSink {
@@ -66,9 +91,16 @@ std::string ResultRow(const ExperimentSpecimen& s)
 
 int CliRunner::Run(int argc, const char* const* argv)
 {
-    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
-        m_out << kUsage;
-        return kSuccess;
+    if (argc == 2) {
+        const std::string option = argv[1];
+        if (option == "--help" || option == "-h") {
+            m_out << kUsage << kHelp;
+            return kSuccess;
+        }
+        if (option == "--version" || option == "-v") {
+            m_out << "plyforge-cli " << PLYFORGE_VERSION << '\n';
+            return kSuccess;
+        }
     }
     Arguments args;
     if (const std::string error = ParseArguments(argc, argv, args); !error.empty()) {

@@ -1,6 +1,6 @@
 #include "controls/richeditcustomctrl.h"
 
-#include "app/messagebox.h"
+#include "guibase/messagebox.h"
 
 #include <QDir>
 #include <QFile>

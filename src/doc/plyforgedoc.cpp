@@ -2,6 +2,7 @@
 
 #include "doc/messages.h"
 #include "util/formattext.h"
+#include "util/programpaths.h"
 #include "util/traceoutput.h"
 
 #include <filesystem>
@@ -11,18 +12,9 @@ CPlyforgeDoc::CPlyforgeDoc(MessageSink* sink, FrameLink* frame) : m_sink(sink), 
 
 CPlyforgeDoc::~CPlyforgeDoc() { ClearLaminae(); }
 
-std::string CPlyforgeDoc::ExecutableFolder()
-{
-    std::error_code error;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error)
-        return {};
-    return exe.parent_path().string();
-}
-
 bool CPlyforgeDoc::OnNewDocument()
 {
-    program_folder = ExecutableFolder();
+    program_folder = ProgramPaths::LogFolder();
     InitProject();
     return true;
 }

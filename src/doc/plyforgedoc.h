@@ -22,7 +22,7 @@ public:
     CPlyforgeDoc(const CPlyforgeDoc&) = delete;
     CPlyforgeDoc& operator=(const CPlyforgeDoc&) = delete;
 
-    std::string program_folder; // UTF-8, no trailing separator
+    std::string program_folder; // the log folder; UTF-8, no trailing separator
     std::string log_path;       // the log of the last run, theory or experiment
     Laminate laminate;
     int lamina_count = 0;
@@ -39,7 +39,8 @@ public:
     void SetMessageSink(MessageSink* sink) { m_sink = sink; }
     void SetFrameLink(FrameLink* frame) { m_frame = frame; }
 
-    // A new project: program_folder is the executable's folder, then InitProject.
+    // A new project: program_folder is where the logs go (the executable's folder
+    // in a build tree, the user's data folder when installed), then InitProject.
     bool OnNewDocument();
     void InitProject();
     void ClearLaminae();
@@ -59,8 +60,6 @@ public:
 
     // Replaces every record, count and range with those of a project read from a file.
     void LoadProject(ProjectData&& project);
-
-    static std::string ExecutableFolder();
 
 private:
     std::string LogPathFor(const char* file_name) const;

@@ -1,11 +1,11 @@
 #include "forms/experimentdlg.h"
 
-#include "app/messagebox.h"
 #include "controls/headercustomctrl.h"
 #include "controls/listctrlreport.h"
 #include "controls/reportmodel.h"
 #include "doc/plyforgedoc.h"
 #include "forms/formtext.h"
+#include "guibase/messagebox.h"
 #include "util/numberparser.h"
 #include "util/numbertext.h"
 

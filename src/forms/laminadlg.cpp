@@ -1,11 +1,11 @@
 #include "forms/laminadlg.h"
 
-#include "app/messagebox.h"
 #include "controls/headercustomctrl.h"
 #include "controls/listctrlreport.h"
 #include "doc/messages.h"
 #include "doc/plyforgedoc.h"
 #include "forms/formtext.h"
+#include "guibase/messagebox.h"
 #include "util/numberparser.h"
 
 #include <QGridLayout>

@@ -13,8 +13,8 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QSaveFile>
-#include "app/messagebox.h"
 #include "forms/filedialogs.h"
+#include "guibase/messagebox.h"
 #include <QVBoxLayout>
 
 namespace {

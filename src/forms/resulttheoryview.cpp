@@ -2,13 +2,13 @@
 
 #include "app/captions.h"
 #include "app/childframe.h"
-#include "app/messagebox.h"
 #include "controls/headercustomctrl.h"
 #include "controls/listctrlreport.h"
 #include "doc/plyforgedoc.h"
+#include "forms/filedialogs.h"
+#include "guibase/messagebox.h"
 #include "mechanics/abaquscard.h"
 #include "util/formattext.h"
-#include "forms/filedialogs.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

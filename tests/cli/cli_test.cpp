@@ -219,11 +219,16 @@ TEST_F(Cli, KoreanNamesAndFoldersAndOptionsInEitherOrder)
     EXPECT_EQ(ReadFile(card), kCard);
 }
 
-TEST_F(Cli, Help)
+TEST_F(Cli, HelpAndVersion)
 {
-    const Result result = Run({"--help"});
-    EXPECT_EQ(result.status, 0) << result;
-    EXPECT_NE(result.out.find("plyforge-cli theory PROJECT"), std::string::npos) << result;
+    const Result help = Run({"--help"});
+    EXPECT_EQ(help.status, 0) << help;
+    for (const char* text : {"plyforge-cli theory PROJECT", "experiment PROJECT", "--log-dir DIR",
+                             "--card FILE", "--version", "Exit status"})
+        EXPECT_NE(help.out.find(text), std::string::npos) << text;
+    const Result version = Run({"--version"});
+    EXPECT_EQ(version.status, 0) << version;
+    EXPECT_EQ(version.out, "plyforge-cli " PLYFORGE_VERSION "\n");
 }
 
 // --- Refused calculations (exit 1): the message alone on standard error ----------------

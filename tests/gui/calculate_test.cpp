@@ -7,7 +7,6 @@
 #include "app/logview.h"
 #include "app/mainframe.h"
 #include "app/mditabarea.h"
-#include "app/messagebox.h"
 #include "app/plyforgeapp.h"
 #include "app/plyforgeview.h"
 #include "app/ribbonbar.h"
@@ -21,6 +20,7 @@
 #include "forms/laminadlg.h"
 #include "forms/resultexpview.h"
 #include "forms/resulttheoryview.h"
+#include "guibase/messagebox.h"
 #include "util/formattext.h"
 #include "util/traceoutput.h"
 

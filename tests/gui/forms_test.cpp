@@ -2,11 +2,11 @@
 // number rule and its messages, commits and refills that never alter a value.
 #include "guitestsupport.h"
 
-#include "app/messagebox.h"
 #include "controls/listctrlreport.h"
 #include "doc/plyforgedoc.h"
 #include "forms/experimentdlg.h"
 #include "forms/laminadlg.h"
+#include "guibase/messagebox.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

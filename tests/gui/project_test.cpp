@@ -7,7 +7,6 @@
 #include "app/mainframe.h"
 #include "app/mainmenuview.h"
 #include "app/mditabarea.h"
-#include "app/messagebox.h"
 #include "app/plyforgeapp.h"
 #include "app/plyforgeview.h"
 #include "app/ribbonbar.h"
@@ -17,6 +16,7 @@
 #include "forms/experimentdlg.h"
 #include "forms/filedialogs.h"
 #include "forms/laminadlg.h"
+#include "guibase/messagebox.h"
 
 #include <QDir>
 #include <QFile>

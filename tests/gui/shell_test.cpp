@@ -10,7 +10,6 @@
 #include "app/mainframe.h"
 #include "app/mainmenuview.h"
 #include "app/mditabarea.h"
-#include "app/messagebox.h"
 #include "app/plyforgeapp.h"
 #include "app/plyforgeview.h"
 #include "app/ribbonbar.h"
@@ -22,6 +21,7 @@
 #include "doc/plyforgedoc.h"
 #include "forms/experimentdlg.h"
 #include "forms/laminadlg.h"
+#include "guibase/messagebox.h"
 
 #include <QCheckBox>
 #include <QDockWidget>

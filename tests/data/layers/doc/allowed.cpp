@@ -1,0 +1,3 @@
+#include <queue>
+#include "util/formattext.h"
+// #include <QString> in a comment is no include

@@ -1,0 +1,2 @@
+#include <QtCharts/QChart>
+#include "controls/listctrlreport.h"
