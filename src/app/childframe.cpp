@@ -17,6 +17,9 @@ CChildFrame::~CChildFrame() = default;
 void CChildFrame::SetView(QWidget* view)
 {
     m_view = view;
+    // A view that names itself gives the window its caption.
+    if (!view->windowTitle().isEmpty())
+        SetCaption(view->windowTitle());
     layout()->addWidget(view);
 }
 

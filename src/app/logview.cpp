@@ -1,7 +1,7 @@
 #include "app/logview.h"
 
-#include "app/captions.h"
 #include "controls/richeditcustomctrl.h"
+#include "guibase/captions.h"
 #include "util/timefunction.h"
 
 #include <QVBoxLayout>

@@ -2,15 +2,16 @@
 
 #include "app/aboutdlg.h"
 #include "app/applook.h"
-#include "app/captions.h"
 #include "app/childframe.h"
 #include "app/logview.h"
 #include "app/mainmenuview.h"
 #include "app/mditabarea.h"
+#include "app/plyforgeview.h"
 #include "app/ribbonbar.h"
 #include "controls/richeditcustomctrl.h"
 #include "doc/plyforgedoc.h"
 #include "forms/filedialogs.h"
+#include "guibase/captions.h"
 #include "guibase/messagebox.h"
 
 #include <QActionGroup>
@@ -27,16 +28,9 @@
 #include <QTimer>
 #include <QToolButton>
 
-namespace {
-CMainFrame* g_mainFrame = nullptr;
-}
-
-CMainFrame* MainFrame() { return g_mainFrame; }
-
 CMainFrame::CMainFrame(int app_look, QWidget* parent)
     : CMDIMainFrame(parent), m_wndRibbonBar(new CRibbonBar(this)), m_nAppLook(app_look)
 {
-    g_mainFrame = this;
     setObjectName("MainFrame");
     setWindowIcon(QIcon(":/icons/app64.png"));
     setMenuWidget(m_wndRibbonBar);
@@ -63,17 +57,18 @@ CMainFrame::CMainFrame(int app_look, QWidget* parent)
     connect(TabArea(), &MdiTabArea::ActiveChildChanged, this, &CMainFrame::UpdateCommandUI);
 }
 
-CMainFrame::~CMainFrame()
-{
-    if (g_mainFrame == this)
-        g_mainFrame = nullptr;
-}
+CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::CreatePanes()
 {
     m_wndMainMenu = new QDockWidget(tr("Main Menu"), this);
     m_wndMainMenu->setObjectName("MainMenuPane");
-    m_mainMenuView = new CMainMenuView(this, m_wndMainMenu);
+    m_mainMenuView = new CMainMenuView(m_wndMainMenu);
+    connect(m_mainMenuView, &CMainMenuView::RecordChosen, this, &CMainFrame::OnRecordChosen);
+    connect(m_mainMenuView, &CMainMenuView::TheoryPageChosen, this, [this] {
+        ShowViewByTitle(captions::kTheoryView);
+        UpdateCommandUI();
+    });
     m_wndMainMenu->setWidget(m_mainMenuView);
     m_wndMainMenu->setAllowedAreas(Qt::AllDockWidgetAreas);
     addDockWidget(Qt::LeftDockWidgetArea, m_wndMainMenu);
@@ -171,11 +166,21 @@ void CMainFrame::ConnectCommands()
     r->m_quickPrint->setEnabled(false);
 }
 
-QString CMainFrame::MakeTheoryLaminaTitle(int n) { return QString("%1%2").arg(captions::kTheoreticalLamina).arg(n); }
+QString CMainFrame::MakeTheoryLaminaTitle(int n) { return captions::TheoryLaminaTitle(n); }
 
-QString CMainFrame::MakeExperimentLaminaTitle(int n)
+QString CMainFrame::MakeExperimentLaminaTitle(int n) { return captions::ExperimentLaminaTitle(n); }
+
+void CMainFrame::OnRecordChosen(CMainMenuView::Record record, int id)
 {
-    return QString("%1%2").arg(captions::kExperimentalLamina).arg(n);
+    const bool theory = record == CMainMenuView::Record::TheoryLamina;
+    auto* view = qobject_cast<CPlyforgeView*>(
+        ShowViewByTitle(theory ? MakeTheoryLaminaTitle(id) : MakeExperimentLaminaTitle(id)));
+    const bool shown = view && (theory ? view->ShowTheoryLamina(id) : view->ShowExperimentLamina(id)) >= 0;
+    if (!shown)
+        m_mainMenuView->RevertChoice();
+    if (CChildFrame* child = ActiveChild(); child && child->View())
+        child->View()->update();
+    UpdateCommandUI();
 }
 
 QString CMainFrame::FindLaminaTabTitle() const

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "app/mainmenuview.h"
 #include "app/mdimainframe.h"
-#include "doc/framelink.h"
+#include "doc/projectlistener.h"
 
 #include <QString>
 
@@ -9,7 +10,6 @@
 
 class CLogView;
 class CPlyforgeDoc;
-class CMainMenuView;
 class CRibbonBar;
 class QDockWidget;
 class QLabel;
@@ -19,7 +19,7 @@ class QTimer;
 // The program's main window: the ribbon, the status bar, the tabbed project
 // windows, and the "Main Menu" and "Log View" panes. It finds windows by caption,
 // starts new projects, applies lamina counts and switches the application look.
-class CMainFrame : public CMDIMainFrame, public FrameLink {
+class CMainFrame : public CMDIMainFrame, public ProjectListener {
     Q_OBJECT
 
 public:
@@ -42,11 +42,18 @@ public:
     // Closes the active project's windows and opens a fresh project.
     void ResetProject();
 
-    // FrameLink: what a document reports when a project is set up.
-    void SetTheoryRibbonValues(int count) override;
-    void SetExperimentRibbonValues(int count) override;
-    void ShowTheoryLaminaCount(int count) override;
-    void RebuildMenuTree(int theory_count, int experiment_count) override;
+    // What a fresh project and a lamina count show on the ribbon and in the tree.
+    void SetTheoryRibbonValues(int count);
+    void SetExperimentRibbonValues(int count);
+    void ShowTheoryLaminaCount(int count);
+    void RebuildMenuTree(int theory_count, int experiment_count);
+
+    // ProjectListener: the document's project was set up or its count changed.
+    void ProjectInitialised() override;
+    void LaminaCountChanged(int count) override;
+
+    // The tree's choice of a lamina or specimen: its form is shown.
+    void OnRecordChosen(CMainMenuView::Record record, int id);
 
     // Ribbon commands.
     void OnProjectNew();
@@ -97,7 +104,7 @@ public:
     void UpdateCommandUI();
 
 protected:
-    FrameLink* Link() override { return this; }
+    ProjectListener* Listener() override { return this; }
     void ChildCreated(CChildFrame* child) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -109,6 +116,7 @@ private:
     int ReadCount(const QString& text);
     double ReadRibbonNumber(const QString& text, bool* ok);
     void SetProjectPath(const QString& path);
+    void ShowFileName(CChildFrame* child);
     void AddRecentFile(const QString& path);
     void FillRecentMenu();
     // Commits the main view's forms into their records; false when one cannot be.
@@ -128,6 +136,3 @@ private:
     std::function<SaveAnswer()> m_askSave;
     QMenu* m_recentMenu = nullptr;
 };
-
-// The one main window of the program, once it exists.
-CMainFrame* MainFrame();

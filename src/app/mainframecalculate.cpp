@@ -2,7 +2,6 @@
 // values, run the calculation, then show the results and the log.
 #include "app/mainframe.h"
 
-#include "app/captions.h"
 #include "app/logview.h"
 #include "app/plyforgeview.h"
 #include "app/ribbonbar.h"
@@ -13,6 +12,7 @@
 #include "forms/laminadlg.h"
 #include "forms/resultexpview.h"
 #include "forms/resulttheoryview.h"
+#include "guibase/captions.h"
 #include "guibase/messagebox.h"
 #include "util/numberparser.h"
 

@@ -34,6 +34,18 @@ void CMainFrame::RebuildMenuTree(int theory_count, int experiment_count)
     m_mainMenuView->BuildTree(theory_count, experiment_count);
 }
 
+void CMainFrame::ProjectInitialised()
+{
+    SetTheoryRibbonValues(0);
+    SetExperimentRibbonValues(0);
+}
+
+void CMainFrame::LaminaCountChanged(int count)
+{
+    ShowTheoryLaminaCount(count);
+    RebuildMenuTree(count, 0);
+}
+
 int CMainFrame::ReadCount(const QString& text)
 {
     int count = 0;

@@ -2,7 +2,6 @@
 // ribbon, the tree and the form that was on screen) and the recent files.
 #include "app/mainframe.h"
 
-#include "app/captions.h"
 #include "app/childframe.h"
 #include "app/mainmenuview.h"
 #include "app/mditabarea.h"
@@ -14,6 +13,7 @@
 #include "forms/experimentdlg.h"
 #include "forms/filedialogs.h"
 #include "forms/laminadlg.h"
+#include "guibase/captions.h"
 #include "guibase/messagebox.h"
 #include "util/numberparser.h"
 #include "util/numbertext.h"
@@ -67,14 +67,23 @@ void CMainFrame::SetProjectPath(const QString& path)
     const QString title = QString::fromUtf8(captions::kAppTitle);
     setWindowTitle(path.isEmpty() ? title : QFileInfo(path).fileName() + " - " + title);
     for (CChildFrame* child : TabArea()->Children())
-        ChildCreated(child);
+        ShowFileName(child);
 }
 
-void CMainFrame::ChildCreated(CChildFrame* child)
+void CMainFrame::ShowFileName(CChildFrame* child)
 {
     // The main view's tab names the project's file.
     if (qobject_cast<CPlyforgeView*>(child->View()))
         child->SetFileName(m_projectPath.isEmpty() ? QString() : QFileInfo(m_projectPath).fileName());
+}
+
+void CMainFrame::ChildCreated(CChildFrame* child)
+{
+    if (auto* view = qobject_cast<CPlyforgeView*>(child->View())) {
+        view->SetDocumentProvider([this] { return ActiveDocument(); });
+        connect(view, &CPlyforgeView::Modified, this, &CMainFrame::MarkModified);
+    }
+    ShowFileName(child);
 }
 
 bool CMainFrame::CommitFormOnScreen(CPlyforgeDoc& doc)

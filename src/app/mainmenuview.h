@@ -2,17 +2,19 @@
 
 #include <QWidget>
 
-class CMainFrame;
 class CTreeCtrlCustom;
 class QTreeWidgetItem;
 
 // The "Main Menu" pane: the project's tree of theory laminae, experiment
-// specimens and the theory page. A click on a lamina shows its form.
+// specimens and the theory page. A click on an item says which was chosen; the
+// window shows it.
 class CMainMenuView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit CMainMenuView(CMainFrame* frame, QWidget* parent = nullptr);
+    enum class Record { TheoryLamina, ExperimentSpecimen };
+
+    explicit CMainMenuView(QWidget* parent = nullptr);
 
     CTreeCtrlCustom* Tree() const { return m_tree; }
     void BuildTree(int theory_count, int experiment_count);
@@ -21,9 +23,15 @@ public:
     // Highlights the item with this text, as a click on it would have; false when
     // there is none.
     bool MarkShown(const QString& text);
+    // The record chosen last could not be shown: the highlight goes back.
+    void RevertChoice();
+
+Q_SIGNALS:
+    void RecordChosen(CMainMenuView::Record record, int id);
+    void TheoryPageChosen();
 
 private:
-    CMainFrame* m_frame;
     CTreeCtrlCustom* m_tree;
     QTreeWidgetItem* m_hLastItem = nullptr;
+    QTreeWidgetItem* m_hPreviousItem = nullptr;
 };

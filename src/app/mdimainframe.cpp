@@ -32,7 +32,7 @@ CChildFrame* CMDIMainFrame::CreateChild(int template_index, const std::shared_pt
 
 QWidget* CMDIMainFrame::OpenDocumentFile(int template_index)
 {
-    auto doc = std::make_shared<CPlyforgeDoc>(&AppMessageSink(), Link());
+    auto doc = std::make_shared<CPlyforgeDoc>(&AppMessageSink(), Listener());
     doc->OnNewDocument();
     CChildFrame* child = CreateChild(template_index, doc, false);
     m_tabArea->Activate(child);

@@ -9,7 +9,7 @@
 
 class CChildFrame;
 class CPlyforgeDoc;
-class FrameLink;
+class ProjectListener;
 class MdiTabArea;
 
 // The main window's management of project windows: opening a new project's main
@@ -35,8 +35,8 @@ public:
                                  const QString& title, bool create, bool same_group, bool vertical);
 
 protected:
-    // What the project's document reports to the frame (the ribbon, the tree).
-    virtual FrameLink* Link() { return nullptr; }
+    // Who hears what a project's document reports (the ribbon, the tree).
+    virtual ProjectListener* Listener() { return nullptr; }
     // Called for each new window once its view is made, before it is shown.
     virtual void ChildCreated(CChildFrame* child) { Q_UNUSED(child); }
     CChildFrame* CreateChild(int template_index, const std::shared_ptr<CPlyforgeDoc>& doc, bool new_group);

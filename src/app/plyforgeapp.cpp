@@ -1,7 +1,6 @@
 #include "app/plyforgeapp.h"
 
 #include "app/applook.h"
-#include "app/captions.h"
 #include "app/childframe.h"
 #include "app/mainframe.h"
 #include "app/plyforgeview.h"
@@ -9,6 +8,7 @@
 #include "app/splash.h"
 #include "forms/resultexpview.h"
 #include "forms/resulttheoryview.h"
+#include "guibase/captions.h"
 #include "util/programpaths.h"
 
 #include <QApplication>
@@ -44,8 +44,8 @@ bool CPlyforgeApp::InitInstance()
     m_pDocTemplate = {
         CMultiDocTemplate{kMainViewTemplate, [](CChildFrame* f) { return new CPlyforgeView(f); }},
         CMultiDocTemplate{kPrincipleTemplate, [](CChildFrame* f) { return new CPrincipleView(f); }},
-        CMultiDocTemplate{kTheoryResultTemplate, [](CChildFrame* f) { return new CResultTheoryView(f); }},
-        CMultiDocTemplate{kExperimentResultTemplate, [](CChildFrame* f) { return new CResultExpView(f); }},
+        CMultiDocTemplate{kTheoryResultTemplate, [](CChildFrame*) { return new CResultTheoryView; }},
+        CMultiDocTemplate{kExperimentResultTemplate, [](CChildFrame*) { return new CResultExpView; }},
     };
 
     // The look of the last run; a first start takes the Windows 7 look.

@@ -1,11 +1,10 @@
 #include "app/plyforgeview.h"
 
-#include "app/captions.h"
 #include "app/childframe.h"
-#include "app/mainframe.h"
 #include "doc/plyforgedoc.h"
 #include "forms/experimentdlg.h"
 #include "forms/laminadlg.h"
+#include "guibase/captions.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -39,8 +38,7 @@ CPlyforgeView::~CPlyforgeView() = default;
 
 CPlyforgeDoc* CPlyforgeView::ActiveDocument() const
 {
-    CMainFrame* main = MainFrame();
-    return main ? main->ActiveDocument() : m_frame->Document();
+    return m_documentProvider ? m_documentProvider() : m_frame->Document();
 }
 
 void CPlyforgeView::ShowForm(QWidget* form)
@@ -67,11 +65,10 @@ int CPlyforgeView::ShowTheoryLamina(int id)
     if (!m_pLaminaDlg) {
         m_pLaminaDlg = new CLaminaDlg(this);
         m_pLaminaDlg->SetDocumentProvider([this] { return ActiveDocument(); });
-        if (CMainFrame* main = MainFrame())
-            connect(m_pLaminaDlg, &CLaminaDlg::Modified, main, &CMainFrame::MarkModified);
+        connect(m_pLaminaDlg, &CLaminaDlg::Modified, this, &CPlyforgeView::Modified);
     }
     ShowForm(m_pLaminaDlg);
-    m_frame->SetCaption(CMainFrame::MakeTheoryLaminaTitle(id));
+    m_frame->SetCaption(captions::TheoryLaminaTitle(id));
     if (doc->current_lamina_id > 0 && !m_pLaminaDlg->SaveToLamina(doc->current_lamina_id))
         return -1;
     doc->current_lamina_id = id;
@@ -95,11 +92,10 @@ int CPlyforgeView::ShowExperimentLamina(int id)
     if (!m_pExperimentDlg) {
         m_pExperimentDlg = new CExperimentDlg(this);
         m_pExperimentDlg->SetDocumentProvider([this] { return ActiveDocument(); });
-        if (CMainFrame* main = MainFrame())
-            connect(m_pExperimentDlg, &CExperimentDlg::Modified, main, &CMainFrame::MarkModified);
+        connect(m_pExperimentDlg, &CExperimentDlg::Modified, this, &CPlyforgeView::Modified);
     }
     ShowForm(m_pExperimentDlg);
-    m_frame->SetCaption(CMainFrame::MakeExperimentLaminaTitle(id));
+    m_frame->SetCaption(captions::ExperimentLaminaTitle(id));
     if (doc->current_specimen_id > 0 && !m_pExperimentDlg->SaveToSpecimen(doc->current_specimen_id))
         return -1;
     doc->current_specimen_id = id;

@@ -21,6 +21,9 @@ public:
     explicit CPlyforgeView(CChildFrame* frame, QWidget* parent = nullptr);
     ~CPlyforgeView() override;
 
+    // Where the forms find the project they edit; without one, the window's own.
+    void SetDocumentProvider(std::function<CPlyforgeDoc*()> provider) { m_documentProvider = std::move(provider); }
+
     // 1 when the lamina's form is shown, -1 when it cannot be (no project, or the
     // form on screen could not be committed).
     int ShowTheoryLamina(int id);
@@ -31,6 +34,10 @@ public:
     QWidget* CurrentForm() const { return m_pCurrentForm; }
     bool ShowsPicture() const { return m_pCurrentForm == nullptr; }
 
+Q_SIGNALS:
+    // The user changed a value in one of the forms.
+    void Modified();
+
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -40,6 +47,7 @@ private:
     void ShowForm(QWidget* form);
 
     CChildFrame* m_frame;
+    std::function<CPlyforgeDoc*()> m_documentProvider;
     QScrollArea* m_scroll;
     QLabel* m_picture;
     QWidget* m_pCurrentForm = nullptr;

@@ -1,7 +1,7 @@
 #include "app/principleview.h"
 
-#include "app/captions.h"
 #include "app/childframe.h"
+#include "guibase/captions.h"
 #include "util/programpaths.h"
 
 #include <QDir>

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-CPlyforgeDoc::CPlyforgeDoc(MessageSink* sink, FrameLink* frame) : m_sink(sink), m_frame(frame) {}
+CPlyforgeDoc::CPlyforgeDoc(MessageSink* sink, ProjectListener* listener) : m_sink(sink), m_listener(listener) {}
 
 CPlyforgeDoc::~CPlyforgeDoc() { ClearLaminae(); }
 
@@ -25,10 +25,8 @@ void CPlyforgeDoc::InitProject()
     current_lamina_id = 0;
     specimen_count = 0;
     current_specimen_id = 0;
-    if (m_frame) {
-        m_frame->SetTheoryRibbonValues(0);
-        m_frame->SetExperimentRibbonValues(0);
-    }
+    if (m_listener)
+        m_listener->ProjectInitialised();
     SetLaminaCount(0);
 }
 
@@ -43,10 +41,8 @@ void CPlyforgeDoc::ClearSpecimens() { specimens.clear(); }
 void CPlyforgeDoc::SetLaminaCount(int count)
 {
     lamina_count = count;
-    if (m_frame) {
-        m_frame->ShowTheoryLaminaCount(count);
-        m_frame->RebuildMenuTree(count, 0);
-    }
+    if (m_listener)
+        m_listener->LaminaCountChanged(count);
 }
 
 std::string CPlyforgeDoc::LogPathFor(const char* file_name) const

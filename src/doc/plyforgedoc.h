@@ -1,7 +1,7 @@
 #pragma once
 
-#include "doc/framelink.h"
 #include "doc/messagesink.h"
+#include "doc/projectlistener.h"
 #include "doc/projectdata.h"
 #include "experiment/experimentdriver.h"
 #include "theory/laminate.h"
@@ -17,7 +17,7 @@ inline constexpr const char* kExperimentalLogName = "ExperimentalLog.txt";
 // calculation logs go to and the path of the last log.
 class CPlyforgeDoc {
 public:
-    explicit CPlyforgeDoc(MessageSink* sink = nullptr, FrameLink* frame = nullptr);
+    explicit CPlyforgeDoc(MessageSink* sink = nullptr, ProjectListener* listener = nullptr);
     ~CPlyforgeDoc();
     CPlyforgeDoc(const CPlyforgeDoc&) = delete;
     CPlyforgeDoc& operator=(const CPlyforgeDoc&) = delete;
@@ -37,7 +37,7 @@ public:
     bool log_written = false;
 
     void SetMessageSink(MessageSink* sink) { m_sink = sink; }
-    void SetFrameLink(FrameLink* frame) { m_frame = frame; }
+    void SetProjectListener(ProjectListener* listener) { m_listener = listener; }
 
     // A new project: program_folder is where the logs go (the executable's folder
     // in a build tree, the user's data folder when installed), then InitProject.
@@ -66,5 +66,5 @@ private:
     void ShowMessage(const char* text);
 
     MessageSink* m_sink;
-    FrameLink* m_frame;
+    ProjectListener* m_listener;
 };

@@ -1,12 +1,11 @@
 #include "forms/resultexpview.h"
 
-#include "app/captions.h"
-#include "app/childframe.h"
 #include "chart/chartviewer.h"
 #include "chart/xychart.h"
 #include "controls/headercustomctrl.h"
 #include "controls/listctrlreport.h"
 #include "doc/plyforgedoc.h"
+#include "guibase/captions.h"
 #include "util/formattext.h"
 
 #include <QHBoxLayout>
@@ -21,11 +20,12 @@ namespace {
 QString G(double value) { return QString::fromStdString(FormatText("%g", value)); }
 } // namespace
 
-CResultExpView::CResultExpView(CChildFrame* frame, QWidget* parent)
+CResultExpView::CResultExpView(QWidget* parent)
     : QWidget(parent), m_viewer(new OrvaneChart::CChartViewer), m_resultList(new CListCtrlReport)
 {
     setObjectName("ResultExpView");
-    frame->SetCaption(captions::kExperimentResult);
+    // The window that hosts the view takes this caption.
+    setWindowTitle(captions::kExperimentResult);
     m_resultList->setObjectName("ResultList");
     m_viewer->setObjectName("ChartViewer");
     for (const char* title : {"Name", "Width(mm)", "Thickness(mm)", "Load Max(N)", "Strength(N/mm2)", "Strain(%)",

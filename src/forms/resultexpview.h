@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-class CChildFrame;
 class CListCtrlReport;
 class CPlyforgeDoc;
 
@@ -21,7 +20,7 @@ class CResultExpView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit CResultExpView(CChildFrame* frame, QWidget* parent = nullptr);
+    explicit CResultExpView(QWidget* parent = nullptr);
     ~CResultExpView() override;
 
     void FillResultList(const CPlyforgeDoc* doc);

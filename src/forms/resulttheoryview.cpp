@@ -1,11 +1,10 @@
 #include "forms/resulttheoryview.h"
 
-#include "app/captions.h"
-#include "app/childframe.h"
 #include "controls/headercustomctrl.h"
 #include "controls/listctrlreport.h"
 #include "doc/plyforgedoc.h"
 #include "forms/filedialogs.h"
+#include "guibase/captions.h"
 #include "guibase/messagebox.h"
 #include "mechanics/abaquscard.h"
 #include "util/formattext.h"
@@ -35,13 +34,14 @@ CListCtrlReport* MakeList(const QStringList& titles, const char* name)
 
 } // namespace
 
-CResultTheoryView::CResultTheoryView(CChildFrame* frame, QWidget* parent)
+CResultTheoryView::CResultTheoryView(QWidget* parent)
     : QWidget(parent), m_laminaeList(MakeList({"No.", "Fiber", "Matrix", "FAW", "Thickness", "Angle"}, "LaminaeList")),
       m_homogenizationList(MakeList({"Properties", "Unit", "Value"}, "HomogenizationList")),
       m_abaqusList(MakeList({"Properties", "Unit", "Value"}, "AbaqusList")), m_cardBox(new QPlainTextEdit)
 {
     setObjectName("ResultTheoryView");
-    frame->SetCaption(captions::kTheoryResult);
+    // The window that hosts the view takes this caption.
+    setWindowTitle(captions::kTheoryResult);
     m_cardBox->setObjectName("CardBox");
     m_cardBox->setReadOnly(true);
     m_cardBox->setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -2,7 +2,6 @@
 
 #include <QWidget>
 
-class CChildFrame;
 class CListCtrlReport;
 class CPlyforgeDoc;
 class QPlainTextEdit;
@@ -13,7 +12,7 @@ class CResultTheoryView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit CResultTheoryView(CChildFrame* frame, QWidget* parent = nullptr);
+    explicit CResultTheoryView(QWidget* parent = nullptr);
 
     void InitLists();
     void FillLabels();

@@ -9,10 +9,10 @@
 
 using namespace testing_support;
 
-TEST(Document, NewProjectIsEmptyAndResetsTheFrame)
+TEST(Document, NewProjectIsEmptyAndTellsItsListener)
 {
-    RecordingFrame frame;
-    CPlyforgeDoc doc(nullptr, &frame);
+    RecordingListener listener;
+    CPlyforgeDoc doc(nullptr, &listener);
     doc.laminate.laminae.push_back(MakeCarbonEpoxyLamina());
     doc.FindOrCreateSpecimen(2);
     doc.lamina_count = 4;
@@ -29,16 +29,15 @@ TEST(Document, NewProjectIsEmptyAndResetsTheFrame)
     EXPECT_EQ(doc.current_lamina_id, 0);
     EXPECT_EQ(doc.current_specimen_id, 0);
     EXPECT_EQ(doc.elastic_min, 0.2); // the range is the ribbon's, not reset here
-    EXPECT_EQ(frame.calls, (std::vector<std::string>{"theory ribbon 0", "experiment ribbon 0", "theory count 0",
-                                                     "tree 0 0"}));
+    EXPECT_EQ(listener.calls, (std::vector<std::string>{"initialised", "lamina count 0"}));
     EXPECT_FALSE(doc.program_folder.empty());
     EXPECT_NE(doc.program_folder.back(), '/');
     EXPECT_TRUE(std::filesystem::is_directory(doc.program_folder));
 
-    frame.calls.clear();
+    listener.calls.clear();
     doc.SetLaminaCount(3);
     EXPECT_EQ(doc.lamina_count, 3);
-    EXPECT_EQ(frame.calls, (std::vector<std::string>{"theory count 3", "tree 3 0"}));
+    EXPECT_EQ(listener.calls, (std::vector<std::string>{"lamina count 3"}));
 }
 
 TEST(Document, RecordsKeepTheOrderOfTheirFirstCommit)

@@ -1,13 +1,15 @@
 #pragma once
 
-#include "doc/framelink.h"
 #include "doc/messagesink.h"
+#include "doc/projectlistener.h"
 #include "theory/lamina.h"
 
+#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace testing_support {
@@ -37,18 +39,10 @@ public:
     std::vector<std::string> messages;
 };
 
-class RecordingFrame : public FrameLink {
+class RecordingListener : public ProjectListener {
 public:
-    void SetTheoryRibbonValues(int count) override { calls.push_back("theory ribbon " + std::to_string(count)); }
-    void SetExperimentRibbonValues(int count) override
-    {
-        calls.push_back("experiment ribbon " + std::to_string(count));
-    }
-    void ShowTheoryLaminaCount(int count) override { calls.push_back("theory count " + std::to_string(count)); }
-    void RebuildMenuTree(int theory, int experiment) override
-    {
-        calls.push_back("tree " + std::to_string(theory) + " " + std::to_string(experiment));
-    }
+    void ProjectInitialised() override { calls.push_back("initialised"); }
+    void LaminaCountChanged(int count) override { calls.push_back("lamina count " + std::to_string(count)); }
     std::vector<std::string> calls;
 };
 
@@ -85,5 +79,22 @@ private:
 // otherwise it runs here. Failures inside the child fail the calling test. False
 // when the child could not become nobody (the caller skips).
 bool RunUnprivileged(const std::filesystem::path& folder, const std::function<void()>& body);
+
+// Waits to open the FIFO at path for writing, so that a reader that wrongly opens
+// it reads an empty file instead of blocking the test for ever. WasOpened() tells
+// whether some reader opened it.
+class FifoWriterGuard {
+public:
+    explicit FifoWriterGuard(std::string path);
+    ~FifoWriterGuard();
+    FifoWriterGuard(const FifoWriterGuard&) = delete;
+    FifoWriterGuard& operator=(const FifoWriterGuard&) = delete;
+    bool WasOpened() const { return m_opened; }
+
+private:
+    std::string m_path;
+    std::atomic<bool> m_opened{false};
+    std::thread m_writer;
+};
 
 } // namespace testing_support

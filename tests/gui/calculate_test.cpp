@@ -2,7 +2,6 @@
 // checks and messages, the engine run, the results views, the chart and the log.
 #include "guitestsupport.h"
 
-#include "app/captions.h"
 #include "app/childframe.h"
 #include "app/logview.h"
 #include "app/mainframe.h"
@@ -20,6 +19,7 @@
 #include "forms/laminadlg.h"
 #include "forms/resultexpview.h"
 #include "forms/resulttheoryview.h"
+#include "guibase/captions.h"
 #include "guibase/messagebox.h"
 #include "util/formattext.h"
 #include "util/traceoutput.h"

@@ -4,7 +4,6 @@
 #include "guitestsupport.h"
 
 #include "app/applook.h"
-#include "app/captions.h"
 #include "app/childframe.h"
 #include "app/logview.h"
 #include "app/mainframe.h"
@@ -21,6 +20,7 @@
 #include "doc/plyforgedoc.h"
 #include "forms/experimentdlg.h"
 #include "forms/laminadlg.h"
+#include "guibase/captions.h"
 #include "guibase/messagebox.h"
 
 #include <QCheckBox>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 // Texts compared wherever they are used: window captions, tree items, titles.
 namespace captions {
 inline constexpr const char* kAppTitle = "Devivadazu Dudiverodi Vazerovuze Zozezaz";
@@ -12,4 +14,9 @@ inline constexpr const char* kTheoreticalLamina = "Theoretical Lamina #";
 inline constexpr const char* kExperimentalLamina = "Experimental Lamina #";
 inline constexpr const char* kTheoryView = "Theory View";
 inline constexpr const char* kLamina = "Lamina #";
+
+// "Theoretical Lamina #3", "Experimental Lamina #3": the caption of the main view
+// showing that record, and its item in the tree.
+inline QString TheoryLaminaTitle(int n) { return QString("%1%2").arg(kTheoreticalLamina).arg(n); }
+inline QString ExperimentLaminaTitle(int n) { return QString("%1%2").arg(kExperimentalLamina).arg(n); }
 } // namespace captions
