@@ -8,7 +8,7 @@
 #include "doc/projectreader.h"
 #include "doc/projectwriter.h"
 #include "experiment/experimentspecimen.h"
-#include "experiment/readingstable.h"
+#include "experiment/tensileimport.h"
 #include "util/traceoutput.h"
 
 #include <benchmark/benchmark.h>
@@ -155,7 +155,9 @@ void BM_ReadReadingsCsv1M(benchmark::State& state)
     size_t rows = 0;
     for (auto _ : state) {
         try {
-            ReadingsTable table = ReadingsTable::ReadFile(path);
+            ImportOptions options;
+            options.source = ReadingsSource::ProjectReadings;
+            ImportResult table = TensileImport::ReadFile(path, options);
             rows = table.load.size();
             benchmark::DoNotOptimize(table.stress.data());
         } catch (const std::exception& error) {

@@ -6,7 +6,7 @@ set -euo pipefail
 PLYFORGE_PACKAGES=(
   # build
   g++ cmake ninja-build pkg-config
-  libeigen3-dev nlohmann-json3-dev
+  libeigen3-dev nlohmann-json3-dev libfast-float-dev
   # the desktop program: Qt Charts needs Qt OpenGL's development files, which
   # qt6-charts-dev does not pull in
   qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev
@@ -14,6 +14,8 @@ PLYFORGE_PACKAGES=(
   # tests: GoogleTest, the offscreen and Xvfb displays, a comma-decimal locale,
   # the desktop entry and MIME type checks
   libgtest-dev xvfb xauth locales desktop-file-utils shared-mime-info
+  # fuzzing of the file readers (clang's libFuzzer, with its sanitizers)
+  clang libfuzzer-14-dev
   # benchmarks (built on request)
   libbenchmark-dev
   # the .deb package: dpkg-shlibdeps computes its dependencies

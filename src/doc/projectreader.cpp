@@ -1,8 +1,8 @@
 #include "doc/projectreader.h"
 
-#include "experiment/readingstable.h"
+#include "doc/readingsbatch.h"
 #include "util/numberparser.h"
-
+#include "util/textfile.h"
 
 #include <nlohmann/json.hpp>
 
@@ -10,7 +10,7 @@
 #include <cstring>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
+#include <new>
 #include <set>
 
 using json = nlohmann::json;
@@ -54,11 +54,14 @@ private:
 
     void ReadMaterial(const json& object, const std::string& where, ConstituentMaterial& material) const;
     void ReadTheory(const json& theory, ProjectData& project) const;
-    void ReadExperiment(const json& experiment, ProjectData& project) const;
-    void ReadSpecimen(const json& item, const std::string& where, ExperimentSpecimen& specimen) const;
+    void ReadExperiment(const json& experiment, ProjectData& project);
+    void ReadSpecimen(const json& item, const std::string& where, ExperimentSpecimen& specimen);
+    void ReadProject(const json& root, ProjectData& project);
+    void ReadReadingsFiles();
 
     std::string m_source;
     std::string m_base;
+    ReadingsBatch m_readings; // the readings files met so far, read after the walk
 };
 
 bool Reader::ToDouble(const json& value, double& out)
@@ -225,7 +228,7 @@ void Reader::ReadTheory(const json& theory, ProjectData& project) const
     }
 }
 
-void Reader::ReadSpecimen(const json& item, const std::string& where, ExperimentSpecimen& specimen) const
+void Reader::ReadSpecimen(const json& item, const std::string& where, ExperimentSpecimen& specimen)
 {
     specimen.width = Number(item, "width", where);
     specimen.thickness = Number(item, "thickness", where);
@@ -238,14 +241,7 @@ void Reader::ReadSpecimen(const json& item, const std::string& where, Experiment
         std::filesystem::path path = std::filesystem::u8path(file->get<std::string>());
         if (path.is_relative() && !m_base.empty())
             path = std::filesystem::u8path(m_base) / path;
-        try {
-            ReadingsTable table = ReadingsTable::ReadFile(path.string());
-            specimen.load_series = std::move(table.load);
-            specimen.strain_series = std::move(table.strain);
-            specimen.stress_series = std::move(table.stress);
-        } catch (const ReadingsError& error) {
-            Fail(where + ".readings_file", error.what());
-        }
+        m_readings.Add(path.string(), where + ".readings_file", specimen);
         return;
     }
     specimen.load_series = Series(item, "load", where);
@@ -259,7 +255,7 @@ void Reader::ReadSpecimen(const json& item, const std::string& where, Experiment
                         std::to_string(specimen.stress_series.size()) + ")");
 }
 
-void Reader::ReadExperiment(const json& experiment, ProjectData& project) const
+void Reader::ReadExperiment(const json& experiment, ProjectData& project)
 {
     if (!experiment.is_object())
         Fail("experiment", "expected an object");
@@ -296,7 +292,7 @@ void Reader::ReadExperiment(const json& experiment, ProjectData& project) const
     }
 }
 
-ProjectData Reader::Read(const json& root)
+void Reader::ReadProject(const json& root, ProjectData& project)
 {
     if (!root.is_object())
         Fail("", "not a Plyforge project (expected a JSON object)");
@@ -306,18 +302,40 @@ ProjectData Reader::Read(const json& root)
     const json* version = Find(root, "version");
     if (!version)
         Fail("version", "missing required field");
-    if (!version->is_number_integer() || version->get<long long>() < 1)
+    // Non-negative literals are read as unsigned, so a signed one is below 1.
+    const bool is_unsigned = version->is_number_unsigned();
+    if (!version->is_number_integer() || !is_unsigned || version->get<unsigned long long>() < 1)
         Fail("version", "expected a whole number of at least 1");
-    if (version->is_number_unsigned() ? version->get<unsigned long long>() > ProjectReader::kVersion
-                                      : version->get<long long>() > ProjectReader::kVersion)
+    if (version->get<unsigned long long>() > ProjectReader::kVersion)
         Fail("version", "this file was written by a newer Plyforge (version " + version->dump() +
                             "); this program reads version " + std::to_string(ProjectReader::kVersion));
 
-    ProjectData project;
     if (const json* theory = Find(root, "theory"))
         ReadTheory(*theory, project);
     if (const json* experiment = Find(root, "experiment"))
         ReadExperiment(*experiment, project);
+}
+
+// The files are read together once the walk is done; a failure among them is
+// reported where reading each in its place would have stopped.
+void Reader::ReadReadingsFiles()
+{
+    std::string where;
+    std::string message;
+    if (!m_readings.ReadAll(where, message))
+        Fail(where, message);
+}
+
+ProjectData Reader::Read(const json& root)
+{
+    ProjectData project;
+    try {
+        ReadProject(root, project);
+    } catch (const ProjectFileError&) {
+        ReadReadingsFiles(); // an earlier readings file may be the first fault
+        throw;
+    }
+    ReadReadingsFiles();
     return project;
 }
 
@@ -329,6 +347,8 @@ ProjectData ProjectReader::Parse(std::string_view text, const std::string& sourc
     json root;
     try {
         root = json::parse(text.begin(), text.end());
+    } catch (const std::bad_alloc&) {
+        throw ProjectFileError(source_name + ": not enough memory to read the project");
     } catch (const json::out_of_range& error) {
         throw ProjectFileError(source_name + ": a number is too large to read (" + error.what() + ")");
     } catch (const json::parse_error& error) {
@@ -350,6 +370,8 @@ ProjectData ProjectReader::Parse(std::string_view text, const std::string& sourc
     }
     try {
         return Reader(source_name, base_folder).Read(root);
+    } catch (const std::bad_alloc&) {
+        throw ProjectFileError(source_name + ": not enough memory to read the project");
     } catch (const json::exception& error) {
         // Not expected after the type checks, but a damaged file must never escape as
         // anything but a clear refusal.
@@ -359,22 +381,24 @@ ProjectData ProjectReader::Parse(std::string_view text, const std::string& sourc
 
 ProjectData ProjectReader::ReadFile(const std::string& path)
 {
-    std::error_code error;
-    if (std::filesystem::is_directory(std::filesystem::u8path(path), error))
-        throw ProjectFileError(path + ": is a folder, not a project file");
-    std::ifstream file(std::filesystem::u8path(path), std::ios::binary);
-    if (!file)
-        throw ProjectFileError(path + ": cannot open the file (" + std::strerror(errno) + ")");
     std::string text;
-    file.seekg(0, std::ios::end);
-    const std::streamoff size = file.tellg();
-    if (size < 0)
+    try {
+        text = TextFile::Read(path);
+    } catch (const TextFileError& error) {
+        switch (error.reason()) {
+        case TextFileError::Reason::Folder:
+            throw ProjectFileError(path + ": is a folder, not a project file");
+        case TextFileError::Reason::NotRegular:
+            throw ProjectFileError(path + ": is not a regular file (a pipe, socket or device), not a project file");
+        case TextFileError::Reason::CannotOpen:
+            throw ProjectFileError(path + ": cannot open the file (" + std::strerror(error.error_number()) + ")");
+        case TextFileError::Reason::OutOfMemory:
+            throw ProjectFileError(path + ": not enough memory to read the file");
+        case TextFileError::Reason::CannotRead:
+            break;
+        }
         throw ProjectFileError(path + ": cannot read the file");
-    text.resize(static_cast<size_t>(size));
-    file.seekg(0, std::ios::beg);
-    file.read(text.data(), size);
-    if (!file)
-        throw ProjectFileError(path + ": cannot read the file");
+    }
     const std::string base = std::filesystem::u8path(path).parent_path().string();
     return Parse(text, path, base);
 }

@@ -1,14 +1,13 @@
 #include "experiment/tensileimport.h"
 
-#include "experiment/readingstable.h"
+#include "experiment/seriesreader.h"
+#include "experiment/tablecells.h"
 #include "util/formattext.h"
+#include "util/textfile.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cmath>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
+#include <new>
 
 namespace {
 
@@ -17,182 +16,27 @@ constexpr const char* kSeriesNames[3] = {"Load", "Strain", "Stress"};
 // blanks; the most specific one then wins.
 constexpr char kSeparators[3] = {'\t', ';', ','};
 // Enough rows after the first one to tell a separator that only happens to work.
-constexpr int kSampleRows = 4;
+constexpr size_t kSampleRows = 4;
+// The series are reserved from the rows the sample promises, up to this many;
+// past it they grow, so that blank lines never make the reader ask for memory.
+constexpr size_t kMaxReservedRows = size_t(1) << 20;
 
-struct Cell {
-    std::string_view text; // trimmed, without its quotes
-    bool quoted = false;
-};
-
-struct Line {
-    std::string_view text;
-    size_t number = 0;
-    size_t start = 0; // offset in the text, to restart reading there
-};
-
-class LineReader {
-public:
-    LineReader(std::string_view text, size_t pos = 0, size_t number = 0) : m_text(text), m_pos(pos), m_number(number) {}
-
-    bool Next(Line& line)
-    {
-        if (m_pos > m_text.size())
-            return false;
-        size_t end = m_text.find('\n', m_pos);
-        if (end == std::string_view::npos)
-            end = m_text.size();
-        line.start = m_pos;
-        line.text = m_text.substr(m_pos, end - m_pos);
-        if (!line.text.empty() && line.text.back() == '\r')
-            line.text.remove_suffix(1);
-        line.number = ++m_number;
-        m_pos = end + 1;
-        return true;
-    }
-
-private:
-    std::string_view m_text;
-    size_t m_pos;
-    size_t m_number;
-};
-
-bool IsBlank(char c, char separator)
+// The next line from pos (its CR LF's CR dropped); false at the end of the text.
+template <typename LineT>
+bool NextLine(std::string_view text, size_t& pos, size_t& number, LineT& line)
 {
-    return c == ' ' || (c == '\t' && separator != '\t') || c == '\r' || c == '\v' || c == '\f';
-}
-
-std::string_view Trim(std::string_view text, char separator)
-{
-    while (!text.empty() && IsBlank(text.front(), separator))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back(), separator))
-        text.remove_suffix(1);
-    return text;
-}
-
-bool IsBlankLine(std::string_view line) { return Trim(line, '\0').empty(); }
-
-// Splits one line at the separator; a separator inside double quotes is part of
-// the value. Empty cells at the end, as a spreadsheet pads its rows, are dropped.
-void SplitRow(std::string_view line, char separator, std::vector<Cell>& cells)
-{
-    cells.clear();
-    size_t i = 0;
-    const size_t n = line.size();
-    while (true) {
-        while (i < n && IsBlank(line[i], separator))
-            ++i;
-        Cell cell;
-        size_t next = n; // position of the separator ending this cell
-        if (i < n && line[i] == '"') {
-            size_t j = i + 1;
-            while (j < n && !(line[j] == '"' && (j + 1 >= n || line[j + 1] != '"')))
-                j += line[j] == '"' ? 2 : 1;
-            const size_t sep = line.find(separator, std::min(j + 1, n));
-            next = sep == std::string_view::npos ? n : sep;
-            if (j < n && Trim(line.substr(j + 1, next - j - 1), separator).empty()) {
-                cell.text = Trim(line.substr(i + 1, j - i - 1), separator);
-                cell.quoted = true;
-            } else {
-                // An unclosed quote or text after the closing one: keep it raw so it
-                // is reported as it stands.
-                cell.text = Trim(line.substr(i, next - i), separator);
-            }
-        } else {
-            const void* found = i < n ? std::memchr(line.data() + i, separator, n - i) : nullptr;
-            next = found ? static_cast<size_t>(static_cast<const char*>(found) - line.data()) : n;
-            cell.text = Trim(line.substr(i, next - i), separator);
-        }
-        cells.push_back(cell);
-        if (next >= n)
-            break;
-        i = next + 1;
-    }
-    while (!cells.empty() && cells.back().text.empty())
-        cells.pop_back();
-}
-
-bool ParseFinite(std::string_view text, double& value)
-{
-    return ParseTableNumber(text, value) && std::isfinite(value);
-}
-
-// "1,004.80328": every comma follows a digit and starts a group of three digits,
-// and the decimal point, if any, comes after the last group.
-bool HasThousandsGroups(std::string_view text)
-{
-    bool seen_point = false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '.')
-            seen_point = true;
-        if (text[i] != ',')
-            continue;
-        if (seen_point || i == 0 || !std::isdigit(static_cast<unsigned char>(text[i - 1])) || i + 3 >= text.size())
-            return false;
-        for (size_t k = i + 1; k <= i + 3; ++k)
-            if (!std::isdigit(static_cast<unsigned char>(text[k])))
-                return false;
-        if (i + 4 < text.size() && std::isdigit(static_cast<unsigned char>(text[i + 4])))
-            return false;
-    }
+    if (pos > text.size())
+        return false;
+    size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos)
+        end = text.size();
+    line.start = pos;
+    line.text = text.substr(pos, end - pos);
+    if (!line.text.empty() && line.text.back() == '\r')
+        line.text.remove_suffix(1);
+    line.number = ++number;
+    pos = end + 1;
     return true;
-}
-
-// The plain form goes straight to from_chars; only cells with a comma take the
-// slower way through a small local copy.
-bool ParseCell(const Cell& cell, bool decimal_comma_allowed, double& value, bool& used_decimal_comma)
-{
-    if (ParseFinite(cell.text, value))
-        return true;
-    const std::string_view text = cell.text;
-    char buffer[64];
-    if (text.size() >= sizeof buffer)
-        return false;
-    const size_t commas = static_cast<size_t>(std::count(text.begin(), text.end(), ','));
-    if (commas == 0)
-        return false;
-    const bool has_point = text.find('.') != std::string_view::npos;
-    size_t length = 0;
-    bool decimal = false;
-    if (decimal_comma_allowed && commas == 1 && !has_point) {
-        for (char c : text)
-            buffer[length++] = c == ',' ? '.' : c;
-        decimal = true;
-    } else if (cell.quoted && HasThousandsGroups(text)) {
-        for (char c : text)
-            if (c != ',')
-                buffer[length++] = c;
-    } else {
-        return false;
-    }
-    if (!ParseFinite(std::string_view(buffer, length), value))
-        return false;
-    used_decimal_comma = used_decimal_comma || decimal;
-    return true;
-}
-
-bool AllowsDecimalComma(char separator) { return separator != ','; }
-
-// A data row: at least two cells, every cell that is not empty a number.
-bool IsNumericRow(std::string_view line, char separator, std::vector<Cell>& cells)
-{
-    SplitRow(line, separator, cells);
-    int numbers = 0;
-    bool unused = false;
-    for (const Cell& cell : cells) {
-        if (cell.text.empty())
-            continue;
-        double value = 0;
-        if (!ParseCell(cell, AllowsDecimalComma(separator), value, unused))
-            return false;
-        ++numbers;
-    }
-    return numbers >= 2;
-}
-
-std::string Shorten(std::string_view text)
-{
-    return text.size() <= 40 ? std::string(text) : std::string(text.substr(0, 37)) + "...";
 }
 
 std::string Lower(std::string_view text)
@@ -203,7 +47,7 @@ std::string Lower(std::string_view text)
     return lower;
 }
 
-std::string Unquote(const Cell& cell)
+std::string Unquote(const TableCell& cell)
 {
     std::string name(cell.text);
     if (cell.quoted) {
@@ -237,129 +81,186 @@ bool NamesAnySeries(const std::vector<std::string>& lower_names)
     return false;
 }
 
+const char* FileNoun(const ImportOptions& options)
+{
+    return options.source == ReadingsSource::ProjectReadings ? "readings file" : "test machine export";
+}
+
 } // namespace
 
-ImportResult TensileImport::Parse(std::string_view text, const std::string& source_name, const ImportOptions& options)
+TensileImport::TensileImport(std::string_view text, const std::string& source_name, const ImportOptions& options)
+    : m_text(text), m_source(source_name), m_options(options),
+      m_finite_only(options.source == ReadingsSource::MachineExport)
 {
-    if (text.substr(0, 3) == "\xEF\xBB\xBF")
-        text.remove_prefix(3);
+    if (m_text.substr(0, 3) == "\xEF\xBB\xBF")
+        m_text.remove_prefix(3);
+}
 
-    ImportResult result;
-    std::vector<Cell> cells;
-    cells.reserve(16);
+void TensileImport::Fail(size_t line, const std::string& what) const
+{
+    throw ImportError(FormatText("%s: line %zu: %s", m_source.c_str(), line, what.c_str()));
+}
 
-    // Find the first data row; everything before it is header, units or notes.
-    std::vector<Line> preamble;
-    Line first;
-    bool found = false;
-    bool candidates[3] = {false, false, false};
-    LineReader reader(text);
-    for (Line line; reader.Next(line);) {
-        if (IsBlankLine(line.text))
+size_t TensileImport::CountNumbers(std::string_view line, char separator, bool& fits)
+{
+    fits = TableCells::Split(line, separator, m_cells);
+    size_t numbers = 0;
+    bool unused = false;
+    for (const TableCell& cell : m_cells) {
+        if (cell.text.empty())
             continue;
-        for (int s = 0; s < 3; ++s)
-            candidates[s] = IsNumericRow(line.text, kSeparators[s], cells);
-        if (candidates[0] || candidates[1] || candidates[2]) {
-            first = line;
-            found = true;
-            break;
-        }
-        preamble.push_back(line);
+        double value = 0;
+        if (!TableCells::ToNumber(cell, separator, m_finite_only, value, unused))
+            return 0;
+        ++numbers;
     }
-    if (!found)
-        throw ImportError(source_name + ": no rows of numbers found (expected Load, Strain and Stress columns)");
+    return numbers;
+}
 
-    // Of the separators that split the first row, take one the next rows agree with.
-    std::vector<Line> sample{first};
-    for (Line line; static_cast<int>(sample.size()) <= kSampleRows && reader.Next(line);)
-        if (!IsBlankLine(line.text))
-            sample.push_back(line);
+// A data row: at least two cells, every cell that is not empty a number.
+bool TensileImport::IsNumericRow(std::string_view line, char separator)
+{
+    bool fits = true;
+    return CountNumbers(line, separator, fits) >= 2;
+}
+
+// Everything before the first data row is header, units or notes. A row of two
+// numbers before it (a specimen's width and thickness, say) is a note too; only
+// when no wider row follows is it taken for the data and refused.
+void TensileImport::FindFirstDataRow()
+{
+    size_t pos = 0;
+    size_t number = 0;
+    size_t narrow_line = 0;
+    for (Line line; NextLine(m_text, pos, number, line);) {
+        if (TableCells::IsBlankLine(line.text))
+            continue;
+        bool found = false;
+        for (int s = 0; s < 3; ++s) {
+            bool fits = true;
+            const bool numeric = CountNumbers(line.text, kSeparators[s], fits) >= 2;
+            m_candidates[s] = numeric && m_cells.size() >= 3;
+            if (m_candidates[s] && !fits)
+                Fail(line.number, FormatText("more than %zu columns; a table of readings has fewer",
+                                             TableCells::kMaxColumns));
+            if (numeric && m_cells.size() < 3 && narrow_line == 0)
+                narrow_line = line.number;
+            found = found || m_candidates[s];
+        }
+        if (found) {
+            m_sample.push_back(line);
+            m_next = pos;
+            m_next_number = number;
+            return;
+        }
+    }
+    if (narrow_line != 0)
+        Fail(narrow_line, "expected at least 3 columns (Load, Strain, Stress), found 2");
+    throw ImportError(m_source + ": no rows of numbers found (expected Load, Strain and Stress columns)");
+}
+
+// Of the separators that split the first row, the first the next rows agree with.
+void TensileImport::ChooseSeparator()
+{
+    Line line;
+    while (m_sample.size() <= kSampleRows && NextLine(m_text, m_next, m_next_number, line))
+        if (!TableCells::IsBlankLine(line.text))
+            m_sample.push_back(line);
+    const Line first = m_sample.front();
     int chosen = -1;
     for (int s = 0; s < 3 && chosen < 0; ++s) {
-        if (!candidates[s])
+        if (!m_candidates[s])
             continue;
-        SplitRow(first.text, kSeparators[s], cells);
-        const size_t count = cells.size();
+        TableCells::Split(first.text, kSeparators[s], m_cells);
+        const size_t count = m_cells.size();
         bool consistent = true;
-        for (size_t k = 1; k < sample.size() && consistent; ++k) {
-            SplitRow(sample[k].text, kSeparators[s], cells);
-            if (cells.empty())
+        for (size_t k = 1; k < m_sample.size() && consistent; ++k) {
+            TableCells::Split(m_sample[k].text, kSeparators[s], m_cells);
+            if (m_cells.empty())
                 continue; // a row of separators only
-            consistent = cells.size() == count && IsNumericRow(sample[k].text, kSeparators[s], cells);
+            consistent = m_cells.size() == count && IsNumericRow(m_sample[k].text, kSeparators[s]);
         }
         if (consistent)
             chosen = s;
     }
     for (int s = 0; s < 3 && chosen < 0; ++s)
-        if (candidates[s])
+        if (m_candidates[s])
             chosen = s;
-    const char separator = kSeparators[chosen];
-    const bool comma_allowed = AllowsDecimalComma(separator);
-    result.separator = separator;
-    SplitRow(first.text, separator, cells);
-    result.column_count = static_cast<int>(cells.size());
+    m_result.separator = kSeparators[chosen];
+    TableCells::Split(first.text, m_result.separator, m_cells);
+    m_result.column_count = static_cast<int>(m_cells.size());
+}
 
-    // The header: a line before the data that names a series and is as wide as the
-    // data; failing that, one that names a series (a title line may mention the
-    // load cell), or one as wide as the data.
-    const Line* header = nullptr;
-    const Line* named = nullptr;
-    const Line* same_width = nullptr;
-    std::vector<std::string> lower_names;
-    for (const Line& line : preamble) {
-        SplitRow(line.text, separator, cells);
-        if (cells.size() < 2)
+// The header: a line before the data that names a series and is as wide as the
+// data; failing that, one that names a series (a title line may mention the load
+// cell), or one as wide as the data.
+void TensileImport::FindHeader()
+{
+    const char separator = m_result.separator;
+    const std::string_view preamble = m_text.substr(0, m_sample.front().start);
+    std::string_view header, named, same_width;
+    size_t pos = 0;
+    size_t number = 0;
+    for (Line line; NextLine(preamble, pos, number, line);) {
+        TableCells::Split(line.text, separator, m_cells);
+        if (m_cells.size() < 2)
             continue;
         std::vector<std::string> lower;
-        for (const Cell& cell : cells)
+        for (const TableCell& cell : m_cells)
             lower.push_back(Lower(cell.text));
-        const bool wide = static_cast<int>(cells.size()) == result.column_count;
+        const bool wide = static_cast<int>(m_cells.size()) == m_result.column_count;
         if (NamesAnySeries(lower)) {
             if (wide) {
-                header = &line;
+                header = line.text;
                 break;
             }
-            if (!named)
-                named = &line;
+            if (!named.data())
+                named = line.text;
         }
-        if (wide && !same_width)
-            same_width = &line;
+        if (wide && !same_width.data())
+            same_width = line.text;
     }
-    if (!header)
-        header = named ? named : same_width;
-    if (header) {
-        SplitRow(header->text, separator, cells);
-        for (const Cell& cell : cells) {
-            result.header_names.push_back(Unquote(cell));
-            lower_names.push_back(Lower(result.header_names.back()));
-        }
+    if (!header.data())
+        header = named.data() ? named : same_width;
+    if (!header.data())
+        return;
+    TableCells::Split(header, separator, m_cells);
+    for (const TableCell& cell : m_cells) {
+        m_result.header_names.push_back(Unquote(cell));
+        m_lower_names.push_back(Lower(m_result.header_names.back()));
     }
+}
 
-    // The columns: the options first, then the header's names, then plain order.
-    int columns[3] = {options.load_column, options.strain_column, options.stress_column};
+// The columns: the options first, then the header's names, then plain order.
+bool TensileImport::ChooseColumns()
+{
+    int* columns = m_columns;
+    const int given[3] = {m_options.load_column, m_options.strain_column, m_options.stress_column};
+    const size_t first_line = m_sample.front().number;
     for (int k = 0; k < 3; ++k) {
-        if (columns[k] < 0) {
-            columns[k] = -1;
-        } else if (columns[k] >= result.column_count) {
-            throw ImportError(FormatText("%s: line %zu: the %s column (index %d) is beyond the %d columns of the data",
-                                         source_name.c_str(), first.number, kSeriesNames[k], columns[k],
-                                         result.column_count));
-        }
+        columns[k] = given[k] < 0 ? -1 : given[k];
+        if (columns[k] >= m_result.column_count)
+            Fail(first_line, FormatText("the %s column (index %d) is beyond the %d columns of the data",
+                                        kSeriesNames[k], columns[k], m_result.column_count));
     }
     if (columns[0] < 0)
-        columns[0] = FindColumn(lower_names, {"load", "force"}, columns);
+        columns[0] = FindColumn(m_lower_names, {"load", "force"}, columns);
     if (columns[2] < 0)
-        columns[2] = FindColumn(lower_names, {"stress"}, columns);
+        columns[2] = FindColumn(m_lower_names, {"stress"}, columns);
     if (columns[1] < 0) {
-        columns[1] = FindColumn(lower_names, {"strain"}, columns);
+        columns[1] = FindColumn(m_lower_names, {"strain"}, columns);
         if (columns[1] < 0)
-            columns[1] = FindColumn(lower_names, {"extension", "elongation"}, columns);
+            columns[1] = FindColumn(m_lower_names, {"extension", "elongation"}, columns);
     }
-    const bool undecided = columns[0] < 0 || columns[1] < 0 || columns[2] < 0;
-    if (undecided && result.column_count < 3)
-        throw ImportError(FormatText("%s: line %zu: expected at least 3 columns (Load, Strain, Stress), found %d",
-                                     source_name.c_str(), first.number, result.column_count));
-    if (undecided && result.column_count == 3 && !NamesAnySeries(lower_names)) {
+    bool undecided = columns[0] < 0 || columns[1] < 0 || columns[2] < 0;
+    const bool nobody_to_ask = m_options.source == ReadingsSource::ProjectReadings;
+    if (undecided && nobody_to_ask && m_result.column_count == 3) {
+        // A project's three columns are Load, Strain and Stress unless the header
+        // names all three, as such files have always been read.
+        columns[0] = 0;
+        columns[1] = 1;
+        columns[2] = 2;
+    } else if (undecided && m_result.column_count == 3 && !NamesAnySeries(m_lower_names)) {
         // Three unnamed columns are Load, Strain and Stress in that order.
         int next = 0;
         for (int k = 0; k < 3; ++k) {
@@ -370,75 +271,87 @@ ImportResult TensileImport::Parse(std::string_view text, const std::string& sour
             columns[k] = next++;
         }
     }
-    result.load_column = columns[0];
-    result.strain_column = columns[1];
-    result.stress_column = columns[2];
-    if (columns[0] < 0 || columns[1] < 0 || columns[2] < 0) {
-        result.needs_column_choice = true;
-        for (const Line& line : sample) {
-            // Tell the caller how the numbers are written even before the choice.
-            SplitRow(line.text, separator, cells);
-            double value = 0;
-            for (const Cell& cell : cells)
-                ParseCell(cell, comma_allowed, value, result.decimal_comma);
-        }
-        return result;
-    }
+    undecided = columns[0] < 0 || columns[1] < 0 || columns[2] < 0;
+    if (undecided && nobody_to_ask)
+        Fail(first_line, FormatText("found %d columns and no header line naming Load, Strain and Stress",
+                                    m_result.column_count));
+    m_result.load_column = columns[0];
+    m_result.strain_column = columns[1];
+    m_result.stress_column = columns[2];
+    return !undecided;
+}
 
-    const size_t required = static_cast<size_t>(std::max({columns[0], columns[1], columns[2]})) + 1;
-    const size_t line_estimate = static_cast<size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(first.start),
-                                                                text.end(), '\n')) + 1;
-    result.load.reserve(line_estimate);
-    result.strain.reserve(line_estimate);
-    result.stress.reserve(line_estimate);
-    std::vector<double>* series[3] = {&result.load, &result.strain, &result.stress};
-
-    LineReader data(text, first.start, first.number - 1);
-    for (Line line; data.Next(line);) {
-        if (line.text.empty())
-            continue;
-        SplitRow(line.text, separator, cells);
-        if (cells.empty())
-            continue; // blank, or a row of separators only
-        if (cells.size() < required)
-            throw ImportError(FormatText("%s: line %zu: expected at least %zu columns, found %zu",
-                                         source_name.c_str(), line.number, required, cells.size()));
-        for (int k = 0; k < 3; ++k) {
-            const Cell& cell = cells[static_cast<size_t>(columns[k])];
-            double value = 0;
-            if (!ParseCell(cell, comma_allowed, value, result.decimal_comma)) {
-                if (cell.text.empty())
-                    throw ImportError(FormatText("%s: line %zu: the %s value in column %d is empty",
-                                                 source_name.c_str(), line.number, kSeriesNames[k], columns[k] + 1));
-                throw ImportError(FormatText("%s: line %zu: the %s value \"%s\" in column %d is not a number",
-                                             source_name.c_str(), line.number, kSeriesNames[k],
-                                             Shorten(cell.text).c_str(), columns[k] + 1));
-            }
-            series[k]->push_back(value);
-        }
+// Before the choice the caller still learns how the numbers are written.
+void TensileImport::ReportDecimalCommas()
+{
+    for (const Line& line : m_sample) {
+        TableCells::Split(line.text, m_result.separator, m_cells);
+        double value = 0;
+        for (const TableCell& cell : m_cells)
+            TableCells::ToNumber(cell, m_result.separator, m_finite_only, value, m_result.decimal_comma);
     }
-    return result;
+}
+
+void TensileImport::ReadSeries()
+{
+    // Rows per byte of the sample, times the bytes left; the whole text when the
+    // sample reached its end.
+    const size_t start = m_sample.front().start;
+    const Line& last = m_sample.back();
+    const size_t sample_bytes = last.start + last.text.size() + 1 - start;
+    size_t rows = m_sample.size();
+    if (m_sample.size() > kSampleRows && sample_bytes < m_text.size() - start)
+        rows = static_cast<size_t>(static_cast<double>(rows) * static_cast<double>(m_text.size() - start) /
+                                   static_cast<double>(sample_bytes) * 1.05) + 16;
+    SeriesReader reader(m_source, m_result.separator, m_columns, m_finite_only);
+    reader.Read(m_text.substr(start), m_sample.front().number, std::min(rows, kMaxReservedRows), m_result);
+}
+
+ImportResult TensileImport::Run()
+{
+    FindFirstDataRow();
+    ChooseSeparator();
+    FindHeader();
+    if (ChooseColumns())
+        ReadSeries();
+    else {
+        m_result.needs_column_choice = true;
+        ReportDecimalCommas();
+    }
+    return std::move(m_result);
+}
+
+ImportResult TensileImport::Parse(std::string_view text, const std::string& source_name, const ImportOptions& options)
+{
+    try {
+        return TensileImport(text, source_name, options).Run();
+    } catch (const std::bad_alloc&) {
+        throw ImportError(source_name + ": not enough memory to read the " + FileNoun(options));
+    } catch (const std::length_error&) {
+        throw ImportError(source_name + ": not enough memory to read the " + FileNoun(options));
+    }
 }
 
 ImportResult TensileImport::ReadFile(const std::string& path, const ImportOptions& options)
 {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        throw ImportError(path + ": is a folder, not a test machine export");
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        throw ImportError(path + ": cannot open the test machine export");
+    const std::string noun = FileNoun(options);
     std::string text;
-    file.seekg(0, std::ios::end);
-    const std::streamoff size = file.tellg();
-    if (size < 0)
-        throw ImportError(path + ": cannot read the test machine export");
-    if (size > 0) {
-        text.resize(static_cast<size_t>(size));
-        file.seekg(0, std::ios::beg);
-        file.read(text.data(), size);
+    try {
+        text = TextFile::Read(path);
+    } catch (const TextFileError& error) {
+        switch (error.reason()) {
+        case TextFileError::Reason::Folder:
+            throw ImportError(path + ": is a folder, not a " + noun);
+        case TextFileError::Reason::NotRegular:
+            throw ImportError(path + ": is not a regular file (a pipe, socket or device), not a " + noun);
+        case TextFileError::Reason::CannotOpen:
+            throw ImportError(path + ": cannot open the " + noun);
+        case TextFileError::Reason::OutOfMemory:
+            throw ImportError(path + ": not enough memory to read the " + noun);
+        case TextFileError::Reason::CannotRead:
+            break;
+        }
+        throw ImportError(path + ": cannot read the " + noun);
     }
-    if (file.bad() || (size > 0 && !file))
-        throw ImportError(path + ": cannot read the test machine export");
     return Parse(text, path, options);
 }

@@ -2,6 +2,7 @@
 
 #include "util/scopedclassiclocale.h"
 #include "util/stringfunction.h"
+#include "util/tablenumber.h"
 
 #include <cstdlib>
 
@@ -31,6 +32,23 @@ std::string_view TrimWhitespace(std::string_view text)
         return {};
     const size_t last = text.find_last_not_of(spaces);
     return text.substr(first, last - first + 1);
+}
+
+bool ParseTableNumber(std::string_view cell, double& value)
+{
+    // Not TrimWhitespace: a line break inside a cell is not a blank.
+    constexpr std::string_view blanks = " \t\r\v\f";
+    const size_t first = cell.find_first_not_of(blanks);
+    if (first == std::string_view::npos)
+        return false;
+    cell = cell.substr(first, cell.find_last_not_of(blanks) - first + 1);
+    if (cell.front() == '+') {
+        cell.remove_prefix(1);
+        if (cell.empty() || cell.front() == '-')
+            return false;
+    }
+    const char* end = cell.data() + cell.size();
+    return ScanTableNumber(cell.data(), end, value) == end;
 }
 
 CountStatus ParseCount(std::string_view text, int& count, int maxCount)

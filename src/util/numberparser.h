@@ -13,6 +13,11 @@ bool ParseCell(std::string_view text, double& value);
 
 std::string_view TrimWhitespace(std::string_view text);
 
+// One cell of a numeric table (a readings file, a machine export): blanks around it
+// and an optional '+' sign, then std::from_chars' reading of a double, whole cell
+// consumed (see ScanTableNumber). Independent of the process locale.
+bool ParseTableNumber(std::string_view cell, double& value);
+
 enum class CountStatus { Ok, NotDigits, NotPositive, TooLarge };
 
 // Largest lamina or specimen count a project may have. Keeps the menu tree and

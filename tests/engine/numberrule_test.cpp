@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <limits>
+#include <utility>
 #include <cstring>
 #include <random>
 #include <string>
@@ -66,6 +69,62 @@ TEST(NumberRule, GridCellsAreTrimmedFirst)
     EXPECT_EQ(value, 0);
     EXPECT_FALSE(ParseCell(" 1,5 ", value));
     EXPECT_EQ(TrimWhitespace("  a b \n"), "a b");
+}
+
+// The rule of readings tables: std::from_chars' double after blanks and a '+'.
+TEST(TableNumberRule, CellsOfAReadingsTable)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::pair<const char*, double> good[] = {
+        {"1.5", 1.5}, {" 1.5 ", 1.5}, {"\t-2.5e-3\r", -2.5e-3}, {"+1", 1}, {" +7 ", 7}, {"1e3", 1000},
+        {"1E-3", 1e-3}, {".5", 0.5}, {"5.", 5}, {"inf", inf}, {"-inf", -inf}, {"+inf", inf}, {"Infinity", inf},
+        {"4.9e-324", 4.9e-324}, {"1.7976931348623157e308", 1.7976931348623157e308}, {"-0e999999", -0.0},
+    };
+    for (const auto& [cell, expected] : good) {
+        double value = -12345;
+        EXPECT_TRUE(ParseTableNumber(cell, value)) << '"' << cell << '"';
+        EXPECT_EQ(value, expected) << '"' << cell << '"';
+    }
+    // Beyond double's range either way is refused, not rounded; the last is a
+    // full-width digit one.
+    for (const char* cell : {"+-1", "-+1", "++1", "+", "-", "", "   ", "1,5", "1 5", "1.5.2", "1e", "e3", "1.5x",
+                             "x1.5", "1'000", "0x10", "1.5\n", "1e400", "-1e400", "1.7976931348623159e308", "1e-400",
+                             "2.4703282292062327e-324", "\xEF\xBC\x91"}) {
+        double value = 0;
+        EXPECT_FALSE(ParseTableNumber(cell, value)) << '"' << cell << '"';
+    }
+    double value = 0;
+    EXPECT_TRUE(ParseTableNumber("nan", value));
+    EXPECT_TRUE(std::isnan(value));
+    CommaDecimalLocale comma;
+    EXPECT_TRUE(ParseTableNumber("1.25", value) && value == 1.25);
+    EXPECT_FALSE(ParseTableNumber("1,25", value));
+}
+
+// Against the standard library's own reading, on texts built to sit near every
+// edge: long mantissas, halfway cases, the ends of the exponent range.
+TEST(TableNumberRule, SameAsFromChars)
+{
+    std::mt19937_64 random(7);
+    const char digits[] = "0123456789";
+    for (int i = 0; i < 200000; ++i) {
+        std::string text = random() % 4 ? "" : "-";
+        const int length = 1 + static_cast<int>(random() % 40);
+        for (int k = 0; k < length; ++k)
+            text += digits[random() % 10];
+        if (random() % 2)
+            text.insert(random() % text.size() + (text[0] == '-'), ".");
+        if (random() % 2)
+            text += "e" + std::to_string(static_cast<int>(random() % 700) - 350);
+        double expected = 0;
+        const auto result = std::from_chars(text.data(), text.data() + text.size(), expected);
+        const bool valid = result.ec == std::errc() && result.ptr == text.data() + text.size();
+        double value = 0;
+        ASSERT_EQ(ParseTableNumber(text, value), valid) << text;
+        if (valid) {
+            ASSERT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << text;
+        }
+    }
 }
 
 TEST(CountRule, DigitsOnlyPositiveAndBounded)

@@ -21,6 +21,7 @@
 #include <sstream>
 #include <string>
 #include <typeinfo>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -477,7 +478,8 @@ TEST(ProjectFileErrors, EachBadFileNamesTheFileAndThePlace)
         Edited(R"("format": "plyforge-project",)", "", {"\"format\""}),
         Edited(R"("version": 1,)", "", {"version: missing required field"}),
         Edited(R"("version": 1)", R"("version": 2)", {"version", "newer"}),
-        Edited(R"("version": 1)", R"("version": 18446744073709551615)", {"version"}),
+        Edited(R"("version": 1)", R"("version": 18446744073709551615)", {"version", "newer", "18446744073709551615"}),
+        Edited(R"("version": 1)", R"("version": -18)", {"version", "at least 1"}),
         Edited(R"("version": 1)", R"("version": "1")", {"version"}),
         Edited(R"("version": 1)", R"("version": 0)", {"version"}),
         Edited(R"("version": 1)", R"("version": 1.5)", {"version"}),
@@ -573,10 +575,15 @@ TEST(ProjectFileErrors, ReadFileNamesThePath)
     const std::string broken = In(dir, "프로젝트.plyforge");
     WriteWholeFile(empty, "");
     WriteWholeFile(broken, "{ \"format\": \"plyforge-project\",\n  \"version\": 1,\n  \"theory\": ");
+    // A FIFO would block the open until some writer came; it is refused unopened.
+    const std::string fifo = In(dir, "pipe.plyforge");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const testing_support::FifoWriterGuard guard(fifo);
     const struct {
         std::string path, prefix, part;
     } cases[] = {
         {missing, missing + ": ", ""},
+        {fifo, fifo + ": ", "not a regular file"},
         {dir.Str(), "", dir.Str()}, // a folder
         {empty, empty + ": ", "empty"},
         {broken, broken + ": not valid JSON at line 3", ""},
@@ -587,6 +594,7 @@ TEST(ProjectFileErrors, ReadFileNamesThePath)
         EXPECT_TRUE(StartsWith(message, c.prefix)) << message;
         ExpectContains(message, {c.part});
     }
+    EXPECT_FALSE(guard.WasOpened());
 }
 
 // Opens a project in folder whose second specimen takes its readings from
@@ -604,25 +612,70 @@ std::string ReadingsError(const fs::path& folder, const std::string& readings_fi
 
 TEST(ReadingsFileErrors, EachBadReadingsFileIsNamed)
 {
+    enum Kind { kNone, kText, kFolder, kFifo };
     const struct {
         const char* file;
-        const char* content; // no file when null
-        bool folder;
+        Kind kind;
+        const char* content;
         std::vector<std::string> expected;
     } cases[] = {
-        {"gone.csv", nullptr, false, {"gone.csv"}},
-        {"r.csv", "Load,Strain,Stress\nN,%,MPa\n0,0,0\n1,0.1,2\n2,oops,4\n", false, {"line 5", "oops", "r.csv"}},
-        {"r.csv", "Load,Strain,Stress\n", false, {"r.csv"}},
-        {"readings", nullptr, true, {}},
+        {"gone.csv", kNone, nullptr, {"gone.csv", "cannot open the readings file"}},
+        {"r.csv", kText, "Load,Strain,Stress\nN,%,MPa\n0,0,0\n1,0.1,2\n2,oops,4\n", {"line 5", "oops", "r.csv"}},
+        {"r.csv", kText, "Load,Strain,Stress\n", {"r.csv", "no rows"}},
+        {"readings", kFolder, nullptr, {"is a folder, not a readings file"}},
+        {"pipe.csv", kFifo, nullptr, {"pipe.csv", "not a regular file"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.content ? c.content : c.file);
+        SCOPED_TRACE(c.file);
         TempDir dir;
-        if (c.content)
-            WriteWholeFile(dir.Path() / c.file, c.content);
-        if (c.folder)
-            fs::create_directory(dir.Path() / c.file);
+        const fs::path path = dir.Path() / c.file;
+        if (c.kind == kText)
+            WriteWholeFile(path, c.content);
+        if (c.kind == kFolder)
+            fs::create_directory(path);
+        if (c.kind == kFifo) {
+            ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+        }
+        const testing_support::FifoWriterGuard guard(c.kind == kFifo ? path.string() : "");
         ExpectContains(ReadingsError(dir.Path(), c.file), c.expected);
+        EXPECT_FALSE(guard.WasOpened());
+    }
+}
+
+// The files are read in parallel, yet what a project reads and the error it reports
+// are those of reading them one after another.
+TEST(ReadingsFileErrors, ParallelReadKeepsProjectOrder)
+{
+    TempDir dir;
+    std::string specimens;
+    for (int id = 1; id <= 9; ++id) {
+        WriteWholeFile(dir.Path() / ("s" + std::to_string(id) + ".csv"),
+                       "Load;Strain;Stress\n" + std::to_string(id) + ";0,1;" + std::to_string(10 * id) + "\n");
+        specimens += (id > 1 ? ", " : "") + std::string(R"({ "id": )") + std::to_string(id) +
+                     R"(, "width": 25, "thickness": 2, "readings_file": "s)" + std::to_string(id) + R"(.csv" })";
+    }
+    const std::string project = R"({ "format": "plyforge-project", "version": 1, "experiment": { "specimens": [ )" +
+                                specimens + " ] } }";
+    const ProjectData read = ProjectReader::Parse(project, "p.plyforge", dir.Str());
+    ASSERT_EQ(read.specimens.size(), 9u);
+    for (int id = 1; id <= 9; ++id) {
+        EXPECT_EQ(read.specimens[id - 1]->load_series, (std::vector<double>{double(id)}));
+        EXPECT_EQ(read.specimens[id - 1]->stress_series, (std::vector<double>{10.0 * id}));
+    }
+
+    WriteWholeFile(dir.Path() / "s4.csv", "1;2;x\n");
+    WriteWholeFile(dir.Path() / "s8.csv", "1;y;3\n");
+    const std::pair<std::string, std::string> cases[] = {
+        {project, "specimens[3].readings_file: "},
+        // A fault in the project after a bad readings file: the file comes first.
+        {std::string(project).replace(project.find(R"("id": 6, "width": 25)"), 20, R"("id": 6, "width": "25")"),
+         "specimens[3].readings_file: "},
+        {std::string(project).replace(project.find(R"("id": 2, "width": 25)"), 20, R"("id": 2, "width": "25")"),
+         "specimens[1].width: "},
+    };
+    for (const auto& [text, where] : cases) {
+        const std::string message = ErrorOf([&] { ProjectReader::Parse(text, "p.plyforge", dir.Str()); });
+        EXPECT_TRUE(StartsWith(message, "p.plyforge: " + where)) << message;
     }
 }
 

@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -131,6 +132,25 @@ bool RunUnprivileged(const std::filesystem::path& folder, const std::function<vo
         return false;
     EXPECT_EQ(WEXITSTATUS(status), 0) << "failed as the user nobody (see above)";
     return true;
+}
+
+FifoWriterGuard::FifoWriterGuard(std::string path) : m_path(std::move(path))
+{
+    m_writer = std::thread([this] {
+        const int fd = ::open(m_path.c_str(), O_WRONLY | O_CLOEXEC); // returns once a reader opens
+        m_opened = fd >= 0;
+        if (fd >= 0)
+            ::close(fd);
+    });
+}
+
+FifoWriterGuard::~FifoWriterGuard()
+{
+    // Open the reading end ourselves, which lets the writer's open return.
+    const int fd = ::open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    m_writer.join();
+    if (fd >= 0)
+        ::close(fd);
 }
 
 } // namespace testing_support

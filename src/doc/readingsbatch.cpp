@@ -1,0 +1,74 @@
+#include "doc/readingsbatch.h"
+
+#include "experiment/experimentspecimen.h"
+#include "experiment/tensileimport.h"
+
+#include <algorithm>
+#include <mutex>
+#include <new>
+#include <system_error>
+#include <thread>
+
+void ReadingsBatch::Add(const std::string& path, const std::string& where, ExperimentSpecimen& specimen)
+{
+    m_jobs.push_back({path, where, &specimen, {}});
+}
+
+void ReadingsBatch::ReadOne(Job& job) const
+{
+    ImportOptions options;
+    options.source = ReadingsSource::ProjectReadings;
+    try {
+        ImportResult table = TensileImport::ReadFile(job.path, options);
+        job.specimen->load_series = std::move(table.load);
+        job.specimen->strain_series = std::move(table.strain);
+        job.specimen->stress_series = std::move(table.stress);
+    } catch (const ImportError& error) {
+        job.error = error.what();
+    } catch (const std::bad_alloc&) {
+        job.error = job.path + ": not enough memory to read the readings file";
+    }
+}
+
+// Takes jobs in order until none is left or one before them has failed (its error
+// is the one reported, so the files after it need not be read).
+void ReadingsBatch::Work()
+{
+    while (true) {
+        size_t index = 0;
+        {
+            const std::lock_guard<std::mutex> lock(m_lock);
+            if (m_next >= m_jobs.size() || m_next > m_failed)
+                return;
+            index = m_next++;
+        }
+        ReadOne(m_jobs[index]);
+        if (!m_jobs[index].error.empty()) {
+            const std::lock_guard<std::mutex> lock(m_lock);
+            m_failed = std::min(m_failed, index);
+        }
+    }
+}
+
+bool ReadingsBatch::ReadAll(std::string& failed_where, std::string& message)
+{
+    m_next = 0;
+    m_failed = m_jobs.size();
+    const size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    std::vector<std::thread> helpers;
+    for (size_t i = 1; i < std::min(cores, m_jobs.size()); ++i) {
+        try {
+            helpers.emplace_back([this] { Work(); });
+        } catch (const std::system_error&) {
+            break; // no more threads: the ones there are do the work
+        }
+    }
+    Work();
+    for (std::thread& helper : helpers)
+        helper.join();
+    if (m_failed == m_jobs.size())
+        return true;
+    failed_where = m_jobs[m_failed].where;
+    message = m_jobs[m_failed].error;
+    return false;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "experiment/tablecells.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct ImportResult;
+
+// Reads the chosen columns of every data row into Load, Strain and Stress. A row of
+// plain numbers is read in one pass over its characters; any other row (quotes,
+// decimal commas, a '+', blanks or separators only, a bad or missing cell) goes the
+// full way through TableCells, which decides exactly as for the sample rows and
+// words the errors.
+class SeriesReader {
+public:
+    SeriesReader(const std::string& source_name, char separator, const int columns[3], bool finite_only);
+
+    // text starts at the first data row, line number first_line; reserve is the
+    // number of rows to make room for.
+    void Read(std::string_view text, size_t first_line, size_t reserve, ImportResult& result);
+
+private:
+    bool ReadPlainRow(const char*& p, const char* end, double values[3], bool& decimal_comma) const;
+    // False for a row to skip (blank, or separators only).
+    bool ReadRow(std::string_view line, size_t number, double values[3], bool& decimal_comma);
+    // The row's cells (split at separator); an empty text when they read, else the error.
+    std::string ReadCells(size_t number, char separator, double values[3], bool& decimal_comma) const;
+
+    const std::string& m_source;
+    char m_separator;
+    int m_columns[3];
+    bool m_finite_only;
+    bool m_comma_decimals;
+    size_t m_required;         // cells a row needs: up to the rightmost column read
+    int m_series_of_cell[TableCells::kMaxColumns]; // for each cell up to m_required, its series or -1
+    std::vector<TableCell> m_cells;
+};

@@ -1,0 +1,134 @@
+#include "experiment/tablecells.h"
+
+#include "util/numberparser.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <iterator>
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// "1,004.80328": every comma follows a digit and starts a group of three digits,
+// and the decimal point, if any, comes after the last group.
+bool HasThousandsGroups(std::string_view text)
+{
+    bool seen_point = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '.')
+            seen_point = true;
+        if (text[i] != ',')
+            continue;
+        if (seen_point || i == 0 || !IsDigit(text[i - 1]) || i + 3 >= text.size())
+            return false;
+        for (size_t k = i + 1; k <= i + 3; ++k)
+            if (!IsDigit(text[k]))
+                return false;
+        if (i + 4 < text.size() && IsDigit(text[i + 4]))
+            return false;
+    }
+    return true;
+}
+
+bool ParseNumberCell(std::string_view text, bool finite_only, double& value)
+{
+    return ParseTableNumber(text, value) && (!finite_only || std::isfinite(value));
+}
+
+// The end of the cell that starts at i, and the cell itself.
+size_t ReadCell(std::string_view line, size_t i, char separator, TableCell& cell)
+{
+    const size_t n = line.size();
+    if (i < n && line[i] == '"') {
+        size_t j = i + 1;
+        while (j < n && !(line[j] == '"' && (j + 1 >= n || line[j + 1] != '"')))
+            j += line[j] == '"' ? 2 : 1;
+        const size_t sep = line.find(separator, std::min(j + 1, n));
+        const size_t next = sep == std::string_view::npos ? n : sep;
+        if (j < n && TableCells::Trim(line.substr(j + 1, next - j - 1), separator).empty()) {
+            cell.text = TableCells::Trim(line.substr(i + 1, j - i - 1), separator);
+            cell.quoted = true;
+        } else {
+            // An unclosed quote or text after the closing one: kept raw, so it is
+            // reported as it stands.
+            cell.text = TableCells::Trim(line.substr(i, next - i), separator);
+        }
+        return next;
+    }
+    const void* found = i < n ? std::memchr(line.data() + i, separator, n - i) : nullptr;
+    const size_t next = found ? static_cast<size_t>(static_cast<const char*>(found) - line.data()) : n;
+    cell.text = TableCells::Trim(line.substr(i, next - i), separator);
+    return next;
+}
+
+} // namespace
+
+std::string_view TableCells::Trim(std::string_view text, char separator)
+{
+    while (!text.empty() && IsBlank(text.front(), separator))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back(), separator))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool TableCells::Split(std::string_view line, char separator, std::vector<TableCell>& cells)
+{
+    cells.clear();
+    size_t i = 0;
+    const size_t n = line.size();
+    while (true) {
+        while (i < n && IsBlank(line[i], separator))
+            ++i;
+        if (cells.size() > kMaxColumns) {
+            // Past the limit only an end of blanks and separators keeps the line.
+            for (; i < n; ++i)
+                if (line[i] != separator && !IsBlank(line[i], separator))
+                    return false;
+            break;
+        }
+        TableCell cell;
+        const size_t next = ReadCell(line, i, separator, cell);
+        cells.push_back(cell);
+        if (next >= n)
+            break;
+        i = next + 1;
+    }
+    while (!cells.empty() && cells.back().text.empty())
+        cells.pop_back();
+    return cells.size() <= kMaxColumns;
+}
+
+bool TableCells::ToNumber(const TableCell& cell, char separator, bool finite_only, double& value,
+                          bool& used_decimal_comma)
+{
+    const std::string_view text = cell.text;
+    if (ParseNumberCell(text, finite_only, value))
+        return true;
+    const size_t commas = static_cast<size_t>(std::count(text.begin(), text.end(), ','));
+    if (commas == 0)
+        return false;
+    const bool has_point = text.find('.') != std::string_view::npos;
+    std::string plain;
+    bool decimal = false;
+    if (AllowsDecimalComma(separator) && commas == 1 && !has_point) {
+        plain.assign(text);
+        plain[plain.find(',')] = '.';
+        decimal = true;
+    } else if (cell.quoted && HasThousandsGroups(text)) {
+        std::remove_copy(text.begin(), text.end(), std::back_inserter(plain), ',');
+    } else {
+        return false;
+    }
+    if (!ParseNumberCell(plain, finite_only, value))
+        return false;
+    used_decimal_comma = used_decimal_comma || decimal;
+    return true;
+}
+
+std::string TableCells::Shorten(std::string_view text)
+{
+    return text.size() <= 40 ? std::string(text) : std::string(text.substr(0, 37)) + "...";
+}
