@@ -63,7 +63,8 @@ struct Session {
 Session g_session;
 
 CMainFrame* Frame() { return g_session.app->MainWnd(); }
-CRibbonBar* Ribbon() { return Frame()->Ribbon(); }
+// A ribbon widget by its command ID.
+template <typename T> T* RibbonWidget(const char* id) { return Frame()->Ribbon()->findChild<T*>(id); }
 CPlyforgeDoc* Doc() { return Frame()->ActiveDocument(); }
 
 void FlushEvents()
@@ -136,8 +137,8 @@ std::string EnterProject()
     FlushEvents();
     UseScratchLogFolder();
 
-    Ribbon()->m_experimentLamina->setText(QString::number(kSpecimens));
-    QTest::mouseClick(Ribbon()->m_experimentApply, Qt::LeftButton);
+    RibbonWidget<QLineEdit>("ID_EXPERIMT_LAMINA")->setText(QString::number(kSpecimens));
+    QTest::mouseClick(RibbonWidget<QToolButton>("ID_EXPERIMT_LMN_NUM_OK"), Qt::LeftButton);
     UseScratchLogFolder(); // applying a count may start a fresh project
     for (int id = 1; id <= kSpecimens; ++id) {
         if (!ClickTreeItem(QString("Experimental Lamina #%1").arg(id)))
@@ -186,7 +187,7 @@ std::string CheckResults()
 // filled and the chart painted once.
 void PressCalculate()
 {
-    QTest::mouseClick(Ribbon()->m_experimentCalculate, Qt::LeftButton);
+    QTest::mouseClick(RibbonWidget<QToolButton>("ID_EXPERIMT_CALCULATE"), Qt::LeftButton);
     FlushEvents();
     if (CResultExpView* results = FindView<CResultExpView>())
         results->Viewer()->EnsureRendered(); // in case the event loop did not paint it

@@ -16,17 +16,14 @@
 
 #include <QActionGroup>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
-#include <QToolButton>
 
 CMainFrame::CMainFrame(int app_look, QWidget* parent)
     : CMDIMainFrame(parent), m_wndRibbonBar(new CRibbonBar(this)), m_nAppLook(app_look)
@@ -145,25 +142,22 @@ void CMainFrame::BuildMenus()
 void CMainFrame::ConnectCommands()
 {
     CRibbonBar* r = m_wndRibbonBar;
-    connect(r->m_projectNew, &QToolButton::clicked, this, &CMainFrame::OnProjectNew);
-    connect(r->m_quickNew, &QToolButton::clicked, this, &CMainFrame::OnProjectNew);
-    connect(r->m_theoryApply, &QToolButton::clicked, this, &CMainFrame::OnTheoryLmnNumOk);
-    connect(r->m_theoryLamina, &QLineEdit::returnPressed, this, &CMainFrame::OnTheoryLmnNumOk);
-    connect(r->m_experimentApply, &QToolButton::clicked, this, &CMainFrame::OnExperimtLmnNumOk);
-    connect(r->m_experimentLamina, &QLineEdit::returnPressed, this, &CMainFrame::OnExperimtLmnNumOk);
-    for (QLineEdit* edit : {r->m_theoryScaleFactor, r->m_elasticMin, r->m_elasticMax})
-        connect(edit, &QLineEdit::textEdited, this, &CMainFrame::MarkModified);
-    connect(r->m_theoryCalculate, &QToolButton::clicked, this, &CMainFrame::OnTheoryCalculate);
-    connect(r->m_experimentCalculate, &QToolButton::clicked, this, &CMainFrame::OnExperimtCalculate);
-    connect(r->m_version, &QToolButton::clicked, this, &CMainFrame::OnButtonVersion);
-    connect(r->m_aboutButton, &QToolButton::clicked, this, &CMainFrame::OnAppAbout);
-    connect(r->m_logViewCheck, &QCheckBox::clicked, this, &CMainFrame::OnCheckLogview);
-    connect(r->m_menuViewCheck, &QCheckBox::clicked, this, &CMainFrame::OnCheckTreemenu);
-    connect(r->m_statusBarCheck, &QCheckBox::clicked, this,
-            [this] { statusBar()->setVisible(!statusBar()->isVisible()); UpdateCommandUI(); });
-    connect(r->m_quickOpen, &QToolButton::clicked, this, &CMainFrame::OnFileOpen);
-    connect(r->m_quickSave, &QToolButton::clicked, this, &CMainFrame::OnFileSave);
-    r->m_quickPrint->setEnabled(false);
+    connect(r, &CRibbonBar::NewRequested, this, &CMainFrame::OnProjectNew);
+    connect(r, &CRibbonBar::OpenRequested, this, &CMainFrame::OnFileOpen);
+    connect(r, &CRibbonBar::SaveRequested, this, &CMainFrame::OnFileSave);
+    connect(r, &CRibbonBar::TheoryCountApplied, this, &CMainFrame::OnTheoryLmnNumOk);
+    connect(r, &CRibbonBar::ExperimentCountApplied, this, &CMainFrame::OnExperimtLmnNumOk);
+    connect(r, &CRibbonBar::ValuesEdited, this, &CMainFrame::MarkModified);
+    connect(r, &CRibbonBar::TheoryCalculateRequested, this, &CMainFrame::OnTheoryCalculate);
+    connect(r, &CRibbonBar::ExperimentCalculateRequested, this, &CMainFrame::OnExperimtCalculate);
+    connect(r, &CRibbonBar::VersionRequested, this, &CMainFrame::OnButtonVersion);
+    connect(r, &CRibbonBar::AboutRequested, this, &CMainFrame::OnAppAbout);
+    connect(r, &CRibbonBar::LogViewToggled, this, &CMainFrame::OnCheckLogview);
+    connect(r, &CRibbonBar::MenuViewToggled, this, &CMainFrame::OnCheckTreemenu);
+    connect(r, &CRibbonBar::StatusBarToggled, this, [this] {
+        statusBar()->setVisible(!statusBar()->isVisible());
+        UpdateCommandUI();
+    });
 }
 
 QString CMainFrame::MakeTheoryLaminaTitle(int n) { return captions::TheoryLaminaTitle(n); }
@@ -285,9 +279,7 @@ void CMainFrame::UpdateCommandUI()
     if (!m_wndLogView || !m_wndMainMenu)
         return; // still being built
     CRibbonBar* r = m_wndRibbonBar;
-    r->m_logViewCheck->setChecked(m_wndLogView->isVisible());
-    r->m_menuViewCheck->setChecked(m_wndMainMenu->isVisible());
-    r->m_statusBarCheck->setChecked(statusBar()->isVisible());
+    r->SetPaneChecks(m_wndMainMenu->isVisible(), m_wndLogView->isVisible(), statusBar()->isVisible());
     for (QAction* action : r->StyleMenu()->actions())
         action->setChecked(action->data().toInt() == m_nAppLook);
 
@@ -296,8 +288,8 @@ void CMainFrame::UpdateCommandUI()
         auto enabled = [](int count, size_t records) {
             return count == 1 || (count >= 2 && static_cast<int>(records) >= count - 1);
         };
-        r->m_theoryCalculate->setEnabled(enabled(doc->lamina_count, doc->laminate.laminae.size()));
-        r->m_experimentCalculate->setEnabled(enabled(doc->specimen_count, doc->specimens.size()));
+        r->SetCalculateEnabled(enabled(doc->lamina_count, doc->laminate.laminae.size()),
+                               enabled(doc->specimen_count, doc->specimens.size()));
     }
 }
 

@@ -17,7 +17,6 @@
 #include "util/numberparser.h"
 
 #include <QApplication>
-#include <QLineEdit>
 
 double CMainFrame::ReadRibbonNumber(const QString& text, bool* ok)
 {
@@ -33,11 +32,14 @@ double CMainFrame::ReadRibbonNumber(const QString& text, bool* ok)
     return value;
 }
 
-double CMainFrame::GetScaleFactor(bool* ok) { return ReadRibbonNumber(m_wndRibbonBar->m_theoryScaleFactor->text(), ok); }
+double CMainFrame::GetScaleFactor(bool* ok)
+{
+    return ReadRibbonNumber(m_wndRibbonBar->Text(CRibbonBar::Edit::ScaleFactor), ok);
+}
 
-double CMainFrame::GetElasticMin(bool* ok) { return ReadRibbonNumber(m_wndRibbonBar->m_elasticMin->text(), ok); }
+double CMainFrame::GetElasticMin(bool* ok) { return ReadRibbonNumber(m_wndRibbonBar->Text(CRibbonBar::Edit::ElasticMin), ok); }
 
-double CMainFrame::GetElasticMax(bool* ok) { return ReadRibbonNumber(m_wndRibbonBar->m_elasticMax->text(), ok); }
+double CMainFrame::GetElasticMax(bool* ok) { return ReadRibbonNumber(m_wndRibbonBar->Text(CRibbonBar::Edit::ElasticMax), ok); }
 
 void CMainFrame::LoadCalculationLog(const CPlyforgeDoc& doc)
 {

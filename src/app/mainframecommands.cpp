@@ -9,24 +9,23 @@
 #include "guibase/messagebox.h"
 #include "util/numberparser.h"
 
-#include <QLineEdit>
 
 void CMainFrame::SetTheoryRibbonValues(int count)
 {
-    m_wndRibbonBar->m_theoryLamina->setText(QString::number(count));
-    m_wndRibbonBar->m_theoryScaleFactor->setText(QStringLiteral("0.01"));
+    m_wndRibbonBar->SetText(CRibbonBar::Edit::TheoryCount, QString::number(count));
+    m_wndRibbonBar->SetText(CRibbonBar::Edit::ScaleFactor, QStringLiteral("0.01"));
 }
 
 void CMainFrame::SetExperimentRibbonValues(int count)
 {
-    m_wndRibbonBar->m_experimentLamina->setText(QString::number(count));
-    m_wndRibbonBar->m_elasticMin->setText(QStringLiteral("0.1"));
-    m_wndRibbonBar->m_elasticMax->setText(QStringLiteral("0.3"));
+    m_wndRibbonBar->SetText(CRibbonBar::Edit::ExperimentCount, QString::number(count));
+    m_wndRibbonBar->SetText(CRibbonBar::Edit::ElasticMin, QStringLiteral("0.1"));
+    m_wndRibbonBar->SetText(CRibbonBar::Edit::ElasticMax, QStringLiteral("0.3"));
 }
 
 void CMainFrame::ShowTheoryLaminaCount(int count)
 {
-    m_wndRibbonBar->m_theoryLamina->setText(QString::number(count));
+    m_wndRibbonBar->SetText(CRibbonBar::Edit::TheoryCount, QString::number(count));
 }
 
 void CMainFrame::RebuildMenuTree(int theory_count, int experiment_count)
@@ -79,7 +78,7 @@ void CMainFrame::OnTheoryLmnNumOk()
     CPlyforgeDoc* doc = ActiveDocument();
     if (!doc)
         return;
-    const int n = ReadCount(m_wndRibbonBar->m_theoryLamina->text());
+    const int n = ReadCount(m_wndRibbonBar->Text(CRibbonBar::Edit::TheoryCount));
     if (n < 1 || !SaveModified())
         return;
     doc->ClearLaminae();
@@ -95,14 +94,14 @@ void CMainFrame::OnExperimtLmnNumOk()
     CPlyforgeDoc* doc = ActiveDocument();
     if (!doc)
         return;
-    const int n = ReadCount(m_wndRibbonBar->m_experimentLamina->text());
+    const int n = ReadCount(m_wndRibbonBar->Text(CRibbonBar::Edit::ExperimentCount));
     if (n < 1 || !SaveModified())
         return;
     doc->ClearLaminae();
     ResetProject();
     if (CPlyforgeDoc* fresh = ActiveDocument()) {
         fresh->specimen_count = n;
-        m_wndRibbonBar->m_experimentLamina->setText(QString::number(n));
+        m_wndRibbonBar->SetText(CRibbonBar::Edit::ExperimentCount, QString::number(n));
         m_mainMenuView->BuildTree(fresh->lamina_count, n);
     }
     m_modified = true;

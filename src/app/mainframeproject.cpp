@@ -21,7 +21,6 @@
 #include <QFile>
 #include <cstdio>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
@@ -115,13 +114,13 @@ bool CMainFrame::SaveProject(const QString& path)
     // The ribbon's values belong to the project; a text that is not a number keeps
     // the document's own value.
     double value = 0;
-    if (ParseNumber(m_wndRibbonBar->m_theoryScaleFactor->text().toStdString(), value))
+    if (ParseNumber(m_wndRibbonBar->Text(CRibbonBar::Edit::ScaleFactor).toStdString(), value))
         doc->laminate.compliance_scale_factor = value;
     else if (doc->laminate.compliance_scale_factor == 0)
         doc->laminate.compliance_scale_factor = 0.01;
-    if (ParseNumber(m_wndRibbonBar->m_elasticMin->text().toStdString(), value))
+    if (ParseNumber(m_wndRibbonBar->Text(CRibbonBar::Edit::ElasticMin).toStdString(), value))
         doc->elastic_min = value;
-    if (ParseNumber(m_wndRibbonBar->m_elasticMax->text().toStdString(), value))
+    if (ParseNumber(m_wndRibbonBar->Text(CRibbonBar::Edit::ElasticMax).toStdString(), value))
         doc->elastic_max = value;
     // The file names the one record on screen, so that opening shows it again.
     const int lamina_id = doc->current_lamina_id;
@@ -224,12 +223,12 @@ bool CMainFrame::OpenProject(const QString& path)
     // Nothing is on screen yet: showing a record must not commit an empty form.
     doc->current_lamina_id = 0;
     doc->current_specimen_id = 0;
-    m_wndRibbonBar->m_theoryLamina->setText(QString::number(doc->lamina_count));
-    m_wndRibbonBar->m_theoryScaleFactor->setText(
+    m_wndRibbonBar->SetText(CRibbonBar::Edit::TheoryCount, QString::number(doc->lamina_count));
+    m_wndRibbonBar->SetText(CRibbonBar::Edit::ScaleFactor, 
         QString::fromStdString(ShortestNumberText(doc->laminate.compliance_scale_factor)));
-    m_wndRibbonBar->m_experimentLamina->setText(QString::number(doc->specimen_count));
-    m_wndRibbonBar->m_elasticMin->setText(QString::fromStdString(ShortestNumberText(doc->elastic_min)));
-    m_wndRibbonBar->m_elasticMax->setText(QString::fromStdString(ShortestNumberText(doc->elastic_max)));
+    m_wndRibbonBar->SetText(CRibbonBar::Edit::ExperimentCount, QString::number(doc->specimen_count));
+    m_wndRibbonBar->SetText(CRibbonBar::Edit::ElasticMin, QString::fromStdString(ShortestNumberText(doc->elastic_min)));
+    m_wndRibbonBar->SetText(CRibbonBar::Edit::ElasticMax, QString::fromStdString(ShortestNumberText(doc->elastic_max)));
     m_mainMenuView->BuildTree(doc->lamina_count, doc->specimen_count);
     // The record that was on screen is shown again, highlighted in the tree.
     if (lamina_id > 0) {

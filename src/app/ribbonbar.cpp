@@ -96,10 +96,10 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent)
         grid->setContentsMargins(0, 0, 0, 0);
         grid->setHorizontalSpacing(8);
         grid->setVerticalSpacing(2);
-        m_theoryLamina = Edit("ID_THEORY_LAMINA", 44);
+        m_theoryLamina = MakeEdit("ID_THEORY_LAMINA", 44);
         m_theoryLamina->setToolTip(tr("Number of laminae of the theory project; Apply starts a new project"));
         m_theoryApply = SmallButton("ID_THEORY_LMN_NUM_OK", tr("Apply"), ":/icons/apply16.png");
-        m_theoryScaleFactor = Edit("ID_THEORY_CM_SCALE_FACTOR", 100);
+        m_theoryScaleFactor = MakeEdit("ID_THEORY_CM_SCALE_FACTOR", 100);
         m_theoryScaleFactor->setToolTip(tr("Scale factor of the printed laminate compliance matrix"));
         m_theoryCalculate = LargeButton("ID_THEORY_CALCULATE", tr("Calculate"), ":/icons/calculate32.png");
         m_theoryCalculate->setToolTip(tr("Run the theory calculation"));
@@ -118,11 +118,11 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent)
         grid->setContentsMargins(0, 0, 0, 0);
         grid->setHorizontalSpacing(8);
         grid->setVerticalSpacing(2);
-        m_experimentLamina = Edit("ID_EXPERIMT_LAMINA", 44);
+        m_experimentLamina = MakeEdit("ID_EXPERIMT_LAMINA", 44);
         m_experimentLamina->setToolTip(tr("Number of specimens of the experiment; Apply starts a new project"));
         m_experimentApply = SmallButton("ID_EXPERIMT_LMN_NUM_OK", tr("Apply"), ":/icons/apply16.png");
-        m_elasticMin = Edit("ID_EXPERIMT_EMIN", 50);
-        m_elasticMax = Edit("ID_EXPERIMT_EMAX", 50);
+        m_elasticMin = MakeEdit("ID_EXPERIMT_EMIN", 50);
+        m_elasticMax = MakeEdit("ID_EXPERIMT_EMAX", 50);
         m_elasticMin->setToolTip(tr("Lower strain bound of the elastic range, %"));
         m_elasticMax->setToolTip(tr("Upper strain bound of the elastic range, %"));
         m_experimentCalculate =
@@ -160,6 +160,64 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent)
     panels->addWidget(MakePanel(tr("Help"), m_version));
     panels->addStretch();
     outer->addLayout(panels);
+    m_quickPrint->setEnabled(false);
+    ConnectSignals();
+}
+
+void CRibbonBar::ConnectSignals()
+{
+    for (QToolButton* b : {m_projectNew, m_quickNew})
+        connect(b, &QToolButton::clicked, this, &CRibbonBar::NewRequested);
+    connect(m_quickOpen, &QToolButton::clicked, this, &CRibbonBar::OpenRequested);
+    connect(m_quickSave, &QToolButton::clicked, this, &CRibbonBar::SaveRequested);
+    // The count edits apply on Enter as the Apply buttons do.
+    connect(m_theoryApply, &QToolButton::clicked, this, &CRibbonBar::TheoryCountApplied);
+    connect(m_theoryLamina, &QLineEdit::returnPressed, this, &CRibbonBar::TheoryCountApplied);
+    connect(m_experimentApply, &QToolButton::clicked, this, &CRibbonBar::ExperimentCountApplied);
+    connect(m_experimentLamina, &QLineEdit::returnPressed, this, &CRibbonBar::ExperimentCountApplied);
+    for (QLineEdit* edit : {m_theoryScaleFactor, m_elasticMin, m_elasticMax})
+        connect(edit, &QLineEdit::textEdited, this, &CRibbonBar::ValuesEdited);
+    connect(m_theoryCalculate, &QToolButton::clicked, this, &CRibbonBar::TheoryCalculateRequested);
+    connect(m_experimentCalculate, &QToolButton::clicked, this, &CRibbonBar::ExperimentCalculateRequested);
+    connect(m_version, &QToolButton::clicked, this, &CRibbonBar::VersionRequested);
+    connect(m_aboutButton, &QToolButton::clicked, this, &CRibbonBar::AboutRequested);
+    connect(m_menuViewCheck, &QCheckBox::clicked, this, &CRibbonBar::MenuViewToggled);
+    connect(m_logViewCheck, &QCheckBox::clicked, this, &CRibbonBar::LogViewToggled);
+    connect(m_statusBarCheck, &QCheckBox::clicked, this, &CRibbonBar::StatusBarToggled);
+}
+
+QLineEdit* CRibbonBar::EditOf(Edit edit) const
+{
+    switch (edit) {
+    case Edit::TheoryCount:
+        return m_theoryLamina;
+    case Edit::ScaleFactor:
+        return m_theoryScaleFactor;
+    case Edit::ExperimentCount:
+        return m_experimentLamina;
+    case Edit::ElasticMin:
+        return m_elasticMin;
+    case Edit::ElasticMax:
+        return m_elasticMax;
+    }
+    return m_theoryLamina;
+}
+
+QString CRibbonBar::Text(Edit edit) const { return EditOf(edit)->text(); }
+
+void CRibbonBar::SetText(Edit edit, const QString& text) { EditOf(edit)->setText(text); }
+
+void CRibbonBar::SetCalculateEnabled(bool theory, bool experiment)
+{
+    m_theoryCalculate->setEnabled(theory);
+    m_experimentCalculate->setEnabled(experiment);
+}
+
+void CRibbonBar::SetPaneChecks(bool menu_view, bool log_view, bool status_bar)
+{
+    m_menuViewCheck->setChecked(menu_view);
+    m_logViewCheck->setChecked(log_view);
+    m_statusBarCheck->setChecked(status_bar);
 }
 
 QWidget* CRibbonBar::MakePanel(const QString& caption, QWidget* content)
@@ -208,7 +266,7 @@ QToolButton* CRibbonBar::SmallButton(const char* id, const QString& text, const 
     return button;
 }
 
-QLineEdit* CRibbonBar::Edit(const char* id, int width)
+QLineEdit* CRibbonBar::MakeEdit(const char* id, int width)
 {
     auto* edit = new QLineEdit;
     edit->setObjectName(id);

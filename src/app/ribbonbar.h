@@ -13,16 +13,54 @@ class QVBoxLayout;
 // The compact ribbon: the quick-access bar, the "File" application button, the
 // "Home" category with its panels "Project", "Theoretical Formula", "Experimental
 // Formula", "View" and "Help", and the "Style" and About buttons on the tab row.
-// Every element is named after its command ID so it can be found.
+// Every element is named after its command ID so it can be found; the window
+// reads and sets the values and hears the commands through signals.
 class CRibbonBar : public QWidget {
     Q_OBJECT
 
 public:
+    // The ribbon's edits, each holding the text the user typed.
+    enum class Edit { TheoryCount, ScaleFactor, ExperimentCount, ElasticMin, ElasticMax };
+
     explicit CRibbonBar(QWidget* parent = nullptr);
 
     QMenu* FileMenu() const { return m_fileMenu; }
     QMenu* StyleMenu() const { return m_styleMenu; }
 
+    QString Text(Edit edit) const;
+    void SetText(Edit edit, const QString& text);
+    void SetCalculateEnabled(bool theory, bool experiment);
+    void SetPaneChecks(bool menu_view, bool log_view, bool status_bar);
+
+Q_SIGNALS:
+    void NewRequested();
+    void OpenRequested();
+    void SaveRequested();
+    void TheoryCountApplied();
+    void ExperimentCountApplied();
+    void TheoryCalculateRequested();
+    void ExperimentCalculateRequested();
+    void VersionRequested();
+    void AboutRequested();
+    void MenuViewToggled();
+    void LogViewToggled();
+    void StatusBarToggled();
+    // The user typed in the scale factor or the elastic range.
+    void ValuesEdited();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void ConnectSignals();
+    QLineEdit* EditOf(Edit edit) const;
+    QWidget* MakePanel(const QString& caption, QWidget* content);
+    QToolButton* LargeButton(const char* id, const QString& text, const QString& icon);
+    QToolButton* SmallButton(const char* id, const QString& text, const QString& icon);
+    QLineEdit* MakeEdit(const char* id, int width);
+
+    QMenu* m_fileMenu;
+    QMenu* m_styleMenu;
     QToolButton* m_projectNew;
     QLineEdit* m_theoryLamina;
     QToolButton* m_theoryApply;
@@ -44,16 +82,4 @@ public:
     QToolButton* m_quickOpen;
     QToolButton* m_quickSave;
     QToolButton* m_quickPrint;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QWidget* MakePanel(const QString& caption, QWidget* content);
-    QToolButton* LargeButton(const char* id, const QString& text, const QString& icon);
-    QToolButton* SmallButton(const char* id, const QString& text, const QString& icon);
-    QLineEdit* Edit(const char* id, int width);
-
-    QMenu* m_fileMenu;
-    QMenu* m_styleMenu;
 };

@@ -55,7 +55,7 @@ private:
     std::string m_trace; // kept out of the test's output
 
     CMainFrame* Frame() const { return m_app->MainWnd(); }
-    CRibbonBar* Ribbon() const { return Frame()->Ribbon(); }
+    RibbonWidgets Ribbon() const { return RibbonWidgets(Frame()); }
     CPlyforgeDoc* Doc() const { return Frame()->ActiveDocument(); }
     CPlyforgeView* MainView() const { return FindMainView(Frame()); }
     void ClickTreeItem(const QString& text) { QVERIFY2(::ClickTreeItem(Frame(), text), qPrintable(text)); }
@@ -87,7 +87,7 @@ private:
     // Plies at 0, 45 and 90 degrees; ply 3 is left on screen.
     void SetUpThreePlies(double second_matrix_modulus = 3.5)
     {
-        Apply(Ribbon()->m_theoryLamina, Ribbon()->m_theoryApply, "3");
+        Apply(Ribbon().theoryLamina, Ribbon().theoryApply, "3");
         for (int i = 1; i <= 3; ++i) {
             ClickTreeItem(QString("Theoretical Lamina #%1").arg(i));
             EnterPly(45 * (i - 1), i == 2 ? second_matrix_modulus : 3.5);
@@ -135,7 +135,7 @@ private slots:
     void theoryFromFormsToResultsCardAndExports()
     {
         SetUpThreePlies();
-        Click(Ribbon()->m_theoryCalculate);
+        Click(Ribbon().theoryCalculate);
         QVERIFY2(m_sink.messages.empty(), qPrintable(m_sink.Messages().join('|')));
         auto* results = FindView<CResultTheoryView>();
         QVERIFY(results);
@@ -183,7 +183,7 @@ private slots:
         const QString missing = m_logDir.filePath("missing");
         Doc()->program_folder = missing.toStdString();
         EnterPly(30);
-        Click(Ribbon()->m_theoryCalculate);
+        Click(Ribbon().theoryCalculate);
         QCOMPARE(results->LaminaeList()->GetItemCount(), 3);
         QCOMPARE(results->LaminaeList()->GetItemText(2, 5), QString("30"));
         QCOMPARE(Frame()->LogView()->RichEdit()->toPlainText(),
@@ -200,8 +200,8 @@ private slots:
             {" 1e-2", {Msg(msg::kCheckYoungsModulus)}}};
         for (const auto& [text, messages] : cases) {
             m_sink.Clear();
-            Ribbon()->m_theoryScaleFactor->setText(text);
-            Click(Ribbon()->m_theoryCalculate);
+            Ribbon().theoryScaleFactor->setText(text);
+            Click(Ribbon().theoryCalculate);
             QCOMPARE(m_sink.Messages(), messages);
         }
         QCOMPARE(Doc()->laminate.compliance_scale_factor, 0.01);
@@ -209,29 +209,29 @@ private slots:
 
         // Three laminae configured, two with records and one of them on screen.
         m_sink.Clear();
-        Apply(Ribbon()->m_theoryLamina, Ribbon()->m_theoryApply, "3");
+        Apply(Ribbon().theoryLamina, Ribbon().theoryApply, "3");
         ClickTreeItem("Theoretical Lamina #1");
         ClickTreeItem("Theoretical Lamina #2");
         ClickTreeItem("Theoretical Lamina #1");
-        Click(Ribbon()->m_theoryCalculate);
+        Click(Ribbon().theoryCalculate);
         QCOMPARE(m_sink.Messages(), QStringList{Msg(msg::kLaminaeIncomplete)});
 
         m_sink.Clear();
-        Apply(Ribbon()->m_experimentLamina, Ribbon()->m_experimentApply, "1");
+        Apply(Ribbon().experimentLamina, Ribbon().experimentApply, "1");
         EnterSpecimen(1, 40);
-        Ribbon()->m_elasticMin->setText("low");
-        Click(Ribbon()->m_experimentCalculate);
+        Ribbon().elasticMin->setText("low");
+        Click(Ribbon().experimentCalculate);
         QCOMPARE(m_sink.Messages(), QStringList{number});
         QVERIFY(!FindView<CResultExpView>()); // never runs with -1 as a bound
         m_sink.Clear();
-        Ribbon()->m_elasticMin->setText("0.3");
-        Click(Ribbon()->m_experimentCalculate);
+        Ribbon().elasticMin->setText("0.3");
+        Click(Ribbon().experimentCalculate);
         QCOMPARE(m_sink.Messages(), QStringList{Msg(msg::kElasticMaxGreater)});
     }
 
     void experimentRunListsChartsLogsAndExports()
     {
-        Apply(Ribbon()->m_experimentLamina, Ribbon()->m_experimentApply, "3");
+        Apply(Ribbon().experimentLamina, Ribbon().experimentApply, "3");
         // Opened before any run, the view shows a placeholder chart, and the run fills it.
         auto* results = qobject_cast<CResultExpView*>(Frame()->ShowViewByTitle(captions::kExperimentResult));
         QVERIFY(results);
@@ -241,7 +241,7 @@ private slots:
         EnterSpecimen(2, 45);
         EnterSpecimen(3, 50);
         Doc()->FindSpecimen(1)->load_series.clear();
-        Click(Ribbon()->m_experimentCalculate);
+        Click(Ribbon().experimentCalculate);
         QVERIFY2(m_sink.messages.empty(), qPrintable(m_sink.Messages().join('|')));
         QCOMPARE(results->ResultList()->GetItemText(0, 0), QString("Lamina #1")); // listed all the same
         QCOMPARE(results->ResultList()->GetItemText(0, 6), QString("0"));

@@ -5,9 +5,13 @@
 #include "app/mainmenuview.h"
 #include "app/mditabarea.h"
 #include "app/plyforgeview.h"
+#include "app/ribbonbar.h"
 #include "controls/treectrlcustom.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
+#include <QLineEdit>
+#include <QToolButton>
 #include <QTest>
 #include <QSettings>
 #include <QStandardPaths>
@@ -52,4 +56,33 @@ CPlyforgeView* FindMainView(CMainFrame* frame)
             return view;
     }
     return nullptr;
+}
+
+namespace {
+
+template <typename T> T* Named(const QWidget* parent, const char* id)
+{
+    T* widget = parent->findChild<T*>(QString::fromLatin1(id));
+    if (!widget)
+        qFatal("the ribbon has no %s", id);
+    return widget;
+}
+
+} // namespace
+
+RibbonWidgets::RibbonWidgets(CMainFrame* frame)
+{
+    const QWidget* r = frame->Ribbon();
+    projectNew = Named<QToolButton>(r, "ID_PROJECT_NEW");
+    theoryLamina = Named<QLineEdit>(r, "ID_THEORY_LAMINA");
+    theoryApply = Named<QToolButton>(r, "ID_THEORY_LMN_NUM_OK");
+    theoryScaleFactor = Named<QLineEdit>(r, "ID_THEORY_CM_SCALE_FACTOR");
+    theoryCalculate = Named<QToolButton>(r, "ID_THEORY_CALCULATE");
+    experimentLamina = Named<QLineEdit>(r, "ID_EXPERIMT_LAMINA");
+    experimentApply = Named<QToolButton>(r, "ID_EXPERIMT_LMN_NUM_OK");
+    elasticMin = Named<QLineEdit>(r, "ID_EXPERIMT_EMIN");
+    elasticMax = Named<QLineEdit>(r, "ID_EXPERIMT_EMAX");
+    experimentCalculate = Named<QToolButton>(r, "ID_EXPERIMT_CALCULATE");
+    menuViewCheck = Named<QCheckBox>(r, "ID_CHECK_TREEMENU");
+    logViewCheck = Named<QCheckBox>(r, "ID_CHECK_LOGVIEW");
 }

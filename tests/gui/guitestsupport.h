@@ -21,6 +21,26 @@ void IsolateSettings();
 
 class CMainFrame;
 class CPlyforgeView;
+class QCheckBox;
+class QLineEdit;
+class QToolButton;
+
+// The ribbon's widgets, found by their command IDs as a user finds them by label.
+struct RibbonWidgets {
+    explicit RibbonWidgets(CMainFrame* frame);
+    QToolButton* projectNew;
+    QLineEdit* theoryLamina;
+    QToolButton* theoryApply;
+    QLineEdit* theoryScaleFactor;
+    QToolButton* theoryCalculate;
+    QLineEdit* experimentLamina;
+    QToolButton* experimentApply;
+    QLineEdit* elasticMin;
+    QLineEdit* elasticMax;
+    QToolButton* experimentCalculate;
+    QCheckBox* menuViewCheck;
+    QCheckBox* logViewCheck;
+};
 
 // Clicks the tree item with this text on its label, as a user does; false when
 // there is no such item.

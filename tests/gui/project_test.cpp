@@ -71,7 +71,7 @@ private:
     QTemporaryDir m_dir;
 
     CMainFrame* Frame() const { return m_app->MainWnd(); }
-    CRibbonBar* Ribbon() const { return Frame()->Ribbon(); }
+    RibbonWidgets Ribbon() const { return RibbonWidgets(Frame()); }
     CPlyforgeDoc* Doc() const { return Frame()->ActiveDocument(); }
     CPlyforgeView* MainView() const { return FindMainView(Frame()); }
     void ClickTreeItem(const QString& text) { QVERIFY2(::ClickTreeItem(Frame(), text), qPrintable(text)); }
@@ -99,8 +99,8 @@ private:
     // Two laminae, then one specimen of the same project left on screen unsaved.
     void EnterProject()
     {
-        Ribbon()->m_theoryLamina->setText("2");
-        QTest::mouseClick(Ribbon()->m_theoryApply, Qt::LeftButton);
+        Ribbon().theoryLamina->setText("2");
+        QTest::mouseClick(Ribbon().theoryApply, Qt::LeftButton);
         Doc()->specimen_count = 1; // both sides in one project
         Frame()->MainMenuView()->BuildTree(2, 1);
         ClickTreeItem("Theoretical Lamina #2");
@@ -114,8 +114,8 @@ private:
         CExperimentDlg* experiment = MainView()->ExperimentDlg();
         experiment->WidthEdit()->setText("25.4");
         experiment->Grid()->PasteText("0\t0\t0\n1004.80328\t0.1\t40.19213\n2000\t0.2\t80.5\n");
-        Ribbon()->m_theoryScaleFactor->setText("0.02");
-        Ribbon()->m_elasticMax->setText("0.25");
+        Ribbon().theoryScaleFactor->setText("0.02");
+        Ribbon().elasticMax->setText("0.25");
     }
 
 private slots:
@@ -147,7 +147,7 @@ private slots:
             laminae.push_back(*lamina);
         const ExperimentSpecimen specimen = *Doc()->specimens.at(0);
 
-        QTest::mouseClick(Ribbon()->m_projectNew, Qt::LeftButton);
+        QTest::mouseClick(Ribbon().projectNew, Qt::LeftButton);
         QVERIFY(Frame()->ProjectPath().isEmpty());
         QCOMPARE(MainTabLabel(), QString("Theoretical Lamina #"));
 
@@ -158,9 +158,9 @@ private slots:
             QVERIFY(Doc()->laminate.laminae[i]->SameInputs(laminae[i]));
         QCOMPARE(Doc()->laminate.FindLamina(2)->fiber.name, std::string("탄소 섬유"));
         QVERIFY(Doc()->specimens.at(0)->SameInputs(specimen));
-        QCOMPARE(Ribbon()->m_theoryLamina->text(), QString("2"));
-        QCOMPARE(Ribbon()->m_theoryScaleFactor->text(), QString("0.02"));
-        QCOMPARE(Ribbon()->m_elasticMax->text(), QString("0.25"));
+        QCOMPARE(Ribbon().theoryLamina->text(), QString("2"));
+        QCOMPARE(Ribbon().theoryScaleFactor->text(), QString("0.02"));
+        QCOMPARE(Ribbon().elasticMax->text(), QString("0.25"));
         // The specimen that was on screen is on screen again, with its readings.
         QCOMPARE(Frame()->ActiveChild()->Caption(), QString("Experimental Lamina #1"));
         QTreeWidgetItem* highlighted = Frame()->MainMenuView()->Tree()->currentItem();
@@ -195,24 +195,24 @@ private slots:
         ClickTreeItem("Theoretical Lamina #1");
         QTest::keyClicks(MainView()->LaminaDlg()->ScaleFactorEdit(0), "5");
         QVERIFY(Frame()->IsModified());
-        QTest::mouseClick(Ribbon()->m_projectNew, Qt::LeftButton);
+        QTest::mouseClick(Ribbon().projectNew, Qt::LeftButton);
         QCOMPARE(asked, 1);
         QCOMPARE(Doc()->laminate.laminae.size(), size_t(2));
-        Ribbon()->m_theoryLamina->setText("4");
-        QTest::mouseClick(Ribbon()->m_theoryApply, Qt::LeftButton);
+        Ribbon().theoryLamina->setText("4");
+        QTest::mouseClick(Ribbon().theoryApply, Qt::LeftButton);
         QCOMPARE(asked, 2);
         QCOMPARE(Doc()->lamina_count, 2);
 
         // Save writes the change into the project's file, then the new project comes.
         answer = CMainFrame::SaveAnswer::Save;
-        QTest::mouseClick(Ribbon()->m_projectNew, Qt::LeftButton);
+        QTest::mouseClick(Ribbon().projectNew, Qt::LeftButton);
         QCOMPARE(asked, 3);
         QVERIFY(Doc()->laminate.laminae.empty());
         QVERIFY(Contents(path).contains("\"S_scale_factor\": 0.015"));
 
         // Discard drops the change.
         answer = CMainFrame::SaveAnswer::Discard;
-        QTest::keyClicks(Ribbon()->m_elasticMax, "4");
+        QTest::keyClicks(Ribbon().elasticMax, "4");
         QVERIFY(Frame()->IsModified());
         QVERIFY(Frame()->OpenProject(path));
         QCOMPARE(asked, 4);
@@ -220,7 +220,7 @@ private slots:
         QCOMPARE(Frame()->ProjectPath(), path); // else Ctrl+S would ask for a file
 
         // Ctrl+S saves a project that has a file, without a dialog.
-        QTest::keyClicks(Ribbon()->m_elasticMax, "7");
+        QTest::keyClicks(Ribbon().elasticMax, "7");
         Frame()->show();
         Frame()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(Frame()));
@@ -238,8 +238,8 @@ private slots:
 
     void importReadsMachineExportsIntoTheGrid()
     {
-        Ribbon()->m_experimentLamina->setText("1");
-        QTest::mouseClick(Ribbon()->m_experimentApply, Qt::LeftButton);
+        Ribbon().experimentLamina->setText("1");
+        QTest::mouseClick(Ribbon().experimentApply, Qt::LeftButton);
         ClickTreeItem("Experimental Lamina #1");
         CExperimentDlg* form = MainView()->ExperimentDlg();
         CListCtrlReport* grid = form->Grid();
@@ -334,7 +334,7 @@ private slots:
         QVERIFY(!before.isEmpty());
 
         QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-        Ribbon()->m_elasticMax->setText("0.3");
+        Ribbon().elasticMax->setText("0.3");
         Frame()->MarkModified();
         const bool written = Frame()->SaveProject(path);
         QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));

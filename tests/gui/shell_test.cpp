@@ -41,7 +41,7 @@ class ShellTest : public QObject {
     RecordingMessageSink m_sink;
 
     CMainFrame* Frame() const { return m_app->MainWnd(); }
-    CRibbonBar* Ribbon() const { return Frame()->Ribbon(); }
+    RibbonWidgets Ribbon() const { return RibbonWidgets(Frame()); }
     CTreeCtrlCustom* Tree() const { return Frame()->MainMenuView()->Tree(); }
     CPlyforgeDoc* Doc() const { return Frame()->ActiveDocument(); }
     CPlyforgeView* ActiveView() const { return qobject_cast<CPlyforgeView*>(Frame()->ActiveChild()->View()); }
@@ -62,15 +62,15 @@ class ShellTest : public QObject {
     // Types the count and presses Apply: the theory's, or the experiment's.
     void ApplyCount(const QString& text, bool experiment = false)
     {
-        (experiment ? Ribbon()->m_experimentLamina : Ribbon()->m_theoryLamina)->setText(text);
-        QTest::mouseClick(experiment ? Ribbon()->m_experimentApply : Ribbon()->m_theoryApply, Qt::LeftButton);
+        (experiment ? Ribbon().experimentLamina : Ribbon().theoryLamina)->setText(text);
+        QTest::mouseClick(experiment ? Ribbon().experimentApply : Ribbon().theoryApply, Qt::LeftButton);
     }
 
     // Whether Calculate is enabled once the ribbon has caught up.
     bool CanCalculate(bool experiment = false) const
     {
         Frame()->UpdateCommandUI();
-        return (experiment ? Ribbon()->m_experimentCalculate : Ribbon()->m_theoryCalculate)->isEnabled();
+        return (experiment ? Ribbon().experimentCalculate : Ribbon().theoryCalculate)->isEnabled();
     }
 
     QStringList Captions() const
@@ -92,9 +92,9 @@ class ShellTest : public QObject {
     // A new project: the ribbon's first values, the main view's picture alone, no laminae, no Calculate.
     void CheckNewProject()
     {
-        const CRibbonBar* r = Ribbon();
-        QCOMPARE((QStringList{r->m_theoryLamina->text(), r->m_theoryScaleFactor->text(), r->m_experimentLamina->text(),
-                              r->m_elasticMin->text(), r->m_elasticMax->text()}),
+        const RibbonWidgets r = Ribbon();
+        QCOMPARE((QStringList{r.theoryLamina->text(), r.theoryScaleFactor->text(), r.experimentLamina->text(),
+                              r.elasticMin->text(), r.elasticMax->text()}),
                  (QStringList{"0", "0.01", "0", "0.1", "0.3"}));
         QCOMPARE(Captions(), QStringList{"Theoretical Lamina #"});
         QVERIFY(ActiveView() && ActiveView()->ShowsPicture());
@@ -126,9 +126,9 @@ private slots:
             Click(item); // two records, the third on screen
         QVERIFY(CanCalculate());
 
-        Ribbon()->m_theoryScaleFactor->setText("0.5");
-        Ribbon()->m_elasticMax->setText("0.7");
-        QTest::mouseClick(Ribbon()->m_projectNew, Qt::LeftButton);
+        Ribbon().theoryScaleFactor->setText("0.5");
+        Ribbon().elasticMax->setText("0.7");
+        QTest::mouseClick(Ribbon().projectNew, Qt::LeftButton);
         CheckNewProject();
         QVERIFY(Log().isEmpty());
     }
@@ -159,13 +159,13 @@ private slots:
             }
         }
         // The edit's own Enter applies the count too.
-        Ribbon()->m_theoryLamina->setText("4");
-        QTest::keyClick(Ribbon()->m_theoryLamina, Qt::Key_Return);
+        Ribbon().theoryLamina->setText("4");
+        QTest::keyClick(Ribbon().theoryLamina, Qt::Key_Return);
         QCOMPARE(Doc()->lamina_count, 4);
 
         ApplyCount("007", true);
         QCOMPARE((QList<int>{Doc()->specimen_count, Doc()->lamina_count}), (QList<int>{7, 0})); // a new project
-        QCOMPARE((QStringList{Ribbon()->m_theoryLamina->text(), Ribbon()->m_experimentLamina->text()}),
+        QCOMPARE((QStringList{Ribbon().theoryLamina->text(), Ribbon().experimentLamina->text()}),
                  (QStringList{"0", "7"}));
         QCOMPARE(TreeTexts().size(), 3 + 7);
         QCOMPARE(TreeTexts().at(2), QString("Experimental Lamina #1"));
@@ -238,8 +238,8 @@ private slots:
 
     void paneTogglesFollowVisibility()
     {
-        const std::pair<QDockWidget*, QCheckBox*> panes[] = {{Frame()->LogPane(), Ribbon()->m_logViewCheck},
-                                                             {Frame()->MainMenuPane(), Ribbon()->m_menuViewCheck}};
+        const std::pair<QDockWidget*, QCheckBox*> panes[] = {{Frame()->LogPane(), Ribbon().logViewCheck},
+                                                             {Frame()->MainMenuPane(), Ribbon().menuViewCheck}};
         for (const auto& [pane, check] : panes) {
             const auto checked = [&] { Frame()->UpdateCommandUI(); return check->isChecked(); };
             QVERIFY(pane->isVisible() && checked());
