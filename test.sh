@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with warnings as errors and runs every
 # test with ctest (the layer check, the installed tree and the .deb among them), then
-# the engine and command-line tests again with AddressSanitizer and UBSan.
+# the engine and command-line tests again with AddressSanitizer and UBSan, then fuzzes
+# the file readers and the number rule for 20 seconds each (libFuzzer, the same sanitizers).
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -29,3 +30,21 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPLYFORGE_SANITI
 cmake --build build-sanitize -j "$jobs" --target engine_tests cli_tests plyforge-cli
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -R '^(engine|cli)\.'
+
+echo "== Fuzzing (clang, libFuzzer, address, undefined): 20 s for each reader =="
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLYFORGE_FUZZ=ON \
+  -DPLYFORGE_WERROR=ON -DPLYFORGE_BUILD_BENCH=OFF -DPLYFORGE_BUILD_GUI=OFF > /dev/null
+cmake --build build-fuzz -j "$jobs" --target projectreader_fuzz readings_fuzz numberrule_fuzz
+# Seeds come straight from the examples and the test data; what the fuzzer finds
+# new goes to build-fuzz/corpus, a finding to build-fuzz/artifacts and a failure.
+fuzz() {
+  local target=$1; shift
+  mkdir -p "build-fuzz/corpus/$target" build-fuzz/artifacts
+  echo "-- $target"
+  "build-fuzz/tests/fuzz/${target}_fuzz" -max_total_time=20 -timeout=10 -rss_limit_mb=2048 \
+    -artifact_prefix=build-fuzz/artifacts/ "build-fuzz/corpus/$target" "$@" 2>&1 | tail -n 3
+  return "${PIPESTATUS[0]}"
+}
+fuzz projectreader examples tests/data/projects
+fuzz readings examples tests/data/readings
+fuzz numberrule tests/data/readings

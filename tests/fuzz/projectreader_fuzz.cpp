@@ -1,0 +1,49 @@
+// Any bytes as a project file: the reader returns a project or throws
+// ProjectFileError, never anything else. Readings files are looked up in a folder
+// of its own holding a good and a bad one, and only there: a name with a path in
+// it could reach files that are no business of a fuzzer.
+#include "doc/projectreader.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+namespace {
+
+std::string g_folder;
+
+void Write(const std::string& name, const std::string& text)
+{
+    std::ofstream(g_folder + "/" + name, std::ios::binary) << text;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    g_folder = (std::filesystem::temp_directory_path() / "plyforge-fuzz-readings").string();
+    std::filesystem::create_directories(g_folder);
+    Write("a.csv", "Load;Strain;Stress\n0;0;0\n1;0,1;2\n");
+    Write("b.csv", "1,2,3\n4,x,6\n");
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    if (text.find("readings_file") != std::string_view::npos &&
+        (text.find('/') != std::string_view::npos || text.find('\\') != std::string_view::npos))
+        return 0;
+    try {
+        const ProjectData project = ProjectReader::Parse(text, "fuzz.plyforge", g_folder);
+        for (const auto& specimen : project.specimens)
+            if (specimen->load_series.size() != specimen->stress_series.size())
+                std::abort();
+    } catch (const ProjectFileError&) {
+    }
+    return 0;
+}
