@@ -7,6 +7,7 @@
 #include "app/mainmenuview.h"
 #include "app/mditabarea.h"
 #include "app/plyforgeview.h"
+#include "app/projectfiles.h"
 #include "app/ribbonbar.h"
 #include "controls/richeditcustomctrl.h"
 #include "doc/plyforgedoc.h"
@@ -26,8 +27,10 @@
 #include <QTimer>
 
 CMainFrame::CMainFrame(int app_look, QWidget* parent)
-    : CMDIMainFrame(parent), m_wndRibbonBar(new CRibbonBar(this)), m_nAppLook(app_look)
+    : CMDIMainFrame(parent), m_wndRibbonBar(new CRibbonBar(this)), m_nAppLook(app_look),
+      m_files(new ProjectFiles(this))
 {
+    connect(m_files, &ProjectFiles::PathChanged, this, &CMainFrame::OnProjectPathChanged);
     setObjectName("MainFrame");
     setWindowIcon(QIcon(":/icons/app64.png"));
     setMenuWidget(m_wndRibbonBar);
@@ -110,11 +113,12 @@ void CMainFrame::BuildMenus()
         const QString path = FileDialogs::AskSavePath(this, tr("Export Calculation Log"), "CalculationLog.txt",
                                                           tr("Text files (*.txt);;All files (*)"));
         if (!path.isEmpty())
-            ExportLog(path);
+            ProjectFiles::ExportLog(ActiveDocument(), path);
     });
     m_recentMenu = file->addMenu(tr("Recent Documents"));
     m_recentMenu->setObjectName("RecentDocuments");
-    connect(m_recentMenu, &QMenu::aboutToShow, this, &CMainFrame::FillRecentMenu);
+    connect(m_recentMenu, &QMenu::aboutToShow, m_files, [this] { m_files->FillRecentMenu(m_recentMenu); });
+    connect(m_files, &ProjectFiles::OpenRequested, this, &CMainFrame::OpenProject);
     file->addSeparator();
     add("ID_FILE_PRINT", tr("Print"), ":/icons/print16.png", false);
     add("ID_FILE_PRINT_PREVIEW", tr("Print Pre&view"), "", false);
@@ -147,7 +151,7 @@ void CMainFrame::ConnectCommands()
     connect(r, &CRibbonBar::SaveRequested, this, &CMainFrame::OnFileSave);
     connect(r, &CRibbonBar::TheoryCountApplied, this, &CMainFrame::OnTheoryLmnNumOk);
     connect(r, &CRibbonBar::ExperimentCountApplied, this, &CMainFrame::OnExperimtLmnNumOk);
-    connect(r, &CRibbonBar::ValuesEdited, this, &CMainFrame::MarkModified);
+    connect(r, &CRibbonBar::ValuesEdited, m_files, &ProjectFiles::MarkModified);
     connect(r, &CRibbonBar::TheoryCalculateRequested, this, &CMainFrame::OnTheoryCalculate);
     connect(r, &CRibbonBar::ExperimentCalculateRequested, this, &CMainFrame::OnExperimtCalculate);
     connect(r, &CRibbonBar::VersionRequested, this, &CMainFrame::OnButtonVersion);
@@ -234,8 +238,8 @@ void CMainFrame::ResetProject()
         }
     }
     OpenDocumentFile(kMainViewTemplate);
-    SetProjectPath({});
-    m_modified = false;
+    m_files->SetPath({});
+    m_files->ClearModified();
     SetTheoryRibbonValues(0);
     SetExperimentRibbonValues(0);
     m_logView->RichEdit()->Clear();

@@ -9,6 +9,7 @@
 #include <functional>
 
 class CLogView;
+class ProjectFiles;
 class CPlyforgeDoc;
 class CRibbonBar;
 class QDockWidget;
@@ -85,19 +86,11 @@ public:
     // Replaces the active project with the one in the file; false after a message
     // naming the file and what is wrong, the open project untouched.
     bool OpenProject(const QString& path);
-    QString ProjectPath() const { return m_projectPath; }
-    QStringList RecentFiles() const;
+    // The project's file, its modified flag and the recent files.
+    ProjectFiles* Files() const { return m_files; }
 
-    // A project changed since it was saved or opened asks before it is replaced.
-    enum class SaveAnswer { Save, Discard, Cancel };
-    void MarkModified() { m_modified = true; }
-    bool IsModified() const { return m_modified; }
     // True when the project may be replaced: saved, discarded or unchanged.
     bool SaveModified();
-    // How the question is asked; tests answer it themselves.
-    void SetSaveQuestion(std::function<SaveAnswer()> ask) { m_askSave = std::move(ask); }
-    // Copies the last calculation log to path; false after a message.
-    bool ExportLog(const QString& path);
 
     // Brings every command's enabled and checked state up to date, as the idle
     // update of a ribbon does.
@@ -115,10 +108,8 @@ private:
     // The count in the edit, or 0 after its message.
     int ReadCount(const QString& text);
     double ReadRibbonNumber(const QString& text, bool* ok);
-    void SetProjectPath(const QString& path);
+    void OnProjectPathChanged();
     void ShowFileName(CChildFrame* child);
-    void AddRecentFile(const QString& path);
-    void FillRecentMenu();
     // Commits the main view's forms into their records; false when one cannot be.
     bool CommitFormOnScreen(CPlyforgeDoc& doc);
 
@@ -131,8 +122,6 @@ private:
     QLabel* m_pane2 = nullptr;
     QTimer* m_updateTimer = nullptr;
     int m_nAppLook;
-    QString m_projectPath;
-    bool m_modified = false;
-    std::function<SaveAnswer()> m_askSave;
+    ProjectFiles* m_files;
     QMenu* m_recentMenu = nullptr;
 };

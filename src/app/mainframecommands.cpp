@@ -3,6 +3,7 @@
 #include "app/mainframe.h"
 
 #include "app/mainmenuview.h"
+#include "app/projectfiles.h"
 #include "app/ribbonbar.h"
 #include "doc/messages.h"
 #include "doc/plyforgedoc.h"
@@ -85,7 +86,7 @@ void CMainFrame::OnTheoryLmnNumOk()
     ResetProject();
     if (CPlyforgeDoc* fresh = ActiveDocument())
         fresh->SetLaminaCount(n);
-    m_modified = true; // the count is part of the project
+    m_files->MarkModified(); // the count is part of the project
     UpdateCommandUI();
 }
 
@@ -104,6 +105,6 @@ void CMainFrame::OnExperimtLmnNumOk()
         m_wndRibbonBar->SetText(CRibbonBar::Edit::ExperimentCount, QString::number(n));
         m_mainMenuView->BuildTree(fresh->lamina_count, n);
     }
-    m_modified = true;
+    m_files->MarkModified();
     UpdateCommandUI();
 }

@@ -6,10 +6,9 @@
 #include "app/mainmenuview.h"
 #include "app/mditabarea.h"
 #include "app/plyforgeview.h"
+#include "app/projectfiles.h"
 #include "app/ribbonbar.h"
 #include "doc/plyforgedoc.h"
-#include "doc/projectreader.h"
-#include "doc/projectwriter.h"
 #include "forms/experimentdlg.h"
 #include "forms/filedialogs.h"
 #include "forms/laminadlg.h"
@@ -18,53 +17,13 @@
 #include "util/numberparser.h"
 #include "util/numbertext.h"
 
-#include <QFile>
-#include <cstdio>
 #include <QFileInfo>
-#include <QMenu>
-#include <QMessageBox>
-#include <QSettings>
 
-namespace {
-
-constexpr int kRecentFileCount = 4;
-const char* const kRecentKey = "Recent File List";
-
-QString ProjectFilter() { return QObject::tr("Plyforge projects (*.plyforge);;All files (*)"); }
-
-} // namespace
-
-QStringList CMainFrame::RecentFiles() const { return QSettings().value(kRecentKey).toStringList(); }
-
-void CMainFrame::AddRecentFile(const QString& path)
+void CMainFrame::OnProjectPathChanged()
 {
-    FileDialogs::RememberFolderOf(path); // the next dialog starts beside the project
-    QStringList files = RecentFiles();
-    const QString full = QFileInfo(path).absoluteFilePath();
-    files.removeAll(full);
-    files.prepend(full);
-    while (files.size() > kRecentFileCount)
-        files.removeLast();
-    QSettings().setValue(kRecentKey, files);
-}
-
-void CMainFrame::FillRecentMenu()
-{
-    m_recentMenu->clear();
-    const QStringList files = RecentFiles();
-    for (int i = 0; i < files.size(); ++i) {
-        QAction* action = m_recentMenu->addAction(QString("&%1 %2").arg(i + 1).arg(files[i]));
-        connect(action, &QAction::triggered, this, [this, path = files[i]] { OpenProject(path); });
-    }
-    if (files.isEmpty())
-        m_recentMenu->addAction(tr("(none)"))->setEnabled(false);
-}
-
-void CMainFrame::SetProjectPath(const QString& path)
-{
-    m_projectPath = path;
     const QString title = QString::fromUtf8(captions::kAppTitle);
-    setWindowTitle(path.isEmpty() ? title : QFileInfo(path).fileName() + " - " + title);
+    const QString name = m_files->FileName();
+    setWindowTitle(name.isEmpty() ? title : name + " - " + title);
     for (CChildFrame* child : TabArea()->Children())
         ShowFileName(child);
 }
@@ -73,14 +32,14 @@ void CMainFrame::ShowFileName(CChildFrame* child)
 {
     // The main view's tab names the project's file.
     if (qobject_cast<CPlyforgeView*>(child->View()))
-        child->SetFileName(m_projectPath.isEmpty() ? QString() : QFileInfo(m_projectPath).fileName());
+        child->SetFileName(m_files->FileName());
 }
 
 void CMainFrame::ChildCreated(CChildFrame* child)
 {
     if (auto* view = qobject_cast<CPlyforgeView*>(child->View())) {
         view->SetDocumentProvider([this] { return ActiveDocument(); });
-        connect(view, &CPlyforgeView::Modified, this, &CMainFrame::MarkModified);
+        connect(view, &CPlyforgeView::Modified, m_files, &ProjectFiles::MarkModified);
     }
     ShowFileName(child);
 }
@@ -141,63 +100,48 @@ bool CMainFrame::SaveProject(const QString& path)
             doc->current_specimen_id = specimen;
         }
     } restore{doc, lamina_id, specimen_id};
-    try {
-        ProjectWriter::WriteFile(path.toStdString(), *doc);
-    } catch (const ProjectFileError& error) {
-        AfxMessageBox(tr("The project could not be saved.\n%1").arg(QString::fromStdString(error.what())));
-        return false;
-    }
-    SetProjectPath(path);
-    AddRecentFile(path);
-    m_modified = false;
-    return true;
+    return m_files->Write(*doc, path);
 }
 
 bool CMainFrame::SaveModified()
 {
-    if (!m_modified)
+    if (!m_files->IsModified())
         return true;
-    SaveAnswer answer = SaveAnswer::Cancel;
-    if (m_askSave) {
-        answer = m_askSave();
-    } else {
-        const QString name = m_projectPath.isEmpty() ? tr("the new project") : QFileInfo(m_projectPath).fileName();
-        const auto button =
-            QMessageBox::question(this, QStringLiteral("Plyforge"), tr("Save the changes to %1?").arg(name),
-                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
-        answer = button == QMessageBox::Save      ? SaveAnswer::Save
-                 : button == QMessageBox::Discard ? SaveAnswer::Discard
-                                                  : SaveAnswer::Cancel;
-    }
-    if (answer == SaveAnswer::Cancel)
+    switch (m_files->AskToSave()) {
+    case ProjectFiles::SaveAnswer::Cancel:
         return false;
-    if (answer == SaveAnswer::Discard)
+    case ProjectFiles::SaveAnswer::Discard:
         return true;
+    case ProjectFiles::SaveAnswer::Save:
+        break;
+    }
     OnFileSave();
-    return !m_modified; // a cancelled or failed save keeps the project
+    return !m_files->IsModified(); // a cancelled or failed save keeps the project
 }
 
 void CMainFrame::OnFileSave()
 {
-    if (m_projectPath.isEmpty())
+    if (m_files->Path().isEmpty())
         OnFileSaveAs();
     else
-        SaveProject(m_projectPath);
+        SaveProject(m_files->Path());
 }
 
 void CMainFrame::OnFileSaveAs()
 {
+    const QString current = m_files->Path();
     const QString path = FileDialogs::AskSavePath(this, tr("Save Project"),
-                                                  m_projectPath.isEmpty() ? "Project.plyforge" : m_projectPath,
-                                                  ProjectFilter());
+                                                  current.isEmpty() ? "Project.plyforge" : current,
+                                                  ProjectFiles::ProjectFilter());
     if (!path.isEmpty())
         SaveProject(path);
 }
 
 void CMainFrame::OnFileOpen()
 {
-    const QString path = FileDialogs::AskOpenPath(this, tr("Open Project"), ProjectFilter(),
-                                                      m_projectPath.isEmpty() ? QString() : QFileInfo(m_projectPath).absolutePath());
+    const QString current = m_files->Path();
+    const QString path = FileDialogs::AskOpenPath(this, tr("Open Project"), ProjectFiles::ProjectFilter(),
+                                                  current.isEmpty() ? QString() : QFileInfo(current).absolutePath());
     if (!path.isEmpty())
         OpenProject(path);
 }
@@ -206,13 +150,10 @@ bool CMainFrame::OpenProject(const QString& path)
 {
     if (!SaveModified())
         return false;
-    ProjectData project;
-    try {
-        project = ProjectReader::ReadFile(path.toStdString());
-    } catch (const ProjectFileError& error) {
-        AfxMessageBox(tr("The project could not be opened.\n%1").arg(QString::fromStdString(error.what())));
+    std::optional<ProjectData> read = ProjectFiles::Read(path);
+    if (!read)
         return false;
-    }
+    ProjectData project = std::move(*read);
     const int lamina_id = project.current_lamina_id;
     const int specimen_id = project.current_specimen_id;
     ResetProject();
@@ -240,31 +181,9 @@ bool CMainFrame::OpenProject(const QString& path)
         if (view && view->ShowExperimentLamina(specimen_id) >= 0)
             m_mainMenuView->MarkShown(MakeExperimentLaminaTitle(specimen_id));
     }
-    SetProjectPath(path);
-    AddRecentFile(path);
-    m_modified = false;
+    m_files->SetPath(path);
+    m_files->AddRecentFile(path);
+    m_files->ClearModified();
     UpdateCommandUI();
-    return true;
-}
-
-bool CMainFrame::ExportLog(const QString& path)
-{
-    const CPlyforgeDoc* doc = ActiveDocument();
-    if (!doc || doc->log_path.empty() || !doc->log_written) {
-        AfxMessageBox(tr("There is no calculation log yet: press \"Calculate\" first."));
-        return false;
-    }
-    const QString source = QString::fromStdString(doc->log_path);
-    QFile::remove(path + ".part");
-    if (!QFile::copy(source, path + ".part")) {
-        AfxMessageBox(tr("The log could not be written to %1").arg(path));
-        return false;
-    }
-    // Replace the target only once the copy is whole.
-    if (std::rename(QFile::encodeName(path + ".part").constData(), QFile::encodeName(path).constData()) != 0) {
-        QFile::remove(path + ".part");
-        AfxMessageBox(tr("The log could not be written to %1").arg(path));
-        return false;
-    }
     return true;
 }

@@ -8,6 +8,7 @@
 #include "app/mditabarea.h"
 #include "app/plyforgeapp.h"
 #include "app/plyforgeview.h"
+#include "app/projectfiles.h"
 #include "app/ribbonbar.h"
 #include "chart/chartviewer.h"
 #include "chart/xychart.h"
@@ -125,7 +126,7 @@ private slots:
         m_sink.Clear();
         m_app = std::make_unique<CPlyforgeApp>(CPlyforgeApp::Options{false, 0, {}, true});
         QVERIFY(m_app->InitInstance());
-        Frame()->SetSaveQuestion([] { return CMainFrame::SaveAnswer::Discard; });
+        Frame()->Files()->SetSaveQuestion([] { return ProjectFiles::SaveAnswer::Discard; });
         QVERIFY(QTest::qWaitForWindowExposed(Frame()));
         Frame()->setWindowState(Qt::WindowNoState);
         Frame()->resize(1800, 1100);
@@ -173,8 +174,8 @@ private slots:
         QVERIFY(results->ExportCard(m_logDir.filePath("Composite.inp")));
         QCOMPARE(ReadAll(m_logDir.filePath("Composite.inp")), QString(card).replace("\r\n", "\n"));
         const QString logCopy = m_logDir.filePath("copy of log.txt");
-        QVERIFY(Frame()->ExportLog(logCopy));
-        QVERIFY(Frame()->ExportLog(logCopy)); // replacing an earlier copy
+        QVERIFY(ProjectFiles::ExportLog(Doc(), logCopy));
+        QVERIFY(ProjectFiles::ExportLog(Doc(), logCopy)); // replacing an earlier copy
         QVERIFY(ReadAll(logCopy).startsWith("\nStart Calculation\n\n##Input data"));
         QVERIFY(!results->ExportCard(m_logDir.filePath("missing/Composite.inp")));
         QVERIFY(m_sink.Messages().value(0).contains("missing/Composite.inp"));

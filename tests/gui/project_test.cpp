@@ -9,6 +9,7 @@
 #include "app/mditabarea.h"
 #include "app/plyforgeapp.h"
 #include "app/plyforgeview.h"
+#include "app/projectfiles.h"
 #include "app/ribbonbar.h"
 #include "controls/listctrlreport.h"
 #include "controls/treectrlcustom.h"
@@ -130,7 +131,7 @@ private slots:
         m_sink.Clear();
         m_app = std::make_unique<CPlyforgeApp>(CPlyforgeApp::Options{false, 0, {}, true});
         QVERIFY(m_app->InitInstance());
-        Frame()->SetSaveQuestion([] { return CMainFrame::SaveAnswer::Discard; });
+        Frame()->Files()->SetSaveQuestion([] { return ProjectFiles::SaveAnswer::Discard; });
     }
     void cleanup() { m_app.reset(); }
 
@@ -148,7 +149,7 @@ private slots:
         const ExperimentSpecimen specimen = *Doc()->specimens.at(0);
 
         QTest::mouseClick(Ribbon().projectNew, Qt::LeftButton);
-        QVERIFY(Frame()->ProjectPath().isEmpty());
+        QVERIFY(Frame()->Files()->Path().isEmpty());
         QCOMPARE(MainTabLabel(), QString("Theoretical Lamina #"));
 
         QVERIFY(Frame()->OpenProject(path));
@@ -167,7 +168,7 @@ private slots:
         QVERIFY(highlighted && highlighted->isSelected());
         QCOMPARE(highlighted->text(0), QString("Experimental Lamina #1"));
         QCOMPARE(MainView()->ExperimentDlg()->Grid()->GetItemText(1, 0), QString("1004.80328"));
-        QCOMPARE(Frame()->RecentFiles().value(0), QFileInfo(path).absoluteFilePath());
+        QCOMPARE(Frame()->Files()->RecentFiles().value(0), QFileInfo(path).absoluteFilePath());
 
         // Showing another record from here commits nothing wrong into the shown one.
         ClickTreeItem("Theoretical Lamina #2");
@@ -179,12 +180,12 @@ private slots:
     void modifiedProjectAsksBeforeItIsReplacedAndCtrlSSaves()
     {
         EnterProject();
-        QVERIFY(Frame()->IsModified());
+        QVERIFY(Frame()->Files()->IsModified());
         const QString path = m_dir.filePath("asked.plyforge");
         QVERIFY(Frame()->SaveProject(path));
         int asked = 0;
-        auto answer = CMainFrame::SaveAnswer::Cancel;
-        Frame()->SetSaveQuestion([&] {
+        auto answer = ProjectFiles::SaveAnswer::Cancel;
+        Frame()->Files()->SetSaveQuestion([&] {
             ++asked;
             return answer;
         });
@@ -194,7 +195,7 @@ private slots:
         // A typed value marks the project; Cancel leaves everything as it was.
         ClickTreeItem("Theoretical Lamina #1");
         QTest::keyClicks(MainView()->LaminaDlg()->ScaleFactorEdit(0), "5");
-        QVERIFY(Frame()->IsModified());
+        QVERIFY(Frame()->Files()->IsModified());
         QTest::mouseClick(Ribbon().projectNew, Qt::LeftButton);
         QCOMPARE(asked, 1);
         QCOMPARE(Doc()->laminate.laminae.size(), size_t(2));
@@ -204,20 +205,20 @@ private slots:
         QCOMPARE(Doc()->lamina_count, 2);
 
         // Save writes the change into the project's file, then the new project comes.
-        answer = CMainFrame::SaveAnswer::Save;
+        answer = ProjectFiles::SaveAnswer::Save;
         QTest::mouseClick(Ribbon().projectNew, Qt::LeftButton);
         QCOMPARE(asked, 3);
         QVERIFY(Doc()->laminate.laminae.empty());
         QVERIFY(Contents(path).contains("\"S_scale_factor\": 0.015"));
 
         // Discard drops the change.
-        answer = CMainFrame::SaveAnswer::Discard;
+        answer = ProjectFiles::SaveAnswer::Discard;
         QTest::keyClicks(Ribbon().elasticMax, "4");
-        QVERIFY(Frame()->IsModified());
+        QVERIFY(Frame()->Files()->IsModified());
         QVERIFY(Frame()->OpenProject(path));
         QCOMPARE(asked, 4);
         QCOMPARE(Doc()->laminate.laminae.size(), size_t(2));
-        QCOMPARE(Frame()->ProjectPath(), path); // else Ctrl+S would ask for a file
+        QCOMPARE(Frame()->Files()->Path(), path); // else Ctrl+S would ask for a file
 
         // Ctrl+S saves a project that has a file, without a dialog.
         QTest::keyClicks(Ribbon().elasticMax, "7");
@@ -225,7 +226,7 @@ private slots:
         Frame()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(Frame()));
         QTest::keyClick(Frame(), Qt::Key_S, Qt::ControlModifier);
-        QVERIFY(!Frame()->IsModified());
+        QVERIFY(!Frame()->Files()->IsModified());
         QVERIFY(Contents(path).contains("0.257"));
 
         // Dialogs start beside the last file chosen, else at home; a bare name takes the filter's suffix.
@@ -247,7 +248,7 @@ private slots:
                                                       "\"1,004.80328\";0,1;40,19\n2000;0,2;80\n")));
         QCOMPARE(grid->GetItemText(0, 0), QString("1004.80328"));
         QCOMPARE(grid->GetItemText(0, 2), QString("40.19"));
-        QVERIFY(Frame()->IsModified());
+        QVERIFY(Frame()->Files()->IsModified());
 
         // Five unnamed columns: the user chooses, and the choice is offered next time.
         const QString wide = Write("wide.txt", "1\t10\t0.1\t40\t9\n2\t20\t0.2\t80\t9\n");
@@ -309,7 +310,7 @@ private slots:
         QVERIFY(!Frame()->SaveProject(path));
         QCOMPARE(m_sink.messages.size(), size_t(1));
         QVERIFY(m_sink.Messages().first().contains(path));
-        QVERIFY(Frame()->ProjectPath().isEmpty());
+        QVERIFY(Frame()->Files()->Path().isEmpty());
     }
 
     void saveIntoReadOnlyFolderKeepsTheOldFile()
@@ -335,7 +336,7 @@ private slots:
 
         QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
         Ribbon().elasticMax->setText("0.3");
-        Frame()->MarkModified();
+        Frame()->Files()->MarkModified();
         const bool written = Frame()->SaveProject(path);
         QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         QVERIFY(!written);
@@ -343,7 +344,7 @@ private slots:
         QVERIFY2(m_sink.Messages().first().contains(path), m_sink.messages.front().c_str());
         QCOMPARE(Contents(path), before);
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"project.plyforge"});
-        QVERIFY(Frame()->IsModified()); // still unsaved
+        QVERIFY(Frame()->Files()->IsModified()); // still unsaved
     }
 };
 

@@ -11,6 +11,7 @@
 #include "app/mditabarea.h"
 #include "app/plyforgeapp.h"
 #include "app/plyforgeview.h"
+#include "app/projectfiles.h"
 #include "app/ribbonbar.h"
 #include "app/windowsdlg.h"
 #include "controls/listctrlreport.h"
@@ -52,7 +53,7 @@ class ShellTest : public QObject {
         m_app.reset();
         m_app = std::make_unique<CPlyforgeApp>(CPlyforgeApp::Options{false, 0, {}, true});
         QVERIFY(m_app->InitInstance());
-        Frame()->SetSaveQuestion([] { return CMainFrame::SaveAnswer::Discard; });
+        Frame()->Files()->SetSaveQuestion([] { return ProjectFiles::SaveAnswer::Discard; });
         QVERIFY(QTest::qWaitForWindowExposed(Frame()));
     }
 

@@ -1,0 +1,118 @@
+#include "app/projectfiles.h"
+
+#include "doc/plyforgedoc.h"
+#include "doc/projectreader.h"
+#include "doc/projectwriter.h"
+#include "forms/filedialogs.h"
+#include "guibase/messagebox.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSettings>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kRecentFileCount = 4;
+const char* const kRecentKey = "Recent File List";
+
+} // namespace
+
+ProjectFiles::ProjectFiles(QWidget* window) : QObject(window), m_window(window) {}
+
+QString ProjectFiles::ProjectFilter() { return tr("Plyforge projects (*.plyforge);;All files (*)"); }
+
+QString ProjectFiles::FileName() const { return m_path.isEmpty() ? QString() : QFileInfo(m_path).fileName(); }
+
+void ProjectFiles::SetPath(const QString& path)
+{
+    m_path = path;
+    Q_EMIT PathChanged(path);
+}
+
+ProjectFiles::SaveAnswer ProjectFiles::AskToSave() const
+{
+    if (m_askSave)
+        return m_askSave();
+    const QString name = m_path.isEmpty() ? tr("the new project") : FileName();
+    const auto button =
+        QMessageBox::question(m_window, QStringLiteral("Plyforge"), tr("Save the changes to %1?").arg(name),
+                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    return button == QMessageBox::Save      ? SaveAnswer::Save
+           : button == QMessageBox::Discard ? SaveAnswer::Discard
+                                            : SaveAnswer::Cancel;
+}
+
+bool ProjectFiles::Write(const CPlyforgeDoc& doc, const QString& path)
+{
+    try {
+        ProjectWriter::WriteFile(path.toStdString(), doc);
+    } catch (const ProjectFileError& error) {
+        AfxMessageBox(tr("The project could not be saved.\n%1").arg(QString::fromStdString(error.what())));
+        return false;
+    }
+    SetPath(path);
+    AddRecentFile(path);
+    m_modified = false;
+    return true;
+}
+
+std::optional<ProjectData> ProjectFiles::Read(const QString& path)
+{
+    try {
+        return ProjectReader::ReadFile(path.toStdString());
+    } catch (const ProjectFileError& error) {
+        AfxMessageBox(tr("The project could not be opened.\n%1").arg(QString::fromStdString(error.what())));
+        return std::nullopt;
+    }
+}
+
+bool ProjectFiles::ExportLog(const CPlyforgeDoc* doc, const QString& path)
+{
+    if (!doc || doc->log_path.empty() || !doc->log_written) {
+        AfxMessageBox(tr("There is no calculation log yet: press \"Calculate\" first."));
+        return false;
+    }
+    const QString source = QString::fromStdString(doc->log_path);
+    QFile::remove(path + ".part");
+    if (!QFile::copy(source, path + ".part")) {
+        AfxMessageBox(tr("The log could not be written to %1").arg(path));
+        return false;
+    }
+    // Replace the target only once the copy is whole.
+    if (std::rename(QFile::encodeName(path + ".part").constData(), QFile::encodeName(path).constData()) != 0) {
+        QFile::remove(path + ".part");
+        AfxMessageBox(tr("The log could not be written to %1").arg(path));
+        return false;
+    }
+    return true;
+}
+
+QStringList ProjectFiles::RecentFiles() const { return QSettings().value(kRecentKey).toStringList(); }
+
+void ProjectFiles::AddRecentFile(const QString& path)
+{
+    FileDialogs::RememberFolderOf(path); // the next dialog starts beside the project
+    QStringList files = RecentFiles();
+    const QString full = QFileInfo(path).absoluteFilePath();
+    files.removeAll(full);
+    files.prepend(full);
+    while (files.size() > kRecentFileCount)
+        files.removeLast();
+    QSettings().setValue(kRecentKey, files);
+}
+
+void ProjectFiles::FillRecentMenu(QMenu* menu)
+{
+    menu->clear();
+    const QStringList files = RecentFiles();
+    for (int i = 0; i < files.size(); ++i) {
+        QAction* action = menu->addAction(QString("&%1 %2").arg(i + 1).arg(files[i]));
+        connect(action, &QAction::triggered, this, [this, path = files[i]] { Q_EMIT OpenRequested(path); });
+    }
+    if (files.isEmpty())
+        menu->addAction(tr("(none)"))->setEnabled(false);
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "doc/projectdata.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+class CPlyforgeDoc;
+class QMenu;
+class QWidget;
+
+// The project's file: its path, whether it changed since it was saved or
+// opened, the recent files, and the reading and writing with their messages.
+// The window decides what goes into a project and what opening one shows.
+class ProjectFiles : public QObject {
+    Q_OBJECT
+
+public:
+    enum class SaveAnswer { Save, Discard, Cancel };
+
+    explicit ProjectFiles(QWidget* window);
+
+    QString Path() const { return m_path; }
+    // "Project.plyforge" or the file name alone; empty for a new project.
+    QString FileName() const;
+    void SetPath(const QString& path);
+
+    bool IsModified() const { return m_modified; }
+    void MarkModified() { m_modified = true; }
+    void ClearModified() { m_modified = false; }
+
+    // Asks whether to save the changes: a box, unless a test answers itself.
+    SaveAnswer AskToSave() const;
+    void SetSaveQuestion(std::function<SaveAnswer()> ask) { m_askSave = std::move(ask); }
+
+    // Writes every input of doc atomically; on success the project is this file,
+    // unchanged and first of the recent files. False after a message.
+    bool Write(const CPlyforgeDoc& doc, const QString& path);
+    // The project in the file, or nothing after a message naming the file.
+    static std::optional<ProjectData> Read(const QString& path);
+    // Copies the last calculation log to path, whole or not at all; false after a message.
+    static bool ExportLog(const CPlyforgeDoc* doc, const QString& path);
+
+    QStringList RecentFiles() const;
+    void AddRecentFile(const QString& path);
+    // Lists the recent files in menu; choosing one emits OpenRequested.
+    void FillRecentMenu(QMenu* menu);
+
+    static QString ProjectFilter();
+
+Q_SIGNALS:
+    void PathChanged(const QString& path);
+    void OpenRequested(const QString& path);
+
+private:
+    QWidget* m_window;
+    QString m_path;
+    bool m_modified = false;
+    std::function<SaveAnswer()> m_askSave;
+};
