@@ -231,6 +231,31 @@ TEST_F(Cli, HelpAndVersion)
     EXPECT_EQ(version.out, "plyforge-cli " PLYFORGE_VERSION "\n");
 }
 
+// A readings file that does not fit in the memory the process may have: refused
+// like any unreadable project (exit 2), never an abort.
+TEST_F(Cli, ReadingsFileBeyondTheMemoryLimit)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer needs more address space than the limit leaves";
+#else
+    std::string rows;
+    for (int i = 0; i < 6'000'000; ++i)
+        rows += "1,2,3\n"; // 36 MB of text, 144 MB of readings
+    WriteFile(m_dir / "big.csv", rows);
+    const std::string project = Project(R"({ "format": "plyforge-project", "version": 1, "experiment": {
+        "specimens": [ { "id": 1, "width": 25, "thickness": 2, "readings_file": "big.csv" } ] } })");
+    const fs::path err = m_dir / "stderr.txt";
+    const std::string command = "ulimit -v 100000 && exec " + Quote(kCli) + " experiment " + Quote(project) +
+                                " --log-dir " + Quote(m_logs.string()) + " >/dev/null 2>" + Quote(err.string());
+    const int raw = std::system(command.c_str());
+    ASSERT_TRUE(raw != -1 && WIFEXITED(raw)) << "status " << raw;
+    EXPECT_EQ(WEXITSTATUS(raw), 2);
+    const std::string message = ReadFile(err);
+    EXPECT_EQ(message.rfind("plyforge-cli: " + project + ": specimens[0].readings_file: ", 0), 0u) << message;
+    EXPECT_NE(message.find("not enough memory"), std::string::npos) << message;
+#endif
+}
+
 // --- Refused calculations (exit 1): the message alone on standard error ----------------
 
 TEST_F(Cli, RefusedCalculations)
