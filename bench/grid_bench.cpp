@@ -154,7 +154,7 @@ void BM_ReadBackAsNumbers(benchmark::State& state)
     std::vector<double> stress;
     bool allNumbers = true;
     for (auto _ : state) {
-        const int rows = model.RowCount();
+        const int rows = model.rowCount();
         load.assign(static_cast<size_t>(rows), 0.0);
         strain.assign(static_cast<size_t>(rows), 0.0);
         stress.assign(static_cast<size_t>(rows), 0.0);

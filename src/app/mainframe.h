@@ -9,6 +9,7 @@
 #include <functional>
 
 class CLogView;
+class CPlyforgeView;
 class ProjectFiles;
 class CPlyforgeDoc;
 class CRibbonBar;
@@ -33,6 +34,9 @@ public:
     QDockWidget* MainMenuPane() const { return m_wndMainMenu; }
     QDockWidget* LogPane() const { return m_wndLogView; }
     int AppLook() const { return m_nAppLook; }
+
+    // The main input view of the project (nullptr: of any project), or nullptr.
+    CPlyforgeView* MainViewOf(const CPlyforgeDoc* doc) const;
 
     // Windows by caption.
     QWidget* ShowViewByTitle(QString title);

@@ -6,6 +6,7 @@
 #include "app/plyforgeview.h"
 #include "app/ribbonbar.h"
 #include "controls/richeditcustomctrl.h"
+#include "doc/calculationchecks.h"
 #include "doc/messages.h"
 #include "doc/plyforgedoc.h"
 #include "forms/experimentdlg.h"
@@ -65,16 +66,12 @@ void CMainFrame::OnTheoryCalculate()
         return;
     if (!view->LaminaDlg()->SaveToLamina(doc->current_lamina_id))
         return;
+    // A factor that is not greater than 0 is refused and never stored.
     const double scale_factor = GetScaleFactor();
-    if (!(scale_factor > 0)) {
-        AfxMessageBox(QString::fromUtf8(msg::kScaleFactorPositive));
+    if (scale_factor > 0)
+        doc->laminate.compliance_scale_factor = scale_factor;
+    if (!CalculationChecks::TheoryReady(*doc, scale_factor, AppMessageSink()))
         return;
-    }
-    doc->laminate.compliance_scale_factor = scale_factor;
-    if (doc->lamina_count != static_cast<int>(doc->laminate.laminae.size())) {
-        AfxMessageBox(QString::fromUtf8(msg::kLaminaeIncomplete));
-        return;
-    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool done = doc->CalculateTheory();
     QApplication::restoreOverrideCursor();
@@ -106,14 +103,8 @@ void CMainFrame::OnExperimtCalculate()
     // A bound that is not a number stops here, after its message: -1 is no bound.
     if (!min_ok || !max_ok)
         return;
-    if (!(doc->elastic_max > doc->elastic_min)) {
-        AfxMessageBox(QString::fromUtf8(msg::kElasticMaxGreater));
+    if (!CalculationChecks::ExperimentReady(*doc, AppMessageSink()))
         return;
-    }
-    if (doc->specimen_count != static_cast<int>(doc->specimens.size())) {
-        AfxMessageBox(QString::fromUtf8(msg::kLaminaeIncomplete));
-        return;
-    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool done = doc->CalculateExperiment();
     QApplication::restoreOverrideCursor();

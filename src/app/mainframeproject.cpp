@@ -44,16 +44,19 @@ void CMainFrame::ChildCreated(CChildFrame* child)
     ShowFileName(child);
 }
 
+CPlyforgeView* CMainFrame::MainViewOf(const CPlyforgeDoc* doc) const
+{
+    // The main view may sit in any tab.
+    for (CChildFrame* child : TabArea()->Children()) {
+        if (auto* view = qobject_cast<CPlyforgeView*>(child->View()); view && (!doc || child->Document() == doc))
+            return view;
+    }
+    return nullptr;
+}
+
 bool CMainFrame::CommitFormOnScreen(CPlyforgeDoc& doc)
 {
-    auto* view = ActiveChild() ? qobject_cast<CPlyforgeView*>(ActiveChild()->View()) : nullptr;
-    if (!view) {
-        // The main view may sit in another tab.
-        for (CChildFrame* child : TabArea()->Children()) {
-            if (child->Document() == &doc && (view = qobject_cast<CPlyforgeView*>(child->View())))
-                break;
-        }
-    }
+    CPlyforgeView* view = MainViewOf(&doc);
     if (!view)
         return true;
     // Both forms: the theory form still holds its lamina while a specimen is shown.
@@ -84,11 +87,7 @@ bool CMainFrame::SaveProject(const QString& path)
     // The file names the one record on screen, so that opening shows it again.
     const int lamina_id = doc->current_lamina_id;
     const int specimen_id = doc->current_specimen_id;
-    CPlyforgeView* view = nullptr;
-    for (CChildFrame* child : TabArea()->Children()) {
-        if (child->Document() == doc && (view = qobject_cast<CPlyforgeView*>(child->View())))
-            break;
-    }
+    const CPlyforgeView* view = MainViewOf(doc);
     const bool experiment_shown = view && view->CurrentForm() == static_cast<QWidget*>(view->ExperimentDlg());
     (experiment_shown ? doc->current_lamina_id : doc->current_specimen_id) = 0;
     struct Restore {

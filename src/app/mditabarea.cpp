@@ -1,7 +1,7 @@
 #include "app/mditabarea.h"
 
 #include "app/childframe.h"
-#include "app/windowsdlg.h"
+#include "app/windowsdialog.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -173,7 +173,7 @@ void MdiTabArea::FillWindowMenu(QMenu* menu)
     QAction* windows = menu->addAction(tr("&Windows..."));
     windows->setObjectName("ID_WINDOW_MANAGER");
     connect(windows, &QAction::triggered, this, [this] {
-        CWindowsDlg dialog(this, window());
+        WindowsDialog dialog(this, window());
         dialog.exec();
     });
 }

@@ -3,8 +3,8 @@
 #include "doc/calculationchecks.h"
 #include "doc/plyforgedoc.h"
 #include "doc/projectreader.h"
+#include "experiment/resultstable.h"
 #include "mechanics/abaquscard.h"
-#include "util/formattext.h"
 
 #include <fstream>
 #include <optional>
@@ -81,10 +81,14 @@ std::string ParseArguments(int argc, const char* const* argv, Arguments& args)
     return {};
 }
 
-std::string ResultRow(const ExperimentSpecimen& s)
+template <typename Cells> void PrintTabbed(std::ostream& out, const Cells& cells)
 {
-    return FormatText("Lamina #%d\t%g\t%g\t%g\t%g\t%g\t%g", s.id, s.width, s.thickness, s.load_max,
-                      s.strength, s.strain, s.modulus);
+    const char* separator = "";
+    for (const auto& cell : cells) {
+        out << separator << cell;
+        separator = "\t";
+    }
+    out << '\n';
 }
 
 } // namespace
@@ -131,9 +135,9 @@ int CliRunner::Run(int argc, const char* const* argv)
         if (!CalculationChecks::ExperimentReady(doc, sink))
             return kRefused;
         doc.CalculateExperiment();
-        m_out << "Name\tWidth(mm)\tThickness(mm)\tLoad Max(N)\tStrength(N/mm2)\tStrain(%)\tModulus(GPa)\n";
+        PrintTabbed(m_out, ResultsTable::kColumnTitles);
         for (const auto& specimen : doc.specimens)
-            m_out << ResultRow(*specimen) << '\n';
+            PrintTabbed(m_out, ResultsTable::Row(*specimen));
         m_out.flush();
     }
 

@@ -65,7 +65,7 @@ CListCtrlReport::~CListCtrlReport() = default;
 void CListCtrlReport::InsertColumn(const QString& title, int width)
 {
     m_model->AppendColumn(title);
-    setColumnWidth(m_model->ColumnCount() - 1, width);
+    setColumnWidth(m_model->columnCount() - 1, width);
 }
 
 void CListCtrlReport::SizeLastColumnToFill()
@@ -75,12 +75,12 @@ void CListCtrlReport::SizeLastColumnToFill()
 
 int CListCtrlReport::GetItemCount() const
 {
-    return m_model->RowCount();
+    return m_model->rowCount();
 }
 
 int CListCtrlReport::GetColumnCount() const
 {
-    return m_model->ColumnCount();
+    return m_model->columnCount();
 }
 
 QString CListCtrlReport::GetItemText(int row, int column) const
@@ -106,7 +106,7 @@ void CListCtrlReport::AppendRow(const QStringList& texts)
 {
     if (texts.isEmpty())
         throw std::invalid_argument("CListCtrlReport::AppendRow: no texts");
-    const qsizetype count = std::min<qsizetype>(texts.size(), m_model->ColumnCount());
+    const qsizetype count = std::min<qsizetype>(texts.size(), m_model->columnCount());
     std::vector<std::string> cells;
     cells.reserve(static_cast<size_t>(count));
     for (qsizetype i = 0; i < count; ++i)
@@ -116,9 +116,9 @@ void CListCtrlReport::AppendRow(const QStringList& texts)
 
 void CListCtrlReport::AppendRowText(const QString& text, int column)
 {
-    if (column < 0 || column >= m_model->ColumnCount())
+    if (column < 0 || column >= m_model->columnCount())
         throw std::out_of_range("CListCtrlReport::AppendRowText: no such column");
-    std::vector<std::string> cells(static_cast<size_t>(m_model->ColumnCount()));
+    std::vector<std::string> cells(static_cast<size_t>(m_model->columnCount()));
     cells[static_cast<size_t>(column)] = text.toStdString();
     m_model->AppendRowUtf8(cells);
 }
@@ -212,7 +212,7 @@ void CListCtrlReport::CopySelectionToClipboard()
             merged.push_back(span);
     }
 
-    const int columns = m_model->ColumnCount();
+    const int columns = m_model->columnCount();
     std::string text;
     bool firstRow = true;
     for (const auto& [top, bottom] : merged) {

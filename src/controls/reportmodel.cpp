@@ -29,7 +29,7 @@ int ReportModel::rowCount(const QModelIndex& parent) const
 
 int ReportModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : ColumnCount();
+    return parent.isValid() ? 0 : static_cast<int>(m_titles.size());
 }
 
 QVariant ReportModel::data(const QModelIndex& index, int role) const
@@ -49,7 +49,7 @@ QVariant ReportModel::data(const QModelIndex& index, int role) const
 
 QVariant ReportModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount())
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return {};
     if (role == Qt::DisplayRole)
         return m_titles[section];
@@ -66,7 +66,7 @@ Qt::ItemFlags ReportModel::flags(const QModelIndex& index) const
 
 void ReportModel::AppendColumn(const QString& title)
 {
-    const int column = ColumnCount();
+    const int column = columnCount();
     beginInsertColumns(QModelIndex(), column, column);
     if (m_rowCount > 0) {
         // Restride the rows; the cells are moved, not copied.
@@ -83,7 +83,7 @@ void ReportModel::AppendColumn(const QString& title)
 
 QString ReportModel::ColumnTitle(int column) const
 {
-    return column >= 0 && column < ColumnCount() ? m_titles[column] : QString();
+    return column >= 0 && column < columnCount() ? m_titles[column] : QString();
 }
 
 const std::string& ReportModel::CellUtf8(int row, int column) const

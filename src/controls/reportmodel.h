@@ -23,8 +23,6 @@ public:
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    int RowCount() const { return m_rowCount; }
-    int ColumnCount() const { return static_cast<int>(m_titles.size()); }
 
     // Adds a column at the right; existing rows get an empty cell in it.
     void AppendColumn(const QString& title);
@@ -37,7 +35,7 @@ public:
 
     // One row; cells beyond the last column are dropped, missing ones are empty.
     void AppendRowUtf8(const std::vector<std::string>& cells);
-    // Many rows at once, row-major, ColumnCount() cells a row (a short last row is
+    // Many rows at once, row-major, columnCount() cells a row (a short last row is
     // padded with empty cells). The views see one reset.
     void AppendRowsUtf8(std::vector<std::string>&& cells);
     // Removes every row; the columns stay.
@@ -58,10 +56,10 @@ private:
     }
     bool Contains(int row, int column) const
     {
-        return row >= 0 && row < m_rowCount && column >= 0 && column < ColumnCount();
+        return row >= 0 && row < m_rowCount && column >= 0 && column < static_cast<int>(m_titles.size());
     }
 
     QStringList m_titles;
-    std::vector<std::string> m_cells; // m_rowCount x ColumnCount(), row-major
+    std::vector<std::string> m_cells; // m_rowCount x columnCount(), row-major
     int m_rowCount = 0;
 };

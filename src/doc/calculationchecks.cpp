@@ -1,12 +1,11 @@
 #include "doc/calculationchecks.h"
 
 #include "doc/messages.h"
-#include "doc/plyforgedoc.h"
 
-bool CalculationChecks::TheoryReady(const CPlyforgeDoc& doc, MessageSink& sink)
+bool CalculationChecks::TheoryReady(const CPlyforgeDoc& doc, double scale_factor, MessageSink& sink)
 {
     // Written so that a NaN factor is refused too.
-    if (!(doc.laminate.compliance_scale_factor > 0)) {
+    if (!(scale_factor > 0)) {
         sink.ShowMessage(msg::kScaleFactorPositive);
         return false;
     }

@@ -5,8 +5,8 @@
 #include "controls/headercustomctrl.h"
 #include "controls/listctrlreport.h"
 #include "doc/plyforgedoc.h"
+#include "experiment/resultstable.h"
 #include "guibase/captions.h"
-#include "util/formattext.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -16,10 +16,6 @@
 #include "guibase/messagebox.h"
 #include <QVBoxLayout>
 
-namespace {
-QString G(double value) { return QString::fromStdString(FormatText("%g", value)); }
-} // namespace
-
 CResultExpView::CResultExpView(QWidget* parent)
     : QWidget(parent), m_viewer(new OrvaneChart::CChartViewer), m_resultList(new CListCtrlReport)
 {
@@ -28,8 +24,7 @@ CResultExpView::CResultExpView(QWidget* parent)
     setWindowTitle(captions::kExperimentResult);
     m_resultList->setObjectName("ResultList");
     m_viewer->setObjectName("ChartViewer");
-    for (const char* title : {"Name", "Width(mm)", "Thickness(mm)", "Load Max(N)", "Strength(N/mm2)", "Strain(%)",
-                              "Modulus(GPa)"})
+    for (const char* title : ResultsTable::kColumnTitles)
         m_resultList->InsertColumn(title, 100);
     m_resultList->Header()->SetBackColor(QColor(0xE6, 0xE6, 0xE6));
     m_resultList->SizeLastColumnToFill();
@@ -75,9 +70,12 @@ void CResultExpView::FillResultList(const CPlyforgeDoc* doc)
     if (!doc)
         return;
     m_resultList->DeleteAllItems();
-    for (const auto& s : doc->specimens)
-        m_resultList->AppendRow({QString("%1%2").arg(captions::kLamina).arg(s->id), G(s->width), G(s->thickness),
-                                 G(s->load_max), G(s->strength), G(s->strain), G(s->modulus)});
+    for (const auto& s : doc->specimens) {
+        QStringList cells;
+        for (const std::string& cell : ResultsTable::Row(*s))
+            cells << QString::fromStdString(cell);
+        m_resultList->AppendRow(cells);
+    }
 }
 
 void CResultExpView::RefreshChart(const CPlyforgeDoc* doc)

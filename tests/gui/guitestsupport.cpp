@@ -49,14 +49,7 @@ bool ClickTreeItem(CMainFrame* frame, const QString& text)
     return true;
 }
 
-CPlyforgeView* FindMainView(CMainFrame* frame)
-{
-    for (CChildFrame* child : frame->TabArea()->Children()) {
-        if (auto* view = qobject_cast<CPlyforgeView*>(child->View()))
-            return view;
-    }
-    return nullptr;
-}
+CPlyforgeView* FindMainView(CMainFrame* frame) { return frame->MainViewOf(nullptr); }
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "app/plyforgeview.h"
 #include "app/projectfiles.h"
 #include "app/ribbonbar.h"
-#include "app/windowsdlg.h"
+#include "app/windowsdialog.h"
 #include "controls/listctrlreport.h"
 #include "controls/richeditcustomctrl.h"
 #include "controls/treectrlcustom.h"
@@ -206,7 +206,7 @@ private slots:
         Click("Theory");
         QCOMPARE(Captions(), (QStringList{"Theoretical Lamina #3", "Theory View"}));
         QCOMPARE(Frame()->ActiveChild()->Caption(), QString("Theory View"));
-        CWindowsDlg dialog(Frame()->TabArea(), Frame());
+        WindowsDialog dialog(Frame()->TabArea(), Frame());
         QCOMPARE(dialog.List()->count(), 2);
         dialog.List()->setCurrentRow(0);
         dialog.ActivateSelected();

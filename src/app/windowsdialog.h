@@ -6,11 +6,11 @@ class MdiTabArea;
 class QListWidget;
 
 // "Windows": every open project window, to activate or close some of them.
-class CWindowsDlg : public QDialog {
+class WindowsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CWindowsDlg(MdiTabArea* area, QWidget* parent = nullptr);
+    explicit WindowsDialog(MdiTabArea* area, QWidget* parent = nullptr);
 
     QListWidget* List() const { return m_list; }
     void ActivateSelected();

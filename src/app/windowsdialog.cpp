@@ -1,4 +1,4 @@
-#include "app/windowsdlg.h"
+#include "app/windowsdialog.h"
 
 #include "app/childframe.h"
 #include "app/mditabarea.h"
@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CWindowsDlg::CWindowsDlg(MdiTabArea* area, QWidget* parent)
+WindowsDialog::WindowsDialog(MdiTabArea* area, QWidget* parent)
     : QDialog(parent), m_area(area), m_list(new QListWidget)
 {
     setWindowTitle(tr("Windows"));
@@ -25,14 +25,14 @@ CWindowsDlg::CWindowsDlg(MdiTabArea* area, QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(m_list, 1);
     layout->addLayout(buttons);
-    connect(activate, &QPushButton::clicked, this, &CWindowsDlg::ActivateSelected);
-    connect(close, &QPushButton::clicked, this, &CWindowsDlg::CloseSelected);
+    connect(activate, &QPushButton::clicked, this, &WindowsDialog::ActivateSelected);
+    connect(close, &QPushButton::clicked, this, &WindowsDialog::CloseSelected);
     connect(done, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_list, &QListWidget::itemDoubleClicked, this, &CWindowsDlg::ActivateSelected);
+    connect(m_list, &QListWidget::itemDoubleClicked, this, &WindowsDialog::ActivateSelected);
     Fill();
 }
 
-void CWindowsDlg::Fill()
+void WindowsDialog::Fill()
 {
     m_list->clear();
     for (CChildFrame* child : m_area->Children()) {
@@ -43,7 +43,7 @@ void CWindowsDlg::Fill()
     }
 }
 
-void CWindowsDlg::ActivateSelected()
+void WindowsDialog::ActivateSelected()
 {
     if (QListWidgetItem* item = m_list->currentItem()) {
         if (auto* child = qobject_cast<CChildFrame*>(item->data(Qt::UserRole).value<QObject*>()))
@@ -52,7 +52,7 @@ void CWindowsDlg::ActivateSelected()
     }
 }
 
-void CWindowsDlg::CloseSelected()
+void WindowsDialog::CloseSelected()
 {
     const QList<QListWidgetItem*> selected = m_list->selectedItems();
     for (QListWidgetItem* item : selected) {

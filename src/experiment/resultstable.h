@@ -1,0 +1,18 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+class ExperimentSpecimen;
+
+// The experiment results list as every output shows it: the results view, its CSV
+// export and the command-line calculator share the titles and the cells.
+class ResultsTable {
+public:
+    static constexpr int kColumnCount = 7;
+    static constexpr std::array<const char*, kColumnCount> kColumnTitles = {
+        "Name", "Width(mm)", "Thickness(mm)", "Load Max(N)", "Strength(N/mm2)", "Strain(%)", "Modulus(GPa)"};
+
+    // "Lamina #<id>", then the width, thickness and results of the last run by "%g".
+    static std::array<std::string, kColumnCount> Row(const ExperimentSpecimen& specimen);
+};
