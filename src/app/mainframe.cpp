@@ -9,6 +9,7 @@
 #include "app/plyforgeview.h"
 #include "app/projectfiles.h"
 #include "app/ribbonbar.h"
+#include "app/windowsdialog.h"
 #include "controls/richeditcustomctrl.h"
 #include "doc/plyforgedoc.h"
 #include "forms/filedialogs.h"
@@ -55,6 +56,10 @@ CMainFrame::CMainFrame(int app_look, QWidget* parent)
     connect(m_updateTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandUI);
     m_updateTimer->start();
     connect(TabArea(), &MdiTabArea::ActiveChildChanged, this, &CMainFrame::UpdateCommandUI);
+    connect(TabArea(), &MdiTabArea::WindowsDialogRequested, this, [this] {
+        WindowsDialog dialog(TabArea(), this);
+        dialog.exec();
+    });
 }
 
 CMainFrame::~CMainFrame() = default;

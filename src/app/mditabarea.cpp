@@ -1,7 +1,6 @@
 #include "app/mditabarea.h"
 
 #include "app/childframe.h"
-#include "app/windowsdialog.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -172,8 +171,5 @@ void MdiTabArea::FillWindowMenu(QMenu* menu)
     menu->addSeparator();
     QAction* windows = menu->addAction(tr("&Windows..."));
     windows->setObjectName("ID_WINDOW_MANAGER");
-    connect(windows, &QAction::triggered, this, [this] {
-        WindowsDialog dialog(this, window());
-        dialog.exec();
-    });
+    connect(windows, &QAction::triggered, this, &MdiTabArea::WindowsDialogRequested);
 }

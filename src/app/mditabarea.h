@@ -29,6 +29,8 @@ public:
 
 Q_SIGNALS:
     void ActiveChildChanged();
+    // "Windows..." was chosen in the window menu; the main window shows the list.
+    void WindowsDialogRequested();
 
 private:
     QTabWidget* NewGroup();

@@ -4,7 +4,7 @@
 #include "doc/plyforgedoc.h"
 #include "doc/projectreader.h"
 #include "experiment/resultstable.h"
-#include "mechanics/abaquscard.h"
+#include "theory/abaquscard.h"
 
 #include <fstream>
 #include <optional>

@@ -6,7 +6,7 @@
 #include "forms/filedialogs.h"
 #include "guibase/captions.h"
 #include "guibase/messagebox.h"
-#include "mechanics/abaquscard.h"
+#include "theory/abaquscard.h"
 #include "util/formattext.h"
 
 #include <QGridLayout>

@@ -1,5 +1,5 @@
 // Laminate assembly and homogenization, and the ABAQUS translation and card.
-#include "mechanics/abaquscard.h"
+#include "theory/abaquscard.h"
 #include "testsupport.h"
 #include "theory/laminate.h"
 #include "util/formattext.h"

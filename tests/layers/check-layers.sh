@@ -3,7 +3,9 @@
 #   - the engine (theory, mechanics, experiment, util, doc) and the command-line
 #     calculator include no Qt header and nothing of the desktop program;
 #   - the shared GUI pieces (guibase) include nothing of the folders above them;
-#   - the controls and the chart include nothing of the forms or the windows;
+#   - the controls and the chart include nothing of the forms or the windows, and
+#     the forms nothing of the windows;
+#   - the maths (mechanics) includes nothing of the theory, experiment or project;
 #   - only the chart includes Qt Charts.
 #   usage: check-layers.sh SRC_DIR
 set -uo pipefail
@@ -18,6 +20,8 @@ rules=(
   "theory mechanics experiment util doc cli;\"$gui;a desktop program header in the engine or the command-line calculator"
   "guibase;\"(app|forms|controls|chart)/;a higher GUI layer in the shared GUI pieces"
   "controls chart;\"(app|forms)/;a window or form header in the controls or the chart"
+  "forms;\"app/;a window header in the forms"
+  "mechanics;\"(theory|experiment|doc)/;the theory, experiment or project in the maths"
   "theory mechanics experiment util doc cli guibase controls forms app;<QtCharts/;Qt Charts outside the chart"
 )
 

@@ -1,2 +1,3 @@
 #include <QtCharts/QChart>
 #include "controls/listctrlreport.h"
+#include "app/mainframe.h"

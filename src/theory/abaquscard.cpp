@@ -1,4 +1,4 @@
-#include "mechanics/abaquscard.h"
+#include "theory/abaquscard.h"
 
 #include "util/calclog.h"
 #include "util/formattext.h"

@@ -1,0 +1,3 @@
+#include "doc/second.h"
+
+#include "doc/first.h"

@@ -1,0 +1,2 @@
+#include "theory/lamina.h"
+#include "util/formattext.h"
