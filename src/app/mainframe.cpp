@@ -274,7 +274,7 @@ void CMainFrame::OnCheckTreemenu()
 
 void CMainFrame::OnButtonVersion()
 {
-    AfxMessageBox(QString("Release date : %1 %2").arg(__DATE__, __TIME__));
+    ShowMessageBox(QString("Release date : %1 %2").arg(__DATE__, __TIME__));
 }
 
 void CMainFrame::OnAppAbout()

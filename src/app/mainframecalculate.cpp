@@ -27,7 +27,7 @@ double CMainFrame::ReadRibbonNumber(const QString& text, bool* ok)
     if (ok)
         *ok = number;
     if (!number) {
-        AfxMessageBox(QString::fromUtf8(msg::kEnterNumber));
+        ShowMessageBox(QString::fromUtf8(msg::kEnterNumber));
         return -1;
     }
     return value;

@@ -53,13 +53,13 @@ int CMainFrame::ReadCount(const QString& text)
     case CountStatus::Ok:
         return count;
     case CountStatus::NotDigits:
-        AfxMessageBox(QString::fromUtf8(msg::kEnterInteger));
+        ShowMessageBox(QString::fromUtf8(msg::kEnterInteger));
         return 0;
     case CountStatus::NotPositive:
-        AfxMessageBox(QString::fromUtf8(msg::kEnterPositiveInteger));
+        ShowMessageBox(QString::fromUtf8(msg::kEnterPositiveInteger));
         return 0;
     case CountStatus::TooLarge:
-        AfxMessageBox(QString::fromUtf8(msg::kCountTooLarge));
+        ShowMessageBox(QString::fromUtf8(msg::kCountTooLarge));
         return 0;
     }
     return 0;

@@ -51,7 +51,7 @@ bool ProjectFiles::Write(const CPlyforgeDoc& doc, const QString& path)
     try {
         ProjectWriter::WriteFile(path.toStdString(), doc);
     } catch (const ProjectFileError& error) {
-        AfxMessageBox(tr("The project could not be saved.\n%1").arg(QString::fromStdString(error.what())));
+        ShowMessageBox(tr("The project could not be saved.\n%1").arg(QString::fromStdString(error.what())));
         return false;
     }
     SetPath(path);
@@ -65,7 +65,7 @@ std::optional<ProjectData> ProjectFiles::Read(const QString& path)
     try {
         return ProjectReader::ReadFile(path.toStdString());
     } catch (const ProjectFileError& error) {
-        AfxMessageBox(tr("The project could not be opened.\n%1").arg(QString::fromStdString(error.what())));
+        ShowMessageBox(tr("The project could not be opened.\n%1").arg(QString::fromStdString(error.what())));
         return std::nullopt;
     }
 }
@@ -73,19 +73,19 @@ std::optional<ProjectData> ProjectFiles::Read(const QString& path)
 bool ProjectFiles::ExportLog(const CPlyforgeDoc* doc, const QString& path)
 {
     if (!doc || doc->log_path.empty() || !doc->log_written) {
-        AfxMessageBox(tr("There is no calculation log yet: press \"Calculate\" first."));
+        ShowMessageBox(tr("There is no calculation log yet: press \"Calculate\" first."));
         return false;
     }
     const QString source = QString::fromStdString(doc->log_path);
     QFile::remove(path + ".part");
     if (!QFile::copy(source, path + ".part")) {
-        AfxMessageBox(tr("The log could not be written to %1").arg(path));
+        ShowMessageBox(tr("The log could not be written to %1").arg(path));
         return false;
     }
     // Replace the target only once the copy is whole.
     if (std::rename(QFile::encodeName(path + ".part").constData(), QFile::encodeName(path).constData()) != 0) {
         QFile::remove(path + ".part");
-        AfxMessageBox(tr("The log could not be written to %1").arg(path));
+        ShowMessageBox(tr("The log could not be written to %1").arg(path));
         return false;
     }
     return true;

@@ -114,7 +114,7 @@ void CExperimentDlg::ReadSize()
         double value = 0;
         const std::string text(TrimWhitespace(edits[i]->text().toStdString()));
         if (text.empty() || !ParseNumber(text, value)) {
-            AfxMessageBox(tr("Please enter a number."));
+            ShowMessageBox(tr("Please enter a number."));
             return;
         }
         *members[i] = value;
@@ -138,7 +138,7 @@ bool CExperimentDlg::ReadColumn(std::vector<double>& series, int column)
         series.push_back(value);
     }
     if (!valid)
-        AfxMessageBox(QString::fromUtf8(kNotANumber));
+        ShowMessageBox(QString::fromUtf8(kNotANumber));
     return valid;
 }
 
@@ -168,7 +168,7 @@ void CExperimentDlg::LoadFromSpecimen(const ExperimentSpecimen& specimen)
     m_grid->DeleteAllItems();
     const size_t n = specimen.load_series.size();
     if (specimen.strain_series.size() != n || specimen.stress_series.size() != n) {
-        AfxMessageBox(QString::fromUtf8(kUnequalSeries));
+        ShowMessageBox(QString::fromUtf8(kUnequalSeries));
         return;
     }
     std::vector<std::string> cells;
@@ -239,7 +239,7 @@ bool CExperimentDlg::ImportFile(const QString& path)
         }
     } catch (const ImportError& error) {
         QApplication::restoreOverrideCursor();
-        AfxMessageBox(tr("The file could not be imported.\n%1").arg(QString::fromStdString(error.what())));
+        ShowMessageBox(tr("The file could not be imported.\n%1").arg(QString::fromStdString(error.what())));
         return false;
     }
     m_grid->EndCellEdit();

@@ -148,7 +148,7 @@ void CLaminaDlg::ReadScaleFactors()
         double value = 0;
         const std::string text(TrimWhitespace(m_scaleEdits[i]->text().toStdString()));
         if (text.empty() || !ParseNumber(text, value)) {
-            AfxMessageBox(tr("Please enter a number."));
+            ShowMessageBox(tr("Please enter a number."));
             m_scaleEdits[i]->setFocus();
             return;
         }
@@ -165,7 +165,7 @@ bool CLaminaDlg::ReadConstituentRow(int row, ConstituentMaterial& material)
     double* fields[3] = {&material.density, &material.youngs_modulus, &material.poissons_ratio};
     for (int column = 2; column <= 4; ++column) {
         if (!ParseCell(m_constituentGrid->GetItemText(row, column).toStdString(), *fields[column - 2])) {
-            AfxMessageBox(QString::fromUtf8(msg::kEnterNumber));
+            ShowMessageBox(QString::fromUtf8(msg::kEnterNumber));
             return false;
         }
     }
@@ -178,7 +178,7 @@ bool CLaminaDlg::ReadLaminaRow(Lamina& lamina)
     double* fields[4] = {&lamina.FAW, &lamina.thickness, &lamina.angle, &lamina.xi};
     for (int column = 0; column < 4; ++column) {
         if (!ParseCell(m_laminaGrid->GetItemText(0, column).toStdString(), *fields[column])) {
-            AfxMessageBox(QString::fromUtf8(kLaminaMessages[column]));
+            ShowMessageBox(QString::fromUtf8(kLaminaMessages[column]));
             return false;
         }
     }

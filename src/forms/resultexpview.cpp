@@ -161,7 +161,7 @@ bool CResultExpView::ExportResultsCsv(const QString& path)
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
-        AfxMessageBox(tr("The results could not be written to %1: %2").arg(path, file.errorString()));
+        ShowMessageBox(tr("The results could not be written to %1: %2").arg(path, file.errorString()));
         return false;
     }
     return true;
@@ -172,14 +172,14 @@ bool CResultExpView::ExportChartImage(const QString& path)
     UpdateChart();
     if (path.endsWith(".svg", Qt::CaseInsensitive)) {
         if (!m_viewer->ExportSvg(path)) {
-            AfxMessageBox(tr("The chart could not be written to %1").arg(path));
+            ShowMessageBox(tr("The chart could not be written to %1").arg(path));
             return false;
         }
         return true;
     }
     const QPixmap picture = m_viewer->grab();
     if (picture.isNull() || !picture.save(path)) {
-        AfxMessageBox(tr("The chart could not be written to %1").arg(path));
+        ShowMessageBox(tr("The chart could not be written to %1").arg(path));
         return false;
     }
     return true;

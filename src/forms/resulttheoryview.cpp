@@ -96,7 +96,7 @@ void CResultTheoryView::FillLabels()
 void CResultTheoryView::SetValue(CListCtrlReport* list, int row, int column, const QString& text)
 {
     if (list->GetItemCount() <= row) {
-        AfxMessageBox(QStringLiteral("There is no data."));
+        ShowMessageBox(QStringLiteral("There is no data."));
         return;
     }
     list->SetItemText(row, column, text);
@@ -133,7 +133,7 @@ void CResultTheoryView::Refresh(const CPlyforgeDoc* doc)
 bool CResultTheoryView::ExportCard(const QString& path)
 {
     if (m_cardText.isEmpty()) {
-        AfxMessageBox(tr("There is no material card yet: press \"Calculate\" first."));
+        ShowMessageBox(tr("There is no material card yet: press \"Calculate\" first."));
         return false;
     }
     // An input file of this platform: the card's lines end in LF.
@@ -141,7 +141,7 @@ bool CResultTheoryView::ExportCard(const QString& path)
     text.replace("\r\n", "\n");
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
-        AfxMessageBox(tr("The card could not be written to %1: %2").arg(path, file.errorString()));
+        ShowMessageBox(tr("The card could not be written to %1: %2").arg(path, file.errorString()));
         return false;
     }
     return true;

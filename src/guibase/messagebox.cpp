@@ -22,4 +22,4 @@ MessageSink& AppMessageSink()
 
 void SetAppMessageSink(MessageSink* sink) { g_sink = sink; }
 
-void AfxMessageBox(const QString& text) { AppMessageSink().ShowMessage(text.toStdString()); }
+void ShowMessageBox(const QString& text) { AppMessageSink().ShowMessage(text.toStdString()); }

@@ -16,4 +16,4 @@ MessageSink& AppMessageSink();
 // Replaces the sink (nullptr: back to message boxes).
 void SetAppMessageSink(MessageSink* sink);
 
-void AfxMessageBox(const QString& text);
+void ShowMessageBox(const QString& text);
