@@ -12,18 +12,22 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
 CPlyforgeView::CPlyforgeView(CChildFrame* frame, QWidget* parent)
-    : QWidget(parent), m_frame(frame), m_scroll(new QScrollArea(this)), m_picture(new QLabel(this))
+    : QWidget(parent), m_frame(frame), m_scroll(new QScrollArea(this)), m_picture(new QLabel(this)),
+      m_pictureSource(":/images/mainview.png")
 {
     setObjectName("PlyforgeView");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     m_picture->setObjectName("MainViewPicture");
-    m_picture->setPixmap(QPixmap(":/images/mainview.png"));
     m_picture->setAlignment(Qt::AlignCenter);
+    // The picture shrinks with a small window instead of pushing the panes away.
+    m_picture->setMinimumSize(1, 1);
+    m_picture->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     m_picture->setStyleSheet("background: white;");
     layout->addWidget(m_picture);
     // Forms keep a readable size and scroll when the window is smaller.
@@ -134,6 +138,17 @@ void CPlyforgeView::contextMenuEvent(QContextMenuEvent* event)
     const int key = chosen == copy ? Qt::Key_C : chosen == paste ? Qt::Key_V : Qt::Key_X;
     QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier);
     QApplication::sendEvent(target, &press);
+}
+
+void CPlyforgeView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // Shown whole, never enlarged beyond its own size.
+    const QSize room = m_picture->contentsRect().size();
+    if (m_pictureSource.width() <= room.width() && m_pictureSource.height() <= room.height())
+        m_picture->setPixmap(m_pictureSource);
+    else
+        m_picture->setPixmap(m_pictureSource.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
 void CPlyforgeView::paintEvent(QPaintEvent*)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 #include <functional>
@@ -41,6 +42,7 @@ Q_SIGNALS:
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     CPlyforgeDoc* ActiveDocument() const;
@@ -50,6 +52,7 @@ private:
     std::function<CPlyforgeDoc*()> m_documentProvider;
     QScrollArea* m_scroll;
     QLabel* m_picture;
+    QPixmap m_pictureSource;
     QWidget* m_pCurrentForm = nullptr;
     CLaminaDlg* m_pLaminaDlg = nullptr;
     CExperimentDlg* m_pExperimentDlg = nullptr;

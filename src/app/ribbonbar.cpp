@@ -96,7 +96,7 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent)
         grid->setContentsMargins(0, 0, 0, 0);
         grid->setHorizontalSpacing(8);
         grid->setVerticalSpacing(2);
-        m_theoryLamina = MakeEdit("ID_THEORY_LAMINA", 44);
+        m_theoryLamina = MakeEdit("ID_THEORY_LAMINA", 64);
         m_theoryLamina->setToolTip(tr("Number of laminae of the theory project; Apply starts a new project"));
         m_theoryApply = SmallButton("ID_THEORY_LMN_NUM_OK", tr("Apply"), ":/icons/apply16.png");
         m_theoryScaleFactor = MakeEdit("ID_THEORY_CM_SCALE_FACTOR", 100);
@@ -118,7 +118,7 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent)
         grid->setContentsMargins(0, 0, 0, 0);
         grid->setHorizontalSpacing(8);
         grid->setVerticalSpacing(2);
-        m_experimentLamina = MakeEdit("ID_EXPERIMT_LAMINA", 44);
+        m_experimentLamina = MakeEdit("ID_EXPERIMT_LAMINA", 64);
         m_experimentLamina->setToolTip(tr("Number of specimens of the experiment; Apply starts a new project"));
         m_experimentApply = SmallButton("ID_EXPERIMT_LMN_NUM_OK", tr("Apply"), ":/icons/apply16.png");
         m_elasticMin = MakeEdit("ID_EXPERIMT_EMIN", 50);

@@ -26,6 +26,12 @@ CTreeCtrlCustom::CTreeCtrlCustom(QWidget* parent) : QTreeWidget(parent)
 {
     setColumnCount(1);
     header()->hide();
+    // A narrow pane scrolls sideways rather than cutting "Theoretical Lamina #12"
+    // to a text that no longer tells the laminae apart.
+    setTextElideMode(Qt::ElideNone);
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setRootIsDecorated(true);
     setIconSize(QSize(16, 16));
     setSelectionMode(QAbstractItemView::SingleSelection);

@@ -26,6 +26,8 @@ CResultExpView::CResultExpView(QWidget* parent)
     m_viewer->setObjectName("ChartViewer");
     for (const char* title : ResultsTable::kColumnTitles)
         m_resultList->InsertColumn(title, 100);
+    // Every title reads in full; the values widen their column when they need to.
+    m_resultList->resizeColumnsToContents();
     m_resultList->Header()->SetBackColor(QColor(0xE6, 0xE6, 0xE6));
     m_resultList->SizeLastColumnToFill();
     m_resultList->setFixedHeight(180);
@@ -76,6 +78,7 @@ void CResultExpView::FillResultList(const CPlyforgeDoc* doc)
             cells << QString::fromStdString(cell);
         m_resultList->AppendRow(cells);
     }
+    m_resultList->resizeColumnsToContents();
 }
 
 void CResultExpView::RefreshChart(const CPlyforgeDoc* doc)
