@@ -14,12 +14,12 @@ void ReadingsBatch::Add(const std::string& path, const std::string& where, Exper
     m_jobs.push_back({path, where, &specimen, {}});
 }
 
-void ReadingsBatch::ReadOne(Job& job) const
+void ReadingsBatch::ReadOne(Job& job, std::string& buffer) const
 {
     ImportOptions options;
     options.source = ReadingsSource::ProjectReadings;
     try {
-        ImportResult table = TensileImport::ReadFile(job.path, options);
+        ImportResult table = TensileImport::ReadFile(job.path, options, buffer);
         job.specimen->load_series = std::move(table.load);
         job.specimen->strain_series = std::move(table.strain);
         job.specimen->stress_series = std::move(table.stress);
@@ -34,6 +34,7 @@ void ReadingsBatch::ReadOne(Job& job) const
 // is the one reported, so the files after it need not be read).
 void ReadingsBatch::Work()
 {
+    std::string buffer; // one per thread, reused for every file it reads
     while (true) {
         size_t index = 0;
         {
@@ -42,7 +43,7 @@ void ReadingsBatch::Work()
                 return;
             index = m_next++;
         }
-        ReadOne(m_jobs[index]);
+        ReadOne(m_jobs[index], buffer);
         if (!m_jobs[index].error.empty()) {
             const std::lock_guard<std::mutex> lock(m_lock);
             m_failed = std::min(m_failed, index);

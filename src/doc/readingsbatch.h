@@ -29,7 +29,7 @@ private:
         std::string error; // empty while the file reads
     };
 
-    void ReadOne(Job& job) const;
+    void ReadOne(Job& job, std::string& buffer) const;
     void Work();
 
     std::vector<Job> m_jobs;

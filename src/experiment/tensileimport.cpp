@@ -334,10 +334,16 @@ ImportResult TensileImport::Parse(std::string_view text, const std::string& sour
 
 ImportResult TensileImport::ReadFile(const std::string& path, const ImportOptions& options)
 {
+    std::string buffer;
+    return ReadFile(path, options, buffer);
+}
+
+ImportResult TensileImport::ReadFile(const std::string& path, const ImportOptions& options, std::string& buffer)
+{
     const std::string noun = FileNoun(options);
-    std::string text;
+    std::string_view text;
     try {
-        text = TextFile::Read(path);
+        text = TextFile::Read(path, buffer);
     } catch (const TextFileError& error) {
         switch (error.reason()) {
         case TextFileError::Reason::Folder:

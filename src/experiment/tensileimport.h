@@ -61,6 +61,9 @@ public:
                               const ImportOptions& options = {});
     // Reads only a regular file (see TextFile); errors name the path.
     static ImportResult ReadFile(const std::string& path, const ImportOptions& options = {});
+    // The same through buffer, kept from one file to the next by a caller that
+    // reads many (see TextFile::Read).
+    static ImportResult ReadFile(const std::string& path, const ImportOptions& options, std::string& buffer);
 
 private:
     struct Line {

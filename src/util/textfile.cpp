@@ -50,6 +50,13 @@ TextFileError::TextFileError(Reason reason, int error_number)
 
 std::string TextFile::Read(const std::string& path)
 {
+    std::string text;
+    text.resize(Read(path, text).size());
+    return text;
+}
+
+std::string_view TextFile::Read(const std::string& path, std::string& buffer)
+{
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0)
         throw TextFileError(TextFileError::Reason::CannotOpen, errno);
@@ -64,15 +71,15 @@ std::string TextFile::Read(const std::string& path)
         throw TextFileError(TextFileError::Reason::CannotRead, errno);
     CheckRegular(status);
 
-    std::string text;
+    size_t used = 0;
     try {
         // The size is a guess (the file may grow); reading goes on to the end.
-        text.resize(static_cast<size_t>(status.st_size) + 1);
-        size_t used = 0;
+        if (buffer.size() <= static_cast<size_t>(status.st_size))
+            buffer.resize(static_cast<size_t>(status.st_size) + 1);
         while (true) {
-            if (used == text.size())
-                text.resize(text.size() * 2);
-            const ssize_t got = ::read(file.get(), text.data() + used, text.size() - used);
+            if (used == buffer.size())
+                buffer.resize(buffer.size() * 2);
+            const ssize_t got = ::read(file.get(), buffer.data() + used, buffer.size() - used);
             if (got < 0 && errno == EINTR)
                 continue;
             if (got < 0)
@@ -81,11 +88,10 @@ std::string TextFile::Read(const std::string& path)
                 break;
             used += static_cast<size_t>(got);
         }
-        text.resize(used);
     } catch (const std::bad_alloc&) {
         throw TextFileError(TextFileError::Reason::OutOfMemory, ENOMEM);
     } catch (const std::length_error&) {
         throw TextFileError(TextFileError::Reason::OutOfMemory, ENOMEM);
     }
-    return text;
+    return std::string_view(buffer.data(), used);
 }
