@@ -52,7 +52,7 @@ void SeriesReader::Read(std::string_view text, size_t first_line, size_t reserve
 // The row at p when every cell it needs is a plain number (or, in a column nobody
 // reads, text without quotes): p then moves past the row's line end. False, with p
 // where it was, for anything else.
-bool SeriesReader::ReadPlainRow(const char*& p, const char* end, double values[3], bool& decimal_comma) const
+bool SeriesReader::ReadPlainRow(const char*& p, const char* end, double values[3], bool& decimal_comma)
 {
     const char separator = m_separator;
     const auto blank = [separator](char c) { return TableCells::IsBlank(c, separator); };
@@ -71,11 +71,7 @@ bool SeriesReader::ReadPlainRow(const char*& p, const char* end, double values[3
             ++q;
             continue;
         }
-        const char* after = ScanTableNumber(q, end, values[k]);
-        if (m_comma_decimals && (!after || (after < end && *after == ','))) {
-            after = ScanTableNumber(q, end, values[k], ',');
-            comma_read = true;
-        }
+        const char* after = ScanNumber(q, end, values[k], comma_read);
         if (!after || (m_finite_only && !std::isfinite(values[k])))
             return false;
         for (q = after; q < end && blank(*q); ++q) {
@@ -95,7 +91,29 @@ bool SeriesReader::ReadPlainRow(const char*& p, const char* end, double values[3
         return false;
     p = q < end ? q + 1 : end;
     decimal_comma = decimal_comma || comma_read;
+    m_commas_first = m_commas_first || comma_read;
     return true;
+}
+
+// A cell's number with a decimal point or, where the separator allows one, a
+// decimal comma. Whichever is tried first, a cell that either reads whole has the
+// same value (a text with neither reads the same both ways), so a file of decimal
+// commas tries the comma first once it has shown one.
+const char* SeriesReader::ScanNumber(const char* q, const char* end, double& value, bool& comma_read) const
+{
+    if (!m_comma_decimals)
+        return ScanTableNumber(q, end, value);
+    const char first = m_commas_first ? ',' : '.';
+    const char second = m_commas_first ? '.' : ',';
+    char used = first;
+    const char* after = ScanTableNumber(q, end, value, first);
+    if (!after || (after < end && *after == second)) {
+        used = second;
+        after = ScanTableNumber(q, end, value, second);
+    }
+    if (after && used == ',' && std::memchr(q, ',', static_cast<size_t>(after - q)))
+        comma_read = true;
+    return after;
 }
 
 bool SeriesReader::ReadRow(std::string_view line, size_t number, double values[3], bool& decimal_comma)

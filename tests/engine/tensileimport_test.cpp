@@ -92,6 +92,9 @@ TEST(TensileImportFormats, ThreeColumnExports)
          ',', false, {1004.80328, 12345678}, {0.5, 0.75}, {12, -1000}, {"Load (N)", "Strain (%)", "Stress (MPa)"}},
         {"decimal commas, semicolon", "Load;Strain;Stress\n0,5;0,1234;-1,5\n2;3;4\n", ';', true, {0.5, 2}, {0.1234, 3},
          {-1.5, 4}, lss},
+        // Once a comma has been read, points still read as points.
+        {"points after decimal commas", "Load;Strain;Stress\n0,5;1;2\n1.5;2,5;-3e1\n1,5e1;.5;,5\n", ';', true,
+         {0.5, 1.5, 15}, {1, 2.5, 0.5}, {2, -30, 0.5}, lss},
         {"decimal commas, tab", "Load\tStrain\tStress\n0,5\t0,125\t\"1,5\"\n", '\t', true, {0.5}, {0.125}, {1.5}, lss},
         // A quoted English value in a semicolon file keeps its point.
         {"quoted thousands, semicolon", "1;2;\"1,004.5\"\n", ';', false, {1}, {2}, {1004.5}, {}},
