@@ -33,6 +33,10 @@ void SeriesReader::Read(std::string_view text, size_t first_line, size_t reserve
     const char* p = text.data();
     const char* const end = p + text.size();
     for (size_t number = first_line; p < end; ++number) {
+        if (*p == '\n') {
+            ++p; // a blank line, the one kind of row a file can hold millions of
+            continue;
+        }
         double values[3];
         if (!ReadPlainRow(p, end, values, result.decimal_comma)) {
             const char* line_end = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
