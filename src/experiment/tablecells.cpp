@@ -65,6 +65,22 @@ size_t ReadCell(std::string_view line, size_t i, char separator, TableCell& cell
 
 } // namespace
 
+bool TableCells::NextLine(std::string_view text, size_t& pos, size_t& number, TableLine& line)
+{
+    if (pos > text.size())
+        return false;
+    size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos)
+        end = text.size();
+    line.start = pos;
+    line.text = text.substr(pos, end - pos);
+    if (!line.text.empty() && line.text.back() == '\r')
+        line.text.remove_suffix(1);
+    line.number = ++number;
+    pos = end + 1;
+    return true;
+}
+
 std::string_view TableCells::Trim(std::string_view text, char separator)
 {
     while (!text.empty() && IsBlank(text.front(), separator))

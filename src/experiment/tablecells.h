@@ -4,6 +4,13 @@
 #include <string_view>
 #include <vector>
 
+// One line of a text table, its line end (and a CR before it) left off.
+struct TableLine {
+    std::string_view text;
+    size_t number = 0; // counted from 1
+    size_t start = 0;  // offset in the text
+};
+
 // One cell of a text table: trimmed, without its quotes.
 struct TableCell {
     std::string_view text;
@@ -19,6 +26,10 @@ public:
     // Above this many columns a line is no table of readings a person could mean;
     // the limit keeps one long line from becoming millions of cells.
     static constexpr size_t kMaxColumns = 1000;
+
+    // The line that starts at pos, numbered after number; pos and number move on.
+    // False at the end of the text.
+    static bool NextLine(std::string_view text, size_t& pos, size_t& number, TableLine& line);
 
     // Blanks around a cell: spaces, CR, VT, FF, and tabs unless tab separates.
     static bool IsBlank(char c, char separator)

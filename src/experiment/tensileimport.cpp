@@ -1,12 +1,12 @@
 #include "experiment/tensileimport.h"
 
+#include "experiment/columnnames.h"
 #include "experiment/seriesreader.h"
 #include "experiment/tablecells.h"
 #include "util/formattext.h"
 #include "util/textfile.h"
 
 #include <algorithm>
-#include <cctype>
 #include <new>
 
 namespace {
@@ -20,66 +20,6 @@ constexpr size_t kSampleRows = 4;
 // The series are reserved from the rows the sample promises, up to this many;
 // past it they grow, so that blank lines never make the reader ask for memory.
 constexpr size_t kMaxReservedRows = size_t(1) << 20;
-
-// The next line from pos (its CR LF's CR dropped); false at the end of the text.
-template <typename LineT>
-bool NextLine(std::string_view text, size_t& pos, size_t& number, LineT& line)
-{
-    if (pos > text.size())
-        return false;
-    size_t end = text.find('\n', pos);
-    if (end == std::string_view::npos)
-        end = text.size();
-    line.start = pos;
-    line.text = text.substr(pos, end - pos);
-    if (!line.text.empty() && line.text.back() == '\r')
-        line.text.remove_suffix(1);
-    line.number = ++number;
-    pos = end + 1;
-    return true;
-}
-
-std::string Lower(std::string_view text)
-{
-    std::string lower(text);
-    for (char& c : lower)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
-
-std::string Unquote(const TableCell& cell)
-{
-    std::string name(cell.text);
-    if (cell.quoted) {
-        for (size_t pos = name.find("\"\""); pos != std::string::npos; pos = name.find("\"\"", pos + 1))
-            name.erase(pos, 1);
-    }
-    return name;
-}
-
-int FindColumn(const std::vector<std::string>& lower_names, std::initializer_list<const char*> words,
-               const int taken[3])
-{
-    for (const char* word : words) {
-        for (size_t c = 0; c < lower_names.size(); ++c) {
-            const int column = static_cast<int>(c);
-            if (column == taken[0] || column == taken[1] || column == taken[2])
-                continue;
-            if (lower_names[c].find(word) != std::string::npos)
-                return column;
-        }
-    }
-    return -1;
-}
-
-bool NamesAnySeries(const std::vector<std::string>& lower_names)
-{
-    for (const std::string& name : lower_names)
-        for (const char* word : {"load", "force", "strain", "extension", "elongation", "stress"})
-            if (name.find(word) != std::string::npos)
-                return true;
-    return false;
-}
 
 const char* FileNoun(const ImportOptions& options)
 {
@@ -132,7 +72,7 @@ void TensileImport::FindFirstDataRow()
     size_t pos = 0;
     size_t number = 0;
     size_t narrow_line = 0;
-    for (Line line; NextLine(m_text, pos, number, line);) {
+    for (TableLine line; TableCells::NextLine(m_text, pos, number, line);) {
         if (TableCells::IsBlankLine(line.text))
             continue;
         bool found = false;
@@ -162,11 +102,11 @@ void TensileImport::FindFirstDataRow()
 // Of the separators that split the first row, the first the next rows agree with.
 void TensileImport::ChooseSeparator()
 {
-    Line line;
-    while (m_sample.size() <= kSampleRows && NextLine(m_text, m_next, m_next_number, line))
+    TableLine line;
+    while (m_sample.size() <= kSampleRows && TableCells::NextLine(m_text, m_next, m_next_number, line))
         if (!TableCells::IsBlankLine(line.text))
             m_sample.push_back(line);
-    const Line first = m_sample.front();
+    const TableLine first = m_sample.front();
     int chosen = -1;
     for (int s = 0; s < 3 && chosen < 0; ++s) {
         if (!m_candidates[s])
@@ -191,44 +131,11 @@ void TensileImport::ChooseSeparator()
     m_result.column_count = static_cast<int>(m_cells.size());
 }
 
-// The header: a line before the data that names a series and is as wide as the
-// data; failing that, one that names a series (a title line may mention the load
-// cell), or one as wide as the data.
 void TensileImport::FindHeader()
 {
-    const char separator = m_result.separator;
-    const std::string_view preamble = m_text.substr(0, m_sample.front().start);
-    std::string_view header, named, same_width;
-    size_t pos = 0;
-    size_t number = 0;
-    for (Line line; NextLine(preamble, pos, number, line);) {
-        TableCells::Split(line.text, separator, m_cells);
-        if (m_cells.size() < 2)
-            continue;
-        std::vector<std::string> lower;
-        for (const TableCell& cell : m_cells)
-            lower.push_back(Lower(cell.text));
-        const bool wide = static_cast<int>(m_cells.size()) == m_result.column_count;
-        if (NamesAnySeries(lower)) {
-            if (wide) {
-                header = line.text;
-                break;
-            }
-            if (!named.data())
-                named = line.text;
-        }
-        if (wide && !same_width.data())
-            same_width = line.text;
-    }
-    if (!header.data())
-        header = named.data() ? named : same_width;
-    if (!header.data())
-        return;
-    TableCells::Split(header, separator, m_cells);
-    for (const TableCell& cell : m_cells) {
-        m_result.header_names.push_back(Unquote(cell));
-        m_lower_names.push_back(Lower(m_result.header_names.back()));
-    }
+    m_header = ColumnNames::FindHeader(m_text.substr(0, m_sample.front().start), m_result.separator,
+                                       m_result.column_count);
+    m_result.header_names = m_header.Names();
 }
 
 // The columns: the options first, then the header's names, then plain order.
@@ -244,13 +151,13 @@ bool TensileImport::ChooseColumns()
                                         kSeriesNames[k], columns[k], m_result.column_count));
     }
     if (columns[0] < 0)
-        columns[0] = FindColumn(m_lower_names, {"load", "force"}, columns);
+        columns[0] = m_header.Find({"load", "force"}, columns);
     if (columns[2] < 0)
-        columns[2] = FindColumn(m_lower_names, {"stress"}, columns);
+        columns[2] = m_header.Find({"stress"}, columns);
     if (columns[1] < 0) {
-        columns[1] = FindColumn(m_lower_names, {"strain"}, columns);
+        columns[1] = m_header.Find({"strain"}, columns);
         if (columns[1] < 0)
-            columns[1] = FindColumn(m_lower_names, {"extension", "elongation"}, columns);
+            columns[1] = m_header.Find({"extension", "elongation"}, columns);
     }
     bool undecided = columns[0] < 0 || columns[1] < 0 || columns[2] < 0;
     const bool nobody_to_ask = m_options.source == ReadingsSource::ProjectReadings;
@@ -260,7 +167,7 @@ bool TensileImport::ChooseColumns()
         columns[0] = 0;
         columns[1] = 1;
         columns[2] = 2;
-    } else if (undecided && m_result.column_count == 3 && !NamesAnySeries(m_lower_names)) {
+    } else if (undecided && m_result.column_count == 3 && !m_header.NamesAnySeries()) {
         // Three unnamed columns are Load, Strain and Stress in that order.
         int next = 0;
         for (int k = 0; k < 3; ++k) {
@@ -284,7 +191,7 @@ bool TensileImport::ChooseColumns()
 // Before the choice the caller still learns how the numbers are written.
 void TensileImport::ReportDecimalCommas()
 {
-    for (const Line& line : m_sample) {
+    for (const TableLine& line : m_sample) {
         TableCells::Split(line.text, m_result.separator, m_cells);
         double value = 0;
         for (const TableCell& cell : m_cells)
@@ -297,7 +204,7 @@ void TensileImport::ReadSeries()
     // Rows per byte of the sample, times the bytes left; the whole text when the
     // sample reached its end.
     const size_t start = m_sample.front().start;
-    const Line& last = m_sample.back();
+    const TableLine& last = m_sample.back();
     const size_t sample_bytes = last.start + last.text.size() + 1 - start;
     size_t rows = m_sample.size();
     if (m_sample.size() > kSampleRows && sample_bytes < m_text.size() - start)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "experiment/columnnames.h"
 #include "experiment/tablecells.h"
 
 #include <stdexcept>
@@ -66,12 +67,6 @@ public:
     static ImportResult ReadFile(const std::string& path, const ImportOptions& options, std::string& buffer);
 
 private:
-    struct Line {
-        std::string_view text;
-        size_t number = 0;
-        size_t start = 0; // offset in the text
-    };
-
     TensileImport(std::string_view text, const std::string& source_name, const ImportOptions& options);
 
     ImportResult Run();
@@ -95,9 +90,9 @@ private:
     ImportResult m_result;
     std::vector<TableCell> m_cells;
     bool m_candidates[3] = {false, false, false}; // separators that split the first data row
-    std::vector<Line> m_sample;                   // the first data row and the next few
+    std::vector<TableLine> m_sample;              // the first data row and the next few
     size_t m_next = 0;                            // where the sample goes on
     size_t m_next_number = 0;
-    std::vector<std::string> m_lower_names;
+    ColumnNames m_header;
     int m_columns[3] = {-1, -1, -1};
 };
