@@ -32,8 +32,9 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -R '^(engine|cli)\.'
 
 echo "== Fuzzing (clang, libFuzzer, address, undefined): 20 s for each reader =="
+# Warnings are the g++ builds' business: clang has some of its own, not findings.
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLYFORGE_FUZZ=ON \
-  -DPLYFORGE_WERROR=ON -DPLYFORGE_BUILD_BENCH=OFF -DPLYFORGE_BUILD_GUI=OFF > /dev/null
+  -DPLYFORGE_WERROR=OFF -DPLYFORGE_BUILD_BENCH=OFF -DPLYFORGE_BUILD_GUI=OFF > /dev/null
 cmake --build build-fuzz -j "$jobs" --target projectreader_fuzz readings_fuzz numberrule_fuzz
 # Seeds come straight from the examples and the test data; what the fuzzer finds
 # new goes to build-fuzz/corpus, a finding to build-fuzz/artifacts and a failure.
@@ -41,9 +42,12 @@ fuzz() {
   local target=$1; shift
   mkdir -p "build-fuzz/corpus/$target" build-fuzz/artifacts
   echo "-- $target"
-  "build-fuzz/tests/fuzz/${target}_fuzz" -max_total_time=20 -timeout=10 -rss_limit_mb=2048 \
-    -artifact_prefix=build-fuzz/artifacts/ "build-fuzz/corpus/$target" "$@" 2>&1 | tail -n 3
-  return "${PIPESTATUS[0]}"
+  if ! "build-fuzz/tests/fuzz/${target}_fuzz" -max_total_time=20 -timeout=10 -rss_limit_mb=2048 \
+      -artifact_prefix=build-fuzz/artifacts/ "build-fuzz/corpus/$target" "$@" > "build-fuzz/$target.log" 2>&1; then
+    tail -n 40 "build-fuzz/$target.log"
+    return 1
+  fi
+  tail -n 1 "build-fuzz/$target.log"
 }
 fuzz projectreader examples tests/data/projects
 fuzz readings examples tests/data/readings
