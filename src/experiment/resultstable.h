@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-class ExperimentSpecimen;
+struct ExperimentSpecimen;
 
 // The experiment results list as every output shows it: the results view, its CSV
 // export and the command-line calculator share the titles and the cells.
