@@ -4,6 +4,7 @@
 #include "experiment/tensileimport.h"
 
 #include <algorithm>
+#include <exception>
 #include <mutex>
 #include <new>
 #include <system_error>
@@ -27,6 +28,9 @@ void ReadingsBatch::ReadOne(Job& job, std::string& buffer) const
         job.error = error.what();
     } catch (const std::bad_alloc&) {
         job.error = job.path + ": not enough memory to read the readings file";
+    } catch (const std::exception& error) {
+        // Nothing else is expected, but an exception leaving a thread would abort.
+        job.error = job.path + ": " + error.what();
     }
 }
 
