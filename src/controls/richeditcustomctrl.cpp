@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPalette>
 #include <QScrollBar>
 #include <QSyntaxHighlighter>
 #include <QTextBlock>
@@ -48,6 +49,12 @@ CRichEditCustomCtrl::CRichEditCustomCtrl(QWidget* parent)
     QFont font(QStringLiteral("Monospace"));
     font.setStyleHint(QFont::TypeWriter);
     setFont(font);
+    // The log's lines are black and its headings blue in every look, so it keeps
+    // white paper under a dark look too.
+    QPalette paper = palette();
+    paper.setColor(QPalette::Base, Qt::white);
+    paper.setColor(QPalette::Text, Qt::black);
+    setPalette(paper);
 }
 
 void CRichEditCustomCtrl::Clear()
