@@ -1,11 +1,13 @@
 // The document's life: a new project, counts, records found by id, the chart
-// series, the checks before a run and loading a project.
+// series, the checks before a run and their messages, and loading a project.
 #include "doc/calculationchecks.h"
 #include "doc/messages.h"
 #include "doc/plyforgedoc.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace testing_support;
 
@@ -76,39 +78,79 @@ TEST(Document, ChartSeriesFollowTheSpecimens)
     EXPECT_EQ(names, (std::vector<std::string>{"Lamina # 3", "Lamina # 12"}));
 }
 
-TEST(Document, ChecksBeforeARun)
+// A project ready for either run, changed by each case: the run is refused with
+// the one message of the first check that fails.
+TEST(Document, ChecksBeforeARunRefuseWithTheirMessage)
 {
-    RecordingSink sink;
-    CPlyforgeDoc doc(&sink);
-    doc.laminate.compliance_scale_factor = 0.01;
-    doc.lamina_count = 2;
-    doc.laminate.laminae.push_back(MakeCarbonEpoxyLamina(1));
-    EXPECT_FALSE(CalculationChecks::TheoryReady(doc, sink));
-    doc.laminate.laminae.push_back(MakeCarbonEpoxyLamina(2));
-    EXPECT_TRUE(CalculationChecks::TheoryReady(doc, sink));
-    for (const double bad : {0.0, -1.0, std::nan("")}) {
-        doc.laminate.compliance_scale_factor = bad;
-        EXPECT_FALSE(CalculationChecks::TheoryReady(doc, sink));
+    using Doc = CPlyforgeDoc;
+    const bool theory = true, experiment = false;
+    const struct { bool theory; const char* what; void (*change)(Doc&); const char* message; } cases[] = {
+        {theory, "factor 0", [](Doc& d) { d.laminate.compliance_scale_factor = 0; }, msg::kScaleFactorPositive},
+        {theory, "factor < 0", [](Doc& d) { d.laminate.compliance_scale_factor = -0.01; }, msg::kScaleFactorPositive},
+        {theory, "factor NaN", [](Doc& d) { d.laminate.compliance_scale_factor = std::nan(""); },
+         msg::kScaleFactorPositive},
+        {theory, "the factor before the records",
+         [](Doc& d) { d.laminate.compliance_scale_factor = 0, d.lamina_count = 3; }, msg::kScaleFactorPositive},
+        {theory, "a record missing", [](Doc& d) { d.lamina_count = 3; }, msg::kLaminaeIncomplete},
+        {theory, "a record too many", [](Doc& d) { d.lamina_count = 1; }, msg::kLaminaeIncomplete},
+        {theory, "no laminae", [](Doc& d) { d.lamina_count = 0, d.laminate.laminae.clear(); },
+         msg::kLaminaeIncomplete},
+        {experiment, "max equal to min", [](Doc& d) { d.elastic_max = d.elastic_min; }, msg::kElasticMaxGreater},
+        {experiment, "max below min", [](Doc& d) { d.elastic_max = 0.05; }, msg::kElasticMaxGreater},
+        {experiment, "the range before the records", [](Doc& d) { d.elastic_max = 0, d.specimen_count = 3; },
+         msg::kElasticMaxGreater},
+        {experiment, "a record missing", [](Doc& d) { d.specimen_count = 3; }, msg::kLaminaeIncomplete},
+        {experiment, "no specimens", [](Doc& d) { d.specimen_count = 0, d.specimens.clear(); },
+         msg::kLaminaeIncomplete},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RecordingSink sink;
+        CPlyforgeDoc doc;
+        doc.laminate.compliance_scale_factor = 0.01;
+        doc.lamina_count = doc.specimen_count = 2;
+        doc.elastic_min = 0.1;
+        doc.elastic_max = 0.3;
+        for (const int id : {1, 2}) {
+            doc.laminate.laminae.push_back(MakeCarbonEpoxyLamina(id));
+            doc.FindOrCreateSpecimen(id).width = 25;
+            doc.FindOrCreateSpecimen(id).thickness = 2;
+        }
+        const auto ready = [&] {
+            return c.theory ? CalculationChecks::TheoryReady(doc, sink) : CalculationChecks::ExperimentReady(doc, sink);
+        };
+        ASSERT_TRUE(ready());
+        c.change(doc);
+        EXPECT_FALSE(ready());
+        EXPECT_EQ(sink.messages, std::vector<std::string>{c.message});
     }
-    doc.laminate.compliance_scale_factor = 0.01;
-    doc.lamina_count = 0;
-    doc.laminate.laminae.clear();
-    EXPECT_FALSE(CalculationChecks::TheoryReady(doc, sink));
-    EXPECT_EQ(sink.messages, (std::vector<std::string>{msg::kLaminaeIncomplete, msg::kScaleFactorPositive,
-                                                       msg::kScaleFactorPositive, msg::kScaleFactorPositive,
-                                                       msg::kLaminaeIncomplete}));
+}
 
-    sink.messages.clear();
-    doc.specimen_count = 1;
-    doc.FindOrCreateSpecimen(1);
-    doc.elastic_min = 0.3;
-    doc.elastic_max = 0.3;
-    EXPECT_FALSE(CalculationChecks::ExperimentReady(doc, sink));
-    doc.elastic_max = 0.5;
-    EXPECT_TRUE(CalculationChecks::ExperimentReady(doc, sink));
-    doc.specimen_count = 2;
-    EXPECT_FALSE(CalculationChecks::ExperimentReady(doc, sink));
-    EXPECT_EQ(sink.messages, (std::vector<std::string>{msg::kElasticMaxGreater, msg::kLaminaeIncomplete}));
+// An input the lamina's steps cannot use stops the run with its message, on any lamina.
+TEST(Document, CalculateTheoryStopsAtAnInputTheStepsCannotUse)
+{
+    const struct { const char* what; void (*change)(Lamina&); const char* message; } cases[] = {
+        {"matrix modulus 0", [](Lamina& l) { l.matrix.youngs_modulus = 0; }, msg::kCheckYoungsModulus},
+        {"fibre modulus 0", [](Lamina& l) { l.fiber.youngs_modulus = 0; }, msg::kCheckYoungsModulus},
+        {"S factor 0", [](Lamina& l) { l.S_scale_factor = 0; }, msg::kCheckScaleFactor},
+        {"C factor 0", [](Lamina& l) { l.C_scale_factor = 0; }, msg::kCheckScaleFactor},
+        {"S with angle factor 0", [](Lamina& l) { l.S_angle_scale_factor = 0; }, msg::kCheckScaleFactor},
+        {"C with angle factor 0", [](Lamina& l) { l.C_angle_scale_factor = 0; }, msg::kCheckScaleFactor},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        RecordingSink sink;
+        CPlyforgeDoc doc(&sink);
+        doc.program_folder = dir.Str();
+        doc.laminate.compliance_scale_factor = 0.01;
+        doc.laminate.laminae.push_back(MakeCarbonEpoxyLamina(1));
+        doc.laminate.laminae.push_back(MakeCarbonEpoxyLamina(2));
+        c.change(*doc.laminate.laminae[1]);
+        TraceCapture trace;
+        EXPECT_FALSE(doc.CalculateTheory());
+        EXPECT_EQ(sink.messages, std::vector<std::string>{c.message});
+    }
 }
 
 TEST(Document, LoadingAProjectReplacesEveryRecord)
