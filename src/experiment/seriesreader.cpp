@@ -19,47 +19,42 @@ SeriesReader::SeriesReader(const std::string& source_name, char separator, const
     : m_source(source_name), m_separator(separator), m_columns{columns[0], columns[1], columns[2]},
       m_finite_only(finite_only), m_comma_decimals(TableCells::AllowsDecimalComma(separator))
 {
+    for (int c = 0; c < 256; ++c)
+        m_blank[c] = TableCells::IsBlank(static_cast<char>(c), separator);
     m_required = static_cast<size_t>(std::max({columns[0], columns[1], columns[2]})) + 1;
     std::fill(m_series_of_cell, m_series_of_cell + m_required, -1);
     for (int k = 0; k < 3; ++k)
         m_series_of_cell[columns[k]] = k;
 }
 
-void SeriesReader::Read(std::string_view text, size_t first_line, size_t reserve, ImportResult& result)
+// A cell's number with a decimal point or, where the separator allows one, a
+// decimal comma. Whichever is tried first, a cell that either reads whole has the
+// same value (a text with neither reads the same both ways), so a file of decimal
+// commas tries the comma first once it has shown one.
+inline const char* SeriesReader::ScanNumber(const char* q, const char* end, double& value, bool& comma_read) const
 {
-    std::vector<double>* series[3] = {&result.load, &result.strain, &result.stress};
-    for (std::vector<double>* values : series)
-        values->reserve(reserve);
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    for (size_t number = first_line; p < end; ++number) {
-        if (*p == '\n') {
-            ++p; // a blank line, the one kind of row a file can hold millions of
-            continue;
-        }
-        double values[3];
-        if (!ReadPlainRow(p, end, values, result.decimal_comma)) {
-            const char* line_end = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-            line_end = line_end ? line_end : end;
-            std::string_view line(p, static_cast<size_t>(line_end - p));
-            if (!line.empty() && line.back() == '\r')
-                line.remove_suffix(1);
-            p = line_end < end ? line_end + 1 : end;
-            if (!ReadRow(line, number, values, result.decimal_comma))
-                continue;
-        }
-        for (int k = 0; k < 3; ++k)
-            series[k]->push_back(values[k]);
+    if (!m_comma_decimals)
+        return ScanTableNumber(q, end, value);
+    const char first = m_commas_first ? ',' : '.';
+    const char second = m_commas_first ? '.' : ',';
+    char used = first;
+    const char* after = ScanTableNumber(q, end, value, first);
+    if (!after || (after < end && *after == second)) {
+        used = second;
+        after = ScanTableNumber(q, end, value, second);
     }
+    if (after && used == ',' && std::memchr(q, ',', static_cast<size_t>(after - q)))
+        comma_read = true;
+    return after;
 }
 
 // The row at p when every cell it needs is a plain number (or, in a column nobody
 // reads, text without quotes): p then moves past the row's line end. False, with p
 // where it was, for anything else.
-bool SeriesReader::ReadPlainRow(const char*& p, const char* end, double values[3], bool& decimal_comma)
+inline bool SeriesReader::ReadPlainRow(const char*& p, const char* end, double values[3], bool& decimal_comma)
 {
     const char separator = m_separator;
-    const auto blank = [separator](char c) { return TableCells::IsBlank(c, separator); };
+    const auto blank = [this](char c) { return m_blank[static_cast<unsigned char>(c)]; };
     const char* q = p;
     bool comma_read = false;
     for (size_t c = 0; c < m_required; ++c) {
@@ -99,25 +94,32 @@ bool SeriesReader::ReadPlainRow(const char*& p, const char* end, double values[3
     return true;
 }
 
-// A cell's number with a decimal point or, where the separator allows one, a
-// decimal comma. Whichever is tried first, a cell that either reads whole has the
-// same value (a text with neither reads the same both ways), so a file of decimal
-// commas tries the comma first once it has shown one.
-const char* SeriesReader::ScanNumber(const char* q, const char* end, double& value, bool& comma_read) const
+void SeriesReader::Read(std::string_view text, size_t first_line, size_t reserve, ImportResult& result)
 {
-    if (!m_comma_decimals)
-        return ScanTableNumber(q, end, value);
-    const char first = m_commas_first ? ',' : '.';
-    const char second = m_commas_first ? '.' : ',';
-    char used = first;
-    const char* after = ScanTableNumber(q, end, value, first);
-    if (!after || (after < end && *after == second)) {
-        used = second;
-        after = ScanTableNumber(q, end, value, second);
+    std::vector<double>* series[3] = {&result.load, &result.strain, &result.stress};
+    for (std::vector<double>* values : series)
+        values->reserve(reserve);
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    for (size_t number = first_line; p < end; ++number) {
+        if (*p == '\n') {
+            ++p; // a blank line, the one kind of row a file can hold millions of
+            continue;
+        }
+        double values[3];
+        if (!ReadPlainRow(p, end, values, result.decimal_comma)) {
+            const char* line_end = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+            line_end = line_end ? line_end : end;
+            std::string_view line(p, static_cast<size_t>(line_end - p));
+            if (!line.empty() && line.back() == '\r')
+                line.remove_suffix(1);
+            p = line_end < end ? line_end + 1 : end;
+            if (!ReadRow(line, number, values, result.decimal_comma))
+                continue;
+        }
+        for (int k = 0; k < 3; ++k)
+            series[k]->push_back(values[k]);
     }
-    if (after && used == ',' && std::memchr(q, ',', static_cast<size_t>(after - q)))
-        comma_read = true;
-    return after;
 }
 
 bool SeriesReader::ReadRow(std::string_view line, size_t number, double values[3], bool& decimal_comma)

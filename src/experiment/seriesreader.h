@@ -22,8 +22,8 @@ public:
     void Read(std::string_view text, size_t first_line, size_t reserve, ImportResult& result);
 
 private:
-    bool ReadPlainRow(const char*& p, const char* end, double values[3], bool& decimal_comma);
-    const char* ScanNumber(const char* q, const char* end, double& value, bool& comma_read) const;
+    inline bool ReadPlainRow(const char*& p, const char* end, double values[3], bool& decimal_comma);
+    inline const char* ScanNumber(const char* q, const char* end, double& value, bool& comma_read) const;
     // False for a row to skip (blank, or separators only).
     bool ReadRow(std::string_view line, size_t number, double values[3], bool& decimal_comma);
     // The row's cells (split at separator); an empty text when they read, else the error.
@@ -33,6 +33,7 @@ private:
     char m_separator;
     int m_columns[3];
     bool m_finite_only;
+    bool m_blank[256];    // TableCells::IsBlank at the separator, one look-up a character
     bool m_comma_decimals;
     bool m_commas_first = false; // a row has shown a decimal comma
     size_t m_required;         // cells a row needs: up to the rightmost column read

@@ -20,12 +20,11 @@ inline const char* ScanTableNumber(const char* first, const char* last, double& 
         first, last, parsed, fast_float::parse_options(fast_float::chars_format::general, decimal_point));
     if (result.ec != std::errc())
         return nullptr;
-    const char* p = first + (*first == '-' ? 1 : 0);
-    const bool infinity_text = *p == 'i' || *p == 'I';
-    if (std::isinf(parsed) && !infinity_text)
-        return nullptr; // overflow
-    if (parsed == 0) {
-        for (; p != result.ptr && *p != 'e' && *p != 'E'; ++p)
+    if (parsed == 0 || std::isinf(parsed)) [[unlikely]] {
+        const char* p = first + (*first == '-' ? 1 : 0);
+        if (std::isinf(parsed) && *p != 'i' && *p != 'I')
+            return nullptr; // overflow: finite digits came out as infinity
+        for (; parsed == 0 && p != result.ptr && *p != 'e' && *p != 'E'; ++p)
             if (*p >= '1' && *p <= '9')
                 return nullptr; // underflow: a non-zero mantissa came out as zero
     }
