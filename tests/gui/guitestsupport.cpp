@@ -1,29 +1,10 @@
 #include "guitestsupport.h"
 
-#include "app/childframe.h"
-#include "app/mainframe.h"
-#include "app/mainmenuview.h"
-#include "app/mditabarea.h"
-#include "app/plyforgeview.h"
-#include "app/ribbonbar.h"
-#include "controls/treectrlcustom.h"
+#include "util/formattext.h"
 
-#include <QCheckBox>
-#include <QCoreApplication>
-#include <QLineEdit>
-#include <QToolButton>
-#include <QTest>
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-
-QStringList RecordingMessageSink::Messages() const
-{
-    QStringList list;
-    for (const std::string& text : messages)
-        list << QString::fromStdString(text);
-    return list;
-}
 
 void IsolateSettings()
 {
@@ -36,46 +17,91 @@ void IsolateSettings()
     QCoreApplication::setOrganizationName("Local AppWizard-Generated Applications");
     QCoreApplication::setApplicationName("Plyforge");
     QSettings().clear();
+    SetAppMessageSink(&Recorded());
 }
 
-bool ClickTreeItem(CMainFrame* frame, const QString& text)
+RecordingMessageSink& Recorded()
 {
-    CTreeCtrlCustom* tree = frame->MainMenuView()->Tree();
+    static RecordingMessageSink sink;
+    return sink;
+}
+
+void AppDriver::Start()
+{
+    Stop();
+    sink.Clear();
+    m_app = std::make_unique<CPlyforgeApp>(CPlyforgeApp::Options{false, 0, {}, true});
+    QVERIFY(m_app->InitInstance());
+    Frame()->Files()->SetSaveQuestion([] { return ProjectFiles::SaveAnswer::Discard; });
+    QVERIFY(QTest::qWaitForWindowExposed(Frame()));
+}
+
+void AppDriver::Click(const QString& text) const
+{
+    CTreeCtrlCustom* tree = Frame()->MainMenuView()->Tree();
     const QList<QTreeWidgetItem*> items = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
-    if (items.isEmpty())
-        return false;
+    QVERIFY2(!items.isEmpty(), qPrintable(text));
     const QRect rect = tree->visualItemRect(items.first());
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, QPoint(rect.left() + 24, rect.center().y()));
-    return true;
 }
 
-CPlyforgeView* FindMainView(CMainFrame* frame) { return frame->MainViewOf(nullptr); }
-
-namespace {
-
-template <typename T> T* Named(const QWidget* parent, const char* id)
+void AppDriver::Apply(const QString& count, bool experiment) const
 {
-    T* widget = parent->findChild<T*>(QString::fromLatin1(id));
-    if (!widget)
-        qFatal("the ribbon has no %s", id);
-    return widget;
+    Ribbon(experiment ? "ID_EXPERIMT_LAMINA" : "ID_THEORY_LAMINA")->setText(count);
+    Press(experiment ? "ID_EXPERIMT_LMN_NUM_OK" : "ID_THEORY_LMN_NUM_OK");
 }
 
-} // namespace
+QString GText(double value) { return QString::fromStdString(FormatText("%g", value)); }
 
-RibbonWidgets::RibbonWidgets(CMainFrame* frame)
+QStringList RowTexts(const CListCtrlReport* grid, int row)
 {
-    const QWidget* r = frame->Ribbon();
-    projectNew = Named<QToolButton>(r, "ID_PROJECT_NEW");
-    theoryLamina = Named<QLineEdit>(r, "ID_THEORY_LAMINA");
-    theoryApply = Named<QToolButton>(r, "ID_THEORY_LMN_NUM_OK");
-    theoryScaleFactor = Named<QLineEdit>(r, "ID_THEORY_CM_SCALE_FACTOR");
-    theoryCalculate = Named<QToolButton>(r, "ID_THEORY_CALCULATE");
-    experimentLamina = Named<QLineEdit>(r, "ID_EXPERIMT_LAMINA");
-    experimentApply = Named<QToolButton>(r, "ID_EXPERIMT_LMN_NUM_OK");
-    elasticMin = Named<QLineEdit>(r, "ID_EXPERIMT_EMIN");
-    elasticMax = Named<QLineEdit>(r, "ID_EXPERIMT_EMAX");
-    experimentCalculate = Named<QToolButton>(r, "ID_EXPERIMT_CALCULATE");
-    menuViewCheck = Named<QCheckBox>(r, "ID_CHECK_TREEMENU");
-    logViewCheck = Named<QCheckBox>(r, "ID_CHECK_LOGVIEW");
+    QStringList texts;
+    for (int column = 0; column < grid->GetColumnCount(); ++column)
+        texts << grid->GetItemText(row, column);
+    return texts;
+}
+
+void ClickCell(CListCtrlReport* grid, int row, int column)
+{
+    const QPoint centre = grid->visualRect(grid->model()->index(row, column)).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre);
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path : QString();
+}
+
+std::vector<Curve> ShortCurves(size_t count)
+{
+    std::vector<Curve> curves(count);
+    for (size_t k = 0; k < count; ++k) {
+        for (int i = 0; i <= 10; ++i) {
+            curves[k].strain.push_back(0.2 * i + 0.01 * double(k + 1));
+            curves[k].stress.push_back(40.0 * i + 5.0 * double(k));
+        }
+    }
+    return curves;
+}
+
+void ShowCurves(OrvaneChart::CChartView& view, const std::vector<Curve>& curves, int width, int height)
+{
+    std::vector<std::vector<double>> arrays;
+    std::vector<std::string> names;
+    for (size_t k = 0; k < curves.size(); ++k) {
+        arrays.push_back(curves[k].strain);
+        arrays.push_back(curves[k].stress);
+        names.push_back("Lamina # " + std::to_string(k + 1));
+    }
+    view.SetLayout(1);
+    view.SetTitle("Stress-Strain Curve");
+    QVERIFY(view.SetData(arrays, names));
+    view.SetChartSize(width, height);
 }

@@ -1,0 +1,216 @@
+// The chart on screen: rendered once per chart, the track line that follows the mouse,
+// and long curves drawn reduced but tracked over every reading.
+#include "chart/chartviewer.h"
+#include "guitestsupport.h"
+
+#include "chart/curvereducer.h"
+
+#include <QMouseEvent>
+
+using namespace OrvaneChart;
+
+namespace {
+
+// A results chart on screen: the view holding the curves and the viewer showing them.
+struct ShownChart {
+    CChartView view;
+    CChartViewer viewer;
+    explicit ShownChart(const std::vector<Curve>& curves, int width = 900, int height = 600)
+    {
+        ShowCurves(view, curves, width, height);
+        Rebuild();
+    }
+    // A fresh chart of the view, rendered; the rows drawn of its first curve.
+    const std::vector<int>& Rebuild()
+    {
+        std::unique_ptr<XYChart> chart = view.CreateChart();
+        chart->xAxis()->setTickDensity(75);
+        viewer.SetChart(std::move(chart));
+        viewer.EnsureRendered();
+        return viewer.DrawnRows()[0][0];
+    }
+    const XYChart* chart() const { return viewer.GetChart(); }
+};
+
+void MoveMouse(QWidget* widget, QPoint at)
+{
+    QMouseEvent event(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+} // namespace
+
+class ChartViewerTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { IsolateSettings(); }
+
+    void trackLineLabelsDotsAndLine()
+    {
+        // Curves side by side along the strain, none spanning another's readings.
+        std::vector<Curve> curves = ShortCurves(7);
+        for (size_t i = 0; i < 7 * 11; ++i)
+            curves[i / 11].strain[i % 11] += 2.5 * double(i / 11);
+        const struct { size_t curve, row; double stress; const char* markup; } cases[] = {
+            {1, 4, 80.12345, "<*font,bgColor=ff00*> 80.12 <*/font*>"},
+            {2, 3, 0.000123456, "<*font,bgColor=ff*> 0.0001235 <*/font*>"},
+            {6, 6, 99.996, "<*font,bgColor=0*> 100.0 <*/font*>"}, // rounds up a digit
+            {0, 2, 1234.56, "<*font,bgColor=ff0000*> 1235 <*/font*>"},
+        };
+        for (const auto& c : cases)
+            curves[c.curve].stress[c.row] = c.stress;
+        // Curve 5 has the strains of curve 4 and lies higher.
+        curves[5].strain = curves[4].strain;
+        for (double& stress : curves[5].stress)
+            stress *= 2;
+        ShownChart shown(curves);
+        CChartViewer& viewer = shown.viewer;
+        viewer.show();
+        const XYChart* chart = shown.chart();
+        const int axisX = chart->yAxis()->getX();
+        // A pixel off the reading still finds it: the nearest data x.
+        viewer.TrackLineAt(chart->getXCoor(curves[1].strain[4]) + 1);
+        QCOMPARE(viewer.Track().xValue(), curves[1].strain[4]);
+        QCOMPARE(viewer.XLabel().text, QString::number(curves[1].strain[4]));
+        for (const auto& c : cases) {
+            const QPoint point(chart->getXCoor(curves[c.curve].strain[c.row]), chart->getYCoor(c.stress));
+            viewer.TrackLineAt(point.x());
+            // The value stands in a box of the curve's colour just left of the y axis, level
+            // with the dot on the point; the line runs down past the plot to the x label.
+            const auto labels = viewer.ValueLabels();
+            QCOMPARE(labels.size(), size_t(1));
+            QCOMPARE(labels[0].markup, QString::fromLatin1(c.markup));
+            QVERIFY(labels[0].anchor.y() == point.y() && labels[0].anchor.x() < axisX && labels[0].alignment == Right);
+            QVERIFY(viewer.Dots().size() == 1 && viewer.Dots()[0].centre == point);
+            QCOMPARE(viewer.TrackLineTop(), point);
+            QVERIFY(viewer.TrackLineBottom().y() > chart->getPlotArea()->getBottomY());
+            QCOMPARE(viewer.XLabel().anchor, viewer.TrackLineBottom());
+        }
+        // A shared strain labels both curves in order; the line starts at the higher.
+        viewer.TrackLineAt(chart->getXCoor(curves[4].strain[3]));
+        QCOMPARE(viewer.Dots().size(), size_t(2));
+        QCOMPARE(viewer.ValueLabels()[1].box, QColor(QRgb(SERIES_COLORS[5])));
+        QCOMPARE(viewer.TrackLineTop().y(), chart->getYCoor(curves[5].stress[3]));
+    }
+
+    // Mouse moves draw the track line on an overlay; the chart is rendered once per
+    // chart, not on every paint.
+    void mouseTracksOverThePlotAreaWithoutRendering()
+    {
+        ShownChart shown(ShortCurves(2), 700, 500);
+        CChartViewer& viewer = shown.viewer;
+        QObject::connect(&viewer, &CChartViewer::MouseMovePlotArea, &viewer, &CChartViewer::TrackLineAt);
+        viewer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+        const QImage before = viewer.grab().toImage();
+        const PlotArea* plot = shown.chart()->getPlotArea();
+        const int y = plot->getTopY() + 50;
+        QSignalSpy moved(&viewer, &CChartViewer::MouseMovePlotArea), left(&viewer, &CChartViewer::MouseLeavePlotArea);
+        // The plot's right edge is inside, at its own x; beyond it the mouse has left.
+        MoveMouse(&viewer, QPoint(plot->getRightX(), y));
+        QVERIFY(moved.count() == 1 && moved.last().at(0).toInt() == plot->getRightX());
+        QVERIFY(viewer.grab().toImage() != before);
+        MoveMouse(&viewer, QPoint(plot->getRightX() + 30, y));
+        QCOMPARE(left.count(), 1);
+        QCOMPARE(viewer.grab().toImage(), before);
+        // Leaving the widget altogether does the same.
+        MoveMouse(&viewer, QPoint(plot->getLeftX() + 10, y));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(&viewer, &leave);
+        QVERIFY(left.count() == 2 && !viewer.HasTrackLine());
+        QCOMPARE(viewer.grab().toImage(), before);
+        QCOMPARE(viewer.RenderCount(), 1);
+        // A new chart (new data or size) drops the track line and is rendered once more.
+        MoveMouse(&viewer, QPoint(plot->getLeftX() + 10, y));
+        shown.view.SetChartSize(640, 480);
+        shown.Rebuild();
+        viewer.grab();
+        QVERIFY(!viewer.HasTrackLine() && viewer.RenderCount() == 2 && viewer.size() == QSize(640, 480));
+    }
+
+    void curveAndLegendDrawnInTheCurvesColour()
+    {
+        Curve curve = ShortCurves(1)[0];
+        curve.stress[5] = NoValue; // a gap, never bridged
+        ShownChart shown({curve}, 600, 400);
+        const QImage image = shown.viewer.grab().toImage();
+        const XYChart* chart = shown.chart();
+        const auto redAt = [&](QPoint at) {
+            for (int dy = -2; dy <= 2; ++dy) {
+                const QColor pixel = image.pixelColor(at + QPoint(0, dy));
+                if (pixel.red() > 200 && pixel.green() < 160 && pixel.blue() < 160)
+                    return true;
+            }
+            return false;
+        };
+        // Halfway between two readings the line passes the point between them.
+        const auto halfway = [&](size_t i, size_t j) {
+            return redAt(QPoint(chart->getXCoor((curve.strain[i] + curve.strain[j]) / 2),
+                                chart->getYCoor((curve.stress[i] + curve.stress[j]) / 2)));
+        };
+        for (const size_t i : {0, 1, 2, 3, 6, 7, 8, 9})
+            QVERIFY2(halfway(i, i + 1), qPrintable(QString("no red after reading %1").arg(i)));
+        QVERIFY(!halfway(4, 6));
+        QVERIFY(redAt(LegendLayout::Make(*chart).entries().at(0).symbol.center()));
+    }
+
+    // An unload and reload: strain rises to 1.5 %, falls back to 0.5 % and rises again
+    // to 2 %, in whole steps of 0.0001 %, so the legs share strains.
+    void backAndForthCurveDrawnReducedTrackedInFull()
+    {
+        Curve curve;
+        const auto leg = [&curve](int from, int to, double lift) {
+            for (int k = from; k != to; k += from < to ? 1 : -1) {
+                curve.strain.push_back(k * 1e-4);
+                curve.stress.push_back(0.02 * k + lift);
+            }
+        };
+        leg(0, 15000, 0);
+        leg(15000, 5000, 10);
+        leg(5000, 20001, 20);
+        ShownChart shown({curve}, 800, 500);
+        // A fraction of the readings is drawn, in row order; a strain met on all three
+        // legs finds the first reading in row order.
+        const std::vector<int> drawn = shown.viewer.DrawnRows()[0][0];
+        QVERIFY(std::is_sorted(drawn.begin(), drawn.end()) && drawn.size() < curve.strain.size() / 5);
+        const XYChart* chart = shown.chart();
+        const LineLayer* layer = chart->getLayerByZ(0);
+        QCOMPARE(curve.strain[20000], curve.strain[10000]);
+        QCOMPARE(layer->getXIndexOf(curve.strain[10000], 0), 10000);
+        QCOMPARE(layer->getXIndexOf(1.00002, 0), -1);
+        QCOMPARE(layer->getXIndexOf(1.00002, 0.0001), 10000); // nearest within tolerance
+        // The track line finds the reading nearest the mouse among all of them.
+        for (int px = chart->getPlotArea()->getLeftX(); px <= chart->getPlotArea()->getRightX(); px += 37) {
+            const double target = chart->xAxis()->valueOf(px);
+            shown.viewer.TrackLineAt(px);
+            QVERIFY(target > 2 || std::fabs(shown.viewer.Track().xValue() - target) <= 0.5e-4 + 1e-12);
+        }
+        // A reading the reduction drops is drawn once the owner marks it (the chord readings, say).
+        int dropped = 12'345;
+        while (std::binary_search(drawn.begin(), drawn.end(), dropped))
+            ++dropped;
+        shown.view.SetKeepIndices({{dropped}});
+        const std::vector<int> kept = shown.Rebuild();
+        QVERIFY(std::binary_search(kept.begin(), kept.end(), dropped));
+    }
+
+    void reducerKeepsGapsTurnsAndAllOfShortCurves()
+    {
+        const std::vector<double> x{0, 1, 2, NoValue, 4, 5};
+        const std::vector<double> y{0, 1, 4, 9, NoValue, 25};
+        using Rows = std::vector<int>;
+        // Fewer readings than columns: nothing to drop.
+        QCOMPARE(CurveReducer::Reduce(x.data(), y.data(), 6, 0, 5, 500), (Rows{0, 1, 2, 3, 4, 5}));
+        // One column: its first, last, lowest and highest readings; a kept one joins
+        // them, and keep indices outside the data are ignored.
+        QCOMPARE(CurveReducer::Reduce(x.data(), y.data(), 3, 0, 5, 1), (Rows{0, 2}));
+        QCOMPARE(CurveReducer::Reduce(x.data(), y.data(), 3, 0, 5, 1, {-4, 1, 3}), (Rows{0, 1, 2}));
+        // A curve that turns back inside its column keeps the turning reading.
+        const std::vector<double> turn{0, 0.9, 0.1};
+        QCOMPARE(CurveReducer::Reduce(turn.data(), std::vector<double>(3, 1.0).data(), 3, 0, 1, 1), (Rows{0, 1, 2}));
+    }
+};
+
+QTEST_MAIN(ChartViewerTest)
+#include "chartviewer_test.moc"

@@ -1,0 +1,85 @@
+// The lamina form over a document of the test: which cells open an editor, the
+// number rule and its messages, and refills that never alter a value.
+#include "forms/laminadlg.h"
+#include "guitestsupport.h"
+
+class LaminaDlgTest : public QObject {
+    Q_OBJECT
+
+    RecordingMessageSink& m_sink = Recorded();
+    CPlyforgeDoc m_doc;
+
+private slots:
+    void initTestCase() { IsolateSettings(); }
+
+    void labelColumnIsNeverEdited()
+    {
+        CLaminaDlg form;
+        form.resize(900, 500);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        CListCtrlReport* grid = form.ConstituentGrid();
+        ClickCell(grid, 0, 0);
+        QVERIFY(!grid->IsEditing());
+        ClickCell(grid, 1, 1);
+        QVERIFY(grid->IsEditing());
+    }
+
+    void saveFollowsTheNumberRuleAndRefillsUnchanged()
+    {
+        CLaminaDlg form;
+        form.SetDocumentProvider([this] { return &m_doc; });
+        CListCtrlReport* constituents = form.ConstituentGrid();
+        CListCtrlReport* ply = form.LaminaGrid();
+        // The fibre row in full; the matrix with an empty density (0) and a bad ratio.
+        const QStringList cells{"  탄소 T700 ", " 1.76 ", "230", "0.2", "Epoxy", "", "3.5", "0,35"};
+        for (int i = 0; i < 8; ++i)
+            constituents->SetItemText(i / 4, i % 4 + 1, cells[i]);
+        QVERIFY(!form.SaveToLamina(2));
+        QCOMPARE(m_sink.Messages(), QStringList{"숫자를 입력하세요"});
+        // The record was made all the same, with what was read before the bad cell.
+        Lamina* lamina = m_doc.laminate.FindLamina(2);
+        QVERIFY(lamina && lamina->fiber.name == "  탄소 T700 ");
+        QVERIFY(lamina->fiber.poissons_ratio == 0.2 && lamina->matrix.youngs_modulus == 3.5);
+        const char* messages[4] = {"숫자를 입력하세요(FAW)", "숫자를 입력하세요(Thickness)",
+                                   "숫자를 입력하세요(Angle)", "숫자를 입력하세요(xi)"};
+        constituents->SetItemText(1, 4, "0.35");
+        for (int column = 0; column < 4; ++column) {
+            m_sink.Clear();
+            ply->SetItemText(0, column, "1.2.3");
+            QVERIFY(!form.SaveToLamina(2));
+            QCOMPARE(m_sink.Messages(), QStringList{QString::fromUtf8(messages[column])});
+            ply->SetItemText(0, column, QString(" %1 ").arg(column + 12.5));
+        }
+        m_sink.Clear();
+        form.ScaleFactorEdit(0)->setText("0.02");
+        form.ScaleFactorEdit(1)->setText("abc");
+        form.ScaleFactorEdit(2)->setText("0.5");
+        QVERIFY(form.SaveToLamina(2));
+        QCOMPARE(m_sink.Messages(), QStringList{"Please enter a number."});
+        QVERIFY(m_doc.laminate.laminae.size() == 1 && lamina->matrix.density == 0); // the same record
+        QCOMPARE((std::vector<double>{lamina->FAW, lamina->thickness, lamina->angle, lamina->xi}),
+                 (std::vector<double>{12.5, 13.5, 14.5, 15.5}));
+        // The factors before the bad one are read; it and those after it keep their values.
+        const CLaminaDlg fresh;
+        QCOMPARE((QStringList{QString::number(lamina->S_scale_factor), QString::number(lamina->C_scale_factor),
+                              QString::number(lamina->S_angle_scale_factor)}),
+                 (QStringList{"0.02", fresh.ScaleFactorEdit(1)->text(), fresh.ScaleFactorEdit(2)->text()}));
+        // Shown again from its record, the lamina is saved back bit for bit.
+        m_sink.Clear();
+        lamina->matrix.poissons_ratio = 0.123456789;
+        lamina->FAW = 1.0 / 3;
+        lamina->S_angle_scale_factor = 0.001;
+        form.LoadConstituentRow(0, lamina);
+        form.LoadConstituentRow(1, lamina);
+        form.LoadLaminaRow(lamina);
+        form.SetScaleFactors(lamina->S_scale_factor, lamina->C_scale_factor, lamina->S_angle_scale_factor,
+                             lamina->C_angle_scale_factor);
+        QVERIFY(constituents->GetItemText(1, 4) == "0.123456789" && ply->GetItemText(0, 2) == "14.5");
+        const Lamina before = *lamina;
+        QVERIFY(form.SaveToLamina(2) && lamina->SameInputs(before) && m_sink.messages.empty());
+    }
+};
+
+QTEST_MAIN(LaminaDlgTest)
+#include "laminadlg_test.moc"

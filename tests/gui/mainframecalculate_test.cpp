@@ -1,0 +1,117 @@
+// The ribbon's Calculate commands through the real widgets: the form on screen
+// committed, the ribbon's checks and their messages, the run, the results views
+// refreshed and the log pane.
+#include "app/mainframe.h"
+#include "guitestsupport.h"
+
+class MainFrameCalculateTest : public QObject, AppDriver {
+    Q_OBJECT
+
+    QTemporaryDir m_logDir;
+    std::string m_trace; // kept out of the test's output
+
+    CRichEditCustomCtrl* Log() const { return Frame()->LogView()->RichEdit(); }
+    template <class View> View* Find() const { return Frame()->findChild<View*>(); }
+    QStringList Calculate(bool experiment = false)
+    {
+        sink.Clear();
+        Press(experiment ? "ID_EXPERIMT_CALCULATE" : "ID_THEORY_CALCULATE");
+        return sink.Messages();
+    }
+    // An example project, its log kept in the test's folder, with a record on screen.
+    void Open(const char* example, const QString& record)
+    {
+        QVERIFY(Frame()->OpenProject(PLYFORGE_EXAMPLES + QString("/") + example));
+        Doc()->program_folder = m_logDir.path().toStdString();
+        Click(record);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        IsolateSettings();
+        TraceOutput::SetCapture(&m_trace);
+    }
+    void cleanupTestCase() { TraceOutput::SetCapture(nullptr); }
+    void init() { Start(); }
+    void cleanup() { Stop(); }
+
+    void theoryRunShowsResultsBesideTheFormAndItsLog()
+    {
+        Open("quasi-isotropic.plyforge", "Theoretical Lamina #8");
+        MainView()->LaminaDlg()->LaminaGrid()->SetItemText(0, 2, "30"); // committed by the run
+        QCOMPARE(Calculate(), QStringList());
+        auto* results = Find<CResultTheoryView>();
+        QVERIFY(results);
+        QCOMPARE(Frame()->ActiveChild()->Caption(), QString(captions::kTheoryResult));
+        QCOMPARE(Frame()->TabArea()->Groups().size(), 2); // beside the main view
+        QCOMPARE(results->LaminaeList()->GetItemText(7, 5), QString("30"));
+        // The log pane shows this run, headings coloured; File exports it.
+        QVERIFY(Log()->toPlainText().startsWith("\nStart Calculation\n\n##Input data"));
+        QCOMPARE(Log()->LineColor(3), Log()->MarkedColor());
+        const QString copy = m_logDir.filePath("copy of log.txt");
+        QVERIFY(ProjectFiles::ExportLog(Doc(), copy) && ProjectFiles::ExportLog(Doc(), copy)); // replaced
+        QCOMPARE(QString(ReadAll(copy)), Log()->toPlainText() + '\n');
+        // With the log unwritable the results still refresh, and the log pane says so in one line.
+        const QString missing = m_logDir.filePath("missing");
+        Doc()->program_folder = missing.toStdString();
+        MainView()->LaminaDlg()->LaminaGrid()->SetItemText(0, 2, "60");
+        QCOMPARE(Calculate(), QStringList());
+        QCOMPARE(results->LaminaeList()->GetItemCount(), 8);
+        QCOMPARE(results->LaminaeList()->GetItemText(7, 5), QString("60"));
+        const QString line = Log()->toPlainText();
+        QVERIFY2(line.contains(missing + "/TheoreticalLog.txt") && !line.contains('\n'), qPrintable(line));
+    }
+
+    void ribbonChecksStopTheRunWithTheirMessages()
+    {
+        Open("quasi-isotropic.plyforge", "Theoretical Lamina #1");
+        Doc()->laminate.FindLamina(2)->matrix.youngs_modulus = 0; // what only the engine finds
+        const auto text = [](const char* message) { return QStringList{QString::fromUtf8(message)}; };
+        const QStringList number = text(msg::kEnterNumber), positive = text(msg::kScaleFactorPositive);
+        // A leading blank parses; a refused factor is never stored.
+        const std::pair<const char*, QStringList> cases[] = {
+            {" 1e-2", text(msg::kCheckYoungsModulus)}, {"abc", number + positive}, {"0", positive}};
+        for (const auto& [factor, messages] : cases) {
+            Ribbon("ID_THEORY_CM_SCALE_FACTOR")->setText(factor);
+            QCOMPARE(Calculate(), messages);
+            QCOMPARE(Doc()->laminate.compliance_scale_factor, 0.01);
+        }
+        QVERIFY(!Find<CResultTheoryView>()); // a failed run shows no results
+        // Three laminae configured, two with records and one of them on screen.
+        Apply("3");
+        for (const char* item : {"Theoretical Lamina #1", "Theoretical Lamina #2", "Theoretical Lamina #1"})
+            Click(item);
+        QCOMPARE(Calculate(), text(msg::kLaminaeIncomplete));
+        Open("three-tensile-tests.plyforge", "Experimental Lamina #1");
+        Ribbon("ID_EXPERIMT_EMIN")->setText("low");
+        QCOMPARE(Calculate(true), number);
+        QVERIFY(!Find<CResultExpView>()); // never runs with -1 as a bound
+        Ribbon("ID_EXPERIMT_EMIN")->setText("0.3");
+        QCOMPARE(Calculate(true), text(msg::kElasticMaxGreater));
+    }
+
+    void experimentRunFillsTheOpenResultsView()
+    {
+        Open("three-tensile-tests.plyforge", "Experimental Lamina #1");
+        auto* results = qobject_cast<CResultExpView*>(Frame()->ShowViewByTitle(captions::kExperimentResult));
+        QVERIFY(results);
+        MainView()->ExperimentDlg()->WidthEdit()->setText("20"); // committed by the run
+        // Specimen 2 loses its readings: its evaluation fails, and it is listed all the same.
+        ExperimentSpecimen* second = Doc()->FindSpecimen(2);
+        second->load_series.clear();
+        second->strain_series.clear();
+        second->stress_series.clear();
+        QCOMPARE(Calculate(true), QStringList());
+        QCOMPARE(Find<CResultExpView>(), results);
+        QCOMPARE(results->ResultList()->GetItemCount(), 3);
+        QCOMPARE(results->ResultList()->GetItemText(0, 1), QString("20"));
+        QCOMPARE(results->ResultList()->GetItemText(1, 6), QString("0"));
+        QCOMPARE(results->ResultList()->GetItemText(2, 6), GText(Doc()->specimens[2]->modulus));
+        QCOMPARE(results->ChartView().Names(), (std::vector<std::string>{"Lamina # 1", "Lamina # 2", "Lamina # 3"}));
+        QCOMPARE(Log()->LineColor(int(Log()->toPlainText().split('\n').indexOf("##id:3"))), Log()->MarkedColor());
+    }
+};
+
+QTEST_MAIN(MainFrameCalculateTest)
+#include "mainframecalculate_test.moc"

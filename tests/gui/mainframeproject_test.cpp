@@ -1,0 +1,152 @@
+// Projects in files through the real program: what was entered comes back bit for
+// bit after a save, New and an open; a changed project asks before it is replaced;
+// a bad file or a failed save leaves the project as it was.
+#include "app/mainframe.h"
+#include "guitestsupport.h"
+
+#include "forms/filedialogs.h"
+
+#include <QDir>
+#include <QSettings>
+
+class MainFrameProjectTest : public QObject, AppDriver {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString MainTabLabel() const
+    {
+        CChildFrame* frame = CChildFrame::Of(MainView());
+        QTabWidget* group = Frame()->TabArea()->GroupOf(frame);
+        return group ? group->tabText(group->indexOf(frame)) : QString();
+    }
+    // Two laminae, then one specimen of the same project left on screen unsaved.
+    void EnterProject()
+    {
+        Apply("2");
+        Doc()->specimen_count = 1; // both sides in one project
+        Frame()->MainMenuView()->BuildTree(2, 1);
+        Click("Theoretical Lamina #2");
+        CLaminaDlg* form = MainView()->LaminaDlg();
+        form->ConstituentGrid()->SetItemText(0, 1, "탄소 섬유");
+        form->ConstituentGrid()->SetItemText(0, 3, "230.123456789");
+        form->LaminaGrid()->SetItemText(0, 2, "-45");
+        form->ScaleFactorEdit(2)->setText("0.001");
+        Click("Theoretical Lamina #1");
+        Click("Experimental Lamina #1");
+        MainView()->ExperimentDlg()->WidthEdit()->setText("25.4");
+        MainView()->ExperimentDlg()->Grid()->PasteText("0\t0\t0\n1004.80328\t0.1\t40.19213\n2000\t0.2\t80.5\n");
+        Ribbon("ID_THEORY_CM_SCALE_FACTOR")->setText("0.02");
+        Ribbon("ID_EXPERIMT_EMAX")->setText("0.25");
+    }
+
+private slots:
+    void initTestCase() { IsolateSettings(); }
+    void init() { Start(); }
+    void cleanup() { Stop(); }
+
+    void saveNewOpenRestoresEverything()
+    {
+        EnterProject();
+        const QString path = m_dir.filePath("round.plyforge");
+        QVERIFY(Frame()->SaveProject(path));
+        QVERIFY(sink.messages.empty());
+        std::vector<Lamina> laminae;
+        for (const auto& lamina : Doc()->laminate.laminae)
+            laminae.push_back(*lamina);
+        const ExperimentSpecimen specimen = *Doc()->specimens.at(0);
+        Press("ID_PROJECT_NEW");
+        QVERIFY(Frame()->Files()->Path().isEmpty() && Doc()->laminate.laminae.empty());
+        QVERIFY(Frame()->OpenProject(path));
+        QCOMPARE(Doc()->laminate.laminae.size(), size_t(2)); // the theory form behind the specimen was kept
+        for (size_t i = 0; i < laminae.size(); ++i)
+            QVERIFY(Doc()->laminate.laminae[i]->SameInputs(laminae[i]));
+        QCOMPARE(Doc()->laminate.FindLamina(2)->fiber.name, std::string("탄소 섬유"));
+        QVERIFY(Doc()->specimens.at(0)->SameInputs(specimen));
+        QCOMPARE(Ribbon("ID_THEORY_LAMINA")->text() + ' ' + Ribbon("ID_THEORY_CM_SCALE_FACTOR")->text() + ' ' +
+                     Ribbon("ID_EXPERIMT_EMAX")->text(), QString("2 0.02 0.25"));
+        // The specimen that was on screen is on screen again, highlighted in the tree,
+        // and its tab names the file.
+        QCOMPARE(MainTabLabel(), QString("round.plyforge - Experimental Lamina #1"));
+        QTreeWidgetItem* highlighted = Frame()->MainMenuView()->Tree()->currentItem();
+        QVERIFY(highlighted && highlighted->isSelected() && highlighted->text(0) == "Experimental Lamina #1");
+        QCOMPARE(MainView()->ExperimentDlg()->Grid()->GetItemText(1, 0), QString("1004.80328"));
+        // Showing another record from here commits nothing wrong into the shown one.
+        Click("Theoretical Lamina #2");
+        QVERIFY(Doc()->specimens.at(0)->SameInputs(specimen));
+        QCOMPARE(MainView()->LaminaDlg()->ConstituentGrid()->GetItemText(0, 3), QString("230.123456789"));
+        // The recent files: the latest first, each once.
+        const QString other = m_dir.filePath("other.plyforge");
+        QVERIFY(Frame()->SaveProject(other) && Frame()->OpenProject(path));
+        QCOMPARE(Frame()->Files()->RecentFiles().mid(0, 3), (QStringList{path, other}));
+    }
+
+    void changedProjectAsksBeforeItIsReplacedAndCtrlSSaves()
+    {
+        EnterProject();
+        const QString path = m_dir.filePath("asked.plyforge");
+        QVERIFY(Frame()->Files()->IsModified() && Frame()->SaveProject(path));
+        int asked = 0;
+        auto answer = ProjectFiles::SaveAnswer::Cancel;
+        Frame()->Files()->SetSaveQuestion([&] { ++asked; return answer; });
+        QVERIFY(Frame()->SaveModified());
+        QCOMPARE(asked, 0); // unchanged since the save: nothing to ask
+        // A typed value marks the project; Cancel leaves everything as it was.
+        Click("Theoretical Lamina #1");
+        QTest::keyClicks(MainView()->LaminaDlg()->ScaleFactorEdit(0), "5");
+        Press("ID_PROJECT_NEW");
+        Apply("4");
+        QCOMPARE(asked, 2);
+        QVERIFY(Doc()->lamina_count == 2 && Doc()->laminate.laminae.size() == 2);
+        // Save writes the change into the project's file, then the new project comes.
+        answer = ProjectFiles::SaveAnswer::Save;
+        Press("ID_PROJECT_NEW");
+        QVERIFY(asked == 3 && Doc()->laminate.laminae.empty());
+        QVERIFY(ReadAll(path).contains("\"S_scale_factor\": 0.015"));
+        // A count is part of the project; Discard drops the change.
+        answer = ProjectFiles::SaveAnswer::Discard;
+        Apply("3");
+        QVERIFY(Frame()->Files()->IsModified() && Frame()->OpenProject(path));
+        QVERIFY(asked == 4 && Doc()->laminate.laminae.size() == 2);
+        QCOMPARE(Frame()->Files()->Path(), path); // else Ctrl+S would ask for a file
+        // Ctrl+S saves a project that has a file, without a dialog.
+        QTest::keyClicks(Ribbon("ID_EXPERIMT_EMAX"), "7");
+        QVERIFY(Frame()->Files()->IsModified());
+        Frame()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Frame()));
+        QTest::keyClick(Frame(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!Frame()->Files()->IsModified() && ReadAll(path).contains("0.257"));
+        // Dialogs start beside the last file chosen, else at home; a bare name takes the filter's suffix.
+        QCOMPARE(FileDialogs::StartFolder(), m_dir.path());
+        QSettings().remove("Folders/LastFolder");
+        QCOMPARE(FileDialogs::StartFolder(), QDir::homePath());
+        QCOMPARE(FileDialogs::FilterSuffix("PNG image (*.png);;SVG drawing (*.svg)"), QString("png"));
+    }
+
+    void badFileOrFailedSaveLeavesTheProjectAsItWas()
+    {
+        EnterProject();
+        CPlyforgeDoc* before = Doc();
+        const size_t laminae = before->laminate.laminae.size();
+        QVERIFY(!Frame()->OpenProject(WriteFile(m_dir.filePath("truncated.plyforge"), "{ \"format\": ")));
+        QCOMPARE(sink.messages.size(), size_t(1));
+        QVERIFY2(sink.Messages().first().contains("truncated.plyforge"), sink.messages.front().c_str());
+        QVERIFY(Doc() == before && Doc()->laminate.laminae.size() == laminae);
+        // A failed save names the path; the project stays unsaved, without a file.
+        sink.Clear();
+        const QString path = m_dir.filePath("gone/project.plyforge");
+        QVERIFY(!Frame()->SaveProject(path));
+        QVERIFY(sink.messages.size() == 1 && sink.Messages().first().contains(path));
+        QVERIFY(Frame()->Files()->Path().isEmpty() && Frame()->Files()->IsModified());
+        // The project's folder gone, the save asked for fails and the project is not replaced.
+        QVERIFY(QDir().mkpath(m_dir.filePath("gone")) && Frame()->SaveProject(path));
+        QVERIFY(QDir(m_dir.filePath("gone")).removeRecursively());
+        const size_t saved = Doc()->laminate.laminae.size();
+        Frame()->Files()->MarkModified();
+        Frame()->Files()->SetSaveQuestion([] { return ProjectFiles::SaveAnswer::Save; });
+        Press("ID_PROJECT_NEW");
+        QVERIFY(Doc()->laminate.laminae.size() == saved && Frame()->Files()->IsModified());
+    }
+};
+
+QTEST_MAIN(MainFrameProjectTest)
+#include "mainframeproject_test.moc"

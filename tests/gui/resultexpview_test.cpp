@@ -1,0 +1,70 @@
+// The experiment results view over specimens the engine has evaluated: the results
+// list, the chart at the view's size, and the exports.
+#include "forms/resultexpview.h"
+#include "guitestsupport.h"
+
+#include "experiment/resultstable.h"
+
+class ResultExpViewTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    CPlyforgeDoc m_doc;
+
+private slots:
+    void initTestCase()
+    {
+        IsolateSettings();
+        m_doc.LoadProject(ProjectReader::ReadFile(PLYFORGE_EXAMPLES "/three-tensile-tests.plyforge"));
+        m_doc.program_folder = m_dir.path().toStdString();
+        QVERIFY(m_doc.CalculateExperiment());
+    }
+
+    void listsEverySpecimenAndExportsWhatItShows()
+    {
+        CResultExpView view;
+        view.FillResultList(&m_doc);
+        view.FillResultList(&m_doc); // a second run replaces the rows
+        const CListCtrlReport* list = view.ResultList();
+        QCOMPARE(list->GetItemCount(), 3);
+        QStringList csv{QStringList(ResultsTable::kColumnTitles.begin(), ResultsTable::kColumnTitles.end()).join(',')};
+        for (int row = 0; row < 3; ++row) {
+            QStringList cells;
+            for (const std::string& cell : ResultsTable::Row(*m_doc.specimens[row]))
+                cells << QString::fromStdString(cell);
+            QCOMPARE(RowTexts(list, row), cells);
+            csv << cells.join(',');
+        }
+        QVERIFY(view.ExportResultsCsv(m_dir.filePath("results.csv")));
+        QCOMPARE(QString(ReadAll(m_dir.filePath("results.csv"))), csv.join('\n') + '\n');
+    }
+
+    void chartTakesTheViewsSizeAndExports()
+    {
+        CResultExpView view;
+        view.resize(1000, 800);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.RefreshChart(&m_doc);
+        const int width = view.ChartView().ChartWidth();
+        QVERIFY(width > 600);
+        view.resize(1300, 800); // and follows it
+        QTRY_VERIFY(view.Viewer()->GetChart()->getWidth() > width);
+        const OrvaneChart::XYChart* chart = view.Viewer()->GetChart();
+        QCOMPARE(chart->getLayerCount(), 3);
+        // Every curve, its reduced drawing keeping the two readings the modulus was taken from.
+        for (int k = 0; k < 3; ++k) {
+            const ExperimentSpecimen& s = *m_doc.specimens[size_t(k)];
+            QCOMPARE(chart->getLayerByZ(k)->xData(), s.strain_series);
+            const ChordReadings chord = FindChordReadings(s.strain_series, m_doc.elastic_min, m_doc.elastic_max);
+            QCOMPARE(view.ChartView().KeepIndices().at(size_t(k)), (std::vector<int>{chord.low, chord.high}));
+        }
+        for (const char* name : {"chart.png", "chart.svg"})
+            QVERIFY(view.ExportChartImage(m_dir.filePath(name)));
+        QVERIFY(QImage(m_dir.filePath("chart.png")).width() > width);
+        QVERIFY(ReadAll(m_dir.filePath("chart.svg")).contains(("<title>" + chart->title()).c_str()));
+    }
+};
+
+QTEST_MAIN(ResultExpViewTest)
+#include "resultexpview_test.moc"
