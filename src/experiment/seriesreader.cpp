@@ -1,6 +1,6 @@
 #include "experiment/seriesreader.h"
 
-#include "experiment/tensileimport.h"
+#include "experiment/importresult.h"
 #include "util/formattext.h"
 #include "util/tablenumber.h"
 
