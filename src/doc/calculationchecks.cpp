@@ -1,6 +1,80 @@
 #include "doc/calculationchecks.h"
 
 #include "doc/messages.h"
+#include "util/formattext.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// "Theoretical Lamina #2: the thickness must be greater than 0 (it is -0.125)."
+std::string Fault(const char* record, int id, const char* field, const char* rule, double value)
+{
+    return FormatText("%s%d: %s must %s (it is %g).", record, id, field, rule, value);
+}
+
+constexpr const char* kAboveZero = "be greater than 0";
+
+} // namespace
+
+std::string CalculationChecks::LaminaFault(const Lamina& l)
+{
+    constexpr const char* record = "Theoretical Lamina #";
+    // Written so that NaN fails every rule.
+    const struct {
+        const char* field;
+        double value;
+        bool good;
+        const char* rule;
+    } rules[] = {
+        {"the fibre's density", l.fiber.density, l.fiber.density > 0, kAboveZero},
+        {"the matrix's density", l.matrix.density, l.matrix.density > 0, kAboveZero},
+        {"the fibre's Poisson's ratio", l.fiber.poissons_ratio,
+         l.fiber.poissons_ratio > -1 && l.fiber.poissons_ratio < 0.5, "lie between -1 and 0.5"},
+        {"the matrix's Poisson's ratio", l.matrix.poissons_ratio,
+         l.matrix.poissons_ratio > -1 && l.matrix.poissons_ratio < 0.5, "lie between -1 and 0.5"},
+        {"FAW (the fibre fraction)", l.FAW, l.FAW >= 0 && l.FAW <= 1, "lie between 0 and 1"},
+        {"the thickness", l.thickness, l.thickness > 0, kAboveZero},
+        {"xi (the Halpin-Tsai factor)", l.xi, l.xi >= 0, "be 0 or greater"},
+    };
+    for (const auto& rule : rules) {
+        if (!rule.good)
+            return Fault(record, l.id, rule.field, rule.rule, rule.value);
+    }
+    return {};
+}
+
+std::string CalculationChecks::SpecimenFault(const ExperimentSpecimen& s)
+{
+    constexpr const char* record = "Experimental Lamina #";
+    if (!(s.width > 0))
+        return Fault(record, s.id, "the width", kAboveZero, s.width);
+    if (!(s.thickness > 0))
+        return Fault(record, s.id, "the thickness", kAboveZero, s.thickness);
+    return {};
+}
+
+namespace {
+
+// The first fault of the records taken in id order, shown; false when there is one.
+template <typename Records, typename FaultOf>
+bool NoFault(const Records& records, FaultOf fault_of, MessageSink& sink)
+{
+    std::vector<const typename Records::value_type::element_type*> sorted;
+    for (const auto& record : records)
+        sorted.push_back(record.get());
+    std::sort(sorted.begin(), sorted.end(), [](auto* a, auto* b) { return a->id < b->id; });
+    for (const auto* record : sorted) {
+        if (const std::string text = fault_of(*record); !text.empty()) {
+            sink.ShowMessage(text);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
 
 bool CalculationChecks::TheoryReady(const CPlyforgeDoc& doc, double scale_factor, MessageSink& sink)
 {
@@ -14,7 +88,7 @@ bool CalculationChecks::TheoryReady(const CPlyforgeDoc& doc, double scale_factor
         sink.ShowMessage(msg::kLaminaeIncomplete);
         return false;
     }
-    return true;
+    return NoFault(doc.laminate.laminae, LaminaFault, sink);
 }
 
 bool CalculationChecks::ExperimentReady(const CPlyforgeDoc& doc, MessageSink& sink)
@@ -27,5 +101,5 @@ bool CalculationChecks::ExperimentReady(const CPlyforgeDoc& doc, MessageSink& si
         sink.ShowMessage(msg::kLaminaeIncomplete);
         return false;
     }
-    return true;
+    return NoFault(doc.specimens, SpecimenFault, sink);
 }

@@ -3,10 +3,17 @@
 #include "doc/messagesink.h"
 #include "doc/plyforgedoc.h"
 
+#include <string>
+
 // The checks the Calculate commands make before a run, with their messages. Each
 // returns false after showing the message that stops the run.
 class CalculationChecks {
 public:
+    // The first impossible input of a lamina or specimen, as its message; empty
+    // when there is none.
+    static std::string LaminaFault(const Lamina& lamina);
+    static std::string SpecimenFault(const ExperimentSpecimen& specimen);
+
     // The compliance scale factor (the ribbon's, when it is not yet the
     // document's) must be greater than 0; every configured lamina must have its
     // record, and there must be at least one.
@@ -17,5 +24,9 @@ public:
     }
     // Elastic Max. must be greater than Min.; every configured specimen must have
     // its record, and there must be at least one.
+    // Both then refuse values no real ply or specimen can have, naming the record
+    // and the field: a thickness, density or width not above 0, a fibre fraction
+    // outside 0..1, a constituent Poisson's ratio outside (-1, 0.5), a negative
+    // Halpin-Tsai factor.
     static bool ExperimentReady(const CPlyforgeDoc& doc, MessageSink& sink);
 };

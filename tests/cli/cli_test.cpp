@@ -123,6 +123,8 @@ TEST_F(Cli, RefusedOrStoppedCalculationExitsOneWithTheMessage)
         {"theory", edited("factor.plyforge", ReadFile(kExample), "0.01", "0"), msg::kScaleFactorPositive},
         {"theory", edited("soft.plyforge", ReadFile(kExample), "3.5", "0"), msg::kCheckYoungsModulus},
         {"experiment", edited("range.plyforge", kExperimentProject, "0.3", "0.1"), msg::kElasticMaxGreater},
+        {"theory", edited("thin.plyforge", ReadFile(kExample), "0.125", "-0.125"),
+         "Theoretical Lamina #1: the thickness must be greater than 0 (it is -0.125)."},
     };
     for (const auto& refusal : refusals) {
         const Result result = Run({refusal.command, refusal.project, "--log-dir", m_logs.string()});

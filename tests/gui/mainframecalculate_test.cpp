@@ -91,6 +91,15 @@ private slots:
         QCOMPARE(Calculate(true), text(msg::kElasticMaxGreater));
     }
 
+    void impossibleInputStopsTheRunNamingLaminaAndField()
+    {
+        Open("quasi-isotropic.plyforge", "Theoretical Lamina #3");
+        MainView()->LaminaDlg()->LaminaGrid()->SetItemText(0, 1, "-0.125"); // committed by the run
+        QCOMPARE(Calculate(),
+                 QStringList{"Theoretical Lamina #3: the thickness must be greater than 0 (it is -0.125)."});
+        QVERIFY(!Find<CResultTheoryView>());
+    }
+
     void experimentRunFillsTheOpenResultsView()
     {
         Open("three-tensile-tests.plyforge", "Experimental Lamina #1");

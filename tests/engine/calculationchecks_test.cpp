@@ -1,0 +1,72 @@
+// Inputs no real ply or specimen can have stop a run with a message naming the
+// record and the field; the limits themselves are real values and pass.
+#include "doc/calculationchecks.h"
+
+#include "testsupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+using namespace testing_support;
+
+TEST(CalculationChecks, ImpossibleLaminaInputsNameTheLaminaAndTheField)
+{
+    const struct {
+        std::function<void(Lamina&)> set;
+        const char* message; // empty: the lamina is good
+    } cases[] = {
+        {[](Lamina& l) { l.thickness = -0.125; }, "the thickness must be greater than 0 (it is -0.125)."},
+        {[](Lamina& l) { l.thickness = std::nan(""); }, "the thickness must be greater than 0 (it is nan)."},
+        {[](Lamina& l) { l.fiber.density = 0; }, "the fibre's density must be greater than 0 (it is 0)."},
+        {[](Lamina& l) { l.matrix.density = -1.2; }, "the matrix's density must be greater than 0 (it is -1.2)."},
+        {[](Lamina& l) { l.FAW = 60; }, "FAW (the fibre fraction) must lie between 0 and 1 (it is 60)."},
+        {[](Lamina& l) { l.FAW = -0.1; }, "FAW (the fibre fraction) must lie between 0 and 1 (it is -0.1)."},
+        {[](Lamina& l) { l.fiber.poissons_ratio = 0.5; },
+         "the fibre's Poisson's ratio must lie between -1 and 0.5 (it is 0.5)."},
+        {[](Lamina& l) { l.matrix.poissons_ratio = -1; },
+         "the matrix's Poisson's ratio must lie between -1 and 0.5 (it is -1)."},
+        {[](Lamina& l) { l.xi = -2; }, "xi (the Halpin-Tsai factor) must be 0 or greater (it is -2)."},
+        {[](Lamina& l) { l.FAW = 1, l.xi = 0, l.matrix.poissons_ratio = 0.499, l.fiber.poissons_ratio = -0.99; }, ""},
+        {[](Lamina& l) { l.FAW = 0; }, ""},
+    };
+    for (const auto& c : cases) {
+        CPlyforgeDoc doc;
+        doc.laminate.compliance_scale_factor = 0.01;
+        doc.lamina_count = 2;
+        doc.laminate.laminae.push_back(MakeCarbonEpoxyLamina(2));
+        doc.laminate.laminae.push_back(MakeCarbonEpoxyLamina(1));
+        c.set(*doc.laminate.laminae[0]);
+        RecordingSink sink;
+        const bool ready = CalculationChecks::TheoryReady(doc, sink);
+        if (*c.message) {
+            EXPECT_FALSE(ready) << c.message;
+            EXPECT_EQ(sink.messages, std::vector<std::string>{std::string("Theoretical Lamina #2: ") + c.message});
+        } else {
+            EXPECT_TRUE(ready) << (sink.messages.empty() ? "" : sink.messages[0]);
+        }
+    }
+}
+
+TEST(CalculationChecks, SpecimensAreCheckedInIdOrder)
+{
+    CPlyforgeDoc doc;
+    doc.elastic_min = 0.1;
+    doc.elastic_max = 0.3;
+    doc.specimen_count = 3;
+    for (const int id : {3, 1, 2}) {
+        ExperimentSpecimen& s = doc.FindOrCreateSpecimen(id);
+        s.width = id == 3 ? 0 : 25;
+        s.thickness = id == 2 ? -2 : 2;
+    }
+    RecordingSink sink;
+    EXPECT_FALSE(CalculationChecks::ExperimentReady(doc, sink));
+    doc.FindSpecimen(2)->thickness = 2;
+    EXPECT_FALSE(CalculationChecks::ExperimentReady(doc, sink));
+    doc.FindSpecimen(3)->width = 25;
+    EXPECT_TRUE(CalculationChecks::ExperimentReady(doc, sink));
+    EXPECT_EQ(sink.messages,
+              (std::vector<std::string>{"Experimental Lamina #2: the thickness must be greater than 0 (it is -2).",
+                                        "Experimental Lamina #3: the width must be greater than 0 (it is 0)."}));
+}
