@@ -115,8 +115,10 @@ void CMainFrame::BuildMenus()
             &QAction::triggered, this, &CMainFrame::OnFileSaveAs);
     QAction* exportLog = add("ID_FILE_EXPORT_LOG", tr("Export calculation &log..."), "", true);
     connect(exportLog, &QAction::triggered, this, [this] {
+        if (!ProjectFiles::LogReady(ActiveDocument()))
+            return; // said before a dialog asks where to
         const QString path = FileDialogs::AskSavePath(this, tr("Export Calculation Log"), "CalculationLog.txt",
-                                                          tr("Text files (*.txt);;All files (*)"));
+                                                      tr("Text files (*.txt);;All files (*)"));
         if (!path.isEmpty())
             ProjectFiles::ExportLog(ActiveDocument(), path);
     });

@@ -52,6 +52,8 @@ public:
     void SetExperimentRibbonValues(int count);
     void ShowTheoryLaminaCount(int count);
     void RebuildMenuTree(int theory_count, int experiment_count);
+    // The two count boxes show the project's counts.
+    void ShowProjectCounts(const CPlyforgeDoc& doc);
 
     // ProjectListener: the document's project was set up or its count changed.
     void ProjectInitialised() override;

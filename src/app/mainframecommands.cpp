@@ -34,6 +34,12 @@ void CMainFrame::RebuildMenuTree(int theory_count, int experiment_count)
     m_mainMenuView->BuildTree(theory_count, experiment_count);
 }
 
+void CMainFrame::ShowProjectCounts(const CPlyforgeDoc& doc)
+{
+    m_wndRibbonBar->SetText(CRibbonBar::Edit::TheoryCount, QString::number(doc.lamina_count));
+    m_wndRibbonBar->SetText(CRibbonBar::Edit::ExperimentCount, QString::number(doc.specimen_count));
+}
+
 void CMainFrame::ProjectInitialised()
 {
     SetTheoryRibbonValues(0);
@@ -80,8 +86,10 @@ void CMainFrame::OnTheoryLmnNumOk()
     if (!doc)
         return;
     const int n = ReadCount(m_wndRibbonBar->Text(CRibbonBar::Edit::TheoryCount));
-    if (n < 1 || !SaveModified())
+    if (n < 1 || !SaveModified()) {
+        ShowProjectCounts(*doc); // a refused count is not the project's
         return;
+    }
     doc->ClearLaminae();
     ResetProject();
     if (CPlyforgeDoc* fresh = ActiveDocument())
@@ -96,8 +104,10 @@ void CMainFrame::OnExperimtLmnNumOk()
     if (!doc)
         return;
     const int n = ReadCount(m_wndRibbonBar->Text(CRibbonBar::Edit::ExperimentCount));
-    if (n < 1 || !SaveModified())
+    if (n < 1 || !SaveModified()) {
+        ShowProjectCounts(*doc);
         return;
+    }
     doc->ClearLaminae();
     ResetProject();
     if (CPlyforgeDoc* fresh = ActiveDocument()) {

@@ -73,8 +73,11 @@ int CPlyforgeView::ShowTheoryLamina(int id)
     }
     ShowForm(m_pLaminaDlg);
     m_frame->SetCaption(captions::TheoryLaminaTitle(id));
-    if (doc->current_lamina_id > 0 && !m_pLaminaDlg->SaveToLamina(doc->current_lamina_id))
+    if (doc->current_lamina_id > 0 && !m_pLaminaDlg->SaveToLamina(doc->current_lamina_id)) {
+        // The form still holds the lamina it could not commit: the caption says so.
+        m_frame->SetCaption(captions::TheoryLaminaTitle(doc->current_lamina_id));
         return -1;
+    }
     doc->current_lamina_id = id;
     Lamina* lamina = doc->laminate.FindLamina(id);
     m_pLaminaDlg->LoadConstituentRow(0, lamina);
@@ -100,8 +103,10 @@ int CPlyforgeView::ShowExperimentLamina(int id)
     }
     ShowForm(m_pExperimentDlg);
     m_frame->SetCaption(captions::ExperimentLaminaTitle(id));
-    if (doc->current_specimen_id > 0 && !m_pExperimentDlg->SaveToSpecimen(doc->current_specimen_id))
+    if (doc->current_specimen_id > 0 && !m_pExperimentDlg->SaveToSpecimen(doc->current_specimen_id)) {
+        m_frame->SetCaption(captions::ExperimentLaminaTitle(doc->current_specimen_id));
         return -1;
+    }
     doc->current_specimen_id = id;
     if (ExperimentSpecimen* specimen = doc->FindSpecimen(id)) {
         m_pExperimentDlg->SetSpecimenSize(specimen->width, specimen->thickness);

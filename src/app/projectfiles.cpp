@@ -70,12 +70,19 @@ std::optional<ProjectData> ProjectFiles::Read(const QString& path)
     }
 }
 
-bool ProjectFiles::ExportLog(const CPlyforgeDoc* doc, const QString& path)
+bool ProjectFiles::LogReady(const CPlyforgeDoc* doc)
 {
     if (!doc || doc->log_path.empty() || !doc->log_written) {
         ShowMessageBox(tr("There is no calculation log yet: press \"Calculate\" first."));
         return false;
     }
+    return true;
+}
+
+bool ProjectFiles::ExportLog(const CPlyforgeDoc* doc, const QString& path)
+{
+    if (!LogReady(doc))
+        return false;
     const QString source = QString::fromStdString(doc->log_path);
     QFile::remove(path + ".part");
     if (!QFile::copy(source, path + ".part")) {

@@ -42,6 +42,8 @@ public:
     bool Write(const CPlyforgeDoc& doc, const QString& path);
     // The project in the file, or nothing after a message naming the file.
     static std::optional<ProjectData> Read(const QString& path);
+    // True when the project has a log of a run to export; false after a message.
+    static bool LogReady(const CPlyforgeDoc* doc);
     // Copies the last calculation log to path, whole or not at all; false after a message.
     static bool ExportLog(const CPlyforgeDoc* doc, const QString& path);
 

@@ -91,6 +91,9 @@ private slots:
                 Apply(text, experiment);
                 QCOMPARE(sink.Messages(), QStringList{QString::fromUtf8(message)});
                 QVERIFY(Doc() == before && Doc()->lamina_count == 3); // the project stays as it was
+                // The box shows the project's count again, not the refused text.
+                QCOMPARE(Ribbon(experiment ? "ID_EXPERIMT_LAMINA" : "ID_THEORY_LAMINA")->text(),
+                         QString(experiment ? "0" : "3"));
             }
         }
         Ribbon("ID_THEORY_LAMINA")->setText("4"); // the edit's own Enter applies the count too
@@ -155,6 +158,7 @@ private slots:
         Click("Theoretical Lamina #2");
         QCOMPARE(sink.Messages(), QStringList{"숫자를 입력하세요(Thickness)"});
         QVERIFY(Doc()->current_lamina_id == 3 && Tree()->currentItem()->text(0) == "Theoretical Lamina #3");
+        QCOMPARE(Captions(), QStringList{"Theoretical Lamina #3"}); // the tab names the lamina shown
     }
 
     void lookIsSavedAndRestored()

@@ -39,6 +39,10 @@ private slots:
     void theoryRunShowsResultsBesideTheFormAndItsLog()
     {
         Open("quasi-isotropic.plyforge", "Theoretical Lamina #8");
+        // Before any run the export says so, with no dialog first.
+        Frame()->findChild<QAction*>("ID_FILE_EXPORT_LOG")->trigger();
+        QCOMPARE(sink.Messages().size(), 1);
+        sink.Clear();
         MainView()->LaminaDlg()->LaminaGrid()->SetItemText(0, 2, "30"); // committed by the run
         QCOMPARE(Calculate(), QStringList());
         auto* results = Find<CResultTheoryView>();
