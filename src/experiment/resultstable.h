@@ -13,6 +13,11 @@ public:
     static constexpr std::array<const char*, kColumnCount> kColumnTitles = {
         "Name", "Width(mm)", "Thickness(mm)", "Load Max(N)", "Strength(N/mm2)", "Strain(%)", "Modulus(GPa)"};
 
-    // "Lamina #<id>", then the width, thickness and results of the last run by "%g".
-    static std::array<std::string, kColumnCount> Row(const ExperimentSpecimen& specimen);
+    // Numbers as the list shows them ("%g"), or exact: the shortest text that reads
+    // back to the same double, for files other programs read on.
+    enum class Digits { Shown, Exact };
+    using Cells = std::array<std::string, kColumnCount>;
+
+    // "Lamina #<id>", then the width, thickness and results of the last run.
+    static Cells Row(const ExperimentSpecimen& specimen, Digits digits = Digits::Shown);
 };

@@ -72,7 +72,9 @@ void CResultExpView::FillResultList(const CPlyforgeDoc* doc)
     if (!doc)
         return;
     m_resultList->DeleteAllItems();
+    m_exactRows.clear();
     for (const auto& s : doc->specimens) {
+        m_exactRows.push_back(ResultsTable::Row(*s, ResultsTable::Digits::Exact));
         QStringList cells;
         for (const std::string& cell : ResultsTable::Row(*s))
             cells << QString::fromStdString(cell);
@@ -157,9 +159,10 @@ bool CResultExpView::ExportResultsCsv(const QString& path)
     for (int column = 0; column < m_resultList->GetColumnCount(); ++column)
         text += (column ? "," : "") + csvCell(m_resultList->model()->headerData(column, Qt::Horizontal).toString());
     text += '\n';
-    for (int row = 0; row < m_resultList->GetItemCount(); ++row) {
-        for (int column = 0; column < m_resultList->GetColumnCount(); ++column)
-            text += (column ? "," : "") + csvCell(m_resultList->GetItemText(row, column));
+    // The list's rows with every digit: a spreadsheet reads the numbers the run gave.
+    for (const ResultsTable::Cells& row : m_exactRows) {
+        for (size_t column = 0; column < row.size(); ++column)
+            text += (column ? "," : "") + csvCell(QString::fromStdString(row[column]));
         text += '\n';
     }
     QSaveFile file(path);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/chartview.h"
+#include "experiment/resultstable.h"
 
 #include <QWidget>
 
@@ -48,5 +49,6 @@ private:
     OrvaneChart::CChartViewer* m_viewer;
     CListCtrlReport* m_resultList;
     std::vector<std::vector<double>> m_chartData;
+    std::vector<ResultsTable::Cells> m_exactRows; // the list's rows, every digit
     unsigned m_builtRevision = ~0u;
 };

@@ -33,8 +33,13 @@ private slots:
             for (const std::string& cell : ResultsTable::Row(*m_doc.specimens[row]))
                 cells << QString::fromStdString(cell);
             QCOMPARE(RowTexts(list, row), cells);
-            csv << cells.join(',');
+            QStringList exact;
+            for (const std::string& cell : ResultsTable::Row(*m_doc.specimens[row], ResultsTable::Digits::Exact))
+                exact << QString::fromStdString(cell);
+            csv << exact.join(',');
         }
+        // The file keeps every digit: its modulus reads back to the run's own number.
+        QCOMPARE(csv.at(1).split(',').at(6).toDouble(), m_doc.specimens[0]->modulus);
         QVERIFY(view.ExportResultsCsv(m_dir.filePath("results.csv")));
         QCOMPARE(QString(ReadAll(m_dir.filePath("results.csv"))), csv.join('\n') + '\n');
     }
