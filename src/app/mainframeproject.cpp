@@ -153,8 +153,12 @@ bool CMainFrame::OpenProject(const QString& path)
     if (!read)
         return false;
     ProjectData project = std::move(*read);
-    const int lamina_id = project.current_lamina_id;
-    const int specimen_id = project.current_specimen_id;
+    // The record that was on screen, else the project's first: its form names what
+    // the project holds, and Calculate has a form to commit.
+    const bool none_shown = project.current_lamina_id == 0 && project.current_specimen_id == 0;
+    const int lamina_id = none_shown && project.lamina_count > 0 ? 1 : project.current_lamina_id;
+    const int specimen_id =
+        none_shown && project.lamina_count == 0 && project.specimen_count > 0 ? 1 : project.current_specimen_id;
     ResetProject();
     CPlyforgeDoc* doc = ActiveDocument();
     if (!doc)

@@ -80,6 +80,17 @@ private slots:
         QCOMPARE(Frame()->Files()->RecentFiles().mid(0, 3), (QStringList{path, other}));
     }
 
+    void projectWithNoRecordOnScreenOpensItsFirstReadyToCalculate()
+    {
+        const std::pair<const char*, const char*> examples[] = {{"quasi-isotropic.plyforge", "Theoretical Lamina #1"},
+                                                                {"three-tensile-tests.plyforge", "Experimental Lamina #1"}};
+        for (const auto& [example, caption] : examples) {
+            QVERIFY(Frame()->OpenProject(PLYFORGE_EXAMPLES + QString("/") + example));
+            QCOMPARE(CChildFrame::Of(MainView())->Caption(), QString(caption));
+            QCOMPARE(Frame()->MainMenuView()->Tree()->currentItem()->text(0), QString(caption));
+        }
+    }
+
     void changedProjectAsksBeforeItIsReplacedAndCtrlSSaves()
     {
         EnterProject();
