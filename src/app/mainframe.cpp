@@ -119,8 +119,8 @@ void CMainFrame::BuildMenus()
             return; // said before a dialog asks where to
         const QString path = FileDialogs::AskSavePath(this, tr("Export Calculation Log"), "CalculationLog.txt",
                                                       tr("Text files (*.txt);;All files (*)"));
-        if (!path.isEmpty())
-            ProjectFiles::ExportLog(ActiveDocument(), path);
+        if (!path.isEmpty() && ProjectFiles::ExportLog(ActiveDocument(), path))
+            FileDialogs::RememberFolderOf(path);
     });
     m_recentMenu = file->addMenu(tr("Recent Documents"));
     m_recentMenu->setObjectName("RecentDocuments");

@@ -40,7 +40,8 @@ QString AskSavePath(QWidget* parent, const QString& title, const QString& name, 
     const QString suffix = FilterSuffix(selected.isEmpty() ? filter : selected);
     if (QFileInfo(path).suffix().isEmpty() && !suffix.isEmpty())
         path += "." + suffix;
-    RememberFolderOf(path);
+    // Remembered by the caller once the file is written: a failed save must not
+    // send the next dialog to a folder that refused it.
     return path;
 }
 

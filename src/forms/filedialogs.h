@@ -10,7 +10,8 @@ class QWidget;
 namespace FileDialogs {
 
 // The path to save to, or empty when the user cancelled. name is the suggested
-// file name; a name with a folder starts there.
+// file name; a name with a folder starts there. The caller remembers the folder
+// (RememberFolderOf) once the file is written.
 QString AskSavePath(QWidget* parent, const QString& title, const QString& name, const QString& filter);
 // The file to open, or empty.
 QString AskOpenPath(QWidget* parent, const QString& title, const QString& filter, const QString& start = {});

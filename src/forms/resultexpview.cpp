@@ -48,14 +48,14 @@ CResultExpView::CResultExpView(QWidget* parent)
     connect(exportCsv, &QPushButton::clicked, this, [this] {
         const QString path = FileDialogs::AskSavePath(this, tr("Export Results"), "results.csv",
                                                           tr("CSV (*.csv);;All files (*)"));
-        if (!path.isEmpty())
-            ExportResultsCsv(path);
+        if (!path.isEmpty() && ExportResultsCsv(path))
+            FileDialogs::RememberFolderOf(path);
     });
     connect(exportChart, &QPushButton::clicked, this, [this] {
         const QString path = FileDialogs::AskSavePath(this, tr("Export Chart"), "stress-strain.png",
                                                           tr("PNG image (*.png);;SVG drawing (*.svg);;All files (*)"));
-        if (!path.isEmpty())
-            ExportChartImage(path);
+        if (!path.isEmpty() && ExportChartImage(path))
+            FileDialogs::RememberFolderOf(path);
     });
     layout->addLayout(buttons);
     layout->addWidget(m_resultList);

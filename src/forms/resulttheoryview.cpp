@@ -151,6 +151,6 @@ void CResultTheoryView::OnExportCard()
 {
     const QString path = FileDialogs::AskSavePath(this, tr("Export Material Card"), "Composite.inp",
                                                       tr("ABAQUS input (*.inp);;All files (*)"));
-    if (!path.isEmpty())
-        ExportCard(path);
+    if (!path.isEmpty() && ExportCard(path))
+        FileDialogs::RememberFolderOf(path);
 }

@@ -7,6 +7,8 @@
 #include "forms/filedialogs.h"
 
 #include <QDir>
+#include <QFileDialog>
+#include <QTimer>
 #include <QSettings>
 
 class MainFrameProjectTest : public QObject, AppDriver {
@@ -148,6 +150,25 @@ private slots:
         QVERIFY(!Frame()->SaveProject(path));
         QVERIFY(sink.messages.size() == 1 && sink.Messages().first().contains(path));
         QVERIFY(Frame()->Files()->Path().isEmpty() && Frame()->Files()->IsModified());
+        // A name chosen in the dialog becomes where the next dialog starts only once
+        // a file is written there, so a failed save never moves it.
+        const QString start = FileDialogs::StartFolder();
+        const QString taken = m_dir.filePath("sub/chosen.plyforge");
+        QVERIFY(QDir().mkpath(m_dir.filePath("sub")));
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&answer, taken] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* dialog = qobject_cast<QFileDialog*>(widget); dialog && dialog->isVisible()) {
+                    answer.stop();
+                    dialog->selectFile(taken);
+                    QMetaObject::invokeMethod(dialog, "accept");
+                }
+            }
+        });
+        answer.start(20);
+        const QString chosen = FileDialogs::AskSavePath(Frame(), "Save", "x.plyforge", "Projects (*.plyforge)");
+        QCOMPARE(QFileInfo(chosen).absolutePath(), m_dir.filePath("sub"));
+        QCOMPARE(FileDialogs::StartFolder(), start);
         // The project's folder gone, the save asked for fails and the project is not replaced.
         QVERIFY(QDir().mkpath(m_dir.filePath("gone")) && Frame()->SaveProject(path));
         QVERIFY(QDir(m_dir.filePath("gone")).removeRecursively());
