@@ -2,6 +2,8 @@
 
 #include "doc/plyforgedoc.h"
 
+#include <benchmark/benchmark.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -180,6 +182,23 @@ std::string MachineExportText(size_t rows)
         text.append(row, static_cast<size_t>(length));
     }
     return text;
+}
+
+int RunBenchmarks(int& argc, char** argv, const char* name)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    int status = 0;
+    try {
+        benchmark::RunSpecifiedBenchmarks();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s: %s\n", name, error.what());
+        status = 1;
+    }
+    benchmark::Shutdown();
+    RemoveScratchFolder();
+    return status;
 }
 
 } // namespace benchdata

@@ -47,6 +47,10 @@ const std::string& ScratchFolder();
 // Removes the folder and everything in it, if it was made.
 void RemoveScratchFolder();
 
+// Runs the benchmarks the command line selects, then removes the scratch folder;
+// an exception ends the run with its message under name and status 1.
+int RunBenchmarks(int& argc, char** argv, const char* name);
+
 void WriteTextFile(const std::string& path, const std::string& text);
 
 // A testing machine's export of `rows` readings as it writes one: semicolons,

@@ -252,17 +252,5 @@ BENCHMARK(BM_WriteProjectFile1M)->ArgName("specimens")->Arg(1)->Unit(benchmark::
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    int status = 0;
-    try {
-        benchmark::RunSpecifiedBenchmarks();
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "engine_bench: %s\n", error.what());
-        status = 1;
-    }
-    benchmark::Shutdown();
-    benchdata::RemoveScratchFolder();
-    return status;
+    return benchdata::RunBenchmarks(argc, argv, "engine_bench");
 }

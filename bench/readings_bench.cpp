@@ -175,17 +175,5 @@ int main(int argc, char** argv)
         std::printf("%s\n", WriteData(folder).project.c_str());
         return 0;
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    int status = 0;
-    try {
-        benchmark::RunSpecifiedBenchmarks();
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "readings_bench: %s\n", error.what());
-        status = 1;
-    }
-    benchmark::Shutdown();
-    benchdata::RemoveScratchFolder();
-    return status;
+    return benchdata::RunBenchmarks(argc, argv, "readings_bench");
 }
