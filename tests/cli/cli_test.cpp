@@ -1,5 +1,5 @@
 // plyforge-cli as a user runs it: the real executable, its exit status, output and
-// files, once per exit status. The checks before a run are the engine's (document_test).
+// files, once per exit status. The checks before a run are the engine's.
 #include "doc/messages.h"
 
 #include <gtest/gtest.h>
@@ -112,7 +112,7 @@ TEST_F(Cli, SameResultsAndFilesInTheCAndACommaDecimalLocale)
     }
 }
 
-// Exit 1: the message alone on standard error, and no results.
+// Exit 1: the message alone on standard error, and no results; once for each command.
 TEST_F(Cli, RefusedOrStoppedCalculationExitsOneWithTheMessage)
 {
     // A project of the text with its first "from" replaced by "to".
@@ -120,8 +120,6 @@ TEST_F(Cli, RefusedOrStoppedCalculationExitsOneWithTheMessage)
         return Project(name, text.replace(text.find(from), from.size(), to));
     };
     const struct { std::string command, project; const char* message; } refusals[] = {
-        {"theory", edited("factor.plyforge", ReadFile(kExample), "0.01", "0"), msg::kScaleFactorPositive},
-        {"theory", edited("soft.plyforge", ReadFile(kExample), "3.5", "0"), msg::kCheckYoungsModulus},
         {"experiment", edited("range.plyforge", kExperimentProject, "0.3", "0.1"), msg::kElasticMaxGreater},
         {"theory", edited("thin.plyforge", ReadFile(kExample), "0.125", "-0.125"),
          "Theoretical Lamina #1: the thickness must be greater than 0 (it is -0.125)."},

@@ -1,6 +1,7 @@
 // Inputs no real ply or specimen can have stop a run with a message naming the
 // record and the field; the limits themselves are real values and pass.
 #include "doc/calculationchecks.h"
+#include "doc/messages.h"
 
 #include "testsupport.h"
 
@@ -69,4 +70,52 @@ TEST(CalculationChecks, SpecimensAreCheckedInIdOrder)
     EXPECT_EQ(sink.messages,
               (std::vector<std::string>{"Experimental Lamina #2: the thickness must be greater than 0 (it is -2).",
                                         "Experimental Lamina #3: the width must be greater than 0 (it is 0)."}));
+}
+
+// A project ready for either run, changed by each case: the run is refused with
+// the one message of the first check that fails.
+TEST(CalculationChecks, FirstFailingCheckRefusesWithItsMessage)
+{
+    using Doc = CPlyforgeDoc;
+    const bool theory = true, experiment = false;
+    const struct { bool theory; const char* what; void (*change)(Doc&); const char* message; } cases[] = {
+        {theory, "factor 0", [](Doc& d) { d.laminate.compliance_scale_factor = 0; }, msg::kScaleFactorPositive},
+        {theory, "factor < 0", [](Doc& d) { d.laminate.compliance_scale_factor = -0.01; }, msg::kScaleFactorPositive},
+        {theory, "factor NaN", [](Doc& d) { d.laminate.compliance_scale_factor = std::nan(""); },
+         msg::kScaleFactorPositive},
+        {theory, "the factor before the records",
+         [](Doc& d) { d.laminate.compliance_scale_factor = 0, d.lamina_count = 3; }, msg::kScaleFactorPositive},
+        {theory, "a record missing", [](Doc& d) { d.lamina_count = 3; }, msg::kLaminaeIncomplete},
+        {theory, "a record too many", [](Doc& d) { d.lamina_count = 1; }, msg::kLaminaeIncomplete},
+        {theory, "no laminae", [](Doc& d) { d.lamina_count = 0, d.laminate.laminae.clear(); },
+         msg::kLaminaeIncomplete},
+        {experiment, "max equal to min", [](Doc& d) { d.elastic_max = d.elastic_min; }, msg::kElasticMaxGreater},
+        {experiment, "max below min", [](Doc& d) { d.elastic_max = 0.05; }, msg::kElasticMaxGreater},
+        {experiment, "the range before the records", [](Doc& d) { d.elastic_max = 0, d.specimen_count = 3; },
+         msg::kElasticMaxGreater},
+        {experiment, "a record missing", [](Doc& d) { d.specimen_count = 3; }, msg::kLaminaeIncomplete},
+        {experiment, "no specimens", [](Doc& d) { d.specimen_count = 0, d.specimens.clear(); },
+         msg::kLaminaeIncomplete},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RecordingSink sink;
+        CPlyforgeDoc doc;
+        doc.laminate.compliance_scale_factor = 0.01;
+        doc.lamina_count = doc.specimen_count = 2;
+        doc.elastic_min = 0.1;
+        doc.elastic_max = 0.3;
+        for (const int id : {1, 2}) {
+            doc.laminate.laminae.push_back(MakeCarbonEpoxyLamina(id));
+            doc.FindOrCreateSpecimen(id).width = 25;
+            doc.FindOrCreateSpecimen(id).thickness = 2;
+        }
+        const auto ready = [&] {
+            return c.theory ? CalculationChecks::TheoryReady(doc, sink) : CalculationChecks::ExperimentReady(doc, sink);
+        };
+        ASSERT_TRUE(ready());
+        c.change(doc);
+        EXPECT_FALSE(ready());
+        EXPECT_EQ(sink.messages, std::vector<std::string>{c.message});
+    }
 }

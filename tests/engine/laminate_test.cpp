@@ -36,7 +36,6 @@ Laminate TwoPlies(double angle1, double t1, double angle2, double t2)
     return laminate;
 }
 
-std::string G(double value) { return FormatText("%g", value); }
 
 } // namespace
 

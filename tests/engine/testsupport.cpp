@@ -1,5 +1,6 @@
 #include "testsupport.h"
 
+#include "util/formattext.h"
 #include "util/traceoutput.h"
 
 #include <clocale>
@@ -15,6 +16,18 @@
 #include <unistd.h>
 
 namespace testing_support {
+
+std::string G(double value) { return FormatText("%g", value); }
+
+void ExpectContains(const std::string& text, const std::vector<std::string>& parts)
+{
+    for (const std::string& part : parts)
+        EXPECT_NE(text.find(part), std::string::npos) << "\"" << part << "\" not in: " << text;
+}
+
+std::string ExampleFile(const std::string& name) { return std::string(PLYFORGE_EXAMPLES) + "/" + name; }
+
+std::string TestDataFile(const std::string& name) { return std::string(PLYFORGE_TEST_DATA) + "/" + name; }
 
 std::unique_ptr<Lamina> MakeCarbonEpoxyLamina(int id, double angle, double thickness)
 {
@@ -49,6 +62,18 @@ std::unique_ptr<Lamina> MakeOrthotropicLamina(double angle, double thickness, in
     lamina->S_angle_scale_factor = 0.01;
     lamina->C_angle_scale_factor = 1.0;
     return lamina;
+}
+
+ExperimentSpecimen MakeSpecimen(std::vector<double> strain, std::vector<double> stress, std::vector<double> load)
+{
+    ExperimentSpecimen s;
+    s.id = 1;
+    if (load.empty())
+        load.assign(strain.size(), 1);
+    s.load_series = std::move(load);
+    s.strain_series = std::move(strain);
+    s.stress_series = std::move(stress);
+    return s;
 }
 
 TraceCapture::TraceCapture() { TraceOutput::SetCapture(&m_text); }

@@ -2,6 +2,7 @@
 
 #include "doc/messagesink.h"
 #include "doc/projectlistener.h"
+#include "experiment/experimentspecimen.h"
 #include "theory/lamina.h"
 
 #include <atomic>
@@ -12,7 +13,37 @@
 #include <thread>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 namespace testing_support {
+
+// The value as "%g" prints it, as the logs show it.
+std::string G(double value);
+
+inline bool StartsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
+
+// Each part must occur in text.
+void ExpectContains(const std::string& text, const std::vector<std::string>& parts);
+
+// The message of the Error that action throws; succeeding or throwing anything else
+// is a failure.
+template <typename Error, typename Action>
+std::string ErrorOf(Action action)
+{
+    try {
+        action();
+        ADD_FAILURE() << "succeeded where it must fail";
+    } catch (const Error& error) {
+        return error.what();
+    } catch (const std::exception& error) {
+        ADD_FAILURE() << "not the expected kind of error: " << error.what();
+    }
+    return {};
+}
+
+// The example projects and the test data, by their paths under examples/ and tests/data/.
+std::string ExampleFile(const std::string& name);
+std::string TestDataFile(const std::string& name);
 
 // The carbon/epoxy ply of the worked example: fibre 230 GPa, 0.2, 1.76; matrix
 // 3.5 GPa, 0.35, 1.2; FAW 0.6, 0.125 mm at 45 degrees, xi 2, offered factors.
@@ -21,6 +52,9 @@ std::unique_ptr<Lamina> MakeCarbonEpoxyLamina(int id = 1, double angle = 45, dou
 // A ply whose micromechanics are given directly: E1 140, E2 10, G12 5 GPa,
 // Nu12 0.3 and the consistent Nu21, with the offered scale factors.
 std::unique_ptr<Lamina> MakeOrthotropicLamina(double angle, double thickness = 1.0, int id = 1);
+
+// Specimen 1 with these readings; without loads, every load is 1.
+ExperimentSpecimen MakeSpecimen(std::vector<double> strain, std::vector<double> stress, std::vector<double> load = {});
 
 // Captures the engine's trace for its lifetime.
 class TraceCapture {

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -40,10 +41,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     try {
         const ProjectData project = ProjectReader::Parse(text, "fuzz.plyforge", g_folder);
+        // What an opened project must satisfy: records within their counts, ids from 1
+        // to the count and each once, the current ids in range, series of one length.
+        const auto ids_fit = [](const auto& records, int count) {
+            std::set<int> ids;
+            for (const auto& record : records)
+                if (record->id < 1 || record->id > count || !ids.insert(record->id).second)
+                    return false;
+            return records.size() <= static_cast<size_t>(count);
+        };
+        if (!ids_fit(project.laminae, project.lamina_count) || !ids_fit(project.specimens, project.specimen_count) ||
+            project.current_lamina_id < 0 || project.current_lamina_id > project.lamina_count ||
+            project.current_specimen_id < 0 || project.current_specimen_id > project.specimen_count)
+            std::abort();
         for (const auto& specimen : project.specimens)
-            if (specimen->load_series.size() != specimen->stress_series.size())
+            if (specimen->load_series.size() != specimen->stress_series.size() ||
+                specimen->strain_series.size() != specimen->stress_series.size())
                 std::abort();
-    } catch (const ProjectFileError&) {
+    } catch (const ProjectFileError& error) {
+        if (std::string_view(error.what()).rfind("fuzz.plyforge: ", 0) != 0)
+            std::abort(); // every message names the file
     }
     return 0;
 }

@@ -1,0 +1,159 @@
+// The number rules: of the forms and ribbon edits, of grid cells and readings
+// tables, and the count rule of "Apply".
+#include "testsupport.h"
+#include "util/numberparser.h"
+#include "util/stringfunction.h"
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <utility>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace testing_support;
+
+namespace {
+
+struct NumberCase {
+    const char* text;
+    bool is_number;
+    double value;
+};
+
+void ExpectNumberRule()
+{
+    const NumberCase cases[] = {
+        {"0.01", true, 0.01}, {"1e-2", true, 0.01},  {"", true, 0},       {" 0.5", true, 0.5},
+        {"0.5 ", false, 0},   {"abc", false, 0},     {"1,5", false, 0},   {"1.5a", false, 0},
+        {"-3", true, -3},     {"+3", true, 3},       {".5", true, 0.5},   {"5.", true, 5},
+        {"0x10", true, 16},   {"1e400", true, HUGE_VAL},                  {"숫자", false, 0},
+        {"1.5\n", false, 0},  {"\t2", true, 2},      {"-", false, 0},     {"e5", false, 0},
+    };
+    for (const NumberCase& c : cases) {
+        double value = -1;
+        EXPECT_EQ(ParseNumber(c.text, value), c.is_number) << '"' << c.text << '"';
+        if (c.is_number) {
+            EXPECT_EQ(value, c.value) << '"' << c.text << '"';
+        }
+    }
+    double value = 0;
+    EXPECT_FALSE(ParseNumber(std::string("1\0" "2", 3), value)) << "embedded NUL";
+    EXPECT_TRUE(ParseNumber("nan", value));
+    EXPECT_TRUE(std::isnan(value));
+}
+
+} // namespace
+
+TEST(NumberRule, WholeTextMustBeANumber) { ExpectNumberRule(); }
+
+TEST(NumberRule, SameUnderACommaDecimalLocale)
+{
+    CommaDecimalLocale comma;
+    if (!comma.Active())
+        GTEST_SKIP() << "no comma-decimal locale installed";
+    ExpectNumberRule();
+}
+
+TEST(NumberRule, GridCellsAreTrimmedFirst)
+{
+    double value = 0;
+    EXPECT_TRUE(ParseCell(" 1.5 ", value));
+    EXPECT_EQ(value, 1.5);
+    EXPECT_TRUE(ParseCell("\t\r\n", value));
+    EXPECT_EQ(value, 0);
+    EXPECT_FALSE(ParseCell(" 1,5 ", value));
+    EXPECT_EQ(TrimWhitespace("  a b \n"), "a b");
+}
+
+// The rule of readings tables: std::from_chars' double after blanks and a '+'.
+TEST(TableNumberRule, CellsOfAReadingsTable)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::pair<const char*, double> good[] = {
+        {"1.5", 1.5}, {" 1.5 ", 1.5}, {"\t-2.5e-3\r", -2.5e-3}, {"+1", 1}, {" +7 ", 7}, {"1e3", 1000},
+        {"1E-3", 1e-3}, {".5", 0.5}, {"5.", 5}, {"inf", inf}, {"-inf", -inf}, {"+inf", inf}, {"Infinity", inf},
+        {"4.9e-324", 4.9e-324}, {"1.7976931348623157e308", 1.7976931348623157e308}, {"-0e999999", -0.0},
+    };
+    for (const auto& [cell, expected] : good) {
+        double value = -12345;
+        EXPECT_TRUE(ParseTableNumber(cell, value)) << '"' << cell << '"';
+        EXPECT_EQ(value, expected) << '"' << cell << '"';
+    }
+    // Beyond double's range either way is refused, not rounded; the last is a
+    // full-width digit one.
+    for (const char* cell : {"+-1", "-+1", "++1", "+", "-", "", "   ", "1,5", "1 5", "1.5.2", "1e", "e3", "1.5x",
+                             "x1.5", "1'000", "0x10", "1.5\n", "1e400", "-1e400", "1.7976931348623159e308", "1e-400",
+                             "2.4703282292062327e-324", "\xEF\xBC\x91"}) {
+        double value = 0;
+        EXPECT_FALSE(ParseTableNumber(cell, value)) << '"' << cell << '"';
+    }
+    double value = 0;
+    EXPECT_TRUE(ParseTableNumber("nan", value));
+    EXPECT_TRUE(std::isnan(value));
+    CommaDecimalLocale comma;
+    EXPECT_TRUE(ParseTableNumber("1.25", value) && value == 1.25);
+    EXPECT_FALSE(ParseTableNumber("1,25", value));
+}
+
+// Against the standard library's own reading, on texts built to sit near every
+// edge: long mantissas, halfway cases, the ends of the exponent range.
+TEST(TableNumberRule, SameAsFromChars)
+{
+    std::mt19937_64 random(7);
+    const char digits[] = "0123456789";
+    for (int i = 0; i < 200000; ++i) {
+        std::string text = random() % 4 ? "" : "-";
+        const int length = 1 + static_cast<int>(random() % 40);
+        for (int k = 0; k < length; ++k)
+            text += digits[random() % 10];
+        if (random() % 2)
+            text.insert(random() % text.size() + (text[0] == '-'), ".");
+        if (random() % 2)
+            text += "e" + std::to_string(static_cast<int>(random() % 700) - 350);
+        double expected = 0;
+        const auto result = std::from_chars(text.data(), text.data() + text.size(), expected);
+        const bool valid = result.ec == std::errc() && result.ptr == text.data() + text.size();
+        double value = 0;
+        ASSERT_EQ(ParseTableNumber(text, value), valid) << text;
+        if (valid) {
+            ASSERT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << text;
+        }
+    }
+}
+
+TEST(CountRule, DigitsOnlyPositiveAndBounded)
+{
+    const CStringFunction digits;
+    EXPECT_TRUE(digits.IsDigitString(""));
+    EXPECT_TRUE(digits.IsDigitString("007"));
+    for (const char* text : {"-1", "+1", "1.0", "1 2", "삼", "３"})
+        EXPECT_FALSE(digits.IsDigitString(text)) << text;
+
+    struct CountCase {
+        const char* text;
+        CountStatus status;
+        int count;
+    };
+    const CountCase cases[] = {
+        {"-2", CountStatus::NotDigits, 0},   {"+3", CountStatus::NotDigits, 0},
+        {"3a", CountStatus::NotDigits, 0},   {" 3", CountStatus::NotDigits, 0},
+        {"", CountStatus::NotPositive, 0},   {"0", CountStatus::NotPositive, 0},
+        {"000", CountStatus::NotPositive, 0}, {"007", CountStatus::Ok, 7},
+        {"10000", CountStatus::Ok, 10000},   {"10001", CountStatus::TooLarge, 0},
+        {"2147483648", CountStatus::TooLarge, 0},
+        {"99999999999999999999999999999", CountStatus::TooLarge, 0},
+        {"0000000000000000000000000000012", CountStatus::Ok, 12},
+    };
+    for (const CountCase& c : cases) {
+        int count = -1;
+        EXPECT_EQ(ParseCount(c.text, count), c.status) << '"' << c.text << '"';
+        if (c.status == CountStatus::Ok) {
+            EXPECT_EQ(count, c.count) << c.text;
+        }
+    }
+}
