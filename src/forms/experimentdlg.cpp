@@ -9,7 +9,7 @@
 #include "util/numberparser.h"
 #include "util/numbertext.h"
 
-#include "forms/columnchoicedlg.h"
+#include "forms/columnchoicedialog.h"
 #include "forms/filedialogs.h"
 
 #include <QApplication>
@@ -225,7 +225,7 @@ bool CExperimentDlg::ImportFile(const QString& path)
             if (m_chooseColumns) {
                 chosen = m_chooseColumns(table, options);
             } else {
-                CColumnChoiceDlg dialog(table, options, this);
+                ColumnChoiceDialog dialog(table, options, this);
                 chosen = dialog.exec() == QDialog::Accepted;
                 options = dialog.Choice();
             }
@@ -244,14 +244,7 @@ bool CExperimentDlg::ImportFile(const QString& path)
     }
     m_grid->EndCellEdit();
     m_grid->DeleteAllItems();
-    std::vector<std::string> cells;
-    cells.reserve(table.load.size() * 3);
-    for (size_t i = 0; i < table.load.size(); ++i) {
-        cells.push_back(ShortestNumberText(table.load[i]));
-        cells.push_back(ShortestNumberText(table.strain[i]));
-        cells.push_back(ShortestNumberText(table.stress[i]));
-    }
-    m_grid->Model()->AppendRowsUtf8(std::move(cells));
+    m_grid->Model()->AppendRowsUtf8(RowMajorNumberTexts({&table.load, &table.strain, &table.stress}));
     QApplication::restoreOverrideCursor();
     Q_EMIT Modified();
     return true;

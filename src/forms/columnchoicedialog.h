@@ -7,11 +7,11 @@
 class QComboBox;
 
 // Asks which columns of an imported table hold Load, Strain and Stress.
-class CColumnChoiceDlg : public QDialog {
+class ColumnChoiceDialog : public QDialog {
     Q_OBJECT
 
 public:
-    CColumnChoiceDlg(const ImportResult& table, const ImportOptions& proposal, QWidget* parent = nullptr);
+    ColumnChoiceDialog(const ImportResult& table, const ImportOptions& proposal, QWidget* parent = nullptr);
     ImportOptions Choice() const;
 
 private:

@@ -1,11 +1,11 @@
-#include "forms/columnchoicedlg.h"
+#include "forms/columnchoicedialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 
-CColumnChoiceDlg::CColumnChoiceDlg(const ImportResult& table, const ImportOptions& proposal, QWidget* parent)
+ColumnChoiceDialog::ColumnChoiceDialog(const ImportResult& table, const ImportOptions& proposal, QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(tr("Choose the columns"));
@@ -31,7 +31,7 @@ CColumnChoiceDlg::CColumnChoiceDlg(const ImportResult& table, const ImportOption
     layout->addRow(buttons);
 }
 
-ImportOptions CColumnChoiceDlg::Choice() const
+ImportOptions ColumnChoiceDialog::Choice() const
 {
     ImportOptions options;
     options.load_column = m_combos[0]->currentData().toInt();
