@@ -168,7 +168,8 @@ void CListCtrlReport::EndCellEdit()
         setFocus();
     const std::string value = text.toStdString();
     const bool changed = m_model->CellUtf8(m_editRow, m_editColumn) != value;
-    m_model->SetCellUtf8(m_editRow, m_editColumn, value);
+    if (changed)
+        m_model->SetCellUtf8(m_editRow, m_editColumn, value);
     viewport()->update();
     if (changed)
         Q_EMIT CellsEdited();

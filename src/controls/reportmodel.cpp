@@ -1,5 +1,7 @@
 #include "controls/reportmodel.h"
 
+#include "util/numbertext.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -10,12 +12,6 @@ namespace {
 bool IsWhiteSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-const std::string& EmptyCell()
-{
-    static const std::string empty;
-    return empty;
 }
 
 } // namespace
@@ -39,7 +35,7 @@ QVariant ReportModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        return QString::fromStdString(m_cells[CellIndex(index.row(), index.column())]);
+        return QString::fromStdString(CellUtf8(index.row(), index.column()));
     case Qt::TextAlignmentRole:
         return int(Qt::AlignLeft | Qt::AlignVCenter);
     default:
@@ -66,6 +62,7 @@ Qt::ItemFlags ReportModel::flags(const QModelIndex& index) const
 
 void ReportModel::AppendColumn(const QString& title)
 {
+    MakeTexts();
     const int column = columnCount();
     beginInsertColumns(QModelIndex(), column, column);
     if (m_rowCount > 0) {
@@ -86,15 +83,28 @@ QString ReportModel::ColumnTitle(int column) const
     return column >= 0 && column < columnCount() ? m_titles[column] : QString();
 }
 
-const std::string& ReportModel::CellUtf8(int row, int column) const
+std::string ReportModel::CellUtf8(int row, int column) const
 {
-    return Contains(row, column) ? m_cells[CellIndex(row, column)] : EmptyCell();
+    if (!Contains(row, column))
+        return {};
+    return m_numbers.empty() ? m_cells[CellIndex(row, column)] : ShortestNumberText(m_numbers[CellIndex(row, column)]);
+}
+
+void ReportModel::MakeTexts()
+{
+    if (m_numbers.empty())
+        return;
+    m_cells.resize(m_numbers.size());
+    for (size_t i = 0; i < m_numbers.size(); ++i)
+        m_cells[i] = ShortestNumberText(m_numbers[i]);
+    std::vector<double>().swap(m_numbers);
 }
 
 void ReportModel::SetCellUtf8(int row, int column, std::string_view text)
 {
     if (!Contains(row, column))
         return;
+    MakeTexts();
     m_cells[CellIndex(row, column)].assign(text.data(), text.size());
     const QModelIndex changed = index(row, column);
     Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
@@ -105,6 +115,7 @@ void ReportModel::AppendRowUtf8(const std::vector<std::string>& cells)
     const size_t columns = m_titles.size();
     if (columns == 0)
         return;
+    MakeTexts();
     beginInsertRows(QModelIndex(), m_rowCount, m_rowCount);
     const size_t first = m_cells.size();
     m_cells.resize(first + columns);
@@ -121,6 +132,7 @@ void ReportModel::AppendRowsUtf8(std::vector<std::string>&& cells)
     const size_t rows = (cells.size() + columns - 1) / columns;
     if (rows > static_cast<size_t>(INT_MAX - m_rowCount))
         throw std::length_error("ReportModel: too many rows");
+    MakeTexts();
     beginResetModel();
     cells.resize(rows * columns);
     if (m_cells.empty()) {
@@ -133,11 +145,25 @@ void ReportModel::AppendRowsUtf8(std::vector<std::string>&& cells)
     endResetModel();
 }
 
+void ReportModel::SetNumberRows(std::vector<double>&& values)
+{
+    const size_t columns = m_titles.size();
+    if (columns == 0 || values.size() / columns > static_cast<size_t>(INT_MAX))
+        throw std::length_error("ReportModel: too many rows");
+    beginResetModel();
+    std::vector<std::string>().swap(m_cells);
+    values.resize((values.size() + columns - 1) / columns * columns);
+    m_numbers = std::move(values);
+    m_rowCount = static_cast<int>(m_numbers.size() / columns);
+    endResetModel();
+}
+
 void ReportModel::Clear()
 {
     beginResetModel();
     // swap rather than clear() so a million-row table gives its memory back.
     std::vector<std::string>().swap(m_cells);
+    std::vector<double>().swap(m_numbers);
     m_rowCount = 0;
     endResetModel();
 }
@@ -168,6 +194,7 @@ int ReportModel::PasteTabText(std::string_view utf8, int anchorRow, int anchorCo
         throw std::length_error("ReportModel: too many rows");
     const int rowsNeeded = firstRow + static_cast<int>(lines);
 
+    MakeTexts();
     beginResetModel();
     if (rowsNeeded > m_rowCount) {
         m_cells.resize(static_cast<size_t>(rowsNeeded) * columns);

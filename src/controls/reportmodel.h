@@ -10,6 +10,8 @@
 // The texts behind a report grid. Cells are UTF-8 strings in one row-major vector, so
 // a million rows of short readings cost little more than the vector itself (short
 // strings stay inside the std::string object); views get QStrings made on demand.
+// Rows set as numbers stay numbers, shown as their shortest texts, until some cell
+// is written: an imported or refilled million-row table formats only what is seen.
 class ReportModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -29,7 +31,15 @@ public:
     QString ColumnTitle(int column) const;
 
     // An empty string outside the table.
-    const std::string& CellUtf8(int row, int column) const;
+    std::string CellUtf8(int row, int column) const;
+    // True, with the value, when the cell holds a number set by SetNumberRows.
+    bool CellNumber(int row, int column, double& value) const
+    {
+        if (m_numbers.empty() || !Contains(row, column))
+            return false;
+        value = m_numbers[CellIndex(row, column)];
+        return true;
+    }
     // Ignored outside the table.
     void SetCellUtf8(int row, int column, std::string_view text);
 
@@ -38,6 +48,8 @@ public:
     // Many rows at once, row-major, columnCount() cells a row (a short last row is
     // padded with empty cells). The views see one reset.
     void AppendRowsUtf8(std::vector<std::string>&& cells);
+    // Every row replaced by rows of numbers, row-major, columnCount() a row.
+    void SetNumberRows(std::vector<double>&& values);
     // Removes every row; the columns stay.
     void Clear();
 
@@ -59,7 +71,11 @@ private:
         return row >= 0 && row < m_rowCount && column >= 0 && column < static_cast<int>(m_titles.size());
     }
 
+    // Turns rows of numbers into texts before a cell is written.
+    void MakeTexts();
+
     QStringList m_titles;
     std::vector<std::string> m_cells; // m_rowCount x columnCount(), row-major
+    std::vector<double> m_numbers;    // instead of m_cells while the rows are numbers
     int m_rowCount = 0;
 };

@@ -7,7 +7,6 @@
 #include "forms/formtext.h"
 #include "guibase/messagebox.h"
 #include "util/numberparser.h"
-#include "util/numbertext.h"
 
 #include "forms/columnchoicedialog.h"
 #include "forms/filedialogs.h"
@@ -28,6 +27,19 @@
 namespace {
 const char* const kNotANumber = "실수가 아닌 데이터가 있습니다11";
 const char* const kUnequalSeries = "데이터 갯수가 다릅니다";
+
+// The grid's rows: load, strain and stress of each reading.
+std::vector<double> RowMajor(const std::vector<double>& load, const std::vector<double>& strain,
+                             const std::vector<double>& stress)
+{
+    std::vector<double> rows(load.size() * 3);
+    for (size_t i = 0; i < load.size(); ++i) {
+        rows[3 * i] = load[i];
+        rows[3 * i + 1] = strain[i];
+        rows[3 * i + 2] = stress[i];
+    }
+    return rows;
+}
 } // namespace
 
 CExperimentDlg::CExperimentDlg(QWidget* parent)
@@ -131,7 +143,7 @@ bool CExperimentDlg::ReadColumn(std::vector<double>& series, int column)
     bool valid = true;
     for (int row = 0; row < rows; ++row) {
         double value = 0;
-        if (!ParseCell(model->CellUtf8(row, column), value)) {
+        if (!model->CellNumber(row, column, value) && !ParseCell(model->CellUtf8(row, column), value)) {
             value = 0.0;
             valid = false;
         }
@@ -171,14 +183,7 @@ void CExperimentDlg::LoadFromSpecimen(const ExperimentSpecimen& specimen)
         ShowMessageBox(QString::fromUtf8(kUnequalSeries));
         return;
     }
-    std::vector<std::string> cells;
-    cells.reserve(n * 3);
-    for (size_t i = 0; i < n; ++i) {
-        cells.push_back(ShortestNumberText(specimen.load_series[i]));
-        cells.push_back(ShortestNumberText(specimen.strain_series[i]));
-        cells.push_back(ShortestNumberText(specimen.stress_series[i]));
-    }
-    m_grid->Model()->AppendRowsUtf8(std::move(cells));
+    m_grid->Model()->SetNumberRows(RowMajor(specimen.load_series, specimen.strain_series, specimen.stress_series));
 }
 
 void CExperimentDlg::OnClickGrid(const QPoint& pos)
@@ -244,7 +249,7 @@ bool CExperimentDlg::ImportFile(const QString& path)
     }
     m_grid->EndCellEdit();
     m_grid->DeleteAllItems();
-    m_grid->Model()->AppendRowsUtf8(RowMajorNumberTexts({&table.load, &table.strain, &table.stress}));
+    m_grid->Model()->SetNumberRows(RowMajor(table.load, table.strain, table.stress));
     QApplication::restoreOverrideCursor();
     Q_EMIT Modified();
     return true;
