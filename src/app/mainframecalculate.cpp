@@ -96,6 +96,11 @@ void CMainFrame::OnExperimtCalculate()
         return;
     if (!view->ExperimentDlg()->SaveToSpecimen(doc->current_specimen_id))
         return;
+    // Cells of the form that are not numbers were named as it saved them; the
+    // checks below name those of the other specimens.
+    if (const ExperimentSpecimen* shown = doc->FindSpecimen(doc->current_specimen_id);
+        shown && !shown->unread_cells.empty())
+        return;
     bool min_ok = false;
     bool max_ok = false;
     doc->elastic_min = GetElasticMin(&min_ok);

@@ -2,6 +2,8 @@
 
 #include "util/numbertext.h"
 
+#include <QColor>
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -38,9 +40,23 @@ QVariant ReportModel::data(const QModelIndex& index, int role) const
         return QString::fromStdString(CellUtf8(index.row(), index.column()));
     case Qt::TextAlignmentRole:
         return int(Qt::AlignLeft | Qt::AlignVCenter);
+    case Qt::ToolTipRole:
+        return Refusal(index.row(), index.column());
+    // Dark text on light red in every look, so a marked cell stays readable.
+    case Qt::BackgroundRole:
+        return Refusal(index.row(), index.column()).isEmpty() ? QVariant() : QVariant(QColor(0xFF, 0xC8, 0xC8));
+    case Qt::ForegroundRole:
+        return Refusal(index.row(), index.column()).isEmpty() ? QVariant() : QVariant(QColor(Qt::black));
     default:
         return {};
     }
+}
+
+QString ReportModel::Refusal(int row, int column) const
+{
+    if (!m_check || !m_numbers.empty())
+        return {};
+    return m_check(column, m_cells[CellIndex(row, column)]);
 }
 
 QVariant ReportModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -204,14 +220,13 @@ int ReportModel::PasteTabText(std::string_view utf8, int anchorRow, int anchorCo
     std::string* row = m_cells.data() + static_cast<size_t>(firstRow) * columns;
     const char* line = begin;
     for (size_t i = 0; i < lines; ++i) {
-        const char* lineEnd = static_cast<const char*>(
-            std::memchr(line, '\n', static_cast<size_t>(end - line)));
+        const char* lineEnd = static_cast<const char*>(std::memchr(line, '\n', static_cast<size_t>(end - line)));
         if (!lineEnd)
             lineEnd = end;
         const char* cell = line;
         for (size_t column = firstColumn; column < columns; ++column) {
-            const char* cellEnd = static_cast<const char*>(
-                std::memchr(cell, '\t', static_cast<size_t>(lineEnd - cell)));
+            const char* cellEnd =
+                static_cast<const char*>(std::memchr(cell, '\t', static_cast<size_t>(lineEnd - cell)));
             const bool lastCell = !cellEnd;
             if (lastCell)
                 cellEnd = lineEnd;

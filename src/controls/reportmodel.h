@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,11 @@ public:
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+
+    // Why a cell's text cannot be used, or empty when it can; such cells are shown
+    // marked, with the reason as their tooltip. Numbers set as numbers always can.
+    using CellCheck = std::function<QString(int column, const std::string& text)>;
+    void SetCellCheck(CellCheck check) { m_check = std::move(check); }
 
     // Adds a column at the right; existing rows get an empty cell in it.
     void AppendColumn(const QString& title);
@@ -74,7 +80,10 @@ private:
     // Turns rows of numbers into texts before a cell is written.
     void MakeTexts();
 
+    QString Refusal(int row, int column) const;
+
     QStringList m_titles;
+    CellCheck m_check;
     std::vector<std::string> m_cells; // m_rowCount x columnCount(), row-major
     std::vector<double> m_numbers;    // instead of m_cells while the rows are numbers
     int m_rowCount = 0;

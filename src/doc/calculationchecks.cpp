@@ -48,6 +48,8 @@ std::string CalculationChecks::LaminaFault(const Lamina& l)
 std::string CalculationChecks::SpecimenFault(const ExperimentSpecimen& s)
 {
     constexpr const char* record = "Experimental Lamina #";
+    if (!s.unread_cells.empty())
+        return std::string(msg::kNotANumber) + "\n" + UnreadCellPlace(s.id, s.unread_cells.front());
     if (!(s.width > 0))
         return Fault(record, s.id, "the width", kAboveZero, s.width);
     if (!(s.thickness > 0))

@@ -6,9 +6,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <climits>
-#include <cstring>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <new>
 #include <set>
@@ -42,11 +43,10 @@ private:
 
     static bool ToDouble(const json& value, double& out);
     double Number(const json& object, const char* key, const std::string& where) const;
-    double OptionalNumber(const json& object, const char* key, const std::string& where,
-                          double fallback) const;
+    double OptionalNumber(const json& object, const char* key, const std::string& where, double fallback) const;
     int Integer(const json& value, const std::string& where, long long min, long long max) const;
-    int OptionalInteger(const json& object, const char* key, const std::string& where, int fallback,
-                        long long min, long long max) const;
+    int OptionalInteger(const json& object, const char* key, const std::string& where, int fallback, long long min,
+                        long long max) const;
     std::string Text(const json& object, const char* key, const std::string& where) const;
     const json& Object(const json& object, const char* key, const std::string& where) const;
     const json& Array(const json& object, const char* key, const std::string& where) const;
@@ -56,6 +56,7 @@ private:
     void ReadTheory(const json& theory, ProjectData& project) const;
     void ReadExperiment(const json& experiment, ProjectData& project);
     void ReadSpecimen(const json& item, const std::string& where, ExperimentSpecimen& specimen);
+    void ReadUnreadCells(const json& cells, const std::string& where, ExperimentSpecimen& specimen) const;
     void ReadProject(const json& root, ProjectData& project);
     void ReadReadingsFiles();
 
@@ -90,8 +91,7 @@ double Reader::Number(const json& object, const char* key, const std::string& wh
     return out;
 }
 
-double Reader::OptionalNumber(const json& object, const char* key, const std::string& where,
-                              double fallback) const
+double Reader::OptionalNumber(const json& object, const char* key, const std::string& where, double fallback) const
 {
     return Find(object, key) ? Number(object, key, where) : fallback;
 }
@@ -117,8 +117,8 @@ int Reader::Integer(const json& value, const std::string& where, long long min, 
     return static_cast<int>(n);
 }
 
-int Reader::OptionalInteger(const json& object, const char* key, const std::string& where,
-                            int fallback, long long min, long long max) const
+int Reader::OptionalInteger(const json& object, const char* key, const std::string& where, int fallback, long long min,
+                            long long max) const
 {
     const json* value = Find(object, key);
     return value ? Integer(*value, Join(where, key), min, max) : fallback;
@@ -166,15 +166,14 @@ std::vector<double> Reader::Series(const json& object, const char* key, const st
     for (const json& element : *value) {
         double number = 0;
         if (!ToDouble(element, number))
-            Fail(Join(where, key), "expected an array of numbers (element " +
-                                       std::to_string(series.size()) + " is not a number)");
+            Fail(Join(where, key),
+                 "expected an array of numbers (element " + std::to_string(series.size()) + " is not a number)");
         series.push_back(number);
     }
     return series;
 }
 
-void Reader::ReadMaterial(const json& object, const std::string& where,
-                          ConstituentMaterial& material) const
+void Reader::ReadMaterial(const json& object, const std::string& where, ConstituentMaterial& material) const
 {
     material.name = Text(object, "name", where);
     material.density = Number(object, "density", where);
@@ -190,13 +189,12 @@ void Reader::ReadTheory(const json& theory, ProjectData& project) const
     const json& laminae = Array(theory, "laminae", "");
     project.compliance_scale_factor =
         OptionalNumber(theory, "compliance_scale_factor", "", project.compliance_scale_factor);
-    project.lamina_count = OptionalInteger(theory, "lamina_count", "", static_cast<int>(laminae.size()),
-                                           0, kMaxLaminaCount);
+    project.lamina_count =
+        OptionalInteger(theory, "lamina_count", "", static_cast<int>(laminae.size()), 0, kMaxLaminaCount);
     if (laminae.size() > static_cast<size_t>(project.lamina_count))
         Fail("laminae", "holds " + std::to_string(laminae.size()) + " laminae, more than lamina_count " +
                             std::to_string(project.lamina_count));
-    project.current_lamina_id =
-        OptionalInteger(theory, "current_lamina_id", "", 0, 0, project.lamina_count);
+    project.current_lamina_id = OptionalInteger(theory, "current_lamina_id", "", 0, 0, project.lamina_count);
 
     std::set<int> ids;
     for (size_t i = 0; i < laminae.size(); ++i) {
@@ -210,8 +208,8 @@ void Reader::ReadTheory(const json& theory, ProjectData& project) const
             Fail(at + ".id", "missing required field");
         lamina->id = Integer(*id, at + ".id", 1, INT_MAX);
         if (lamina->id > project.lamina_count)
-            Fail(at + ".id", std::to_string(lamina->id) + " is greater than lamina_count " +
-                                 std::to_string(project.lamina_count));
+            Fail(at + ".id",
+                 std::to_string(lamina->id) + " is greater than lamina_count " + std::to_string(project.lamina_count));
         if (!ids.insert(lamina->id).second)
             Fail(at + ".id", "duplicate id " + std::to_string(lamina->id));
         ReadMaterial(Object(item, "fiber", at), at + ".fiber", lamina->fiber);
@@ -249,10 +247,35 @@ void Reader::ReadSpecimen(const json& item, const std::string& where, Experiment
     specimen.stress_series = Series(item, "stress", where);
     if (specimen.strain_series.size() != specimen.load_series.size() ||
         specimen.stress_series.size() != specimen.load_series.size())
-        Fail(where, "load, strain and stress have different lengths (" +
-                        std::to_string(specimen.load_series.size()) + ", " +
-                        std::to_string(specimen.strain_series.size()) + ", " +
+        Fail(where, "load, strain and stress have different lengths (" + std::to_string(specimen.load_series.size()) +
+                        ", " + std::to_string(specimen.strain_series.size()) + ", " +
                         std::to_string(specimen.stress_series.size()) + ")");
+    if (Find(item, "unread_cells"))
+        ReadUnreadCells(Array(item, "unread_cells", where), Join(where, "unread_cells"), specimen);
+}
+
+void Reader::ReadUnreadCells(const json& cells, const std::string& where, ExperimentSpecimen& specimen) const
+{
+    static const char* const kSeries[] = {"load", "strain", "stress"};
+    const long long rows = static_cast<long long>(specimen.load_series.size());
+    for (size_t i = 0; i < cells.size(); ++i) {
+        const std::string at = where + "[" + std::to_string(i) + "]";
+        if (!cells[i].is_object())
+            Fail(at, "expected an object");
+        const json* row = Find(cells[i], "row");
+        if (!row)
+            Fail(at + ".row", "missing required field");
+        if (rows == 0)
+            Fail(at + ".row", "the specimen has no readings");
+        UnreadCell cell;
+        cell.row = Integer(*row, at + ".row", 1, rows) - 1;
+        const std::string series = Text(cells[i], "series", at);
+        cell.column = static_cast<int>(std::find(kSeries, kSeries + 3, series) - kSeries);
+        if (cell.column == 3)
+            Fail(at + ".series", "expected \"load\", \"strain\" or \"stress\"");
+        cell.text = Text(cells[i], "text", at);
+        specimen.unread_cells.push_back(std::move(cell));
+    }
 }
 
 void Reader::ReadExperiment(const json& experiment, ProjectData& project)
@@ -262,14 +285,12 @@ void Reader::ReadExperiment(const json& experiment, ProjectData& project)
     const json& specimens = Array(experiment, "specimens", "");
     project.elastic_min = OptionalNumber(experiment, "elastic_min", "", project.elastic_min);
     project.elastic_max = OptionalNumber(experiment, "elastic_max", "", project.elastic_max);
-    project.specimen_count = OptionalInteger(experiment, "specimen_count", "",
-                                             static_cast<int>(specimens.size()), 0, kMaxLaminaCount);
+    project.specimen_count =
+        OptionalInteger(experiment, "specimen_count", "", static_cast<int>(specimens.size()), 0, kMaxLaminaCount);
     if (specimens.size() > static_cast<size_t>(project.specimen_count))
-        Fail("specimens", "holds " + std::to_string(specimens.size()) +
-                              " specimens, more than specimen_count " +
+        Fail("specimens", "holds " + std::to_string(specimens.size()) + " specimens, more than specimen_count " +
                               std::to_string(project.specimen_count));
-    project.current_specimen_id =
-        OptionalInteger(experiment, "current_specimen_id", "", 0, 0, project.specimen_count);
+    project.current_specimen_id = OptionalInteger(experiment, "current_specimen_id", "", 0, 0, project.specimen_count);
 
     std::set<int> ids;
     for (size_t i = 0; i < specimens.size(); ++i) {
@@ -341,8 +362,7 @@ ProjectData Reader::Read(const json& root)
 
 } // namespace
 
-ProjectData ProjectReader::Parse(std::string_view text, const std::string& source_name,
-                                 const std::string& base_folder)
+ProjectData ProjectReader::Parse(std::string_view text, const std::string& source_name, const std::string& base_folder)
 {
     json root;
     try {
@@ -364,9 +384,8 @@ ProjectData ProjectReader::Parse(std::string_view text, const std::string& sourc
                 ++column;
             }
         }
-        throw ProjectFileError(source_name + ": not valid JSON at line " + std::to_string(line) +
-                               ", column " + std::to_string(column) +
-                               (text.empty() ? " (the file is empty)" : ""));
+        throw ProjectFileError(source_name + ": not valid JSON at line " + std::to_string(line) + ", column " +
+                               std::to_string(column) + (text.empty() ? " (the file is empty)" : ""));
     }
     try {
         return Reader(source_name, base_folder).Read(root);

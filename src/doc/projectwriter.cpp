@@ -16,6 +16,8 @@
 
 namespace {
 
+const char* const kSeriesKeys[] = {"load", "strain", "stress"};
+
 void AppendText(std::string& out, const std::string& text)
 {
     // Invalid UTF-8 is replaced rather than refused, so a save never fails on a name.
@@ -70,6 +72,25 @@ void Series(std::string& out, const char* key, const std::vector<double>& series
     out += last ? "]\n" : "],\n";
 }
 
+// Cells that are not numbers, as typed: { "row": from 1, "series": "stress", "text": "abc" }.
+void UnreadCells(std::string& out, const std::vector<UnreadCell>& cells)
+{
+    if (cells.empty())
+        return;
+    Key(out, "      ", "unread_cells");
+    out += '[';
+    for (size_t i = 0; i < cells.size(); ++i) {
+        out += i ? ", { \"row\": " : "{ \"row\": ";
+        out += std::to_string(cells[i].row + 1);
+        out += ", \"series\": \"";
+        out += kSeriesKeys[cells[i].column];
+        out += "\", \"text\": ";
+        AppendText(out, cells[i].text);
+        out += " }";
+    }
+    out += "]\n";
+}
+
 void Theory(std::string& out, const CPlyforgeDoc& doc)
 {
     out += "  \"theory\": {\n";
@@ -114,7 +135,8 @@ void Experiment(std::string& out, const CPlyforgeDoc& doc)
         NumberField(out, "      ", "thickness", specimen.thickness);
         Series(out, "load", specimen.load_series, false);
         Series(out, "strain", specimen.strain_series, false);
-        Series(out, "stress", specimen.stress_series, true);
+        Series(out, "stress", specimen.stress_series, specimen.unread_cells.empty());
+        UnreadCells(out, specimen.unread_cells);
         out += "    }";
     }
     out += doc.specimens.empty() ? "]\n" : "\n    ]\n";

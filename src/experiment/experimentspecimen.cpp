@@ -93,5 +93,17 @@ bool ExperimentSpecimen::SameInputs(const ExperimentSpecimen& other) const
     return id == other.id && SameBits(width, other.width) && SameBits(thickness, other.thickness) &&
            SameSeries(load_series, other.load_series) &&
            SameSeries(strain_series, other.strain_series) &&
-           SameSeries(stress_series, other.stress_series);
+           SameSeries(stress_series, other.stress_series) && unread_cells == other.unread_cells;
+}
+
+const char* SeriesName(int column)
+{
+    static const char* const kNames[] = {"Load", "Strain", "Stress"};
+    return column >= 0 && column < 3 ? kNames[column] : "";
+}
+
+std::string UnreadCellPlace(int specimen_id, const UnreadCell& cell)
+{
+    return "Specimen " + std::to_string(specimen_id) + ", row " + std::to_string(cell.row + 1) + ", " +
+           SeriesName(cell.column) + ": \"" + cell.text + "\"";
 }

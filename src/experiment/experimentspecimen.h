@@ -1,6 +1,22 @@
 #pragma once
 
+#include <string>
 #include <vector>
+
+// A reading the user typed or pasted that is not a number, kept as it was written
+// so that nothing is lost; its place in the series holds NaN.
+struct UnreadCell {
+    int row = 0;    // from 0
+    int column = 0; // 0 load, 1 strain, 2 stress
+    std::string text;
+    bool operator==(const UnreadCell&) const = default;
+};
+
+// The series' names as the form's columns show them: "Load", "Strain", "Stress".
+const char* SeriesName(int column);
+
+// "Specimen 2, row 4, Stress: "abc"", with the row counted from 1 as the form shows it.
+std::string UnreadCellPlace(int specimen_id, const UnreadCell& cell);
 
 // One tensile specimen: its inputs (width, thickness and three readings series of
 // equal length) and the four results of its last successful evaluation.
@@ -12,6 +28,7 @@ struct ExperimentSpecimen {
     std::vector<double> load_series;   // N
     std::vector<double> strain_series; // %
     std::vector<double> stress_series; // N/mm2
+    std::vector<UnreadCell> unread_cells; // in row order, then column order
     double load_max = 0; // N
     double strength = 0; // N/mm2
     double strain = 0;   // %

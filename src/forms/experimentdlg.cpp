@@ -3,6 +3,7 @@
 #include "controls/headercustomctrl.h"
 #include "controls/listctrlreport.h"
 #include "controls/reportmodel.h"
+#include "doc/messages.h"
 #include "doc/plyforgedoc.h"
 #include "forms/formtext.h"
 #include "guibase/messagebox.h"
@@ -14,18 +15,21 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QSettings>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
+#include <QSettings>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <limits>
+#include <tuple>
+
 namespace {
-const char* const kNotANumber = "실수가 아닌 데이터가 있습니다11";
 const char* const kUnequalSeries = "데이터 갯수가 다릅니다";
 
 // The grid's rows: load, strain and stress of each reading.
@@ -89,11 +93,17 @@ CExperimentDlg::CExperimentDlg(QWidget* parent)
     connect(m_grid, &CListCtrlReport::CellsEdited, this, &CExperimentDlg::Modified);
     connect(m_import, &QPushButton::clicked, this, [this] {
         const QString path = FileDialogs::AskOpenPath(this, tr("Import Tensile Test"),
-                                                          tr("Text exports (*.csv *.txt *.dat);;All files (*)"));
+                                                      tr("Text exports (*.csv *.txt *.dat);;All files (*)"));
         if (!path.isEmpty())
             ImportFile(path);
     });
     // A file dropped on the grid is imported.
+    m_grid->Model()->SetCellCheck([](int, const std::string& text) {
+        double value = 0;
+        return ParseReadingCell(text, value)
+                   ? QString()
+                   : tr("Not a number. The text is kept as typed; Calculate waits until it is corrected.");
+    });
     m_grid->viewport()->setAcceptDrops(true);
     m_grid->viewport()->installEventFilter(this);
     connect(m_widthEdit, &QLineEdit::textEdited, this, &CExperimentDlg::Modified);
@@ -118,40 +128,48 @@ void CExperimentDlg::SetSpecimenSize(double width, double thickness)
     m_thicknessEdit->setText(FormNumberText(thickness));
 }
 
-void CExperimentDlg::ReadSize()
+void CExperimentDlg::ReadSize(int id)
 {
     QLineEdit* edits[2] = {m_widthEdit, m_thicknessEdit};
     double* members[2] = {&m_specimenWidth, &m_specimenThickness};
+    const char* fields[2] = {"Width", "Thickness"};
     for (int i = 0; i < 2; ++i) {
         double value = 0;
         const std::string text(TrimWhitespace(edits[i]->text().toStdString()));
         if (text.empty() || !ParseNumber(text, value)) {
-            ShowMessageBox(tr("Please enter a number."));
+            ShowMessageBox(tr("Please enter a number.") +
+                           QString("\nSpecimen %1, %2: \"%3\"").arg(id).arg(fields[i], edits[i]->text()));
             return;
         }
         *members[i] = value;
     }
 }
 
-bool CExperimentDlg::ReadColumn(std::vector<double>& series, int column)
+bool CExperimentDlg::ReadColumn(std::vector<double>& series, int column, int id, std::vector<UnreadCell>& unread)
 {
     series.clear();
     series.shrink_to_fit();
     const ReportModel* model = m_grid->Model();
     const int rows = m_grid->GetItemCount();
     series.reserve(static_cast<size_t>(rows));
-    bool valid = true;
+    const size_t before = unread.size();
     for (int row = 0; row < rows; ++row) {
         double value = 0;
-        if (!model->CellNumber(row, column, value) && !ParseCell(model->CellUtf8(row, column), value)) {
-            value = 0.0;
-            valid = false;
+        if (!model->CellNumber(row, column, value)) {
+            std::string text = model->CellUtf8(row, column);
+            if (!ParseReadingCell(text, value)) {
+                // Kept as typed; the reading itself is no number until it is corrected.
+                value = std::numeric_limits<double>::quiet_NaN();
+                unread.push_back({row, column, std::move(text)});
+            }
         }
         series.push_back(value);
     }
-    if (!valid)
-        ShowMessageBox(QString::fromUtf8(kNotANumber));
-    return valid;
+    if (unread.size() == before)
+        return true;
+    ShowMessageBox(QString::fromUtf8(msg::kNotANumber) + "\n" +
+                   QString::fromStdString(UnreadCellPlace(id, unread[before])));
+    return false;
 }
 
 bool CExperimentDlg::SaveToSpecimen(int id)
@@ -160,14 +178,19 @@ bool CExperimentDlg::SaveToSpecimen(int id)
     if (!doc)
         return false;
     m_grid->EndCellEdit();
-    ReadSize();
+    ReadSize(id);
     ExperimentSpecimen& specimen = doc->FindOrCreateSpecimen(id);
     specimen.width = m_specimenWidth;
     specimen.thickness = m_specimenThickness;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    ReadColumn(specimen.load_series, 0);
-    ReadColumn(specimen.strain_series, 1);
-    ReadColumn(specimen.stress_series, 2);
+    std::vector<UnreadCell> unread;
+    ReadColumn(specimen.load_series, 0, id, unread);
+    ReadColumn(specimen.strain_series, 1, id, unread);
+    ReadColumn(specimen.stress_series, 2, id, unread);
+    std::sort(unread.begin(), unread.end(), [](const UnreadCell& a, const UnreadCell& b) {
+        return std::tie(a.row, a.column) < std::tie(b.row, b.column);
+    });
+    specimen.unread_cells = std::move(unread);
     QApplication::restoreOverrideCursor();
     return true;
 }
@@ -184,6 +207,8 @@ void CExperimentDlg::LoadFromSpecimen(const ExperimentSpecimen& specimen)
         return;
     }
     m_grid->Model()->SetNumberRows(RowMajor(specimen.load_series, specimen.strain_series, specimen.stress_series));
+    for (const UnreadCell& cell : specimen.unread_cells)
+        m_grid->Model()->SetCellUtf8(cell.row, cell.column, cell.text);
 }
 
 void CExperimentDlg::OnClickGrid(const QPoint& pos)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "experiment/experimentspecimen.h"
 #include "experiment/tensileimport.h"
 
 #include <QWidget>
@@ -25,9 +26,9 @@ public:
     void SetDocumentProvider(std::function<CPlyforgeDoc*()> provider) { m_document = std::move(provider); }
 
     bool SaveToSpecimen(int id);
-    // Replaces the series with the column's values; false when a cell was not a
-    // number (it is stored as 0 and the message shown once for the column).
-    bool ReadColumn(std::vector<double>& series, int column);
+    // The column's readings; a cell that is not a number reads as NaN and is kept,
+    // as typed, in unread. False, with a message naming the first, when there is one.
+    bool ReadColumn(std::vector<double>& series, int column, int id, std::vector<UnreadCell>& unread);
     void LoadFromSpecimen(const ExperimentSpecimen& specimen);
     // The "Initialize" button: one empty row, width and thickness 0.
     void OnInitialize();
@@ -64,7 +65,7 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Reads the two edits into the members; an edit that is not a number keeps its
     // member and shows the message.
-    void ReadSize();
+    void ReadSize(int id);
 
     std::function<CPlyforgeDoc*()> m_document;
     QLineEdit* m_widthEdit;

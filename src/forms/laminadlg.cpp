@@ -2,9 +2,11 @@
 
 #include "controls/headercustomctrl.h"
 #include "controls/listctrlreport.h"
+#include "controls/reportmodel.h"
 #include "doc/messages.h"
 #include "doc/plyforgedoc.h"
 #include "forms/formtext.h"
+#include "guibase/captions.h"
 #include "guibase/messagebox.h"
 #include "util/numberparser.h"
 
@@ -97,6 +99,15 @@ void CLaminaDlg::InitControls()
     layout->addStretch();
     SetScaleFactors(m_sScaleFactor, m_cScaleFactor, m_sAngleScaleFactor, m_cAngleScaleFactor);
 
+    // The number cells are marked while they hold no number.
+    const auto numbersFrom = [](int first) {
+        return [first](int column, const std::string& text) {
+            double value = 0;
+            return column < first || ParseCell(text, value) ? QString() : tr("Not a number.");
+        };
+    };
+    m_constituentGrid->Model()->SetCellCheck(numbersFrom(2));
+    m_laminaGrid->Model()->SetCellCheck(numbersFrom(0));
     connect(m_constituentGrid, &CListCtrlReport::CellsEdited, this, &CLaminaDlg::Modified);
     connect(m_laminaGrid, &CListCtrlReport::CellsEdited, this, &CLaminaDlg::Modified);
     for (QLineEdit* edit : m_scaleEdits)
@@ -141,14 +152,16 @@ void CLaminaDlg::SetScaleFactors(double s, double c, double s_angle, double c_an
         m_scaleEdits[i]->setText(FormNumberText(values[i]));
 }
 
-void CLaminaDlg::ReadScaleFactors()
+void CLaminaDlg::ReadScaleFactors(int id)
 {
     double* members[4] = {&m_sScaleFactor, &m_cScaleFactor, &m_sAngleScaleFactor, &m_cAngleScaleFactor};
+    const char* names[4] = {"S Matrix Scale Factor", "C Matrix Scale Factor", "S Matrix Scale Factor with Angle",
+                            "C Matrix Scale Factor with Angle"};
     for (int i = 0; i < 4; ++i) {
         double value = 0;
         const std::string text(TrimWhitespace(m_scaleEdits[i]->text().toStdString()));
         if (text.empty() || !ParseNumber(text, value)) {
-            ShowMessageBox(tr("Please enter a number."));
+            ShowMessageBox(tr("Please enter a number.") + Place(id, names[i], m_scaleEdits[i]->text()));
             m_scaleEdits[i]->setFocus();
             return;
         }
@@ -156,7 +169,13 @@ void CLaminaDlg::ReadScaleFactors()
     }
 }
 
-bool CLaminaDlg::ReadConstituentRow(int row, ConstituentMaterial& material)
+// The second line of a message: "Theoretical Lamina #3, Thickness(mm): "thick"".
+QString CLaminaDlg::Place(int id, const QString& field, const QString& text)
+{
+    return QString("\n%1, %2: \"%3\"").arg(captions::TheoryLaminaTitle(id), field, text);
+}
+
+bool CLaminaDlg::ReadConstituentRow(int id, int row, ConstituentMaterial& material)
 {
     if (row > 1)
         return false;
@@ -164,21 +183,26 @@ bool CLaminaDlg::ReadConstituentRow(int row, ConstituentMaterial& material)
     material.name = m_constituentGrid->GetItemText(row, 1).toStdString();
     double* fields[3] = {&material.density, &material.youngs_modulus, &material.poissons_ratio};
     for (int column = 2; column <= 4; ++column) {
-        if (!ParseCell(m_constituentGrid->GetItemText(row, column).toStdString(), *fields[column - 2])) {
-            ShowMessageBox(QString::fromUtf8(msg::kEnterNumber));
+        const QString text = m_constituentGrid->GetItemText(row, column);
+        if (!ParseCell(text.toStdString(), *fields[column - 2])) {
+            const QString field =
+                m_constituentGrid->GetItemText(row, 0) + ", " + m_constituentGrid->Model()->ColumnTitle(column);
+            ShowMessageBox(QString::fromUtf8(msg::kEnterNumber) + Place(id, field, text));
             return false;
         }
     }
     return true;
 }
 
-bool CLaminaDlg::ReadLaminaRow(Lamina& lamina)
+bool CLaminaDlg::ReadLaminaRow(int id, Lamina& lamina)
 {
     m_laminaGrid->EndCellEdit();
     double* fields[4] = {&lamina.FAW, &lamina.thickness, &lamina.angle, &lamina.xi};
     for (int column = 0; column < 4; ++column) {
-        if (!ParseCell(m_laminaGrid->GetItemText(0, column).toStdString(), *fields[column])) {
-            ShowMessageBox(QString::fromUtf8(kLaminaMessages[column]));
+        const QString text = m_laminaGrid->GetItemText(0, column);
+        if (!ParseCell(text.toStdString(), *fields[column])) {
+            ShowMessageBox(QString::fromUtf8(kLaminaMessages[column]) +
+                           Place(id, m_laminaGrid->Model()->ColumnTitle(column), text));
             return false;
         }
     }
@@ -191,9 +215,10 @@ bool CLaminaDlg::SaveToLamina(int id)
     if (!doc)
         return false;
     Lamina& lamina = doc->laminate.FindOrCreateLamina(id);
-    if (!ReadConstituentRow(0, lamina.fiber) || !ReadConstituentRow(1, lamina.matrix) || !ReadLaminaRow(lamina))
+    if (!ReadConstituentRow(id, 0, lamina.fiber) || !ReadConstituentRow(id, 1, lamina.matrix) ||
+        !ReadLaminaRow(id, lamina))
         return false;
-    ReadScaleFactors();
+    ReadScaleFactors(id);
     lamina.S_scale_factor = m_sScaleFactor;
     lamina.C_scale_factor = m_cScaleFactor;
     lamina.S_angle_scale_factor = m_sAngleScaleFactor;

@@ -24,8 +24,8 @@ public:
     // Commits the form into the lamina with this id, creating the record when there
     // is none; false after a message when a cell is not a number.
     bool SaveToLamina(int id);
-    bool ReadConstituentRow(int row, ConstituentMaterial& material);
-    bool ReadLaminaRow(Lamina& lamina);
+    bool ReadConstituentRow(int id, int row, ConstituentMaterial& material);
+    bool ReadLaminaRow(int id, Lamina& lamina);
     void LoadConstituentRow(int row, const Lamina* lamina);
     void LoadLaminaRow(const Lamina* lamina);
     // Shows the four factors in their edits.
@@ -53,7 +53,8 @@ private:
     void OnClickLaminaGrid(const QPoint& pos);
     // Reads the edits into the four members; an edit that is not a number stops
     // the exchange there with a message, as a form's data exchange does.
-    void ReadScaleFactors();
+    void ReadScaleFactors(int id);
+    static QString Place(int id, const QString& field, const QString& text);
 
     std::function<CPlyforgeDoc*()> m_document;
     CListCtrlReport* m_constituentGrid;

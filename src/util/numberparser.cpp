@@ -24,6 +24,19 @@ bool ParseCell(std::string_view text, double& value)
     return ParseNumber(TrimWhitespace(text), value);
 }
 
+bool ParseReadingCell(std::string_view text, double& value)
+{
+    if (ParseCell(text, value))
+        return true;
+    const size_t comma = text.find(',');
+    if (comma == std::string_view::npos || text.find_first_of(",.", comma + 1) != std::string_view::npos ||
+        text.substr(0, comma).find('.') != std::string_view::npos)
+        return false;
+    std::string point(text);
+    point[comma] = '.';
+    return ParseCell(point, value);
+}
+
 std::string_view TrimWhitespace(std::string_view text)
 {
     constexpr std::string_view spaces = " \t\r\n\v\f";

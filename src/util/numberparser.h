@@ -11,6 +11,10 @@ bool ParseNumber(std::string_view text, double& value);
 // Grid cells are trimmed of white space at both ends before the number rule.
 bool ParseCell(std::string_view text, double& value);
 
+// A reading typed or pasted into the readings grid: a grid cell, or, as a spreadsheet
+// in a comma-decimal locale copies it, the same with one comma for the decimal point.
+bool ParseReadingCell(std::string_view text, double& value);
+
 std::string_view TrimWhitespace(std::string_view text);
 
 // One cell of a numeric table (a readings file, a machine export): blanks around it

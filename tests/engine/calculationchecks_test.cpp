@@ -66,10 +66,14 @@ TEST(CalculationChecks, SpecimensAreCheckedInIdOrder)
     doc.FindSpecimen(2)->thickness = 2;
     EXPECT_FALSE(CalculationChecks::ExperimentReady(doc, sink));
     doc.FindSpecimen(3)->width = 25;
+    doc.FindSpecimen(1)->unread_cells = {{3, 2, "abc"}, {5, 0, "x"}}; // a cell that is not a number
+    EXPECT_FALSE(CalculationChecks::ExperimentReady(doc, sink));
+    doc.FindSpecimen(1)->unread_cells.clear();
     EXPECT_TRUE(CalculationChecks::ExperimentReady(doc, sink));
     EXPECT_EQ(sink.messages,
               (std::vector<std::string>{"Experimental Lamina #2: the thickness must be greater than 0 (it is -2).",
-                                        "Experimental Lamina #3: the width must be greater than 0 (it is 0)."}));
+                                        "Experimental Lamina #3: the width must be greater than 0 (it is 0).",
+                                        "실수가 아닌 데이터가 있습니다11\nSpecimen 1, row 4, Stress: \"abc\""}));
 }
 
 // A project ready for either run, changed by each case: the run is refused with

@@ -92,13 +92,19 @@ std::unique_ptr<Lamina> MakeLamina(int id, size_t offset, std::string fiber_name
 std::unique_ptr<ExperimentSpecimen> SpecimenOf(int id, double width, double thickness, std::vector<double> load,
                                                  std::vector<double> strain, std::vector<double> stress)
 {
-    return std::make_unique<ExperimentSpecimen>(ExperimentSpecimen{
-        .id = id, .width = width, .thickness = thickness, .load_series = std::move(load),
-        .strain_series = std::move(strain), .stress_series = std::move(stress)});
+    auto specimen = std::make_unique<ExperimentSpecimen>();
+    specimen->id = id;
+    specimen->width = width;
+    specimen->thickness = thickness;
+    specimen->load_series = std::move(load);
+    specimen->strain_series = std::move(strain);
+    specimen->stress_series = std::move(stress);
+    return specimen;
 }
 
 // Every awkward value in some field, names in several scripts and with control
-// characters, ids out of order and 1,000 random readings, as the writer saved it.
+// characters, ids out of order, 1,000 random readings and cells that are not
+// numbers, as the writer saved it.
 void FillAwkwardProject(CPlyforgeDoc& doc)
 {
     doc.LoadProject(ParseText(ReadWholeFile(TestDataFile("projects/awkward.plyforge"))));

@@ -36,13 +36,19 @@ private slots:
         for (int i = 0; i < 8; ++i)
             constituents->SetItemText(i / 4, i % 4 + 1, cells[i]);
         QVERIFY(!form.SaveToLamina(2));
-        QCOMPARE(m_sink.Messages(), QStringList{"숫자를 입력하세요"});
+        // The message names the lamina and the field, the bad cell is marked.
+        QCOMPARE(m_sink.Messages(),
+                 QStringList{"숫자를 입력하세요\nTheoretical Lamina #2, Matrix, Possion's Ratio: \"0,35\""});
+        QVERIFY(constituents->model()->index(1, 4).data(Qt::BackgroundRole).isValid());
+        QVERIFY(!constituents->model()->index(1, 1).data(Qt::BackgroundRole).isValid());
         // The record was made all the same, with what was read before the bad cell.
         Lamina* lamina = m_doc.laminate.FindLamina(2);
         QVERIFY(lamina && lamina->fiber.name == "  탄소 T700 ");
         QVERIFY(lamina->fiber.poissons_ratio == 0.2 && lamina->matrix.youngs_modulus == 3.5);
-        const char* messages[4] = {"숫자를 입력하세요(FAW)", "숫자를 입력하세요(Thickness)",
-                                   "숫자를 입력하세요(Angle)", "숫자를 입력하세요(xi)"};
+        const char* messages[4] = {"숫자를 입력하세요(FAW)\nTheoretical Lamina #2, FAW(%): \"1.2.3\"",
+                                   "숫자를 입력하세요(Thickness)\nTheoretical Lamina #2, Thickness(mm): \"1.2.3\"",
+                                   "숫자를 입력하세요(Angle)\nTheoretical Lamina #2, Angle(degree): \"1.2.3\"",
+                                   "숫자를 입력하세요(xi)\nTheoretical Lamina #2, xi: \"1.2.3\""};
         constituents->SetItemText(1, 4, "0.35");
         for (int column = 0; column < 4; ++column) {
             m_sink.Clear();
@@ -56,7 +62,8 @@ private slots:
         form.ScaleFactorEdit(1)->setText("abc");
         form.ScaleFactorEdit(2)->setText("0.5");
         QVERIFY(form.SaveToLamina(2));
-        QCOMPARE(m_sink.Messages(), QStringList{"Please enter a number."});
+        QCOMPARE(m_sink.Messages(),
+                 QStringList{"Please enter a number.\nTheoretical Lamina #2, C Matrix Scale Factor: \"abc\""});
         QVERIFY(m_doc.laminate.laminae.size() == 1 && lamina->matrix.density == 0); // the same record
         QCOMPARE((std::vector<double>{lamina->FAW, lamina->thickness, lamina->angle, lamina->xi}),
                  (std::vector<double>{12.5, 13.5, 14.5, 15.5}));

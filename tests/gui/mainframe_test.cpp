@@ -156,7 +156,7 @@ private slots:
         Click("Theoretical Lamina #3");
         laminae->SetItemText(0, 1, "thick");
         Click("Theoretical Lamina #2");
-        QCOMPARE(sink.Messages(), QStringList{"숫자를 입력하세요(Thickness)"});
+        QCOMPARE(sink.Messages(), QStringList{"숫자를 입력하세요(Thickness)\nTheoretical Lamina #3, Thickness(mm): \"thick\""});
         QVERIFY(Doc()->current_lamina_id == 3 && Tree()->currentItem()->text(0) == "Theoretical Lamina #3");
         QCOMPARE(Captions(), QStringList{"Theoretical Lamina #3"}); // the tab names the lamina shown
     }

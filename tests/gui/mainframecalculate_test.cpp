@@ -88,6 +88,11 @@ private slots:
             Click(item);
         QCOMPARE(Calculate(), text(msg::kLaminaeIncomplete));
         Open("three-tensile-tests.plyforge", "Experimental Lamina #1");
+        // A reading that is not a number stops the run, named once, and is kept.
+        MainView()->ExperimentDlg()->Grid()->SetItemText(3, 2, "4O.5");
+        QCOMPARE(Calculate(true), QStringList{"실수가 아닌 데이터가 있습니다11\nSpecimen 1, row 4, Stress: \"4O.5\""});
+        QVERIFY(!Find<CResultExpView>() && Doc()->FindSpecimen(1)->unread_cells.size() == 1);
+        MainView()->ExperimentDlg()->Grid()->SetItemText(3, 2, "40.5");
         Ribbon("ID_EXPERIMT_EMIN")->setText("low");
         QCOMPARE(Calculate(true), number);
         QVERIFY(!Find<CResultExpView>()); // never runs with -1 as a bound
