@@ -146,6 +146,7 @@ TEST_F(Cli, BadUsageOrUnreadableProjectExitsTwo)
         "specimens": [ { "id": 1, "width": 25, "thickness": 2, "readings_file": "big.csv" } ] } })");
     const struct { std::vector<std::string> args, parts; std::string prefix = ""; } cases[] = {
         {{}, {"usage"}},
+        {{"frobnicate", kExample}, {"frobnicate"}},
         {{"theory", kExample, "--log-dir", m_logs.string(), "-v"}, {"-v"}},
         {{"theory", kExample, "--log-dir"}, {"--log-dir"}},
         {{"experiment", m_experiment, "--card", "x.inp"}, {"--card"}},

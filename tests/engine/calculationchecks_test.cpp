@@ -20,6 +20,7 @@ TEST(CalculationChecks, ImpossibleLaminaInputsNameTheLaminaAndTheField)
     } cases[] = {
         {[](Lamina& l) { l.thickness = -0.125; }, "the thickness must be greater than 0 (it is -0.125)."},
         {[](Lamina& l) { l.thickness = std::nan(""); }, "the thickness must be greater than 0 (it is nan)."},
+        {[](Lamina& l) { l.thickness = 0; }, "the thickness must be greater than 0 (it is 0)."},
         {[](Lamina& l) { l.fiber.density = 0; }, "the fibre's density must be greater than 0 (it is 0)."},
         {[](Lamina& l) { l.matrix.density = -1.2; }, "the matrix's density must be greater than 0 (it is -1.2)."},
         {[](Lamina& l) { l.FAW = 60; }, "FAW (the fibre fraction) must lie between 0 and 1 (it is 60)."},

@@ -57,9 +57,9 @@ TEST(ProgramPaths, BuildTreeAndInstallation)
 
     EXPECT_TRUE(ProgramPaths::IsInstalled(bin.string()));
     EXPECT_EQ(ProgramPaths::DataFolder(bin.string()), (root.Path() / "prefix/share/plyforge").string());
-    {
+    for (const char* unusable : {static_cast<const char*>(nullptr), "relative/data"}) {
         ScopedEnv home("HOME", (root.Path() / "home").c_str());
-        ScopedEnv xdg("XDG_DATA_HOME", nullptr);
+        ScopedEnv xdg("XDG_DATA_HOME", unusable);
         const std::string logs = ProgramPaths::LogFolder(bin.string());
         EXPECT_EQ(logs, (root.Path() / "home/.local/share/plyforge").string());
         EXPECT_TRUE(fs::is_directory(logs));
@@ -68,6 +68,11 @@ TEST(ProgramPaths, BuildTreeAndInstallation)
         ScopedEnv xdg("XDG_DATA_HOME", (root.Path() / "data").c_str());
         EXPECT_EQ(ProgramPaths::LogFolder(bin.string()), (root.Path() / "data/plyforge").string());
     }
+
+    // A build folder with its own files is a build even beside an installed tree.
+    const fs::path both = root.Path() / "prefix/build";
+    Touch(both / "html/Theory.html");
+    EXPECT_FALSE(ProgramPaths::IsInstalled(both.string()));
 
     // Neither layout: everything stays beside the executable, as before.
     EXPECT_FALSE(ProgramPaths::IsInstalled(bare.string()));

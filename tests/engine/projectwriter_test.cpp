@@ -211,6 +211,8 @@ TEST(ProjectWriter, ReplacesTheOldFileAndLeavesNoTemporaryFile)
     ProjectWriter::WriteFile(path, doc);
     EXPECT_EQ(ReadWholeFile(path), ProjectWriter::Serialize(doc));
     EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"프로젝트 1.plyforge"});
+    // Readable by others, as any file the user saves, though it was written privately first.
+    EXPECT_NE(fs::status(path).permissions() & fs::perms::others_read, fs::perms::none);
 
     // A new file where there was none.
     const std::string fresh = (dir.Path() / "fresh.plyforge").string();
