@@ -45,7 +45,10 @@ void Axis::setLabelStep(int majorStep, int /*minorStep*/, int majorOffset, int /
     ++m_revision;
 }
 
-void Axis::setWidth(int width) { m_width = std::max(0, width); }
+void Axis::setWidth(int width)
+{
+    m_width = std::max(0, width);
+}
 
 void Axis::setTickDensity(int majorSpacing, int /*minorSpacing*/)
 {
@@ -92,8 +95,7 @@ bool Axis::isLabelledTick(int tickIndex) const
 double Axis::pixelOf(double value) const
 {
     const double fraction = (value - m_min) / (m_max - m_min);
-    return m_vertical ? m_pixelStart + m_pixelLength * (1 - fraction)
-                      : m_pixelStart + m_pixelLength * fraction;
+    return m_vertical ? m_pixelStart + m_pixelLength * (1 - fraction) : m_pixelStart + m_pixelLength * fraction;
 }
 
 double Axis::valueOf(double pixel) const
@@ -133,19 +135,37 @@ void Axis::fitScale(double dataMin, double dataMax)
     // stress, a strain of 2.0003 %) do not earn a whole extra tick: within half a
     // percent of the span the scale ends at the round value.
     const double slack = (dataMax - dataMin) * 0.005;
-    const int ticks = std::max(1, m_pixelLength / m_tickDensity);
-    double step = RoundStep((dataMax - dataMin - 2 * slack) / ticks);
-    const auto fit = [&](double& lower, double& upper) {
-        lower = std::floor((dataMin + slack) / step + 1e-9) * step;
-        upper = std::ceil((dataMax - slack) / step - 1e-9) * step;
-    };
-    double lower = 0;
-    double upper = 0;
-    fit(lower, upper);
-    // Rounding the ends outwards can add ticks beyond the density; widen the step.
-    while ((upper - lower) / step > ticks + 1e-9) {
-        step = RoundStep(step * 1.0001);
-        fit(lower, upper);
+    // Five to ten labelled ticks at a step of 1, 2, 2.5 or 5 times a power of ten, as
+    // many as the axis has room for; of those, the scale that ends at the first round
+    // value past the data, then the one with more ticks.
+    const int room = std::clamp(m_pixelLength / std::max(1, m_tickDensity) * m_labelStep + 1, 2, 10 * m_labelStep);
+    const int fewest = std::min(5, room);
+    const double rough = std::pow(10.0, std::floor(std::log10(dataMax - dataMin)) - 2);
+    double lower = 0, upper = 0, step = 0;
+    long bestTicks = 0;
+    for (double power = rough; power <= rough * 1000; power *= 10) {
+        for (const double factor : {1.0, 2.0, 2.5, 5.0}) {
+            const double candidate = factor * power;
+            const double low = std::floor((dataMin + slack) / candidate + 1e-9) * candidate;
+            const double high = std::ceil((dataMax - slack) / candidate - 1e-9) * candidate;
+            const long ticks = std::lround((high - low) / candidate) + 1;
+            const long labelled = (ticks - 1) / m_labelStep + 1;
+            if (labelled < fewest || ticks > room)
+                continue;
+            const bool tighter = step == 0 || high - low < (upper - lower) * (1 - 1e-9);
+            const bool asTight = step != 0 && high - low <= (upper - lower) * (1 + 1e-9);
+            if (tighter || (asTight && ticks > bestTicks)) {
+                lower = low;
+                upper = high;
+                step = candidate;
+                bestTicks = ticks;
+            }
+        }
+    }
+    if (step == 0) { // no room for even two ticks: the whole span in one step
+        step = RoundStep(dataMax - dataMin);
+        lower = std::floor(dataMin / step) * step;
+        upper = std::ceil(dataMax / step) * step;
     }
     // With labels on every n-th tick, end the scale on a labelled tick so that the
     // last stretch of the axis has its grid lines and its end value can be read.

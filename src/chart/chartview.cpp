@@ -112,7 +112,6 @@ std::unique_ptr<XYChart> CChartView::CreateChart() const
     legend->setBackground(Transparent, Transparent, 0);
     chart->xAxis()->setTitle(m_xTitle, {}, 8, TextColor);
     chart->yAxis()->setTitle(m_yTitle, "arialbd.ttf", 9, TextColor);
-    chart->xAxis()->setLabelStep(2, 0);
     chart->xAxis()->setWidth(2);
     chart->yAxis()->setWidth(2);
 

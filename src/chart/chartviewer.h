@@ -24,7 +24,6 @@ class CChartViewer : public QWidget {
 public:
     using TrackLabel = TrackLine::Label;
     using TrackDot = TrackLine::Dot;
-    using TrackLeader = TrackLine::Leader;
 
     explicit CChartViewer(QWidget* parent = nullptr);
     ~CChartViewer() override;

@@ -15,8 +15,7 @@ void LineLayer::setXData(const double* values, int count)
     ++m_revision;
 }
 
-DataSet* LineLayer::addDataSet(const double* values, int count, Color color,
-                               const std::string& name)
+DataSet* LineLayer::addDataSet(const double* values, int count, Color color, const std::string& name)
 {
     std::vector<double> copy(values, values + (values ? std::max(0, count) : 0));
     m_dataSets.push_back(std::make_unique<DataSet>(std::move(copy), color, name, m_yAxis));
@@ -25,7 +24,10 @@ DataSet* LineLayer::addDataSet(const double* values, int count, Color color,
     return m_dataSets.back().get();
 }
 
-void LineLayer::setLineWidth(int width) { m_lineWidth = std::max(0, width); }
+void LineLayer::setLineWidth(int width)
+{
+    m_lineWidth = std::max(0, width);
+}
 
 DataSet* LineLayer::getDataSetByZ(int index) const
 {
@@ -66,8 +68,7 @@ void LineLayer::prepareLookups() const
         const double* x = m_x.data();
         // Rows are pushed in order, so a stable sort by x alone keeps equal x values
         // in row order: the first reading of an x value is found first.
-        std::stable_sort(m_sortedRows.begin(), m_sortedRows.end(),
-                         [x](int a, int b) { return x[a] < x[b]; });
+        std::stable_sort(m_sortedRows.begin(), m_sortedRows.end(), [x](int a, int b) { return x[a] < x[b]; });
     }
     m_sortedX.resize(m_sortedRows.size());
     for (size_t i = 0; i < m_sortedRows.size(); ++i)
@@ -101,6 +102,22 @@ int LineLayer::getXIndexOf(double x, double tolerance) const
     if (best < 0 || bestDistance > tolerance)
         return -1;
     return m_sortedRows[static_cast<size_t>(best)];
+}
+
+double LineLayer::valueAt(double x, const DataSet& dataSet) const
+{
+    const std::vector<double>& ys = dataSet.values();
+    const size_t count = std::min(m_x.size(), ys.size());
+    const auto usable = [&](size_t i) { return !IsNoValue(m_x[i]) && !IsNoValue(ys[i]); };
+    for (size_t i = 0; i < count; ++i) {
+        if (!usable(i))
+            continue;
+        if (m_x[i] == x)
+            return ys[i];
+        if (i + 1 < count && usable(i + 1) && (m_x[i] - x) * (m_x[i + 1] - x) < 0)
+            return ys[i] + (ys[i + 1] - ys[i]) * (x - m_x[i]) / (m_x[i + 1] - m_x[i]);
+    }
+    return NoValue;
 }
 
 double LineLayer::nearestX(double value) const

@@ -36,6 +36,11 @@ public:
     // the nearest one if several x values do; -1 when none does.
     int getXIndexOf(double x, double tolerance = 0) const;
 
+    // The data set's value at x: at the first reading (in row order) of exactly that
+    // x, or interpolated linearly between the first two neighbouring readings that
+    // lie on either side of it; NoValue when the curve does not span x.
+    double valueAt(double x, const DataSet& dataSet) const;
+
     int readingCount() const;
     double xAt(int index) const;
     const std::vector<double>& xData() const { return m_x; }

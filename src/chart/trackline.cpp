@@ -7,13 +7,14 @@
 #include <QPen>
 
 #include <algorithm>
+#include <climits>
 
 namespace OrvaneChart {
 
 namespace {
 
 constexpr int kBelowPlot = 6; // the x label hangs this far under the plot area
-constexpr int kLabelGap = 4;  // value labels stand this far off the y axis
+constexpr int kLabelGap = 8;  // value boxes stand this far beside the line
 constexpr int kDotRadius = 4;
 
 QColor ToQColor(Color color)
@@ -30,17 +31,17 @@ QPen DashPen(const QColor& color)
     return pen;
 }
 
-// Calls visit(dataSet, value) for each drawn curve's point at x, layer by layer.
-template <class Visit>
-void ForEachDrawnPointAt(const XYChart& chart, double x, Visit visit)
+// Calls visit(dataSet, value) for each drawn curve that spans x, with its value there.
+template <class Visit> void ForEachCurveAt(const XYChart& chart, double x, Visit visit)
 {
     for (int l = 0; l < chart.getLayerCount(); ++l) {
         const LineLayer* layer = chart.getLayerByZ(l);
-        const int index = layer->getXIndexOf(x, 0);
         for (int d = 0; d < layer->getDataSetCount(); ++d) {
             const DataSet* dataSet = layer->getDataSetByZ(d);
-            const double value = dataSet->getPosition(index);
-            if (!IsNoValue(value) && dataSet->getDataColor() != Transparent)
+            if (dataSet->getDataColor() == Transparent)
+                continue;
+            const double value = layer->valueAt(x, *dataSet);
+            if (!IsNoValue(value))
                 visit(*dataSet, value);
         }
     }
@@ -48,7 +49,10 @@ void ForEachDrawnPointAt(const XYChart& chart, double x, Visit visit)
 
 } // namespace
 
-QFont TrackLine::LabelFont() { return ChartFont::Make("arialbd.ttf", 8); }
+QFont TrackLine::LabelFont()
+{
+    return ChartFont::Make("arialbd.ttf", 8);
+}
 
 TrackLine::Label TrackLine::MakeLabel(const QString& markup, QPoint anchor, int alignment)
 {
@@ -75,7 +79,7 @@ TrackLine TrackLine::Build(const XYChart& chart, int mouseX)
     // The line starts at the highest curve point at that x, or at the plot top when a
     // point lies above the plot area.
     int topY = plot->getBottomY();
-    ForEachDrawnPointAt(chart, xValue, [&](const DataSet& dataSet, double value) {
+    ForEachCurveAt(chart, xValue, [&](const DataSet& dataSet, double value) {
         topY = std::min(topY, chart.getYCoor(value, dataSet.getUseYAxis()));
     });
 
@@ -86,28 +90,61 @@ TrackLine TrackLine::Build(const XYChart& chart, int mouseX)
     track.m_bottom = plot->getBottomY() + kBelowPlot;
     track.m_xLabel =
         MakeLabel(QStringLiteral("<*font,bgColor=000000*> ") +
-                      QString::fromStdString(chart.xAxis()->getFormattedLabel(xValue)) +
-                      QStringLiteral(" <*/font*>"),
+                      QString::fromStdString(chart.xAxis()->getFormattedLabel(xValue)) + QStringLiteral(" <*/font*>"),
                   QPoint(xCoor, plot->getBottomY() + kBelowPlot), TopCenter);
 
-    ForEachDrawnPointAt(chart, xValue, [&](const DataSet& dataSet, double value) {
-        const Axis* axis = dataSet.getUseYAxis();
+    ForEachCurveAt(chart, xValue, [&](const DataSet& dataSet, double value) {
         const Color color = dataSet.getDataColor();
-        const int yCoor = chart.getYCoor(value, axis);
+        const int yCoor = chart.getYCoor(value, dataSet.getUseYAxis());
         if (yCoor < plot->getTopY() || yCoor > plot->getBottomY())
             return;
-
-        const bool leftAxis = axis->getAlignment() == Left;
-        const int labelX = axis->getX() + (leftAxis ? -kLabelGap : kLabelGap);
-        const QColor qcolor = ToQColor(color);
-        track.m_leaders.push_back({xCoor, labelX, yCoor, qcolor});
-        track.m_dots.push_back({QPoint(xCoor, yCoor), kDotRadius, qcolor});
+        track.m_dots.push_back({QPoint(xCoor, yCoor), kDotRadius, ToQColor(color)});
         const QString markup = QStringLiteral("<*font,bgColor=") + QString::number(color, 16) + QStringLiteral("*> ") +
                                QString::fromStdString(chart.formatValue(value, "{value|P4}")) +
                                QStringLiteral(" <*/font*>");
-        track.m_valueLabels.push_back(MakeLabel(markup, QPoint(labelX, yCoor), leftAxis ? Right : Left));
+        track.m_valueLabels.push_back(MakeLabel(markup, QPoint(xCoor + kLabelGap, yCoor), Left));
     });
+    track.PlaceValueLabels(plot->getTopY(), plot->getBottomY(), plot->getRightX());
     return track;
+}
+
+void TrackLine::PlaceValueLabels(int plotTop, int plotBottom, int plotRight)
+{
+    if (m_valueLabels.empty())
+        return;
+    const QFont font = LabelFont();
+    std::vector<size_t> order(m_valueLabels.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [this](size_t a, size_t b) { return m_valueLabels[a].anchor.y() < m_valueLabels[b].anchor.y(); });
+    int widest = 0;
+    int height = 0;
+    for (const Label& label : m_valueLabels) {
+        const QRect box = MarkupText(label.markup).boundsAt(font, QPoint(0, 0), Left);
+        widest = std::max(widest, box.width());
+        height = std::max(height, box.height());
+    }
+    // Top down, each box below the one above it; then, from the bottom up, back
+    // inside the plot.
+    int previous = INT_MIN / 2;
+    for (const size_t i : order) {
+        int& y = m_valueLabels[i].anchor.ry();
+        y = std::max(y, previous + height + 1);
+        previous = y;
+    }
+    int next = plotBottom - height / 2 + height + 1;
+    for (auto i = order.rbegin(); i != order.rend(); ++i) {
+        int& y = m_valueLabels[*i].anchor.ry();
+        y = std::max(std::min(y, next - height - 1), plotTop + height / 2);
+        next = y;
+    }
+    if (m_x + kLabelGap + widest > plotRight) {
+        for (Label& label : m_valueLabels) {
+            label.anchor.setX(m_x - kLabelGap);
+            label.alignment = Right;
+        }
+    }
 }
 
 QRect TrackLine::bounds() const
@@ -117,10 +154,6 @@ QRect TrackLine::bounds() const
     const QFont font = LabelFont();
     QRect area(QPoint(m_x - 1, m_top - 1), QPoint(m_x + 1, m_bottom + 1));
     area |= MarkupText(m_xLabel.markup).boundsAt(font, m_xLabel.anchor, m_xLabel.alignment);
-    for (const Leader& leader : m_leaders) {
-        area |= QRect(QPoint(std::min(leader.fromX, leader.toX) - 1, leader.y - 1),
-                      QPoint(std::max(leader.fromX, leader.toX) + 1, leader.y + 1));
-    }
     for (const Dot& dot : m_dots) {
         area |= QRect(dot.centre - QPoint(dot.radius + 2, dot.radius + 2),
                       dot.centre + QPoint(dot.radius + 2, dot.radius + 2));
@@ -139,15 +172,9 @@ void TrackLine::paint(QPainter& painter) const
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(DashPen(Qt::black));
     painter.drawLine(m_x, m_top, m_x, m_bottom);
-    MarkupText(m_xLabel.markup)
-        .draw(painter, font, m_xLabel.textColor, m_xLabel.anchor, m_xLabel.alignment);
+    MarkupText(m_xLabel.markup).draw(painter, font, m_xLabel.textColor, m_xLabel.anchor, m_xLabel.alignment);
 
     for (size_t i = 0; i < m_dots.size(); ++i) {
-        const Leader& leader = m_leaders[i];
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setPen(DashPen(leader.color));
-        painter.drawLine(leader.fromX, leader.y, leader.toX, leader.y);
-
         const Dot& dot = m_dots[i];
         painter.setRenderHint(QPainter::Antialiasing, true);
         painter.setPen(QPen(dot.color, 1));
@@ -156,8 +183,7 @@ void TrackLine::paint(QPainter& painter) const
         painter.setBrush(Qt::NoBrush);
 
         const Label& label = m_valueLabels[i];
-        MarkupText(label.markup)
-            .draw(painter, font, label.textColor, label.anchor, label.alignment);
+        MarkupText(label.markup).draw(painter, font, label.textColor, label.anchor, label.alignment);
     }
     painter.restore();
 }

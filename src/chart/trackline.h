@@ -18,31 +18,25 @@ class XYChart;
 
 // What the track line shows for one mouse position: a dashed vertical line at the
 // data x nearest to the mouse, that x value in a box under the plot area, and for
-// every curve with a reading at exactly that x a dashed leader to the y axis, a dot
-// and the y value in a box of the curve's colour beside the axis. Built from the
-// chart's full data, so values never come from the reduced drawing.
+// every curve that spans that x a dot on the curve and its y value (interpolated
+// between the readings around x) in a box of the curve's colour beside the line,
+// the boxes stacked so that none hides another. Built from the chart's full data,
+// so values never come from the reduced drawing.
 class TrackLine {
 public:
     struct Label {
-        QString
-            markup; // as the chart library writes it, e.g. "<*font,bgColor=ff00*> 80.12 <*/font*>"
+        // As the chart library writes it, e.g. "<*font,bgColor=ff00*> 80.12 <*/font*>".
+        QString markup;
         QString text;     // the visible text, trimmed: "80.12"
         QColor box;       // the box behind the text
         QColor textColor; // white
         QPoint anchor;    // reference point in chart pixels
-        int alignment =
-            0; // where the anchor sits on the box: 8 top centre, 6 right middle, 4 left middle
+        // Where the anchor sits on the box: 8 top centre, 6 right middle, 4 left middle.
+        int alignment = 0;
     };
     struct Dot {
         QPoint centre;
         int radius = 4;
-        QColor color;
-    };
-    // A dashed horizontal line from the track line to the y axis label.
-    struct Leader {
-        int fromX = 0;
-        int toX = 0;
-        int y = 0;
         QColor color;
     };
 
@@ -58,7 +52,6 @@ public:
     const Label& xLabel() const { return m_xLabel; }
     const std::vector<Label>& valueLabels() const { return m_valueLabels; }
     const std::vector<Dot>& dots() const { return m_dots; }
-    const std::vector<Leader>& leaders() const { return m_leaders; }
 
     // The font of every track label: bold sans-serif 8.
     static QFont LabelFont();
@@ -68,6 +61,9 @@ public:
 
 private:
     static Label MakeLabel(const QString& markup, QPoint anchor, int alignment);
+    // Moves the value boxes apart vertically within the plot, and to the left of the
+    // line where the right side has no room.
+    void PlaceValueLabels(int plotTop, int plotBottom, int plotRight);
 
     bool m_empty = true;
     double m_xValue = 0;
@@ -77,7 +73,6 @@ private:
     Label m_xLabel;
     std::vector<Label> m_valueLabels;
     std::vector<Dot> m_dots;
-    std::vector<Leader> m_leaders;
 };
 
 } // namespace OrvaneChart

@@ -92,8 +92,8 @@ void CResultExpView::RefreshChart(const CPlyforgeDoc* doc)
     doc->BuildChartSeries(m_chartData, names);
     m_chartView.SetLayout(1);
     m_chartView.SetTitle("Stress-Strain Curve");
-    m_chartView.SetXTitle("Strain");
-    m_chartView.SetYTitle("Stress");
+    m_chartView.SetXTitle("Strain (%)");
+    m_chartView.SetYTitle("Stress (MPa)");
     m_chartView.SetData(m_chartData, names);
     // The reduced drawing keeps the two readings the modulus was taken from.
     std::vector<std::vector<int>> keep;

@@ -54,7 +54,7 @@ private slots:
         }
     }
 
-    void axisScalesRoundAndEndOnLabelledTick()
+    void axisScalesRoundAndEndPastTheData()
     {
         // Noise a hair past zero and past 2 % does not earn a whole extra tick; the
         // scales span the plot area, y upwards.
@@ -71,13 +71,18 @@ private slots:
         QCOMPARE((QList<int>{chart->getXCoor(0), chart->getXCoor(2), chart->getYCoor(chart->yAxis()->maxValue()),
                              chart->getYCoor(0)}),
                  (QList<int>{plot->getLeftX(), plot->getRightX(), plot->getTopY(), plot->getBottomY()}));
-        // Labels go on every second tick: the scale ends on a labelled one.
-        QVERIFY(view.SetData({{0, 2.2}, {0, 100}}, {"Lamina # 1"}));
+        // Five to ten labelled ticks at round steps, ending at the first round value
+        // past the data: 1.4 ends at 1.4 (not 2), 448 at 450.
+        QVERIFY(view.SetData({{0, 0.7, 1.4}, {0, 200, 448}}, {"Lamina # 1"}));
         view.SetChartSize(900, 600);
         chart = Build(view);
-        x = chart->xAxis();
-        const int steps = int(std::lround((x->maxValue() - x->minValue()) / x->tickStep()));
-        QVERIFY(x->maxValue() >= 2.2 && steps % 2 == 0 && x->isLabelledTick(steps));
+        for (const Axis* axis : {chart->xAxis(), chart->yAxis()}) {
+            const size_t labels = axis->tickValues().size();
+            QVERIFY2(labels >= 5 && labels <= 10, qPrintable(QString::number(labels)));
+            QVERIFY(axis->isLabelledTick(int(labels) - 1));
+        }
+        QCOMPARE(chart->xAxis()->maxValue(), 1.4);
+        QCOMPARE(chart->yAxis()->maxValue(), 450.0);
     }
 
     // One line when wide; more rows when narrow, still clear of the plot and the edge.

@@ -4,6 +4,8 @@
 #include "guitestsupport.h"
 
 #include "chart/curvereducer.h"
+#include "chart/markuptext.h"
+#include "chart/trackline.h"
 
 #include <QMouseEvent>
 
@@ -52,7 +54,11 @@ private slots:
         std::vector<Curve> curves = ShortCurves(7);
         for (size_t i = 0; i < 7 * 11; ++i)
             curves[i / 11].strain[i % 11] += 2.5 * double(i / 11);
-        const struct { size_t curve, row; double stress; const char* markup; } cases[] = {
+        const struct {
+            size_t curve, row;
+            double stress;
+            const char* markup;
+        } cases[] = {
             {1, 4, 80.12345, "<*font,bgColor=ff00*> 80.12 <*/font*>"},
             {2, 3, 0.000123456, "<*font,bgColor=ff*> 0.0001235 <*/font*>"},
             {6, 6, 99.996, "<*font,bgColor=0*> 100.0 <*/font*>"}, // rounds up a digit
@@ -68,7 +74,6 @@ private slots:
         CChartViewer& viewer = shown.viewer;
         viewer.show();
         const XYChart* chart = shown.chart();
-        const int axisX = chart->yAxis()->getX();
         // A pixel off the reading still finds it: the nearest data x.
         viewer.TrackLineAt(chart->getXCoor(curves[1].strain[4]) + 1);
         QCOMPARE(viewer.Track().xValue(), curves[1].strain[4]);
@@ -76,22 +81,54 @@ private slots:
         for (const auto& c : cases) {
             const QPoint point(chart->getXCoor(curves[c.curve].strain[c.row]), chart->getYCoor(c.stress));
             viewer.TrackLineAt(point.x());
-            // The value stands in a box of the curve's colour just left of the y axis, level
-            // with the dot on the point; the line runs down past the plot to the x label.
+            // The value stands in a box of the curve's colour beside the line, level
+            // with the dot on the point (inside the plot); the line runs down past the
+            // plot to the x label.
             const auto labels = viewer.ValueLabels();
             QCOMPARE(labels.size(), size_t(1));
             QCOMPARE(labels[0].markup, QString::fromLatin1(c.markup));
-            QVERIFY(labels[0].anchor.y() == point.y() && labels[0].anchor.x() < axisX && labels[0].alignment == Right);
+            const QRect box =
+                MarkupText(labels[0].markup).boundsAt(TrackLine::LabelFont(), labels[0].anchor, labels[0].alignment);
+            QVERIFY(box.top() <= point.y() + 1 && box.bottom() >= point.y() - 1 &&
+                    std::abs(labels[0].anchor.x() - point.x()) == 8);
+            QVERIFY(box.top() >= chart->getPlotArea()->getTopY());
             QVERIFY(viewer.Dots().size() == 1 && viewer.Dots()[0].centre == point);
             QCOMPARE(viewer.TrackLineTop(), point);
             QVERIFY(viewer.TrackLineBottom().y() > chart->getPlotArea()->getBottomY());
             QCOMPARE(viewer.XLabel().anchor, viewer.TrackLineBottom());
         }
-        // A shared strain labels both curves in order; the line starts at the higher.
+        // Curves 4 and 5 share their strains, curve 5 twice as high: both are labelled,
+        // and their boxes do not overlap; the line starts at the higher.
         viewer.TrackLineAt(chart->getXCoor(curves[4].strain[3]));
         QCOMPARE(viewer.Dots().size(), size_t(2));
-        QCOMPARE(viewer.ValueLabels()[1].box, QColor(QRgb(SERIES_COLORS[5])));
         QCOMPARE(viewer.TrackLineTop().y(), chart->getYCoor(curves[5].stress[3]));
+        const QFont font = TrackLine::LabelFont();
+        const auto box = [&](const TrackLine::Label& l) {
+            return MarkupText(l.markup).boundsAt(font, l.anchor, l.alignment);
+        };
+        QVERIFY(!box(viewer.ValueLabels()[0]).intersects(box(viewer.ValueLabels()[1])));
+    }
+
+    // Each curve that spans the cursor's strain gets a dot and its value interpolated
+    // between its readings around that strain; one that ends before it gets none.
+    void trackLineInterpolatesEveryCurveSpanningTheStrain()
+    {
+        const std::vector<Curve> curves = {
+            {{0, 0.2, 0.4, 0.6, 0.8, 1.0}, {0, 20, 40, 60, 80, 100}},
+            {{0, 0.1, 0.3, 0.5, 0.7, 0.9}, {0, 30, 90, 150, 210, 270}},
+            {{0, 0.1, 0.15}, {0, 5, 7}},
+        };
+        ShownChart shown(curves);
+        CChartViewer& viewer = shown.viewer;
+        const XYChart* chart = shown.chart();
+        viewer.TrackLineAt(chart->getXCoor(0.4));
+        QCOMPARE(viewer.Track().xValue(), 0.4);
+        QStringList values;
+        for (const auto& label : viewer.ValueLabels())
+            values << label.text;
+        QCOMPARE(values, (QStringList{"40.00", "120.0"}));
+        QCOMPARE(viewer.Dots().size(), size_t(2));
+        QCOMPARE(viewer.Dots()[1].centre, QPoint(chart->getXCoor(0.4), chart->getYCoor(120)));
     }
 
     // Mouse moves draw the track line on an overlay; the chart is rendered once per
