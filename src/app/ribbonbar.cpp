@@ -1,5 +1,6 @@
 #include "app/ribbonbar.h"
 
+#include <QEvent>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -220,6 +221,21 @@ void CRibbonBar::SetPaneChecks(bool menu_view, bool log_view, bool status_bar)
     m_statusBarCheck->setChecked(status_bar);
 }
 
+void CRibbonBar::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::PaletteChange && event->type() != QEvent::ApplicationPaletteChange)
+        return;
+    // Qt resolves a style sheet's palette() once; without this the panels would keep
+    // the colours of the look they were made in.
+    for (QWidget* widget : findChildren<QWidget*>()) {
+        if (const QString sheet = widget->styleSheet(); !sheet.isEmpty()) {
+            widget->setStyleSheet(QString());
+            widget->setStyleSheet(sheet);
+        }
+    }
+}
+
 QWidget* CRibbonBar::MakePanel(const QString& caption, QWidget* content)
 {
     auto* panel = new QWidget;
@@ -231,7 +247,8 @@ QWidget* CRibbonBar::MakePanel(const QString& caption, QWidget* content)
     auto* label = new QLabel(caption);
     label->setObjectName("RibbonPanelCaption");
     label->setAlignment(Qt::AlignHCenter);
-    label->setStyleSheet("QLabel { color: palette(dark); }");
+    // In the window text colour, which follows the look (a paler grey fell below 4.5:1
+    // on some looks, and a style sheet's colour would not follow a change of look).
     layout->addWidget(label);
     // Panels keep their size; the ribbon never squeezes a label or an edit.
     panel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);

@@ -50,6 +50,8 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // A new look: the style sheets' palette colours are resolved again.
+    void changeEvent(QEvent* event) override;
 
 private:
     void ConnectSignals();
