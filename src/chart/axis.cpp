@@ -22,6 +22,35 @@ double RoundStep(double rough)
     return 10 * power;
 }
 
+struct Scale {
+    double lower = 0, upper = 0, step = 0;
+};
+
+// Of the scales over [low, high] with a step of 1, 2, 2.5 or 5 times a power of ten,
+// at most room ticks and at least fewest labelled ones: the one that ends at the
+// first round value past the data, then the one with more ticks. Step 0 when none fits.
+Scale RoundScale(double low, double high, int room, int fewest, int labelStep)
+{
+    Scale best;
+    long bestTicks = 0;
+    const double rough = std::pow(10.0, std::floor(std::log10(high - low)) - 2);
+    for (double power = rough; power <= rough * 1e4; power *= 10) {
+        for (const double factor : {1.0, 2.0, 2.5, 5.0}) {
+            const double step = factor * power;
+            const Scale scale{std::floor(low / step + 1e-9) * step, std::ceil(high / step - 1e-9) * step, step};
+            const long ticks = std::lround((scale.upper - scale.lower) / step) + 1;
+            if ((ticks - 1) / labelStep + 1 < fewest || ticks > room)
+                continue;
+            const double span = scale.upper - scale.lower, bestSpan = best.upper - best.lower;
+            if (best.step == 0 || span < bestSpan * (1 - 1e-9) || (span <= bestSpan * (1 + 1e-9) && ticks > bestTicks)) {
+                best = scale;
+                bestTicks = ticks;
+            }
+        }
+    }
+    return best;
+}
+
 } // namespace
 
 Axis::Axis(bool vertical) : m_vertical(vertical), m_tickDensity(vertical ? 30 : 50) {}
@@ -135,33 +164,13 @@ void Axis::fitScale(double dataMin, double dataMax)
     // stress, a strain of 2.0003 %) do not earn a whole extra tick: within half a
     // percent of the span the scale ends at the round value.
     const double slack = (dataMax - dataMin) * 0.005;
-    // Five to ten labelled ticks at a step of 1, 2, 2.5 or 5 times a power of ten, as
-    // many as the axis has room for; of those, the scale that ends at the first round
-    // value past the data, then the one with more ticks.
+    // Five to ten labelled ticks, as many as the axis has room for; a small chart that
+    // has no room for five takes as many as it has.
     const int room = std::clamp(m_pixelLength / std::max(1, m_tickDensity) * m_labelStep + 1, 2, 10 * m_labelStep);
-    const int fewest = std::min(5, room);
-    const double rough = std::pow(10.0, std::floor(std::log10(dataMax - dataMin)) - 2);
-    double lower = 0, upper = 0, step = 0;
-    long bestTicks = 0;
-    for (double power = rough; power <= rough * 1000; power *= 10) {
-        for (const double factor : {1.0, 2.0, 2.5, 5.0}) {
-            const double candidate = factor * power;
-            const double low = std::floor((dataMin + slack) / candidate + 1e-9) * candidate;
-            const double high = std::ceil((dataMax - slack) / candidate - 1e-9) * candidate;
-            const long ticks = std::lround((high - low) / candidate) + 1;
-            const long labelled = (ticks - 1) / m_labelStep + 1;
-            if (labelled < fewest || ticks > room)
-                continue;
-            const bool tighter = step == 0 || high - low < (upper - lower) * (1 - 1e-9);
-            const bool asTight = step != 0 && high - low <= (upper - lower) * (1 + 1e-9);
-            if (tighter || (asTight && ticks > bestTicks)) {
-                lower = low;
-                upper = high;
-                step = candidate;
-                bestTicks = ticks;
-            }
-        }
-    }
+    Scale scale;
+    for (int fewest = std::min(5, room); fewest >= 2 && scale.step == 0; --fewest)
+        scale = RoundScale(dataMin + slack, dataMax - slack, room, fewest, m_labelStep);
+    double lower = scale.lower, upper = scale.upper, step = scale.step;
     if (step == 0) { // no room for even two ticks: the whole span in one step
         step = RoundStep(dataMax - dataMin);
         lower = std::floor(dataMin / step) * step;

@@ -9,12 +9,16 @@
 #include "guibase/captions.h"
 
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QSaveFile>
 #include "forms/filedialogs.h"
 #include "guibase/messagebox.h"
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 CResultExpView::CResultExpView(QWidget* parent)
     : QWidget(parent), m_viewer(new OrvaneChart::CChartViewer), m_resultList(new CListCtrlReport)
@@ -30,7 +34,9 @@ CResultExpView::CResultExpView(QWidget* parent)
     m_resultList->resizeColumnsToContents();
     m_resultList->Header()->SetBackColor(QColor(0xE6, 0xE6, 0xE6));
     m_resultList->SizeLastColumnToFill();
-    m_resultList->setFixedHeight(180);
+    FitListHeight();
+    // Below this the plot area would vanish; a small window gives the room from its log pane.
+    m_viewer->setMinimumSize(360, 260);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);
@@ -81,6 +87,17 @@ void CResultExpView::FillResultList(const CPlyforgeDoc* doc)
         m_resultList->AppendRow(cells);
     }
     m_resultList->resizeColumnsToContents();
+    FitListHeight();
+}
+
+void CResultExpView::FitListHeight()
+{
+    // Its rows and no more, three at least and at most about six, so the chart keeps the room.
+    const int rows = std::clamp(m_resultList->GetItemCount(), 3, 6);
+    const int scrollBar = m_resultList->horizontalScrollBar()->sizeHint().height();
+    m_resultList->setFixedHeight(m_resultList->horizontalHeader()->height() +
+                                 rows * m_resultList->verticalHeader()->defaultSectionSize() +
+                                 2 * m_resultList->frameWidth() + scrollBar + 2);
 }
 
 void CResultExpView::RefreshChart(const CPlyforgeDoc* doc)
@@ -118,7 +135,8 @@ void CResultExpView::UpdateChart()
     if (m_chartView.Revision() == m_builtRevision && m_viewer->GetChart())
         return;
     std::unique_ptr<OrvaneChart::XYChart> chart = m_chartView.CreateChart();
-    chart->xAxis()->setTickDensity(75);
+    // Room for five to ten strain labels even on a small chart.
+    chart->xAxis()->setTickDensity(50);
     m_viewer->SetChart(std::move(chart));
     m_builtRevision = m_chartView.Revision();
 }

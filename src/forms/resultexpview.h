@@ -45,6 +45,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void FitListHeight();
     OrvaneChart::CChartView m_chartView;
     OrvaneChart::CChartViewer* m_viewer;
     CListCtrlReport* m_resultList;
