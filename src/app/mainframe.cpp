@@ -26,10 +26,12 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QUndoGroup>
+#include <QUndoStack>
 
 CMainFrame::CMainFrame(int app_look, QWidget* parent)
     : CMDIMainFrame(parent), m_wndRibbonBar(new CRibbonBar(this)), m_nAppLook(app_look),
-      m_files(new ProjectFiles(this))
+      m_files(new ProjectFiles(this)), m_undoGroup(new QUndoGroup(this))
 {
     connect(m_files, &ProjectFiles::PathChanged, this, &CMainFrame::OnProjectPathChanged);
     setObjectName("MainFrame");
@@ -56,6 +58,7 @@ CMainFrame::CMainFrame(int app_look, QWidget* parent)
     connect(m_updateTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandUI);
     m_updateTimer->start();
     connect(TabArea(), &MdiTabArea::ActiveChildChanged, this, &CMainFrame::UpdateCommandUI);
+    connect(TabArea(), &MdiTabArea::ActiveChildChanged, this, &CMainFrame::ShowUndoStackOfActiveView);
     connect(TabArea(), &MdiTabArea::WindowsDialogRequested, this, [this] {
         WindowsDialog dialog(TabArea(), this);
         dialog.exec();
@@ -150,8 +153,30 @@ void CMainFrame::BuildMenus()
     }
 }
 
+void CMainFrame::ShowUndoStackOfActiveView()
+{
+    CChildFrame* child = ActiveChild();
+    auto* view = child ? qobject_cast<CPlyforgeView*>(child->View()) : nullptr;
+    QUndoStack* stack = view ? view->UndoStack() : nullptr;
+    if (stack && !m_undoGroup->stacks().contains(stack))
+        m_undoGroup->addStack(stack);
+    m_undoGroup->setActiveStack(stack);
+}
+
 void CMainFrame::ConnectCommands()
 {
+    // Undo and Redo of the form on screen, from anywhere in the window.
+    QAction* undo = m_undoGroup->createUndoAction(this, tr("Undo"));
+    undo->setShortcut(QKeySequence::Undo);
+    QAction* redo = m_undoGroup->createRedoAction(this, tr("Redo"));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    for (QAction* action : {undo, redo}) {
+        action->setObjectName(action == undo ? "UndoAction" : "RedoAction");
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+    m_wndRibbonBar->SetEditActions(undo, redo);
+
     CRibbonBar* r = m_wndRibbonBar;
     connect(r, &CRibbonBar::NewRequested, this, &CMainFrame::OnProjectNew);
     connect(r, &CRibbonBar::OpenRequested, this, &CMainFrame::OnFileOpen);

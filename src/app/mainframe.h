@@ -17,6 +17,7 @@ class QDockWidget;
 class QLabel;
 class QMenu;
 class QTimer;
+class QUndoGroup;
 
 // The program's main window: the ribbon, the status bar, the tabbed project
 // windows, and the "Main Menu" and "Log View" panes. It finds windows by caption,
@@ -108,6 +109,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void ShowUndoStackOfActiveView();
     void CreatePanes();
     void ConnectCommands();
     void BuildMenus();
@@ -129,5 +131,7 @@ private:
     QTimer* m_updateTimer = nullptr;
     int m_nAppLook;
     ProjectFiles* m_files;
+    // The forms' undo steps; the form on screen in the active tab is the group's active stack.
+    QUndoGroup* m_undoGroup;
     QMenu* m_recentMenu = nullptr;
 };

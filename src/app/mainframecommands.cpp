@@ -94,7 +94,7 @@ void CMainFrame::OnTheoryLmnNumOk()
     ResetProject();
     if (CPlyforgeDoc* fresh = ActiveDocument())
         fresh->SetLaminaCount(n);
-    m_files->MarkModified(); // the count is part of the project
+    // A count gives a new project of empty records, as New does: nothing to save yet.
     UpdateCommandUI();
 }
 
@@ -115,6 +115,5 @@ void CMainFrame::OnExperimtLmnNumOk()
         m_wndRibbonBar->SetText(CRibbonBar::Edit::ExperimentCount, QString::number(n));
         m_mainMenuView->BuildTree(fresh->lamina_count, n);
     }
-    m_files->MarkModified();
     UpdateCommandUI();
 }

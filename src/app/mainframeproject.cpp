@@ -40,6 +40,7 @@ void CMainFrame::ChildCreated(CChildFrame* child)
     if (auto* view = qobject_cast<CPlyforgeView*>(child->View())) {
         view->SetDocumentProvider([this] { return ActiveDocument(); });
         connect(view, &CPlyforgeView::Modified, m_files, &ProjectFiles::MarkModified);
+        connect(view, &CPlyforgeView::FormShown, this, &CMainFrame::ShowUndoStackOfActiveView);
     }
     ShowFileName(child);
 }

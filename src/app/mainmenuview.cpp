@@ -12,6 +12,10 @@ CMainMenuView::CMainMenuView(QWidget* parent) : QWidget(parent), m_tree(new CTre
     layout->setContentsMargins(0, 0, 5, 0);
     layout->addWidget(m_tree);
     connect(m_tree, &CTreeCtrlCustom::TreeClicked, this, &CMainMenuView::OnClickTree);
+    // Up and Down move among the items; Enter opens the one reached, as a click does.
+    connect(m_tree, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        OnClickTree(m_tree->visualItemRect(item).center());
+    });
 }
 
 void CMainMenuView::BuildTree(int theory_count, int experiment_count)

@@ -59,6 +59,16 @@ void CPlyforgeView::ShowForm(QWidget* form)
     m_scroll->setWidget(form);
     form->show();
     m_pCurrentForm = form;
+    Q_EMIT FormShown();
+}
+
+QUndoStack* CPlyforgeView::UndoStack() const
+{
+    if (m_pCurrentForm && m_pCurrentForm == m_pLaminaDlg)
+        return m_pLaminaDlg->UndoStack();
+    if (m_pCurrentForm && m_pCurrentForm == m_pExperimentDlg)
+        return m_pExperimentDlg->UndoStack();
+    return nullptr;
 }
 
 int CPlyforgeView::ShowTheoryLamina(int id)
@@ -88,6 +98,7 @@ int CPlyforgeView::ShowTheoryLamina(int id)
                                       lamina->S_angle_scale_factor, lamina->C_angle_scale_factor);
     else
         m_pLaminaDlg->SetScaleFactors(0.01, 1.0, 0.01, 1.0);
+    m_pLaminaDlg->ClearUndo(); // undo stays within the lamina shown
     return 1;
 }
 
@@ -121,6 +132,14 @@ void CPlyforgeView::contextMenuEvent(QContextMenuEvent* event)
 {
     // The "Edit" menu acts on the widget that has the keyboard focus.
     QMenu menu(this);
+    if (QUndoStack* stack = UndoStack()) {
+        QAction* undo = stack->createUndoAction(&menu, tr("&Undo"));
+        undo->setShortcut(QKeySequence::Undo);
+        QAction* redo = stack->createRedoAction(&menu, tr("&Redo"));
+        redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+        menu.addActions({undo, redo});
+        menu.addSeparator();
+    }
     QWidget* target = QApplication::focusWidget();
     auto* edit = qobject_cast<QLineEdit*>(target);
     QAction* cut = menu.addAction(tr("Cu&t\tCtrl+X"));
@@ -128,7 +147,7 @@ void CPlyforgeView::contextMenuEvent(QContextMenuEvent* event)
     QAction* paste = menu.addAction(tr("&Paste\tCtrl+V"));
     cut->setEnabled(edit != nullptr);
     QAction* chosen = menu.exec(event->globalPos());
-    if (!chosen || !target)
+    if (!chosen || !target || (chosen != cut && chosen != copy && chosen != paste))
         return;
     if (edit) {
         if (chosen == cut)

@@ -11,6 +11,7 @@ class CLaminaDlg;
 class CPlyforgeDoc;
 class QLabel;
 class QScrollArea;
+class QUndoStack;
 
 // The main input view: a picture until a lamina is chosen, then the theory or the
 // experiment input form, reused for every lamina or specimen. The form is written
@@ -34,10 +35,14 @@ public:
     CExperimentDlg* ExperimentDlg() const { return m_pExperimentDlg; }
     QWidget* CurrentForm() const { return m_pCurrentForm; }
     bool ShowsPicture() const { return m_pCurrentForm == nullptr; }
+    // The undo steps of the form on screen; nullptr while the picture shows.
+    QUndoStack* UndoStack() const;
 
 Q_SIGNALS:
     // The user changed a value in one of the forms.
     void Modified();
+    // Another form took the view (its undo steps are the ones to offer).
+    void FormShown();
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;

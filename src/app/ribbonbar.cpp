@@ -1,6 +1,7 @@
 #include "app/ribbonbar.h"
 
 #include <QEvent>
+#include <QStyle>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -90,6 +91,19 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent)
     m_projectNew = LargeButton("ID_PROJECT_NEW", tr("New"), ":/icons/new32.png");
     m_projectNew->setToolTip(tr("Start a new, empty project"));
     panels->addWidget(MakePanel(tr("Project"), m_projectNew));
+    {
+        auto* content = new QWidget;
+        auto* column = new QVBoxLayout(content);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->setSpacing(1);
+        m_undo = SmallButton("ID_EDIT_UNDO", tr("Undo"), {});
+        m_redo = SmallButton("ID_EDIT_REDO", tr("Redo"), {});
+        m_undo->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
+        m_redo->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
+        column->addWidget(m_undo);
+        column->addWidget(m_redo);
+        panels->addWidget(MakePanel(tr("Edit"), content));
+    }
 
     {
         auto* content = new QWidget;
@@ -268,6 +282,12 @@ QToolButton* CRibbonBar::LargeButton(const char* id, const QString& text, const 
     button->setAutoRaise(true);
     button->setMinimumWidth(56);
     return button;
+}
+
+void CRibbonBar::SetEditActions(QAction* undo, QAction* redo)
+{
+    m_undo->setDefaultAction(undo);
+    m_redo->setDefaultAction(redo);
 }
 
 QToolButton* CRibbonBar::SmallButton(const char* id, const QString& text, const QString& icon)

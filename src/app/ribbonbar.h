@@ -25,6 +25,8 @@ public:
     explicit CRibbonBar(QWidget* parent = nullptr);
 
     QMenu* FileMenu() const { return m_fileMenu; }
+    // The Edit panel's buttons show and trigger the window's Undo and Redo.
+    void SetEditActions(QAction* undo, QAction* redo);
     QMenu* StyleMenu() const { return m_styleMenu; }
 
     QString Text(Edit edit) const;
@@ -64,6 +66,8 @@ private:
     QMenu* m_fileMenu;
     QMenu* m_styleMenu;
     QToolButton* m_projectNew;
+    QToolButton* m_undo;
+    QToolButton* m_redo;
     QLineEdit* m_theoryLamina;
     QToolButton* m_theoryApply;
     QLineEdit* m_theoryScaleFactor;

@@ -3,12 +3,14 @@
 #include "controls/headercustomctrl.h"
 #include "controls/reportitemdelegate.h"
 #include "controls/reportmodel.h"
+#include "controls/undocommands.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QUndoStack>
 #include <QScopeGuard>
 
 #include <algorithm>
@@ -143,6 +145,8 @@ void CListCtrlReport::BeginCellEdit(const QPoint& pos)
         m_editor->setFrame(false);
         m_editor->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(shadow); }"));
         m_editor->installEventFilter(this);
+        if (m_undo)
+            PassUndoKeys(m_editor); // the grid's steps, not the editor's own
     }
     m_editor->setFont(font());
     m_editor->setText(GetItemText(row, column));
@@ -167,8 +171,11 @@ void CListCtrlReport::EndCellEdit()
     if (editorHadFocus)
         setFocus();
     const std::string value = text.toStdString();
-    const bool changed = m_model->CellUtf8(m_editRow, m_editColumn) != value;
-    if (changed)
+    std::string before = m_model->CellUtf8(m_editRow, m_editColumn);
+    const bool changed = before != value;
+    if (changed && m_undo)
+        m_undo->push(new CellEditCommand(m_model, m_editRow, m_editColumn, std::move(before), value));
+    else if (changed)
         m_model->SetCellUtf8(m_editRow, m_editColumn, value);
     viewport()->update();
     if (changed)
@@ -253,8 +260,10 @@ void CListCtrlReport::PasteText(const QString& text)
         column = 0;
     }
     const QByteArray utf8 = text.toUtf8();
-    m_model->PasteTabText(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())),
-                          row, column);
+    if (m_undo)
+        m_undo->push(new PasteCommand(m_model, utf8.toStdString(), row, column));
+    else
+        m_model->PasteTabText(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())), row, column);
     Q_EMIT CellsEdited();
 }
 
@@ -263,10 +272,18 @@ CListCtrlReport::KeyAction CListCtrlReport::ActionFor(const QKeyEvent* event)
     const int key = event->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter)
         return KeyAction::EndEdit;
+    if (key == Qt::Key_Tab && !event->modifiers().testFlag(Qt::ShiftModifier))
+        return KeyAction::Next;
+    if (key == Qt::Key_Backtab || key == Qt::Key_Tab)
+        return KeyAction::Previous;
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     const bool controlOnly = modifiers.testFlag(Qt::ControlModifier) &&
                              !modifiers.testFlag(Qt::ShiftModifier) &&
                              !modifiers.testFlag(Qt::AltModifier);
+    if (controlOnly && key == Qt::Key_Home)
+        return KeyAction::First;
+    if (controlOnly && key == Qt::Key_End)
+        return KeyAction::Last;
     if (controlOnly && key == Qt::Key_V)
         return KeyAction::Paste;
     if (controlOnly && key == Qt::Key_C)
@@ -279,9 +296,27 @@ bool CListCtrlReport::HandleKey(QKeyEvent* event)
     switch (ActionFor(event)) {
     case KeyAction::None:
         return false;
-    case KeyAction::EndEdit:
+    case KeyAction::EndEdit: {
         // Swallowed even with no edit open, so a dialog's default button never fires.
+        const int row = m_editRow;
         EndCellEdit();
+        if (row >= 0 && row + 1 < GetItemCount())
+            MoveTo(row + 1, m_editColumn);
+        break;
+    }
+    case KeyAction::Next:
+    case KeyAction::Previous: {
+        const int columns = GetColumnCount();
+        const int at = std::max(m_editRow, 0) * columns + std::max(m_editColumn, 0);
+        const int to = at + (ActionFor(event) == KeyAction::Next ? 1 : -1);
+        if (to >= 0 && to < GetItemCount() * columns)
+            MoveTo(to / columns, to % columns);
+        break;
+    }
+    case KeyAction::First:
+    case KeyAction::Last:
+        if (GetItemCount() > 0)
+            MoveTo(ActionFor(event) == KeyAction::First ? 0 : GetItemCount() - 1, std::max(m_editColumn, 0));
         break;
     case KeyAction::Paste:
         PasteFromClipboard();
@@ -294,8 +329,26 @@ bool CListCtrlReport::HandleKey(QKeyEvent* event)
     return true;
 }
 
+void CListCtrlReport::MoveTo(int row, int column)
+{
+    EndCellEdit();
+    const QModelIndex cell = m_model->index(row, column);
+    if (!cell.isValid())
+        return;
+    SetPasteAnchor(row, column);
+    selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(cell);
+    Q_EMIT GridClicked(visualRect(cell).center());
+}
+
 bool CListCtrlReport::event(QEvent* event)
 {
+    // Tab moves between cells here; the widget would take it to move the focus on.
+    if (event->type() == QEvent::KeyPress) {
+        const KeyAction action = ActionFor(static_cast<QKeyEvent*>(event));
+        if ((action == KeyAction::Next || action == KeyAction::Previous) && HandleKey(static_cast<QKeyEvent*>(event)))
+            return true;
+    }
     // Claim our keys before a window's Copy or Paste shortcut can take them.
     if (event->type() == QEvent::ShortcutOverride &&
         ActionFor(static_cast<QKeyEvent*>(event)) != KeyAction::None) {

@@ -4,11 +4,14 @@
 
 class CHeaderCustomCtrl;
 class QLineEdit;
+class QUndoStack;
 class ReportModel;
 
 // The report grid of every form and list: a table of texts with a custom header,
 // in-place editing of one cell started by the owner, percentage-bar cells, and
-// tab-separated copy and paste. Holds a million rows.
+// tab-separated copy and paste. Holds a million rows. Tab and Shift+Tab move from
+// cell to cell, Enter stores an edit and moves down, Ctrl+Home and Ctrl+End go to
+// the first and the last row; each move is reported as a click on the cell.
 class CListCtrlReport : public QTableView {
     Q_OBJECT
 
@@ -64,6 +67,12 @@ public:
     // The paste itself, on a given text (the clipboard's, or a dropped file's).
     void PasteText(const QString& text);
 
+    // Stored edits and pastes become undo steps on the stack (nullptr: none).
+    void SetUndoStack(QUndoStack* stack) { m_undo = stack; }
+    // Makes the cell the current one and the paste anchor, scrolled into view, and
+    // reports it as clicked.
+    void MoveTo(int row, int column);
+
 Q_SIGNALS:
     // A left click anywhere in the grid's area, in viewport coordinates; owners
     // decide whether an edit starts there.
@@ -81,7 +90,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    enum class KeyAction { None, EndEdit, Paste, Copy };
+    enum class KeyAction { None, EndEdit, Paste, Copy, Next, Previous, First, Last };
     static KeyAction ActionFor(const QKeyEvent* event);
     bool HandleKey(QKeyEvent* event);
     void ApplyRowHeight();
@@ -93,4 +102,5 @@ private:
     bool m_editing = false;
     int m_editRow = -1;
     int m_editColumn = -1;
+    QUndoStack* m_undo = nullptr;
 };

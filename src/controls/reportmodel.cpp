@@ -174,6 +174,36 @@ void ReportModel::SetNumberRows(std::vector<double>&& values)
     endResetModel();
 }
 
+void ReportModel::SwapRows(Rows& other)
+{
+    beginResetModel();
+    m_cells.swap(other.cells);
+    m_numbers.swap(other.numbers);
+    std::swap(m_rowCount, other.count);
+    endResetModel();
+}
+
+std::vector<std::string> ReportModel::RowTexts(int first, int last) const
+{
+    std::vector<std::string> texts;
+    for (int row = std::max(first, 0); row < std::min(last, m_rowCount); ++row)
+        for (int column = 0; column < columnCount(); ++column)
+            texts.push_back(CellUtf8(row, column));
+    return texts;
+}
+
+void ReportModel::RestoreRows(int first, const std::vector<std::string>& texts, int count)
+{
+    MakeTexts();
+    beginResetModel();
+    const size_t start = static_cast<size_t>(std::max(first, 0)) * m_titles.size();
+    for (size_t i = 0; i < texts.size() && start + i < m_cells.size(); ++i)
+        m_cells[start + i] = texts[i];
+    m_rowCount = std::clamp(count, 0, m_rowCount);
+    m_cells.resize(static_cast<size_t>(m_rowCount) * m_titles.size());
+    endResetModel();
+}
+
 void ReportModel::Clear()
 {
     beginResetModel();
@@ -184,26 +214,40 @@ void ReportModel::Clear()
     endResetModel();
 }
 
+namespace {
+
+// Only lines up to the last one with content count, so a closing line break (or
+// blank lines under the data) adds no rows: the end of that line.
+size_t TextEnd(std::string_view utf8)
+{
+    size_t contentEnd = utf8.size();
+    while (contentEnd > 0 && IsWhiteSpace(utf8[contentEnd - 1]))
+        --contentEnd;
+    if (contentEnd == 0)
+        return 0;
+    const size_t lineEnd = utf8.find('\n', contentEnd);
+    return lineEnd == std::string_view::npos ? utf8.size() : lineEnd;
+}
+
+} // namespace
+
+size_t ReportModel::PasteLineCount(std::string_view utf8)
+{
+    const size_t end = TextEnd(utf8);
+    return end == 0 ? 0 : 1 + static_cast<size_t>(std::count(utf8.begin(), utf8.begin() + static_cast<std::ptrdiff_t>(end), '\n'));
+}
+
 int ReportModel::PasteTabText(std::string_view utf8, int anchorRow, int anchorColumn)
 {
     const size_t columns = m_titles.size();
     if (columns == 0)
         return 0;
 
-    // Only lines up to the last one with content count, so a closing line break
-    // (or blank lines under the data) adds no rows.
-    size_t contentEnd = utf8.size();
-    while (contentEnd > 0 && IsWhiteSpace(utf8[contentEnd - 1]))
-        --contentEnd;
-    if (contentEnd == 0)
+    const size_t lines = PasteLineCount(utf8);
+    if (lines == 0)
         return 0;
-    size_t textEnd = utf8.find('\n', contentEnd);
-    if (textEnd == std::string_view::npos)
-        textEnd = utf8.size();
     const char* const begin = utf8.data();
-    const char* const end = begin + textEnd;
-
-    const size_t lines = 1 + static_cast<size_t>(std::count(begin, end, '\n'));
+    const char* const end = begin + TextEnd(utf8);
     const int firstRow = std::clamp(anchorRow, 0, m_rowCount);
     const size_t firstColumn = static_cast<size_t>(std::max(anchorColumn, 0));
     if (lines > static_cast<size_t>(INT_MAX - firstRow))

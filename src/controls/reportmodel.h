@@ -54,6 +54,19 @@ public:
     // Many rows at once, row-major, columnCount() cells a row (a short last row is
     // padded with empty cells). The views see one reset.
     void AppendRowsUtf8(std::vector<std::string>&& cells);
+    // The rows as a whole. SwapRows exchanges them with other's, so a replaced table
+    // can be given back by undo without a copy.
+    struct Rows {
+        std::vector<std::string> cells;
+        std::vector<double> numbers;
+        int count = 0;
+    };
+    void SwapRows(Rows& other);
+    // The texts of the whole rows from first up to last (those that exist), and
+    // their restoration at first, every row from count on dropped.
+    std::vector<std::string> RowTexts(int first, int last) const;
+    void RestoreRows(int first, const std::vector<std::string>& texts, int count);
+
     // Every row replaced by rows of numbers, row-major, columnCount() a row.
     void SetNumberRows(std::vector<double>&& values);
     // Removes every row; the columns stay.
@@ -66,6 +79,8 @@ public:
     // after the last line with anything but white space. One reset; linear in the
     // text. Returns the number of lines written.
     int PasteTabText(std::string_view utf8, int anchorRow, int anchorColumn);
+    // The number of lines PasteTabText writes of the text.
+    static size_t PasteLineCount(std::string_view utf8);
 
 private:
     size_t CellIndex(int row, int column) const

@@ -3,6 +3,7 @@
 #include "controls/headercustomctrl.h"
 #include "controls/listctrlreport.h"
 #include "controls/reportmodel.h"
+#include "controls/undocommands.h"
 #include "doc/messages.h"
 #include "doc/plyforgedoc.h"
 #include "forms/formtext.h"
@@ -88,8 +89,7 @@ CExperimentDlg::CExperimentDlg(QWidget* parent)
     layout->addLayout(top);
     layout->addWidget(m_grid, 1, Qt::AlignLeft);
 
-    connect(m_initialize, &QPushButton::clicked, this, &CExperimentDlg::OnInitialize);
-    connect(m_initialize, &QPushButton::clicked, this, &CExperimentDlg::Modified);
+    connect(m_initialize, &QPushButton::clicked, this, &CExperimentDlg::InitializeAsStep);
     connect(m_grid, &CListCtrlReport::CellsEdited, this, &CExperimentDlg::Modified);
     connect(m_import, &QPushButton::clicked, this, [this] {
         const QString path = FileDialogs::AskOpenPath(this, tr("Import Tensile Test"),
@@ -97,19 +97,44 @@ CExperimentDlg::CExperimentDlg(QWidget* parent)
         if (!path.isEmpty())
             ImportFile(path);
     });
-    // A file dropped on the grid is imported.
     m_grid->Model()->SetCellCheck([](int, const std::string& text) {
         double value = 0;
         return ParseReadingCell(text, value)
                    ? QString()
                    : tr("Not a number. The text is kept as typed; Calculate waits until it is corrected.");
     });
+    // A file dropped on the grid is imported.
     m_grid->viewport()->setAcceptDrops(true);
     m_grid->viewport()->installEventFilter(this);
-    connect(m_widthEdit, &QLineEdit::textEdited, this, &CExperimentDlg::Modified);
-    connect(m_thicknessEdit, &QLineEdit::textEdited, this, &CExperimentDlg::Modified);
+    // Every edit, paste, import and Initialize is an undo step; undoing one changes
+    // the project as much as doing it did.
+    m_grid->SetUndoStack(&m_undo);
+    TrackEdit(m_widthEdit, &m_undo);
+    TrackEdit(m_thicknessEdit, &m_undo);
+    PassUndoKeys(m_grid);
+    connect(&m_undo, &QUndoStack::indexChanged, this, [this] {
+        if (!m_clearingUndo)
+            Q_EMIT Modified();
+    });
     connect(m_grid, &CListCtrlReport::GridClicked, this, &CExperimentDlg::OnClickGrid);
     OnInitialize();
+}
+
+void CExperimentDlg::ClearUndo()
+{
+    m_clearingUndo = true;
+    m_undo.clear();
+    m_clearingUndo = false;
+}
+
+void CExperimentDlg::InitializeAsStep()
+{
+    m_grid->EndCellEdit();
+    m_undo.beginMacro(tr("Initialize"));
+    m_undo.push(new ReplaceRowsCommand(m_grid->Model(), ReportModel::Rows{{"", "", ""}, {}, 1}, tr("Initialize")));
+    for (QLineEdit* edit : {m_widthEdit, m_thicknessEdit})
+        m_undo.push(new LineEditCommand(edit, edit->text(), FormNumberText(0)));
+    m_undo.endMacro();
 }
 
 void CExperimentDlg::OnInitialize()
@@ -118,14 +143,15 @@ void CExperimentDlg::OnInitialize()
     m_grid->DeleteAllItems();
     m_grid->AppendRowText(QString(), 0);
     SetSpecimenSize(0, 0);
+    ClearUndo();
 }
 
 void CExperimentDlg::SetSpecimenSize(double width, double thickness)
 {
     m_specimenWidth = width;
     m_specimenThickness = thickness;
-    m_widthEdit->setText(FormNumberText(width));
-    m_thicknessEdit->setText(FormNumberText(thickness));
+    SetEditText(m_widthEdit, FormNumberText(width));
+    SetEditText(m_thicknessEdit, FormNumberText(thickness));
 }
 
 void CExperimentDlg::ReadSize(int id)
@@ -209,6 +235,7 @@ void CExperimentDlg::LoadFromSpecimen(const ExperimentSpecimen& specimen)
     m_grid->Model()->SetNumberRows(RowMajor(specimen.load_series, specimen.strain_series, specimen.stress_series));
     for (const UnreadCell& cell : specimen.unread_cells)
         m_grid->Model()->SetCellUtf8(cell.row, cell.column, cell.text);
+    ClearUndo();
 }
 
 void CExperimentDlg::OnClickGrid(const QPoint& pos)
@@ -273,10 +300,10 @@ bool CExperimentDlg::ImportFile(const QString& path)
         return false;
     }
     m_grid->EndCellEdit();
-    m_grid->DeleteAllItems();
-    m_grid->Model()->SetNumberRows(RowMajor(table.load, table.strain, table.stress));
-    QApplication::restoreOverrideCursor();
-    Q_EMIT Modified();
+    const int rows = static_cast<int>(table.load.size());
+    m_undo.push(new ReplaceRowsCommand(
+        m_grid->Model(), ReportModel::Rows{{}, RowMajor(table.load, table.strain, table.stress), rows}, tr("Import")));
+    QApplication::restoreOverrideCursor(); // the undo step told that the form changed
     return true;
 }
 

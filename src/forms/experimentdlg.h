@@ -3,6 +3,7 @@
 #include "experiment/experimentspecimen.h"
 #include "experiment/tensileimport.h"
 
+#include <QUndoStack>
 #include <QWidget>
 
 #include <functional>
@@ -45,6 +46,10 @@ public:
     QPushButton* ImportButton() const { return m_import; }
 
     CListCtrlReport* Grid() const { return m_grid; }
+    // The form's edits since its record was shown, for Undo and Redo.
+    QUndoStack* UndoStack() { return &m_undo; }
+    // Initialize as the user's step, which Undo takes back.
+    void InitializeAsStep();
     QLineEdit* WidthEdit() const { return m_widthEdit; }
     QLineEdit* ThicknessEdit() const { return m_thicknessEdit; }
     QPushButton* InitializeButton() const { return m_initialize; }
@@ -61,6 +66,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    void ClearUndo();
     void OnClickGrid(const QPoint& pos);
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Reads the two edits into the members; an edit that is not a number keeps its
@@ -74,4 +80,6 @@ private:
     QPushButton* m_import;
     std::function<bool(const ImportResult&, ImportOptions&)> m_chooseColumns;
     CListCtrlReport* m_grid;
+    QUndoStack m_undo;
+    bool m_clearingUndo = false;
 };

@@ -3,6 +3,7 @@
 #include "controls/headercustomctrl.h"
 #include "controls/listctrlreport.h"
 #include "controls/reportmodel.h"
+#include "controls/undocommands.h"
 #include "doc/messages.h"
 #include "doc/plyforgedoc.h"
 #include "forms/formtext.h"
@@ -110,6 +111,17 @@ void CLaminaDlg::InitControls()
     m_laminaGrid->Model()->SetCellCheck(numbersFrom(0));
     connect(m_constituentGrid, &CListCtrlReport::CellsEdited, this, &CLaminaDlg::Modified);
     connect(m_laminaGrid, &CListCtrlReport::CellsEdited, this, &CLaminaDlg::Modified);
+    // Every typed cell, paste and factor is an undo step.
+    for (CListCtrlReport* grid : {m_constituentGrid, m_laminaGrid}) {
+        grid->SetUndoStack(&m_undo);
+        PassUndoKeys(grid);
+    }
+    for (QLineEdit* edit : m_scaleEdits)
+        TrackEdit(edit, &m_undo);
+    connect(&m_undo, &QUndoStack::indexChanged, this, [this] {
+        if (!m_clearingUndo)
+            Q_EMIT Modified();
+    });
     for (QLineEdit* edit : m_scaleEdits)
         connect(edit, &QLineEdit::textEdited, this, &CLaminaDlg::Modified);
     connect(m_constituentGrid, &CListCtrlReport::GridClicked, this, &CLaminaDlg::OnClickConstituentGrid);
@@ -149,7 +161,7 @@ void CLaminaDlg::SetScaleFactors(double s, double c, double s_angle, double c_an
     m_cAngleScaleFactor = c_angle;
     const double values[4] = {s, c, s_angle, c_angle};
     for (int i = 0; i < 4; ++i)
-        m_scaleEdits[i]->setText(FormNumberText(values[i]));
+        SetEditText(m_scaleEdits[i], FormNumberText(values[i]));
 }
 
 void CLaminaDlg::ReadScaleFactors(int id)
@@ -242,6 +254,13 @@ void CLaminaDlg::LoadConstituentRow(int row, const Lamina* lamina)
     m_constituentGrid->SetItemText(row, 2, FormNumberText(material.density));
     m_constituentGrid->SetItemText(row, 3, FormNumberText(material.youngs_modulus));
     m_constituentGrid->SetItemText(row, 4, FormNumberText(material.poissons_ratio));
+}
+
+void CLaminaDlg::ClearUndo()
+{
+    m_clearingUndo = true;
+    m_undo.clear();
+    m_clearingUndo = false;
 }
 
 void CLaminaDlg::LoadLaminaRow(const Lamina* lamina)

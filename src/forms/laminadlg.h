@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QUndoStack>
 #include <QWidget>
 
 #include <functional>
@@ -34,6 +35,10 @@ public:
     CListCtrlReport* ConstituentGrid() const { return m_constituentGrid; }
     CListCtrlReport* LaminaGrid() const { return m_laminaGrid; }
     QLineEdit* ScaleFactorEdit(int index) const { return m_scaleEdits[index]; }
+    // The form's edits since its lamina was shown, for Undo and Redo; cleared when
+    // another lamina is shown.
+    QUndoStack* UndoStack() { return &m_undo; }
+    void ClearUndo();
 
     double m_sScaleFactor = 0.01;
     double m_cScaleFactor = 1.0;
@@ -60,4 +65,6 @@ private:
     CListCtrlReport* m_constituentGrid;
     CListCtrlReport* m_laminaGrid;
     QLineEdit* m_scaleEdits[4];
+    QUndoStack m_undo;
+    bool m_clearingUndo = false;
 };

@@ -5,6 +5,7 @@
 #include "guitestsupport.h"
 
 #include <QGuiApplication>
+#include <QUndoStack>
 
 class ExperimentDlgTest : public QObject {
     Q_OBJECT
@@ -75,6 +76,46 @@ private slots:
         form.LoadFromSpecimen(uneven);
         QCOMPARE(m_sink.Messages(), QStringList{"데이터 갯수가 다릅니다"});
         QCOMPARE(form.Grid()->GetItemCount(), 0);
+    }
+
+    // Typing, a paste, Import and Initialize are each one undo step, undone and
+    // redone in order; each step tells that the form changed.
+    void everyEditIsAnUndoStep()
+    {
+        CExperimentDlg form;
+        CListCtrlReport* grid = form.Grid();
+        const auto state = [&] {
+            QStringList rows{form.WidthEdit()->text() + "/" + form.ThicknessEdit()->text()};
+            for (int row = 0; row < grid->GetItemCount(); ++row)
+                rows << RowTexts(grid, row).join('|');
+            return rows.join(';');
+        };
+        QStringList states{state()};
+        QSignalSpy modified(&form, &CExperimentDlg::Modified);
+        form.WidthEdit()->selectAll();
+        QTest::keyClicks(form.WidthEdit(), "25"); // two keys, one step
+        states << state();
+        grid->PasteText("1\t2\t3\n4\t5,5\t6");
+        states << state();
+        QVERIFY(form.ImportFile(WriteFile(m_dir.filePath("undo.csv"), "Load;Strain;Stress\n7;8;9\n")));
+        states << state();
+        QTest::mouseClick(form.InitializeButton(), Qt::LeftButton);
+        states << state();
+        QCOMPARE(states, (QStringList{"0/0;||", "25/0;||", "25/0;1|2|3;4|5,5|6", "25/0;7|8|9", "0/0;||"}));
+        QUndoStack* undo = form.UndoStack();
+        QCOMPARE(undo->count(), 4);
+        for (int step = 3; step >= 0; --step) {
+            undo->undo();
+            QCOMPARE(state(), states[step]);
+        }
+        for (int step = 1; step <= 4; ++step) {
+            undo->redo();
+            QCOMPARE(state(), states[step]);
+        }
+        QVERIFY(modified.count() >= 12);
+        // A record shown afresh starts with nothing to undo.
+        form.OnInitialize();
+        QVERIFY(!undo->canUndo() && !undo->canRedo());
     }
 
     void pastesAtTheClickedCellAndKeysNeverResetIt()

@@ -202,6 +202,28 @@ private slots:
         QCOMPARE(okClicked.count(), 1);
     }
 
+    // Tab and Shift+Tab go from cell to cell across rows, Enter stores and goes down,
+    // Ctrl+Home and Ctrl+End to the first and last row; each move is a click there.
+    void keysMoveFromCellToCell()
+    {
+        GridDialog form("a|b|c;d|e|f;g|h|i");
+        QVERIFY(form.Show());
+        connect(form.grid, &CListCtrlReport::GridClicked, form.grid, &CListCtrlReport::BeginCellEdit);
+        const auto at = [&] { return QPoint(form.grid->EditRow(), form.grid->EditColumn()); };
+        form.grid->BeginCellEdit(form.Cell(0, 2).center());
+        QTest::keyClicks(form.grid->Editor(), "C");
+        const std::pair<Qt::Key, QPoint> moves[] = {{Qt::Key_Tab, {1, 0}}, {Qt::Key_Backtab, {0, 2}},
+                                                    {Qt::Key_Return, {1, 2}}, {Qt::Key_End, {2, 2}},
+                                                    {Qt::Key_Home, {0, 2}}};
+        for (const auto& [key, cell] : moves) {
+            const bool control = key == Qt::Key_End || key == Qt::Key_Home;
+            QTest::keyClick(form.grid->Editor(), key, control ? Qt::ControlModifier : Qt::NoModifier);
+            QCOMPARE(at(), cell);
+            QVERIFY(form.grid->IsEditing());
+        }
+        QCOMPARE(form.Rows(), QString("a|b|C;d|e|f;g|h|i"));
+    }
+
     void headerAndPercentageCellsArePaintedWhole()
     {
         GridDialog form("40%|a|b;120%|c|d");

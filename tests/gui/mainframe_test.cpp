@@ -161,6 +161,43 @@ private slots:
         QCOMPARE(Captions(), QStringList{"Theoretical Lamina #3"}); // the tab names the lamina shown
     }
 
+    // Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y undo and redo the form on screen from anywhere
+    // in the window, a typed cell and a scale factor alike, as the ribbon's Edit
+    // buttons do; Tab stores a cell and moves on; the tree's Down and Enter open a record.
+    void undoRedoAndKeysThroughTheWindow()
+    {
+        Apply("2");
+        Click("Theoretical Lamina #1");
+        Frame()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Frame()));
+        CLaminaDlg* form = View()->LaminaDlg();
+        QLineEdit* factor = form->ScaleFactorEdit(1);
+        factor->setFocus();
+        factor->selectAll();
+        QTest::keyClicks(factor, "2.5");
+        CListCtrlReport* ply = form->LaminaGrid();
+        ClickCell(ply, 0, 2);
+        QTest::keyClicks(ply->Editor(), "30");
+        QTest::keyClick(ply->Editor(), Qt::Key_Tab);
+        QVERIFY(ply->GetItemText(0, 2) == "30" && ply->IsEditing() && ply->EditColumn() == 3);
+        QTest::keyClick(ply->Editor(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(ply->GetItemText(0, 2), QString("45.0"));
+        QTest::keyClick(factor, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(factor->text(), QString("1"));
+        QTest::keyClick(factor, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(factor->text(), QString("2.5"));
+        QTest::keyClick(Frame(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(ply->GetItemText(0, 2), QString("30"));
+        auto* undo = Ribbon<QToolButton>("ID_EDIT_UNDO");
+        QTest::mouseClick(undo, Qt::LeftButton);
+        QCOMPARE(ply->GetItemText(0, 2), QString("45.0"));
+        Tree()->setFocus();
+        QTest::keyClick(Tree(), Qt::Key_Down);
+        QTest::keyClick(Tree(), Qt::Key_Return);
+        QCOMPARE(Captions(), QStringList{"Theoretical Lamina #2"});
+        QVERIFY(!undo->isEnabled()); // another lamina: nothing of it to undo
+    }
+
     void lookIsSavedAndRestored()
     {
         QCOMPARE(Frame()->AppLook(), AppLook::kWindows7);
