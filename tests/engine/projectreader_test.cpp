@@ -105,20 +105,6 @@ TEST(ProjectReader, OptionalFieldsAndSectionsTakeTheirDefaults)
     }
 }
 
-TEST(ProjectReader, NonFiniteValuesAreWrittenAsText)
-{
-    const ProjectData project = ParseText(R"({ "format": "plyforge-project", "version": 1,
-        "experiment": { "elastic_min": "-inf", "elastic_max": "inf",
-          "specimens": [ { "id": 1, "width": "nan", "thickness": 2,
-                           "load": ["inf", 1], "strain": [0, "-nan"], "stress": [1, 2] } ] } })");
-    EXPECT_EQ(project.elastic_min, -kInf);
-    EXPECT_EQ(project.elastic_max, kInf);
-    ASSERT_EQ(project.specimens.size(), 1u);
-    EXPECT_TRUE(std::isnan(project.specimens[0]->width));
-    EXPECT_EQ(project.specimens[0]->load_series[0], kInf);
-    EXPECT_TRUE(std::isnan(project.specimens[0]->strain_series[1]));
-}
-
 TEST(ProjectReader, ReadingsFileRelativeToTheProjectFolder)
 {
     TempDir dir;

@@ -10,10 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <limits>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -23,8 +21,6 @@ using namespace testing_support;
 
 namespace {
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
 
 ProjectData ParseText(const std::string& text) { return ProjectReader::Parse(text, "test.plyforge", ""); }
 
@@ -55,56 +51,11 @@ void ExpectSameInputs(const CPlyforgeDoc& wrote, const CPlyforgeDoc& read)
         EXPECT_TRUE(wrote.specimens[i]->SameInputs(*read.specimens[i])) << "specimens[" << i << "]";
 }
 
-// Doubles that a careless writer loses: too few digits, locale commas, no text for
-// the non-finite ones, "-0" read back as an integer, subnormals, the extremes, and
-// whole numbers beyond the 64-bit integers.
-const double kAwkwardValues[] = {
-    0.1, 1 / 3., -1 / 3., 1e-300, 5e-324,
-    2.2250738585072014e-308, // smallest normal
-    2.225073858507201e-308,  // largest subnormal
-    1.7976931348623157e308, -1.7976931348623157e308, -0.0, 0.0, kNaN, -kNaN, kInf, -kInf,
-    0.123456789, 0.30000000000000004, 1e23,
-    18446744073709551616.0, // 2^64: a whole number one past the unsigned integers
-    -9223372036854775808.0, // -2^63
-    123456789012345680.0, 9007199254740993.0, 45, -90, 1e-7,
-};
-
-// Every double input of a lamina.
-std::vector<double*> LaminaInputs(Lamina& l)
-{
-    return {&l.fiber.density,  &l.fiber.youngs_modulus,  &l.fiber.poissons_ratio, &l.matrix.density,
-            &l.matrix.youngs_modulus, &l.matrix.poissons_ratio, &l.FAW, &l.thickness, &l.angle, &l.xi,
-            &l.S_scale_factor, &l.C_scale_factor, &l.S_angle_scale_factor, &l.C_angle_scale_factor};
-}
-
-// Its inputs are awkward values from offset on.
-std::unique_ptr<Lamina> MakeLamina(int id, size_t offset, std::string fiber_name, std::string matrix_name)
-{
-    auto lamina = std::make_unique<Lamina>();
-    lamina->id = id;
-    lamina->fiber.name = std::move(fiber_name);
-    lamina->matrix.name = std::move(matrix_name);
-    for (double* input : LaminaInputs(*lamina))
-        *input = kAwkwardValues[offset++ % std::size(kAwkwardValues)];
-    return lamina;
-}
-
-std::unique_ptr<ExperimentSpecimen> SpecimenOf(int id, double width, double thickness, std::vector<double> load,
-                                                 std::vector<double> strain, std::vector<double> stress)
-{
-    auto specimen = std::make_unique<ExperimentSpecimen>();
-    specimen->id = id;
-    specimen->width = width;
-    specimen->thickness = thickness;
-    specimen->load_series = std::move(load);
-    specimen->strain_series = std::move(strain);
-    specimen->stress_series = std::move(stress);
-    return specimen;
-}
-
-// Every awkward value in some field, names in several scripts and with control
-// characters, ids out of order, 1,000 random readings and cells that are not
-// numbers, as the writer saved it.
+// Doubles a careless writer loses (too few digits, locale commas, no text for the
+// non-finite ones, -0 read back as an integer, subnormals, the extremes, whole
+// numbers past the 64-bit integers) in every kind of field, names in several scripts
+// and with control characters, ids out of order, 1,000 random readings and cells
+// that are not numbers, as the writer saved it.
 void FillAwkwardProject(CPlyforgeDoc& doc)
 {
     doc.LoadProject(ParseText(ReadWholeFile(TestDataFile("projects/awkward.plyforge"))));
@@ -164,35 +115,15 @@ TEST(ProjectWriter, SameFileUnderACommaDecimalLocale)
     ExpectSameInputs(wrote, read);
 }
 
-// One value at a time in every place a double is saved, so a failure names the value.
-TEST(ProjectWriter, EachAwkwardValueSurvivesInEveryField)
-{
-    for (const double value : kAwkwardValues) {
-        SCOPED_TRACE(FormatText("%.17g", value));
-        CPlyforgeDoc wrote;
-        wrote.lamina_count = 1;
-        wrote.laminate.compliance_scale_factor = wrote.elastic_min = wrote.elastic_max = value;
-        auto lamina = MakeLamina(1, 0, "x", "y");
-        for (double* input : LaminaInputs(*lamina))
-            *input = value;
-        wrote.laminate.laminae.push_back(std::move(lamina));
-        wrote.specimen_count = 1;
-        wrote.specimens.push_back(SpecimenOf(1, value, value, {value, 1}, {1, value}, {value, value}));
-
-        const std::string text = ProjectWriter::Serialize(wrote);
-        CPlyforgeDoc read;
-        ASSERT_NO_THROW(read.LoadProject(ParseText(text))) << text;
-        ExpectSameInputs(wrote, read);
-    }
-}
-
 TEST(ProjectWriter, NameThatIsNotUtf8StillSaves)
 {
     // A name from an old file or a foreign code page must not make the save fail or
     // write a file that cannot be opened.
     CPlyforgeDoc wrote;
     wrote.lamina_count = 1;
-    wrote.laminate.laminae.push_back(MakeLamina(1, 0, "Kohlefaser \xE4\xF6\xFC", "\xC3"));
+    wrote.laminate.laminae.push_back(MakeCarbonEpoxyLamina());
+    wrote.laminate.laminae[0]->fiber.name = "Kohlefaser \xE4\xF6\xFC";
+    wrote.laminate.laminae[0]->matrix.name = "\xC3";
     ProjectData read;
     ASSERT_NO_THROW(read = ParseText(ProjectWriter::Serialize(wrote)));
     ASSERT_EQ(read.laminae.size(), 1u);
