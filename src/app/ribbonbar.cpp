@@ -286,8 +286,17 @@ QToolButton* CRibbonBar::LargeButton(const char* id, const QString& text, const 
 
 void CRibbonBar::SetEditActions(QAction* undo, QAction* redo)
 {
-    m_undo->setDefaultAction(undo);
-    m_redo->setDefaultAction(redo);
+    // The buttons keep their short labels, so the ribbon does not shift as the step
+    // changes; the step ("Undo Import") is their tooltip.
+    for (const auto& [button, action] : {std::pair{m_undo, undo}, std::pair{m_redo, redo}}) {
+        connect(button, &QToolButton::clicked, action, &QAction::trigger);
+        const auto follow = [button = button, action = action] {
+            button->setEnabled(action->isEnabled());
+            button->setToolTip(action->text());
+        };
+        connect(action, &QAction::changed, button, follow);
+        follow();
+    }
 }
 
 QToolButton* CRibbonBar::SmallButton(const char* id, const QString& text, const QString& icon)
