@@ -65,6 +65,11 @@ TEST(NumberRule, GridCellsAreTrimmedFirst)
     EXPECT_EQ(value, 0);
     EXPECT_FALSE(ParseCell(" 1,5 ", value));
     EXPECT_EQ(TrimWhitespace("  a b \n"), "a b");
+    // Readings take a decimal comma too, as a comma-decimal spreadsheet copies them.
+    EXPECT_TRUE(ParseReadingCell(" 0,12 ", value));
+    EXPECT_EQ(value, 0.12);
+    for (const char* text : {"1,004.5", "1.5,2", "1,2,3", "abc"})
+        EXPECT_FALSE(ParseReadingCell(text, value)) << text;
 }
 
 // The rule of readings tables: std::from_chars' double after blanks and a '+'.
