@@ -3,19 +3,24 @@
 #include "doc/calculationchecks.h"
 #include "doc/plyforgedoc.h"
 #include "doc/projectreader.h"
+#include "experiment/resultsjson.h"
 #include "experiment/resultstable.h"
 #include "theory/abaquscard.h"
+#include "util/numberparser.h"
 
 #include <fstream>
 #include <optional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: plyforge-cli theory PROJECT [--log-dir DIR] [--card FILE]\n"
-    "       plyforge-cli experiment PROJECT [--log-dir DIR]\n"
+    "       plyforge-cli experiment PROJECT [--log-dir DIR] [--json] [--modulus chord|regression]\n"
+    "                                       [--range MIN MAX]\n"
     "       plyforge-cli --help | --version\n";
 
 constexpr const char* kHelp =
@@ -35,6 +40,12 @@ constexpr const char* kHelp =
     "                      executable's folder in a build, ~/.local/share/plyforge\n"
     "                      when installed)\n"
     "  --card FILE         theory only: also write the ABAQUS material card\n"
+    "  --json              experiment only: print the results, the series' statistics\n"
+    "                      and the elastic range as one JSON object instead of the list\n"
+    "  --modulus METHOD    experiment only: \"chord\" or \"regression\" instead of the\n"
+    "                      project's modulus method\n"
+    "  --range MIN MAX     experiment only: this elastic range (strain in %) instead of\n"
+    "                      the project's\n"
     "  -h, --help          print this text and exit\n"
     "  -v, --version       print the version and exit\n"
     "\n"
@@ -57,7 +68,46 @@ struct Arguments {
     std::string project;
     std::optional<std::string> log_dir;
     std::optional<std::string> card;
+    bool json = false;
+    std::optional<ModulusMethod> modulus;
+    std::optional<std::pair<double, double>> range;
 };
+
+// Returns an error text, or an empty one when the option at argv[i] (and its
+// values, i moved past them) is good.
+std::string ParseOption(int argc, const char* const* argv, int& i, Arguments& args)
+{
+    const std::string option = argv[i];
+    const bool experiment_only = option == "--json" || option == "--modulus" || option == "--range";
+    if (option != "--log-dir" && option != "--card" && !experiment_only)
+        return "unknown option \"" + option + "\"";
+    if (option == "--card" && args.command != "theory")
+        return "--card is an option of the theory command";
+    if (experiment_only && args.command != "experiment")
+        return option + " is an option of the experiment command";
+    if (option == "--json") {
+        args.json = true;
+        return {};
+    }
+    const int values = option == "--range" ? 2 : 1;
+    if (i + values >= argc)
+        return option + " needs " + (values == 2 ? "two values" : "a value");
+    if (option == "--range") {
+        double low = 0, high = 0;
+        if (!ParseNumber(argv[i + 1], low) || !ParseNumber(argv[i + 2], high) || !*argv[i + 1] || !*argv[i + 2])
+            return "--range needs two numbers";
+        args.range = std::pair{low, high};
+    } else if (option == "--modulus") {
+        const std::string method = argv[i + 1];
+        if (method != "chord" && method != "regression")
+            return "--modulus is \"chord\" or \"regression\"";
+        args.modulus = method == "chord" ? ModulusMethod::Chord : ModulusMethod::Regression;
+    } else {
+        (option == "--log-dir" ? args.log_dir : args.card) = argv[i + 1];
+    }
+    i += values;
+    return {};
+}
 
 // Returns an error text, or an empty one when the arguments are good.
 std::string ParseArguments(int argc, const char* const* argv, Arguments& args)
@@ -69,14 +119,8 @@ std::string ParseArguments(int argc, const char* const* argv, Arguments& args)
         return "unknown command \"" + args.command + "\"";
     args.project = argv[2];
     for (int i = 3; i < argc; ++i) {
-        const std::string option = argv[i];
-        if (option != "--log-dir" && option != "--card")
-            return "unknown option \"" + option + "\"";
-        if (option == "--card" && args.command != "theory")
-            return "--card is an option of the theory command";
-        if (i + 1 >= argc)
-            return option + " needs a value";
-        (option == "--log-dir" ? args.log_dir : args.card) = argv[++i];
+        if (std::string error = ParseOption(argc, argv, i, args); !error.empty())
+            return error;
     }
     return {};
 }
@@ -132,12 +176,20 @@ int CliRunner::Run(int argc, const char* const* argv)
         if (!CalculationChecks::TheoryReady(doc, sink) || !doc.CalculateTheory())
             return kRefused;
     } else {
+        if (args.modulus)
+            doc.modulus_method = *args.modulus;
+        if (args.range)
+            std::tie(doc.elastic_min, doc.elastic_max) = *args.range;
         if (!CalculationChecks::ExperimentReady(doc, sink))
             return kRefused;
         doc.CalculateExperiment();
-        PrintTabbed(m_out, ResultsTable::kColumnTitles);
-        for (const auto& specimen : doc.specimens)
-            PrintTabbed(m_out, ResultsTable::Row(*specimen));
+        if (args.json) {
+            m_out << ResultsJson(doc.specimens, doc.elastic_min, doc.elastic_max, doc.modulus_method);
+        } else {
+            PrintTabbed(m_out, ResultsTable::kColumnTitles);
+            for (const auto& specimen : doc.specimens)
+                PrintTabbed(m_out, ResultsTable::Row(*specimen));
+        }
         m_out.flush();
     }
 

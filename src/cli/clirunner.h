@@ -4,7 +4,8 @@
 
 // The command-line calculator:
 //   plyforge-cli theory PROJECT [--log-dir DIR] [--card FILE]
-//   plyforge-cli experiment PROJECT [--log-dir DIR]
+//   plyforge-cli experiment PROJECT [--log-dir DIR] [--json] [--modulus chord|regression]
+//                                   [--range MIN MAX]
 //   plyforge-cli --help | --version
 // Exit status: 0 success; 1 the calculation was refused or stopped; 2 bad usage or
 // an unreadable project file; 3 the log or card could not be written.

@@ -113,7 +113,7 @@ bool CPlyforgeDoc::CalculateExperiment()
     log_path = LogPathFor(kExperimentalLogName);
     std::ofstream log(log_path, std::ios::out | std::ios::trunc);
     log << "\nStart Calculation\n\n";
-    EvaluateAllSpecimens(specimens, elastic_min, elastic_max, log);
+    EvaluateAllSpecimens(specimens, elastic_min, elastic_max, log, modulus_method);
     log_written = CloseLog(log);
     return true;
 }
@@ -158,4 +158,5 @@ void CPlyforgeDoc::LoadProject(ProjectData&& project)
     current_specimen_id = project.current_specimen_id;
     elastic_min = project.elastic_min;
     elastic_max = project.elastic_max;
+    modulus_method = project.modulus_method;
 }

@@ -30,6 +30,7 @@ public:
     SpecimenList specimens;
     double elastic_min = 0;
     double elastic_max = 0;
+    ModulusMethod modulus_method = ModulusMethod::Chord;
     int specimen_count = 0;
     int current_specimen_id = 0;
     // Whether the last run's log was written in full (false: it could not be

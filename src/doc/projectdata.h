@@ -17,6 +17,7 @@ struct ProjectData {
     int specimen_count = 0;
     double elastic_min = 0.1;
     double elastic_max = 0.3;
+    ModulusMethod modulus_method = ModulusMethod::Chord;
     int current_specimen_id = 0;
     std::vector<std::unique_ptr<ExperimentSpecimen>> specimens;
 };

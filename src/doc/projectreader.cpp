@@ -230,6 +230,11 @@ void Reader::ReadSpecimen(const json& item, const std::string& where, Experiment
 {
     specimen.width = Number(item, "width", where);
     specimen.thickness = Number(item, "thickness", where);
+    if (const json* excluded = Find(item, "excluded")) {
+        if (!excluded->is_boolean())
+            Fail(Join(where, "excluded"), "expected true or false");
+        specimen.excluded = excluded->get<bool>();
+    }
     const json* file = Find(item, "readings_file");
     if (file) {
         if (!file->is_string())
@@ -285,6 +290,10 @@ void Reader::ReadExperiment(const json& experiment, ProjectData& project)
     const json& specimens = Array(experiment, "specimens", "");
     project.elastic_min = OptionalNumber(experiment, "elastic_min", "", project.elastic_min);
     project.elastic_max = OptionalNumber(experiment, "elastic_max", "", project.elastic_max);
+    if (const std::string method = Text(experiment, "modulus_method", ""); method == "regression")
+        project.modulus_method = ModulusMethod::Regression;
+    else if (!method.empty() && method != "chord")
+        Fail("modulus_method", "expected \"chord\" or \"regression\"");
     project.specimen_count =
         OptionalInteger(experiment, "specimen_count", "", static_cast<int>(specimens.size()), 0, kMaxLaminaCount);
     if (specimens.size() > static_cast<size_t>(project.specimen_count))

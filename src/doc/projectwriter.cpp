@@ -125,6 +125,9 @@ void Experiment(std::string& out, const CPlyforgeDoc& doc)
     IntField(out, "    ", "specimen_count", doc.specimen_count);
     NumberField(out, "    ", "elastic_min", doc.elastic_min);
     NumberField(out, "    ", "elastic_max", doc.elastic_max);
+    // Written only when not the default, so the files of a chord-modulus series stay as they were.
+    if (doc.modulus_method == ModulusMethod::Regression)
+        out += "    \"modulus_method\": \"regression\",\n";
     IntField(out, "    ", "current_specimen_id", doc.current_specimen_id);
     out += "    \"specimens\": [";
     for (size_t i = 0; i < doc.specimens.size(); ++i) {
@@ -133,6 +136,8 @@ void Experiment(std::string& out, const CPlyforgeDoc& doc)
         IntField(out, "      ", "id", specimen.id);
         NumberField(out, "      ", "width", specimen.width);
         NumberField(out, "      ", "thickness", specimen.thickness);
+        if (specimen.excluded)
+            out += "      \"excluded\": true,\n";
         Series(out, "load", specimen.load_series, false);
         Series(out, "strain", specimen.strain_series, false);
         Series(out, "stress", specimen.stress_series, specimen.unread_cells.empty());

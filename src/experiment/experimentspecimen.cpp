@@ -66,7 +66,40 @@ ChordReadings FindChordReadings(const std::vector<double>& strain_series, double
     return {NearestIndex(strain_series, elastic_min), NearestIndex(strain_series, elastic_max)};
 }
 
-bool ExperimentSpecimen::Evaluate(double elastic_min, double elastic_max)
+namespace {
+
+// The least-squares slope of stress on strain over the readings with a strain in
+// [low, high]; false below two such readings or with all their strains equal.
+bool RegressionSlope(const std::vector<double>& strain, const std::vector<double>& stress, double low,
+                     double high, double& slope)
+{
+    // Centred on the first reading in range, so the sums keep their digits.
+    size_t n = 0;
+    double x0 = 0, y0 = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
+    for (size_t i = 0; i < strain.size(); ++i) {
+        if (!(strain[i] >= low && strain[i] <= high) || !std::isfinite(stress[i]))
+            continue;
+        if (n == 0) {
+            x0 = strain[i];
+            y0 = stress[i];
+        }
+        const double x = strain[i] - x0, y = stress[i] - y0;
+        ++n;
+        sx += x;
+        sy += y;
+        sxx += x * x;
+        sxy += x * y;
+    }
+    const double denominator = static_cast<double>(n) * sxx - sx * sx;
+    if (n < 2 || !(denominator > 0))
+        return false;
+    slope = (static_cast<double>(n) * sxy - sx * sy) / denominator;
+    return true;
+}
+
+} // namespace
+
+bool ExperimentSpecimen::Evaluate(double elastic_min, double elastic_max, ModulusMethod method)
 {
     const size_t n = load_series.size();
     if (n == 0 || strain_series.size() != n || stress_series.size() != n)
@@ -85,6 +118,17 @@ bool ExperimentSpecimen::Evaluate(double elastic_min, double elastic_max)
     else
         modulus = (stress_series[chord.high] - stress_series[chord.low]) / strain_difference * 100.0 /
                   1000.0;
+
+    modulus_gap.clear();
+    if (method == ModulusMethod::Regression) {
+        double slope = 0;
+        if (RegressionSlope(strain_series, stress_series, elastic_min, elastic_max, slope))
+            modulus = slope * 100.0 / 1000.0; // MPa per % strain, in GPa
+        else
+            modulus_gap = "fewer than two readings lie in the elastic range";
+    }
+    if (modulus_gap.empty() && !(GreatestValue(strain_series) >= elastic_max))
+        modulus_gap = "the readings never reach Elastic Max.";
     return true;
 }
 
@@ -93,7 +137,8 @@ bool ExperimentSpecimen::SameInputs(const ExperimentSpecimen& other) const
     return id == other.id && SameBits(width, other.width) && SameBits(thickness, other.thickness) &&
            SameSeries(load_series, other.load_series) &&
            SameSeries(strain_series, other.strain_series) &&
-           SameSeries(stress_series, other.stress_series) && unread_cells == other.unread_cells;
+           SameSeries(stress_series, other.stress_series) && unread_cells == other.unread_cells &&
+           excluded == other.excluded;
 }
 
 const char* SeriesName(int column)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,11 @@ const char* SeriesName(int column);
 // "Specimen 2, row 4, Stress: "abc"", with the row counted from 1 as the form shows it.
 std::string UnreadCellPlace(int specimen_id, const UnreadCell& cell);
 
+// How the modulus is taken over the elastic range: the chord between the readings
+// nearest its ends, or the least-squares slope of stress on strain over every
+// reading inside it.
+enum class ModulusMethod { Chord, Regression };
+
 // One tensile specimen: its inputs (width, thickness and three readings series of
 // equal length) and the four results of its last successful evaluation.
 struct ExperimentSpecimen {
@@ -29,18 +35,24 @@ struct ExperimentSpecimen {
     std::vector<double> strain_series; // %
     std::vector<double> stress_series; // N/mm2
     std::vector<UnreadCell> unread_cells; // in row order, then column order
+    bool excluded = false; // left out of the series' statistics (it broke at the grips, say)
     double load_max = 0; // N
     double strength = 0; // N/mm2
     double strain = 0;   // %
     double modulus = 0;  // GPa
+    // Why the readings give no modulus over the range (empty when they do): the
+    // modulus above is then not a measurement of it.
+    std::string modulus_gap;
 
     // Writes the four results; false, with the record untouched, when the series
     // are empty or of unequal length.
-    bool Evaluate(double elastic_min, double elastic_max);
+    bool Evaluate(double elastic_min, double elastic_max, ModulusMethod method = ModulusMethod::Chord);
 
     // True when every input equals the other's, bit for bit.
     bool SameInputs(const ExperimentSpecimen& other) const;
 };
+
+using SpecimenList = std::vector<std::unique_ptr<ExperimentSpecimen>>;
 
 // Position of the reading nearest to target; of equally near readings the first
 // wins. The series must not be empty.

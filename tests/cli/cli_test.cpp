@@ -112,6 +112,24 @@ TEST_F(Cli, SameResultsAndFilesInTheCAndACommaDecimalLocale)
     }
 }
 
+// --json prints one object with the statistics; --modulus and --range override the
+// project's for the run: #1 never reaches 0.32 and has no modulus, #2's readings
+// from 0.1 to 0.3 % rise by 100 MPa a percent: 10 GPa.
+TEST_F(Cli, JsonResultsWithTheRunsOwnMethodAndRange)
+{
+    const Result run = Run({"experiment", m_experiment, "--log-dir", m_logs.string(), "--json", "--modulus",
+                            "regression", "--range", "0.1", "0.32"});
+    EXPECT_TRUE(run.status == 0 && run.err.empty()) << run;
+    for (const char* part : {"{\"id\": 2, \"name\": \"Lamina #2\", \"included\": true, \"width\": 25, \"thickness\": 2, "
+                             "\"load_max\": 1500, \"strength\": 30, \"strain\": 0.3, \"modulus\": 10, "
+                             "\"modulus_method\": \"regression\"}",
+                             "\"modulus\": null", "\"modulus\": {\"n\": 1, \"mean\": 10, \"sd\": null, \"cv\": null}",
+                             "\"strength\": {\"n\": 2, \"mean\": 22.5, \"sd\": 10.606601717798213",
+                             "\"elastic_min\": 0.1, \"elastic_max\": 0.32}"})
+        EXPECT_NE(run.out.find(part), std::string::npos) << part << "\n" << run;
+    EXPECT_NE(Log("ExperimentalLog.txt").find("Modulus method=Regression"), std::string::npos);
+}
+
 // Exit 1: the message alone on standard error, and no results; once for each command.
 TEST_F(Cli, RefusedOrStoppedCalculationExitsOneWithTheMessage)
 {
@@ -150,6 +168,8 @@ TEST_F(Cli, BadUsageOrUnreadableProjectExitsTwo)
         {{"theory", kExample, "--log-dir", m_logs.string(), "-v"}, {"-v"}},
         {{"theory", kExample, "--log-dir"}, {"--log-dir"}},
         {{"experiment", m_experiment, "--card", "x.inp"}, {"--card"}},
+        {{"experiment", m_experiment, "--range", "0.1", "x"}, {"--range"}},
+        {{"theory", kExample, "--json"}, {"--json"}},
         {{"theory", missing}, {missing}},
         {{"experiment", malformed}, {malformed, "line 4"}},
 #if !defined(__SANITIZE_ADDRESS__) // AddressSanitizer needs more address space than the limit leaves

@@ -1,4 +1,4 @@
-// The experiment log: one section per evaluated specimen.
+// The experiment log: one section per evaluated specimen, then the statistics.
 #include "experiment/experimentdriver.h"
 #include "testsupport.h"
 
@@ -22,12 +22,19 @@ TEST(ExperimentDriver, WritesOneSectionPerEvaluatedSpecimen)
 
     std::ostringstream log;
     EvaluateAllSpecimens(specimens, 0.1, 0.3, log);
-    // 0.3 lies nearest to the reading 0.1 again, so the chord is 0 wide.
+    // 0.3 lies nearest to the reading 0.1 again, so the chord is 0 wide. One specimen
+    // was evaluated: no deviation yet.
     EXPECT_EQ(log.str(), "##Result for Experimental Calculation\nElastic Range Min=0.1\nElastic Range Max=0.3\n\n"
-                         "##id:2\nWidth=25\nThickness=2\nLoad Max.=5000\nStrength:100\nStrain:1.2\nModulus=0\n\n");
+                         "##id:2\nWidth=25\nThickness=2\nLoad Max.=5000\nStrength:100\nStrain:1.2\nModulus=0\n\n"
+                         "##Statistics\nIncluded specimens=1\nLoad Max.: Mean=5000 SD= CV(%)=\n"
+                         "Strength: Mean=100 SD= CV(%)=\nStrain: Mean=1.2 SD= CV(%)=\nModulus: Mean=0 SD= CV(%)=\n\n");
     EXPECT_EQ(specimens[1]->valid, 0);
 
+    // A modulus by regression, and a range the readings never reach, say so.
     log.str("");
-    EvaluateAllSpecimens({}, 0.00001, 1e6, log);
-    EXPECT_EQ(log.str(), "##Result for Experimental Calculation\nElastic Range Min=1e-05\nElastic Range Max=1e+06\n\n");
+    EvaluateAllSpecimens(specimens, 0.1, 2, log, ModulusMethod::Regression);
+    EXPECT_NE(log.str().find("Elastic Range Max=2\nModulus method=Regression\n\n"), std::string::npos);
+    EXPECT_NE(log.str().find("No modulus over the elastic range: the readings never reach Elastic Max.\n\n"),
+              std::string::npos);
+    EXPECT_NE(log.str().find("Modulus: Mean= SD= CV(%)=\n"), std::string::npos);
 }

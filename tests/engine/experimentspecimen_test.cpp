@@ -64,3 +64,26 @@ TEST(ExperimentSpecimen, UnusableSeriesLeaveTheResults)
     EXPECT_FALSE(uneven.Evaluate(0.1, 0.3));
     EXPECT_EQ(uneven.strength, 9);
 }
+
+// The least-squares slope over every reading inside the range, in the chord's
+// units; a range with fewer than two readings, or one the readings never reach,
+// gives no modulus.
+TEST(ExperimentSpecimen, RegressionModulusAndRangesWithoutOne)
+{
+    std::vector<double> strain, stress;
+    for (int i = 0; i <= 40; ++i) {
+        strain.push_back(0.01 * i);
+        stress.push_back(45.0 * 10 * strain.back() + 3 + (i % 2 ? 0.5 : -0.5)); // 45 GPa, noise +-0.5
+    }
+    ExperimentSpecimen s = MakeSpecimen(strain, stress);
+    ASSERT_TRUE(s.Evaluate(0.1, 0.3, ModulusMethod::Regression));
+    EXPECT_NEAR(s.modulus, 45, 0.02);
+    EXPECT_TRUE(s.modulus_gap.empty());
+    ASSERT_TRUE(s.Evaluate(0.105, 0.109, ModulusMethod::Regression));
+    EXPECT_EQ(s.modulus_gap, "fewer than two readings lie in the elastic range");
+    for (const ModulusMethod method : {ModulusMethod::Chord, ModulusMethod::Regression}) {
+        ASSERT_TRUE(s.Evaluate(0.1, 0.5, method));
+        EXPECT_EQ(s.modulus_gap, "the readings never reach Elastic Max.");
+    }
+}
+

@@ -1,0 +1,42 @@
+#include "experiment/seriesstatistics.h"
+
+#include <cmath>
+
+SeriesStatistic StatisticOf(const std::vector<double>& values)
+{
+    SeriesStatistic statistic;
+    statistic.n = static_cast<int>(values.size());
+    if (values.empty())
+        return statistic;
+    double sum = 0;
+    for (const double value : values)
+        sum += value;
+    const double mean = sum / static_cast<double>(values.size());
+    statistic.mean = mean;
+    if (values.size() < 2)
+        return statistic;
+    // Two passes: the squares of the deviations, not of the values, keep their digits.
+    double squares = 0;
+    for (const double value : values)
+        squares += (value - mean) * (value - mean);
+    const double sd = std::sqrt(squares / static_cast<double>(values.size() - 1));
+    statistic.sd = sd;
+    if (mean != 0)
+        statistic.cv = sd / std::fabs(mean) * 100.0;
+    return statistic;
+}
+
+SeriesStatistics StatisticsOf(const SpecimenList& specimens)
+{
+    std::vector<double> load_max, strength, strain, modulus;
+    for (const auto& specimen : specimens) {
+        if (specimen->excluded || !specimen->valid)
+            continue;
+        load_max.push_back(specimen->load_max);
+        strength.push_back(specimen->strength);
+        strain.push_back(specimen->strain);
+        if (specimen->modulus_gap.empty())
+            modulus.push_back(specimen->modulus);
+    }
+    return {StatisticOf(load_max), StatisticOf(strength), StatisticOf(strain), StatisticOf(modulus)};
+}
