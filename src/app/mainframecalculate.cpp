@@ -105,6 +105,7 @@ void CMainFrame::OnExperimtCalculate()
     bool max_ok = false;
     doc->elastic_min = GetElasticMin(&min_ok);
     doc->elastic_max = GetElasticMax(&max_ok);
+    doc->modulus_method = m_wndRibbonBar->RegressionModulus() ? ModulusMethod::Regression : ModulusMethod::Chord;
     // A bound that is not a number stops here, after its message: -1 is no bound.
     if (!min_ok || !max_ok)
         return;

@@ -22,6 +22,7 @@ void CMainFrame::SetExperimentRibbonValues(int count)
     m_wndRibbonBar->SetText(CRibbonBar::Edit::ExperimentCount, QString::number(count));
     m_wndRibbonBar->SetText(CRibbonBar::Edit::ElasticMin, QStringLiteral("0.1"));
     m_wndRibbonBar->SetText(CRibbonBar::Edit::ElasticMax, QStringLiteral("0.3"));
+    m_wndRibbonBar->SetRegressionModulus(false);
 }
 
 void CMainFrame::ShowTheoryLaminaCount(int count)

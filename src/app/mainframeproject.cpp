@@ -2,6 +2,8 @@
 // ribbon, the tree and the form that was on screen) and the recent files.
 #include "app/mainframe.h"
 
+#include "forms/resultexpview.h"
+
 #include "app/childframe.h"
 #include "app/mainmenuview.h"
 #include "app/mditabarea.h"
@@ -12,6 +14,7 @@
 #include "forms/experimentdlg.h"
 #include "forms/filedialogs.h"
 #include "forms/laminadlg.h"
+#include "forms/resultexpview.h"
 #include "guibase/captions.h"
 #include "guibase/messagebox.h"
 #include "util/numberparser.h"
@@ -41,6 +44,19 @@ void CMainFrame::ChildCreated(CChildFrame* child)
         view->SetDocumentProvider([this] { return ActiveDocument(); });
         connect(view, &CPlyforgeView::Modified, m_files, &ProjectFiles::MarkModified);
         connect(view, &CPlyforgeView::FormShown, this, &CMainFrame::ShowUndoStackOfActiveView);
+    }
+    if (auto* results = qobject_cast<CResultExpView*>(child->View())) {
+        // Leaving a specimen out changes the project and the series' statistics.
+        connect(results, &CResultExpView::SpecimenIncludedChanged, this, [this, results](int id, bool included) {
+            CPlyforgeDoc* doc = ActiveDocument();
+            ExperimentSpecimen* specimen = doc ? doc->FindSpecimen(id) : nullptr;
+            if (!specimen || specimen->excluded == !included)
+                return;
+            specimen->excluded = !included;
+            m_files->MarkModified();
+            results->FillResultList(doc);
+            results->RefreshChart(doc);
+        });
     }
     ShowFileName(child);
 }
@@ -85,6 +101,7 @@ bool CMainFrame::SaveProject(const QString& path)
         doc->elastic_min = value;
     if (ParseNumber(m_wndRibbonBar->Text(CRibbonBar::Edit::ElasticMax).toStdString(), value))
         doc->elastic_max = value;
+    doc->modulus_method = m_wndRibbonBar->RegressionModulus() ? ModulusMethod::Regression : ModulusMethod::Chord;
     // The file names the one record on screen, so that opening shows it again.
     const int lamina_id = doc->current_lamina_id;
     const int specimen_id = doc->current_specimen_id;
@@ -174,6 +191,7 @@ bool CMainFrame::OpenProject(const QString& path)
     m_wndRibbonBar->SetText(CRibbonBar::Edit::ExperimentCount, QString::number(doc->specimen_count));
     m_wndRibbonBar->SetText(CRibbonBar::Edit::ElasticMin, QString::fromStdString(ShortestNumberText(doc->elastic_min)));
     m_wndRibbonBar->SetText(CRibbonBar::Edit::ElasticMax, QString::fromStdString(ShortestNumberText(doc->elastic_max)));
+    m_wndRibbonBar->SetRegressionModulus(doc->modulus_method == ModulusMethod::Regression);
     m_mainMenuView->BuildTree(doc->lamina_count, doc->specimen_count);
     // The record that was on screen is shown again, highlighted in the tree.
     if (lamina_id > 0) {

@@ -1,5 +1,8 @@
 #include "app/ribbonbar.h"
 
+#include "util/numberparser.h"
+
+#include <QComboBox>
 #include <QEvent>
 #include <QStyle>
 #include <QCheckBox>
@@ -151,7 +154,21 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent)
         grid->addWidget(m_elasticMin, 1, 3);
         grid->addWidget(SmallLabel(tr("Max.")), 2, 2);
         grid->addWidget(m_elasticMax, 2, 3);
-        grid->addWidget(m_experimentCalculate, 0, 4, 3, 1);
+        // How the modulus is taken, and the ranges the standards prescribe.
+        m_modulus = new QComboBox;
+        m_modulus->setObjectName("ID_EXPERIMT_MODULUS");
+        m_modulus->addItems({tr("Chord"), tr("Regression")});
+        m_modulus->setToolTip(tr("Modulus over the elastic range: the chord between its ends, or the "
+                                 "least-squares slope over every reading in it"));
+        m_rangePreset = new QComboBox;
+        m_rangePreset->setObjectName("ID_EXPERIMT_RANGE_PRESET");
+        m_rangePreset->addItems({QString::fromUtf8("ASTM D3039 (0.1\u20130.3 %)"),
+                                 QString::fromUtf8("ISO 527 (0.05\u20130.25 %)"), tr("Custom")});
+        m_rangePreset->setToolTip(tr("Elastic range of a tensile standard"));
+        grid->addWidget(SmallLabel(tr("Modulus")), 0, 4);
+        grid->addWidget(m_modulus, 1, 4);
+        grid->addWidget(m_rangePreset, 2, 4);
+        grid->addWidget(m_experimentCalculate, 0, 5, 3, 1);
         panels->addWidget(MakePanel(tr("Experimental Formula"), content));
     }
     {
@@ -192,6 +209,11 @@ void CRibbonBar::ConnectSignals()
     connect(m_experimentLamina, &QLineEdit::returnPressed, this, &CRibbonBar::ExperimentCountApplied);
     for (QLineEdit* edit : {m_theoryScaleFactor, m_elasticMin, m_elasticMax})
         connect(edit, &QLineEdit::textEdited, this, &CRibbonBar::ValuesEdited);
+    // The preset box shows the standard the range is, or Custom.
+    for (QLineEdit* edit : {m_elasticMin, m_elasticMax})
+        connect(edit, &QLineEdit::textChanged, this, &CRibbonBar::ShowRangePreset);
+    connect(m_rangePreset, &QComboBox::activated, this, &CRibbonBar::ChooseRangePreset);
+    connect(m_modulus, &QComboBox::activated, this, &CRibbonBar::ValuesEdited);
     connect(m_theoryCalculate, &QToolButton::clicked, this, &CRibbonBar::TheoryCalculateRequested);
     connect(m_experimentCalculate, &QToolButton::clicked, this, &CRibbonBar::ExperimentCalculateRequested);
     connect(m_version, &QToolButton::clicked, this, &CRibbonBar::VersionRequested);
@@ -282,6 +304,41 @@ QToolButton* CRibbonBar::LargeButton(const char* id, const QString& text, const 
     button->setAutoRaise(true);
     button->setMinimumWidth(56);
     return button;
+}
+
+bool CRibbonBar::RegressionModulus() const { return m_modulus->currentIndex() == 1; }
+
+void CRibbonBar::SetRegressionModulus(bool regression) { m_modulus->setCurrentIndex(regression ? 1 : 0); }
+
+namespace {
+
+// The elastic ranges of the standards, in the order of the preset box.
+constexpr const char* kPresetRanges[][2] = {{"0.1", "0.3"}, {"0.05", "0.25"}};
+
+} // namespace
+
+void CRibbonBar::ShowRangePreset()
+{
+    int preset = 2; // Custom
+    for (int i = 0; i < 2; ++i) {
+        double low = 0, high = 0, presetLow = 0, presetHigh = 0;
+        if (ParseNumber(m_elasticMin->text().trimmed().toStdString(), low) &&
+            ParseNumber(m_elasticMax->text().trimmed().toStdString(), high) &&
+            ParseNumber(kPresetRanges[i][0], presetLow) && ParseNumber(kPresetRanges[i][1], presetHigh) &&
+            low == presetLow && high == presetHigh)
+            preset = i;
+    }
+    const QSignalBlocker quiet(m_rangePreset);
+    m_rangePreset->setCurrentIndex(preset);
+}
+
+void CRibbonBar::ChooseRangePreset(int preset)
+{
+    if (preset < 0 || preset >= 2)
+        return;
+    m_elasticMin->setText(kPresetRanges[preset][0]);
+    m_elasticMax->setText(kPresetRanges[preset][1]);
+    Q_EMIT ValuesEdited();
 }
 
 void CRibbonBar::SetEditActions(QAction* undo, QAction* redo)

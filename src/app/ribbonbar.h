@@ -5,6 +5,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QComboBox;
 class QMenu;
 class QToolButton;
 class QHBoxLayout;
@@ -25,6 +26,9 @@ public:
     explicit CRibbonBar(QWidget* parent = nullptr);
 
     QMenu* FileMenu() const { return m_fileMenu; }
+    // The experiment's modulus choice: Regression, or else Chord.
+    bool RegressionModulus() const;
+    void SetRegressionModulus(bool regression);
     // The Edit panel's buttons show and trigger the window's Undo and Redo.
     void SetEditActions(QAction* undo, QAction* redo);
     QMenu* StyleMenu() const { return m_styleMenu; }
@@ -66,6 +70,10 @@ private:
     QMenu* m_fileMenu;
     QMenu* m_styleMenu;
     QToolButton* m_projectNew;
+    void ShowRangePreset();
+    void ChooseRangePreset(int preset);
+    QComboBox* m_modulus;
+    QComboBox* m_rangePreset;
     QToolButton* m_undo;
     QToolButton* m_redo;
     QLineEdit* m_theoryLamina;

@@ -231,7 +231,9 @@ void ChartRenderer::Paint(const XYChart& chart, QPainter& painter, DrawnRows* ro
             const DataSet* dataSet = layer->getDataSetByZ(d);
             const auto segments =
                 Segments(*layer, *dataSet, drawn[static_cast<size_t>(l)][static_cast<size_t>(d)]);
-            const QPen pen = LinePen(dataSet->getDataColor(), layer->lineWidth());
+            QPen pen = LinePen(dataSet->getDataColor(), layer->lineWidth());
+            if (dataSet->dashed())
+                pen.setStyle(Qt::DashLine);
             for (size_t s = 0; s < segments.size(); ++s) {
                 auto* series = new QLineSeries;
                 series->setName(QString::fromStdString(dataSet->getDataName()));

@@ -33,6 +33,7 @@ void CChartView::Clear()
     m_arrays.clear();
     m_counts.clear();
     m_keepIndices.clear();
+    m_dashed.clear();
     ++m_revision;
 }
 
@@ -61,6 +62,12 @@ bool CChartView::SetData(const std::vector<std::vector<double>>& arrays,
     for (const auto& array : arrays)
         m_counts.push_back(static_cast<int>(array.size()));
     return true;
+}
+
+void CChartView::SetDashed(std::vector<bool> dashed)
+{
+    m_dashed = std::move(dashed);
+    ++m_revision;
 }
 
 void CChartView::SetKeepIndices(std::vector<std::vector<int>> indices)
@@ -149,6 +156,7 @@ std::unique_ptr<XYChart> CChartView::CreateChart() const
                 layer->addDataSet(ys.data(), UsableCount(ys, yCount), SeriesColor(k / 2),
                                   name(static_cast<size_t>(k / 2)));
             dataSet->setKeepIndices(keep(static_cast<size_t>(k / 2)));
+            dataSet->setDashed(static_cast<size_t>(k / 2) < m_dashed.size() && m_dashed[static_cast<size_t>(k / 2)]);
             layer->setLineWidth(1);
         }
     }

@@ -53,6 +53,9 @@ public:
     // Readings each curve's reduced drawing must keep (per curve, in curve order:
     // the pairs of layout 1, the y series of layout 0), e.g. the chord readings.
     void SetKeepIndices(std::vector<std::vector<int>> indices);
+    // The curves drawn dashed, by their order.
+    void SetDashed(std::vector<bool> dashed);
+    const std::vector<bool>& Dashed() const { return m_dashed; }
     const std::vector<std::vector<int>>& KeepIndices() const { return m_keepIndices; }
 
     void SetChartSize(int width, int height);
@@ -93,6 +96,7 @@ protected:
 
 private:
     std::vector<std::vector<int>> m_keepIndices;
+    std::vector<bool> m_dashed;
     unsigned m_revision = 0;
 };
 

@@ -29,9 +29,13 @@ public:
     // ignored). The first and last readings and the peak are always kept anyway.
     void setKeepIndices(std::vector<int> indices) { m_keep = std::move(indices); }
     const std::vector<int>& keepIndices() const { return m_keep; }
+    // Drawn as a dashed line (a curve left out of the results, say).
+    void setDashed(bool dashed) { m_dashed = dashed; }
+    bool dashed() const { return m_dashed; }
 
 private:
     std::vector<double> m_values;
+    bool m_dashed = false;
     Color m_color;
     std::string m_name;
     const Axis* m_yAxis;

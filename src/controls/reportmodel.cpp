@@ -42,10 +42,16 @@ QVariant ReportModel::data(const QModelIndex& index, int role) const
         return int(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::ToolTipRole:
         return Refusal(index.row(), index.column());
+    case Qt::CheckStateRole:
+        if (index.column() != 0 || CheckOf(index.row()) < 0)
+            return {};
+        return CheckOf(index.row()) ? Qt::Checked : Qt::Unchecked;
     // Dark text on light red in every look, so a marked cell stays readable.
     case Qt::BackgroundRole:
         return Refusal(index.row(), index.column()).isEmpty() ? QVariant() : QVariant(QColor(0xFF, 0xC8, 0xC8));
     case Qt::ForegroundRole:
+        if (CheckOf(index.row()) == 0)
+            return QColor(Qt::gray);
         return Refusal(index.row(), index.column()).isEmpty() ? QVariant() : QVariant(QColor(Qt::black));
     default:
         return {};
@@ -56,7 +62,29 @@ QString ReportModel::Refusal(int row, int column) const
 {
     if (!m_check || !m_numbers.empty())
         return {};
-    return m_check(column, m_cells[CellIndex(row, column)]);
+    return m_check(row, column, m_cells[CellIndex(row, column)]);
+}
+
+void ReportModel::SetRowCheck(int row, bool checked)
+{
+    if (row < 0 || row >= m_rowCount)
+        return;
+    if (m_checks.size() <= static_cast<size_t>(row))
+        m_checks.resize(static_cast<size_t>(row) + 1, -1);
+    m_checks[static_cast<size_t>(row)] = checked ? 1 : 0;
+    Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
+bool ReportModel::RowChecked(int row) const { return CheckOf(row) == 1; }
+
+bool ReportModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::CheckStateRole || !index.isValid() || index.column() != 0 || CheckOf(index.row()) < 0)
+        return false;
+    const bool checked = value.toInt() == Qt::Checked;
+    SetRowCheck(index.row(), checked);
+    Q_EMIT RowCheckToggled(index.row(), checked);
+    return true;
 }
 
 QVariant ReportModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -73,7 +101,10 @@ QVariant ReportModel::headerData(int section, Qt::Orientation orientation, int r
 Qt::ItemFlags ReportModel::flags(const QModelIndex& index) const
 {
     // Not editable through the view: the grid runs its own editor.
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return index.column() == 0 && CheckOf(index.row()) >= 0 ? flags | Qt::ItemIsUserCheckable : flags;
 }
 
 void ReportModel::AppendColumn(const QString& title)
@@ -210,6 +241,7 @@ void ReportModel::Clear()
     // swap rather than clear() so a million-row table gives its memory back.
     std::vector<std::string>().swap(m_cells);
     std::vector<double>().swap(m_numbers);
+    m_checks.clear();
     m_rowCount = 0;
     endResetModel();
 }

@@ -16,6 +16,9 @@
 class ReportModel : public QAbstractTableModel {
     Q_OBJECT
 
+Q_SIGNALS:
+    void RowCheckToggled(int row, bool checked);
+
 public:
     explicit ReportModel(QObject* parent = nullptr);
 
@@ -29,8 +32,14 @@ public:
 
     // Why a cell's text cannot be used, or empty when it can; such cells are shown
     // marked, with the reason as their tooltip. Numbers set as numbers always can.
-    using CellCheck = std::function<QString(int column, const std::string& text)>;
+    using CellCheck = std::function<QString(int row, int column, const std::string& text)>;
     void SetCellCheck(CellCheck check) { m_check = std::move(check); }
+
+    // A check box in column 0 of a row (none by default); a row whose box is cleared is
+    // shown greyed. Clicking a box changes it and sends RowCheckToggled.
+    void SetRowCheck(int row, bool checked);
+    bool RowChecked(int row) const;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
     // Adds a column at the right; existing rows get an empty cell in it.
     void AppendColumn(const QString& title);
@@ -96,9 +105,12 @@ private:
     void MakeTexts();
 
     QString Refusal(int row, int column) const;
+    // -1 no box, 0 cleared, 1 checked.
+    int CheckOf(int row) const { return row < static_cast<int>(m_checks.size()) ? m_checks[static_cast<size_t>(row)] : -1; }
 
     QStringList m_titles;
     CellCheck m_check;
+    std::vector<signed char> m_checks; // by row
     std::vector<std::string> m_cells; // m_rowCount x columnCount(), row-major
     std::vector<double> m_numbers;    // instead of m_cells while the rows are numbers
     int m_rowCount = 0;

@@ -4,6 +4,7 @@
 #include <string>
 
 struct ExperimentSpecimen;
+struct SeriesStatistics;
 
 // The experiment results list as every output shows it: the results view, its CSV
 // export and the command-line calculator share the titles and the cells.
@@ -18,6 +19,12 @@ public:
     enum class Digits { Shown, Exact };
     using Cells = std::array<std::string, kColumnCount>;
 
+    // The modulus of a specimen whose readings give none over the elastic range: the
+    // number the chord gave (as the list always showed it), or an empty cell.
+    enum class Gap { ShowValue, Empty };
+
     // "Lamina #<id>", then the width, thickness and results of the last run.
-    static Cells Row(const ExperimentSpecimen& specimen, Digits digits = Digits::Shown);
+    static Cells Row(const ExperimentSpecimen& specimen, Digits digits = Digits::Shown, Gap gap = Gap::ShowValue);
+    // "Mean", "SD" and "CV (%)" under the four results; empty where not known.
+    static std::array<Cells, 3> StatisticsRows(const SeriesStatistics& statistics, Digits digits);
 };

@@ -97,7 +97,7 @@ CExperimentDlg::CExperimentDlg(QWidget* parent)
         if (!path.isEmpty())
             ImportFile(path);
     });
-    m_grid->Model()->SetCellCheck([](int, const std::string& text) {
+    m_grid->Model()->SetCellCheck([](int, int, const std::string& text) {
         double value = 0;
         return ParseReadingCell(text, value)
                    ? QString()

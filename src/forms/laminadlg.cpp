@@ -102,7 +102,7 @@ void CLaminaDlg::InitControls()
 
     // The number cells are marked while they hold no number.
     const auto numbersFrom = [](int first) {
-        return [first](int column, const std::string& text) {
+        return [first](int, int column, const std::string& text) {
             double value = 0;
             return column < first || ParseCell(text, value) ? QString() : tr("Not a number.");
         };

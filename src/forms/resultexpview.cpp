@@ -4,8 +4,10 @@
 #include "chart/xychart.h"
 #include "controls/headercustomctrl.h"
 #include "controls/listctrlreport.h"
+#include "controls/reportmodel.h"
 #include "doc/plyforgedoc.h"
 #include "experiment/resultstable.h"
+#include "experiment/seriesstatistics.h"
 #include "guibase/captions.h"
 
 #include <QHBoxLayout>
@@ -35,6 +37,17 @@ CResultExpView::CResultExpView(QWidget* parent)
     m_resultList->Header()->SetBackColor(QColor(0xE6, 0xE6, 0xE6));
     m_resultList->SizeLastColumnToFill();
     FitListHeight();
+    // A modulus the readings cannot give over the range is an empty, marked cell.
+    m_resultList->Model()->SetCellCheck([this](int row, int column, const std::string&) {
+        constexpr int kModulusColumn = ResultsTable::kColumnCount - 1;
+        if (column != kModulusColumn || row >= static_cast<int>(m_gaps.size()) || m_gaps[size_t(row)].empty())
+            return QString();
+        return tr("No modulus over the elastic range: %1").arg(QString::fromStdString(m_gaps[size_t(row)]));
+    });
+    connect(m_resultList->Model(), &ReportModel::RowCheckToggled, this, [this](int row, bool checked) {
+        if (row < static_cast<int>(m_ids.size()))
+            Q_EMIT SpecimenIncludedChanged(m_ids[static_cast<size_t>(row)], checked);
+    });
     // Below this the plot area would vanish; a small window gives the room from its log pane.
     m_viewer->setMinimumSize(360, 260);
 
@@ -79,21 +92,34 @@ void CResultExpView::FillResultList(const CPlyforgeDoc* doc)
         return;
     m_resultList->DeleteAllItems();
     m_exactRows.clear();
-    for (const auto& s : doc->specimens) {
-        m_exactRows.push_back(ResultsTable::Row(*s, ResultsTable::Digits::Exact));
+    m_ids.clear();
+    m_gaps.clear();
+    const auto append = [this](const ResultsTable::Cells& row) {
         QStringList cells;
-        for (const std::string& cell : ResultsTable::Row(*s))
+        for (const std::string& cell : row)
             cells << QString::fromStdString(cell);
         m_resultList->AppendRow(cells);
+    };
+    for (const auto& s : doc->specimens) {
+        m_exactRows.push_back(ResultsTable::Row(*s, ResultsTable::Digits::Exact, ResultsTable::Gap::Empty));
+        append(ResultsTable::Row(*s, ResultsTable::Digits::Shown, ResultsTable::Gap::Empty));
+        m_resultList->Model()->SetRowCheck(m_resultList->GetItemCount() - 1, !s->excluded);
+        m_ids.push_back(s->id);
+        m_gaps.push_back(s->modulus_gap);
     }
+    // The series under its specimens: the included ones' mean, deviation and variation.
+    const SeriesStatistics statistics = StatisticsOf(doc->specimens);
+    for (const ResultsTable::Cells& row : ResultsTable::StatisticsRows(statistics, ResultsTable::Digits::Shown))
+        append(row);
+    m_exactStatistics = ResultsTable::StatisticsRows(statistics, ResultsTable::Digits::Exact);
     m_resultList->resizeColumnsToContents();
     FitListHeight();
 }
 
 void CResultExpView::FitListHeight()
 {
-    // Its rows and no more, three at least and at most about six, so the chart keeps the room.
-    const int rows = std::clamp(m_resultList->GetItemCount(), 3, 6);
+    // Its rows and no more, three at least and at most about eight, so the chart keeps the room.
+    const int rows = std::clamp(m_resultList->GetItemCount(), 3, 8);
     const int scrollBar = m_resultList->horizontalScrollBar()->sizeHint().height();
     m_resultList->setFixedHeight(m_resultList->horizontalHeader()->height() +
                                  rows * m_resultList->verticalHeader()->defaultSectionSize() +
@@ -123,6 +149,10 @@ void CResultExpView::RefreshChart(const CPlyforgeDoc* doc)
         keep.push_back({chord.low, chord.high});
     }
     m_chartView.SetKeepIndices(std::move(keep));
+    std::vector<bool> dashed;
+    for (const auto& s : doc->specimens)
+        dashed.push_back(s->excluded);
+    m_chartView.SetDashed(std::move(dashed));
     m_chartData.clear();
     UpdateChart();
 }
@@ -176,13 +206,17 @@ bool CResultExpView::ExportResultsCsv(const QString& path)
     QString text;
     for (int column = 0; column < m_resultList->GetColumnCount(); ++column)
         text += (column ? "," : "") + csvCell(m_resultList->model()->headerData(column, Qt::Horizontal).toString());
-    text += '\n';
+    text += ",Included\n";
     // The list's rows with every digit: a spreadsheet reads the numbers the run gave.
-    for (const ResultsTable::Cells& row : m_exactRows) {
+    const auto addRow = [&](const ResultsTable::Cells& row, const QString& included) {
         for (size_t column = 0; column < row.size(); ++column)
             text += (column ? "," : "") + csvCell(QString::fromStdString(row[column]));
-        text += '\n';
-    }
+        text += "," + included + '\n';
+    };
+    for (size_t i = 0; i < m_exactRows.size(); ++i)
+        addRow(m_exactRows[i], m_resultList->Model()->RowChecked(static_cast<int>(i)) ? "yes" : "no");
+    for (const ResultsTable::Cells& row : m_exactStatistics)
+        addRow(row, QString());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
         ShowMessageBox(tr("The results could not be written to %1: %2").arg(path, file.errorString()));

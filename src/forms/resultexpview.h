@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -35,9 +36,14 @@ public:
 
     void OnMouseMovePlotArea(int x);
 
-    // The results list as CSV and the chart as a picture; false after a message.
+    // The results list as CSV (an "Included" column, the statistics rows last) and the
+    // chart as a picture; false after a message.
     bool ExportResultsCsv(const QString& path);
     bool ExportChartImage(const QString& path);
+
+Q_SIGNALS:
+    // The user ticked or cleared a specimen's "included" box.
+    void SpecimenIncludedChanged(int id, bool included);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -51,5 +57,8 @@ private:
     CListCtrlReport* m_resultList;
     std::vector<std::vector<double>> m_chartData;
     std::vector<ResultsTable::Cells> m_exactRows; // the list's rows, every digit
+    std::array<ResultsTable::Cells, 3> m_exactStatistics;
+    std::vector<int> m_ids;                // the specimen of each row
+    std::vector<std::string> m_gaps;       // why a row has no modulus
     unsigned m_builtRevision = ~0u;
 };

@@ -4,6 +4,8 @@
 #include "app/mainframe.h"
 #include "guitestsupport.h"
 
+#include <QComboBox>
+
 class MainFrameCalculateTest : public QObject, AppDriver {
     Q_OBJECT
 
@@ -109,6 +111,26 @@ private slots:
         QVERIFY(!Find<CResultTheoryView>());
     }
 
+    // A standard's preset sets the range, typing another shows Custom; the modulus
+    // choice is the run's and the project's.
+    void rangePresetsAndModulusChoice()
+    {
+        Open("three-tensile-tests.plyforge", "Experimental Lamina #1");
+        auto* preset = Ribbon<QComboBox>("ID_EXPERIMT_RANGE_PRESET");
+        QCOMPARE(preset->currentText(), QString::fromUtf8("ASTM D3039 (0.1\u20130.3 %)"));
+        preset->setCurrentIndex(1);
+        Q_EMIT preset->activated(1);
+        QCOMPARE(Ribbon("ID_EXPERIMT_EMIN")->text() + " " + Ribbon("ID_EXPERIMT_EMAX")->text(), QString("0.05 0.25"));
+        QVERIFY(Frame()->Files()->IsModified());
+        QTest::keyClicks(Ribbon("ID_EXPERIMT_EMAX"), "1");
+        QCOMPARE(preset->currentText(), QString("Custom"));
+        auto* modulus = Ribbon<QComboBox>("ID_EXPERIMT_MODULUS");
+        modulus->setCurrentIndex(1);
+        QCOMPARE(Calculate(true), QStringList());
+        QVERIFY(Doc()->modulus_method == ModulusMethod::Regression && Doc()->elastic_max == 0.251);
+        QVERIFY(Log()->toPlainText().contains("Modulus method=Regression"));
+    }
+
     void experimentRunFillsTheOpenResultsView()
     {
         Open("three-tensile-tests.plyforge", "Experimental Lamina #1");
@@ -122,12 +144,19 @@ private slots:
         second->stress_series.clear();
         QCOMPARE(Calculate(true), QStringList());
         QCOMPARE(Find<CResultExpView>(), results);
-        QCOMPARE(results->ResultList()->GetItemCount(), 3);
+        QCOMPARE(results->ResultList()->GetItemCount(), 3 + 3); // and the statistics rows
         QCOMPARE(results->ResultList()->GetItemText(0, 1), QString("20"));
         QCOMPARE(results->ResultList()->GetItemText(1, 6), QString("0"));
         QCOMPARE(results->ResultList()->GetItemText(2, 6), GText(Doc()->specimens[2]->modulus));
         QCOMPARE(results->ChartView().Names(), (std::vector<std::string>{"Lamina # 1", "Lamina # 2", "Lamina # 3"}));
         QCOMPARE(Log()->LineColor(int(Log()->toPlainText().split('\n').indexOf("##id:3"))), Log()->MarkedColor());
+        QVERIFY(Log()->toPlainText().contains("##Statistics\nIncluded specimens=2\n"));
+        // Leaving a specimen out is a change of the project, shown at once.
+        Frame()->Files()->ClearModified();
+        results->ResultList()->model()->setData(results->ResultList()->model()->index(2, 0), Qt::Unchecked,
+                                                Qt::CheckStateRole);
+        QVERIFY(Doc()->specimens[2]->excluded && Frame()->Files()->IsModified());
+        QCOMPARE(results->ChartView().Dashed(), (std::vector<bool>{false, false, true}));
     }
 };
 

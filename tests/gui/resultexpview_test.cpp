@@ -26,8 +26,9 @@ private slots:
         view.FillResultList(&m_doc);
         view.FillResultList(&m_doc); // a second run replaces the rows
         const CListCtrlReport* list = view.ResultList();
-        QCOMPARE(list->GetItemCount(), 3);
-        QStringList csv{QStringList(ResultsTable::kColumnTitles.begin(), ResultsTable::kColumnTitles.end()).join(',')};
+        QCOMPARE(list->GetItemCount(), 3 + 3);
+        QStringList csv{QStringList(ResultsTable::kColumnTitles.begin(), ResultsTable::kColumnTitles.end()).join(',') +
+                        ",Included"};
         for (int row = 0; row < 3; ++row) {
             QStringList cells;
             for (const std::string& cell : ResultsTable::Row(*m_doc.specimens[row]))
@@ -36,12 +37,48 @@ private slots:
             QStringList exact;
             for (const std::string& cell : ResultsTable::Row(*m_doc.specimens[row], ResultsTable::Digits::Exact))
                 exact << QString::fromStdString(cell);
-            csv << exact.join(',');
+            csv << exact.join(',') + ",yes";
         }
+        // The statistics rows under the specimens, in the file after them.
+        QCOMPARE(RowTexts(list, 3).mid(0, 4), (QStringList{"Mean", "", "", "25223.2"}));
+        QCOMPARE(RowTexts(list, 5).at(0), QString("CV (%)"));
+        const QString file = QString(ReadAll((view.ExportResultsCsv(m_dir.filePath("results.csv")),
+                                              m_dir.filePath("results.csv"))));
+        QVERIFY2(file.startsWith(csv.join('\n') + "\nMean,,,25223.18133333333,"), qPrintable(file));
+        QVERIFY(file.contains("\nSD,,,145.90922010734383,") && file.endsWith(",\n"));
         // The file keeps every digit: its modulus reads back to the run's own number.
         QCOMPARE(csv.at(1).split(',').at(6).toDouble(), m_doc.specimens[0]->modulus);
-        QVERIFY(view.ExportResultsCsv(m_dir.filePath("results.csv")));
-        QCOMPARE(QString(ReadAll(m_dir.filePath("results.csv"))), csv.join('\n') + '\n');
+    }
+
+    // A click on a specimen's box says so; excluded, it is greyed and its curve dashed,
+    // the statistics are of the others, and a modulus the range cannot give is an
+    // empty, marked cell.
+    void excludedSpecimensAndModuliTheRangeCannotGive()
+    {
+        CResultExpView view;
+        view.resize(900, 700);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.FillResultList(&m_doc);
+        CListCtrlReport* list = view.ResultList();
+        QSignalSpy toggled(&view, &CResultExpView::SpecimenIncludedChanged);
+        const QRect name = list->visualRect(list->model()->index(1, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(name.left() + 10, name.center().y()));
+        QCOMPARE(toggled.count(), 1);
+        QCOMPARE(toggled.at(0), (QList<QVariant>{2, false}));
+        m_doc.specimens[1]->excluded = true;
+        m_doc.specimens[2]->modulus_gap = "the readings never reach Elastic Max.";
+        view.FillResultList(&m_doc);
+        view.RefreshChart(&m_doc);
+        QCOMPARE(list->model()->index(1, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::gray));
+        QCOMPARE(view.ChartView().Dashed(), (std::vector<bool>{false, true, false}));
+        QVERIFY(list->GetItemText(2, 6).isEmpty() && list->model()->index(2, 6).data(Qt::BackgroundRole).isValid());
+        // Strength over #1 and #3, the modulus over #1 alone: no deviation.
+        QCOMPARE(RowTexts(list, 3).at(4), GText((m_doc.specimens[0]->strength + m_doc.specimens[2]->strength) / 2));
+        QCOMPARE(RowTexts(list, 3).at(6), GText(m_doc.specimens[0]->modulus));
+        QVERIFY(RowTexts(list, 4).at(6).isEmpty() && RowTexts(list, 5).at(6).isEmpty());
+        m_doc.specimens[1]->excluded = false;
+        m_doc.specimens[2]->modulus_gap.clear();
     }
 
     void chartTakesTheViewsSizeAndExports()
