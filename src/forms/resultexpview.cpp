@@ -82,6 +82,15 @@ CResultExpView::CResultExpView(QWidget* parent)
 
     m_chartView.Reset();
     connect(m_viewer, &OrvaneChart::CChartViewer::MouseMovePlotArea, this, &CResultExpView::OnMouseMovePlotArea);
+    // The chart follows the viewer's size, which also changes when the list grows.
+    m_viewer->installEventFilter(this);
+}
+
+bool CResultExpView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_viewer && event->type() == QEvent::Resize)
+        UpdateChart();
+    return QWidget::eventFilter(watched, event);
 }
 
 CResultExpView::~CResultExpView() = default;
