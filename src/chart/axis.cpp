@@ -103,17 +103,38 @@ void Axis::setLinearScale(double lower, double upper, double tickStep)
     m_tickStep = tickStep > 0 ? tickStep : RoundStep((upper - lower) / 10);
 }
 
+double Axis::firstTick() const
+{
+    return m_tickStep > 0 ? std::ceil(m_min / m_tickStep - 1e-9) * m_tickStep : m_min;
+}
+
 std::vector<double> Axis::tickValues() const
 {
     std::vector<double> ticks;
     if (!(m_tickStep > 0))
         return ticks;
-    const double span = m_max - m_min;
-    const int count = static_cast<int>(std::floor(span / m_tickStep + 1e-9));
-    ticks.reserve(static_cast<size_t>(count) + 1);
+    const double first = firstTick();
+    const int count = static_cast<int>(std::floor((m_max - first) / m_tickStep + 1e-9));
+    ticks.reserve(static_cast<size_t>(std::max(count, 0)) + 1);
     for (int i = 0; i <= count; ++i)
-        ticks.push_back(m_min + i * m_tickStep); // multiplied, not summed: no drift
+        ticks.push_back(first + i * m_tickStep); // multiplied, not summed: no drift
     return ticks;
+}
+
+void Axis::setZoom(double low, double high)
+{
+    if (!(low < high))
+        return;
+    m_zoomed = true;
+    m_zoomLow = low;
+    m_zoomHigh = high;
+    ++m_revision;
+}
+
+void Axis::clearZoom()
+{
+    m_zoomed = false;
+    ++m_revision;
 }
 
 bool Axis::isLabelledTick(int tickIndex) const
@@ -144,6 +165,16 @@ void Axis::fitScale(double dataMin, double dataMax)
 {
     if (m_fixedScale)
         return;
+    if (m_zoomed) {
+        const int room = std::clamp(m_pixelLength / std::max(1, m_tickDensity) + 1, 2, 10);
+        Scale scale;
+        for (int fewest = std::min(5, room); fewest >= 2 && scale.step == 0; --fewest)
+            scale = RoundScale(m_zoomLow, m_zoomHigh, room, fewest, 1);
+        m_min = m_zoomLow;
+        m_max = m_zoomHigh;
+        m_tickStep = scale.step > 0 ? scale.step : RoundStep(m_zoomHigh - m_zoomLow);
+        return;
+    }
     if (!(dataMin <= dataMax)) { // no data at all
         dataMin = 0;
         dataMax = 10;

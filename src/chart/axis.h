@@ -44,6 +44,11 @@ public:
 
     // Fixes the scale instead of fitting it to the data.
     void setLinearScale(double lower, double upper, double tickStep = 0);
+    // Shows exactly [low, high] (a zoomed view) with ticks at the round values inside
+    // it, until the zoom is cleared.
+    void setZoom(double low, double high);
+    void clearZoom();
+    bool isZoomed() const { return m_zoomed; }
     bool hasFixedScale() const { return m_fixedScale; }
 
     bool isVertical() const { return m_vertical; }
@@ -57,8 +62,10 @@ public:
     double minValue() const { return m_min; }
     double maxValue() const { return m_max; }
     double tickStep() const { return m_tickStep; }
-    // Values of every tick from the lower to the upper end of the scale.
+    // Values of every tick from the lower to the upper end of the scale, at whole
+    // multiples of the step.
     std::vector<double> tickValues() const;
+    double firstTick() const;
     // Whether the tick of that position (0 = lower end) carries a label.
     bool isLabelledTick(int tickIndex) const;
 
@@ -87,6 +94,9 @@ private:
     Color m_color = LineColor;
     int m_tickDensity;
     bool m_fixedScale = false;
+    bool m_zoomed = false;
+    double m_zoomLow = 0;
+    double m_zoomHigh = 1;
     double m_min = 0;
     double m_max = 1;
     double m_tickStep = 0.1;

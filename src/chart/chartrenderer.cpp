@@ -73,7 +73,7 @@ QValueAxis* MakeAxis(const Axis& axis, Color gridColor)
     // which Qt Charts expresses as major ticks with unlabelled minor ticks between.
     const int labelStep = axis.labelStep();
     qaxis->setTickType(QValueAxis::TicksDynamic);
-    qaxis->setTickAnchor(axis.minValue() + axis.labelOffset() * axis.tickStep());
+    qaxis->setTickAnchor(axis.firstTick() + axis.labelOffset() * axis.tickStep());
     qaxis->setTickInterval(axis.tickStep() * labelStep);
     qaxis->setMinorTickCount(labelStep - 1);
     qaxis->setLabelFormat(QStringLiteral("%g"));
@@ -189,6 +189,15 @@ void ChartRenderer::Paint(const XYChart& chart, QPainter& painter, DrawnRows* ro
         painter.drawRect(plotRect);
     }
     const DrawnRows drawn = ReduceCurves(chart);
+    // A band across the plot between two x values (the elastic range), under the curves.
+    if (double low = 0, high = 0; chart.xBand(low, high)) {
+        const Axis& x = *chart.xAxis();
+        const int left = std::max(plot->getLeftX(), static_cast<int>(std::lround(x.pixelOf(low))));
+        const int right = std::min(plot->getRightX(), static_cast<int>(std::lround(x.pixelOf(high))));
+        if (right > left)
+            painter.fillRect(QRect(left, plot->getTopY() + 1, right - left, plot->getHeight() - 1),
+                             QColor(0x33, 0x99, 0xff, 40));
+    }
 
     QGraphicsScene scene;
     auto* qchart = new QChart;
@@ -231,6 +240,8 @@ void ChartRenderer::Paint(const XYChart& chart, QPainter& painter, DrawnRows* ro
             const DataSet* dataSet = layer->getDataSetByZ(d);
             const auto segments =
                 Segments(*layer, *dataSet, drawn[static_cast<size_t>(l)][static_cast<size_t>(d)]);
+            if (dataSet->hidden())
+                continue;
             QPen pen = LinePen(dataSet->getDataColor(), layer->lineWidth());
             if (dataSet->dashed())
                 pen.setStyle(Qt::DashLine);

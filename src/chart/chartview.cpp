@@ -64,6 +64,37 @@ bool CChartView::SetData(const std::vector<std::vector<double>>& arrays,
     return true;
 }
 
+void CChartView::SetZoom(double xLow, double xHigh, double yLow, double yHigh)
+{
+    if (!(xLow < xHigh) || !(yLow < yHigh))
+        return;
+    m_zoomed = true;
+    m_zoom[0] = xLow;
+    m_zoom[1] = xHigh;
+    m_zoom[2] = yLow;
+    m_zoom[3] = yHigh;
+    ++m_revision;
+}
+
+void CChartView::ResetZoom()
+{
+    m_zoomed = false;
+    ++m_revision;
+}
+
+void CChartView::SetBand(double low, double high)
+{
+    m_band[0] = low;
+    m_band[1] = high;
+    ++m_revision;
+}
+
+void CChartView::SetHidden(std::vector<bool> hidden)
+{
+    m_hidden = std::move(hidden);
+    ++m_revision;
+}
+
 void CChartView::SetDashed(std::vector<bool> dashed)
 {
     m_dashed = std::move(dashed);
@@ -121,6 +152,11 @@ std::unique_ptr<XYChart> CChartView::CreateChart() const
     chart->yAxis()->setTitle(m_yTitle, "arialbd.ttf", 9, TextColor);
     chart->xAxis()->setWidth(2);
     chart->yAxis()->setWidth(2);
+    if (m_zoomed) {
+        chart->xAxis()->setZoom(m_zoom[0], m_zoom[1]);
+        chart->yAxis()->setZoom(m_zoom[2], m_zoom[3]);
+    }
+    chart->setXBand(m_band[0], m_band[1]);
 
     const auto name = [this](size_t i) { return i < m_names.size() ? m_names[i] : std::string(); };
     const auto keep = [this](size_t curve) {
@@ -156,7 +192,9 @@ std::unique_ptr<XYChart> CChartView::CreateChart() const
                 layer->addDataSet(ys.data(), UsableCount(ys, yCount), SeriesColor(k / 2),
                                   name(static_cast<size_t>(k / 2)));
             dataSet->setKeepIndices(keep(static_cast<size_t>(k / 2)));
-            dataSet->setDashed(static_cast<size_t>(k / 2) < m_dashed.size() && m_dashed[static_cast<size_t>(k / 2)]);
+            const size_t curve = static_cast<size_t>(k / 2);
+            dataSet->setDashed(curve < m_dashed.size() && m_dashed[curve]);
+            dataSet->setHidden(curve < m_hidden.size() && m_hidden[curve]);
             layer->setLineWidth(1);
         }
     }

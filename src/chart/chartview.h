@@ -53,6 +53,15 @@ public:
     // Readings each curve's reduced drawing must keep (per curve, in curve order:
     // the pairs of layout 1, the y series of layout 0), e.g. the chord readings.
     void SetKeepIndices(std::vector<std::vector<int>> indices);
+    // The data range shown (a zoom), or all of the data again.
+    void SetZoom(double xLow, double xHigh, double yLow, double yHigh);
+    void ResetZoom();
+    bool Zoomed() const { return m_zoomed; }
+    // A light band across the plot between two strains (the elastic range).
+    void SetBand(double low, double high);
+    // The curves not drawn, by their order; their legend entries stay, greyed.
+    void SetHidden(std::vector<bool> hidden);
+    const std::vector<bool>& Hidden() const { return m_hidden; }
     // The curves drawn dashed, by their order.
     void SetDashed(std::vector<bool> dashed);
     const std::vector<bool>& Dashed() const { return m_dashed; }
@@ -97,6 +106,10 @@ protected:
 private:
     std::vector<std::vector<int>> m_keepIndices;
     std::vector<bool> m_dashed;
+    std::vector<bool> m_hidden;
+    bool m_zoomed = false;
+    double m_zoom[4] = {0, 1, 0, 1};
+    double m_band[2] = {0, 0};
     unsigned m_revision = 0;
 };
 

@@ -32,10 +32,14 @@ public:
     // Drawn as a dashed line (a curve left out of the results, say).
     void setDashed(bool dashed) { m_dashed = dashed; }
     bool dashed() const { return m_dashed; }
+    // Not drawn nor tracked; its legend entry stays, greyed, to show it again.
+    void setHidden(bool hidden) { m_hidden = hidden; }
+    bool hidden() const { return m_hidden; }
 
 private:
     std::vector<double> m_values;
     bool m_dashed = false;
+    bool m_hidden = false;
     Color m_color;
     std::string m_name;
     const Axis* m_yAxis;

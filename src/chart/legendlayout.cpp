@@ -41,7 +41,8 @@ LegendLayout LegendLayout::Make(const XYChart& chart)
                 continue;
             Entry entry;
             entry.name = QString::fromStdString(dataSet->getDataName());
-            entry.color = ToQColor(dataSet->getDataColor());
+            entry.color = dataSet->hidden() ? QColor(0xbb, 0xbb, 0xbb) : ToQColor(dataSet->getDataColor());
+            entry.hidden = dataSet->hidden();
             entry.lineWidth = layer->lineWidth();
             layout.m_entries.push_back(entry);
         }
@@ -107,7 +108,7 @@ void LegendLayout::paint(QPainter& painter) const
         painter.setPen(pen);
         const int y = entry.symbol.center().y();
         painter.drawLine(entry.symbol.left() + 1, y, entry.symbol.right() - 1, y);
-        painter.setPen(m_textColor);
+        painter.setPen(entry.hidden ? QColor(0x99, 0x99, 0x99) : m_textColor);
         painter.drawText(entry.text, Qt::AlignLeft | Qt::AlignVCenter, entry.name);
     }
     painter.restore();

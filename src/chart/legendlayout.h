@@ -25,6 +25,7 @@ public:
         int lineWidth = 1;
         QRect symbol; // the line sample's box
         QRect text;
+        bool hidden = false;
     };
 
     // Empty when the chart has no legend; entries are the named data sets in layer order.

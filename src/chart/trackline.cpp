@@ -38,7 +38,7 @@ template <class Visit> void ForEachCurveAt(const XYChart& chart, double x, Visit
         const LineLayer* layer = chart.getLayerByZ(l);
         for (int d = 0; d < layer->getDataSetCount(); ++d) {
             const DataSet* dataSet = layer->getDataSetByZ(d);
-            if (dataSet->getDataColor() == Transparent)
+            if (dataSet->getDataColor() == Transparent || dataSet->hidden())
                 continue;
             const double value = layer->valueAt(x, *dataSet);
             if (!IsNoValue(value))

@@ -36,6 +36,18 @@ public:
                           int altBackground = -1, int edgeColor = -1,
                           Color horizontalGrid = 0xc0c0c0, Color verticalGrid = Transparent);
     const PlotArea* getPlotArea() const;
+    // A shaded band between two x values; xBand is false when there is none.
+    void setXBand(double low, double high)
+    {
+        m_bandLow = low;
+        m_bandHigh = high;
+    }
+    bool xBand(double& low, double& high) const
+    {
+        low = m_bandLow;
+        high = m_bandHigh;
+        return m_bandLow < m_bandHigh;
+    }
 
     void addTitle(const std::string& text, const std::string& font = {}, double size = 12,
                   Color color = TextColor, Color background = Transparent,
@@ -86,6 +98,8 @@ private:
     mutable Axis m_xAxis{false};
     mutable Axis m_yAxis{true};
     std::vector<std::unique_ptr<LineLayer>> m_layers;
+    double m_bandLow = 0;
+    double m_bandHigh = 0;
     mutable bool m_laidOut = false;
     mutable unsigned m_laidOutRevision = 0;
 };

@@ -1,5 +1,6 @@
 #include "forms/resultexpview.h"
 
+#include "chart/chartnavigator.h"
 #include "chart/chartviewer.h"
 #include "chart/xychart.h"
 #include "controls/headercustomctrl.h"
@@ -63,6 +64,12 @@ CResultExpView::CResultExpView(QWidget* parent)
         b->setAutoDefault(false);
         buttons->addWidget(b);
     }
+    auto* resetZoom = new QPushButton(tr("Reset zoom"));
+    resetZoom->setObjectName("ResetZoomButton");
+    resetZoom->setAutoDefault(false);
+    resetZoom->setToolTip(tr("Show all readings again (Home, or a double-click on the chart)"));
+    buttons->addWidget(resetZoom);
+    connect(resetZoom, &QPushButton::clicked, this, &CResultExpView::ResetZoom);
     buttons->addStretch();
     connect(exportCsv, &QPushButton::clicked, this, [this] {
         const QString path = FileDialogs::AskSavePath(this, tr("Export Results"), "results.csv",
@@ -84,6 +91,52 @@ CResultExpView::CResultExpView(QWidget* parent)
     connect(m_viewer, &OrvaneChart::CChartViewer::MouseMovePlotArea, this, &CResultExpView::OnMouseMovePlotArea);
     // The chart follows the viewer's size, which also changes when the list grows.
     m_viewer->installEventFilter(this);
+    ConnectNavigation();
+}
+
+void CResultExpView::ConnectNavigation()
+{
+    auto* navigator = new OrvaneChart::ChartNavigator(m_viewer);
+    const auto shown = [this](double& xLow, double& xHigh, double& yLow, double& yHigh) {
+        const OrvaneChart::XYChart* chart = m_viewer->GetChart();
+        xLow = chart->xAxis()->minValue();
+        xHigh = chart->xAxis()->maxValue();
+        yLow = chart->yAxis()->minValue();
+        yHigh = chart->yAxis()->maxValue();
+    };
+    connect(navigator, &OrvaneChart::ChartNavigator::ZoomToRect, this,
+            [this](double xLow, double xHigh, double yLow, double yHigh) {
+                m_chartView.SetZoom(xLow, xHigh, yLow, yHigh);
+                UpdateChart();
+            });
+    connect(navigator, &OrvaneChart::ChartNavigator::ZoomAround, this, [this, shown](double x, double y, double f) {
+        double xLow, xHigh, yLow, yHigh;
+        shown(xLow, xHigh, yLow, yHigh);
+        m_chartView.SetZoom(x + (xLow - x) * f, x + (xHigh - x) * f, y + (yLow - y) * f, y + (yHigh - y) * f);
+        UpdateChart();
+    });
+    connect(navigator, &OrvaneChart::ChartNavigator::PanBy, this, [this, shown](double dx, double dy) {
+        double xLow, xHigh, yLow, yHigh;
+        shown(xLow, xHigh, yLow, yHigh);
+        m_chartView.SetZoom(xLow - dx, xHigh - dx, yLow - dy, yHigh - dy);
+        UpdateChart();
+    });
+    connect(navigator, &OrvaneChart::ChartNavigator::ResetRequested, this, &CResultExpView::ResetZoom);
+    connect(navigator, &OrvaneChart::ChartNavigator::LegendClicked, this, [this](int curve) {
+        std::vector<bool> hidden = m_chartView.Hidden();
+        hidden.resize(std::max(hidden.size(), static_cast<size_t>(curve) + 1));
+        hidden[static_cast<size_t>(curve)] = !hidden[static_cast<size_t>(curve)];
+        m_chartView.SetHidden(std::move(hidden));
+        UpdateChart();
+    });
+}
+
+void CResultExpView::ResetZoom()
+{
+    if (!m_chartView.Zoomed())
+        return;
+    m_chartView.ResetZoom();
+    UpdateChart();
 }
 
 bool CResultExpView::eventFilter(QObject* watched, QEvent* event)
@@ -162,6 +215,7 @@ void CResultExpView::RefreshChart(const CPlyforgeDoc* doc)
     for (const auto& s : doc->specimens)
         dashed.push_back(s->excluded);
     m_chartView.SetDashed(std::move(dashed));
+    m_chartView.SetBand(doc->elastic_min, doc->elastic_max);
     m_chartData.clear();
     UpdateChart();
 }
@@ -184,6 +238,11 @@ void CResultExpView::OnMouseMovePlotArea(int x) { m_viewer->TrackLineAt(x); }
 
 void CResultExpView::keyPressEvent(QKeyEvent* event)
 {
+    if (event->key() == Qt::Key_Home) {
+        ResetZoom();
+        event->accept();
+        return;
+    }
     if (event->key() == Qt::Key_Escape) {
         event->accept();
         return;

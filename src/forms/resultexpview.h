@@ -35,6 +35,8 @@ public:
     void UpdateChart();
 
     void OnMouseMovePlotArea(int x);
+    // All readings again, after a zoom or pan.
+    void ResetZoom();
 
     // The results list as CSV (an "Included" column, the statistics rows last) and the
     // chart as a picture; false after a message.
@@ -53,6 +55,7 @@ protected:
 
 private:
     void FitListHeight();
+    void ConnectNavigation();
     OrvaneChart::CChartView m_chartView;
     OrvaneChart::CChartViewer* m_viewer;
     CListCtrlReport* m_resultList;

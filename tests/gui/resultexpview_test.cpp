@@ -5,6 +5,8 @@
 
 #include "experiment/resultstable.h"
 
+#include <QWheelEvent>
+
 class ResultExpViewTest : public QObject {
     Q_OBJECT
 
@@ -79,6 +81,51 @@ private slots:
         QVERIFY(RowTexts(list, 4).at(6).isEmpty() && RowTexts(list, 5).at(6).isEmpty());
         m_doc.specimens[1]->excluded = false;
         m_doc.specimens[2]->modulus_gap.clear();
+    }
+
+    // Through real mouse events: a dragged rectangle zooms into it with round ticks,
+    // the wheel zooms around the cursor, a double-click and Home show all again, a
+    // legend entry hides and shows its curve; the elastic range is a band.
+    void chartZoomsPansAndHidesCurves()
+    {
+        CResultExpView view;
+        view.resize(1000, 800);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.FillResultList(&m_doc);
+        view.RefreshChart(&m_doc);
+        OrvaneChart::CChartViewer* viewer = view.Viewer();
+        const auto chart = [&] { return viewer->GetChart(); };
+        const auto at = [&](double x, double y) { return QPoint(chart()->getXCoor(x), chart()->getYCoor(y)); };
+        double low = 0, high = 0;
+        QVERIFY(chart()->xBand(low, high) && low == 0.1 && high == 0.3);
+        const double fullX = chart()->xAxis()->maxValue();
+        QTest::mousePress(viewer, Qt::LeftButton, {}, at(0.2, 100));
+        QTest::mouseMove(viewer, at(0.6, 300));
+        QTest::mouseRelease(viewer, Qt::LeftButton, {}, at(0.6, 300));
+        const OrvaneChart::Axis* x = chart()->xAxis();
+        QVERIFY(std::abs(x->minValue() - 0.2) < 0.01 && std::abs(x->maxValue() - 0.6) < 0.01);
+        for (const double tick : x->tickValues())
+            QVERIFY(std::abs(tick / x->tickStep() - std::round(tick / x->tickStep())) < 1e-9);
+        QVERIFY(x->tickValues().size() >= 4);
+        const double before = x->maxValue() - x->minValue();
+        QWheelEvent wheel(at(0.4, 200), viewer->mapToGlobal(at(0.4, 200)), {}, QPoint(0, 120), Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewer, &wheel);
+        QVERIFY(std::abs(chart()->xAxis()->maxValue() - chart()->xAxis()->minValue() - 0.8 * before) < 1e-9);
+        QTest::mouseDClick(viewer, Qt::LeftButton, {}, at(0.4, 200));
+        QCOMPARE(chart()->xAxis()->maxValue(), fullX);
+        QTest::mousePress(viewer, Qt::LeftButton, {}, at(0.2, 100));
+        QTest::mouseMove(viewer, at(0.6, 300));
+        QTest::mouseRelease(viewer, Qt::LeftButton, {}, at(0.6, 300));
+        QTest::keyClick(&view, Qt::Key_Home);
+        QCOMPARE(chart()->xAxis()->maxValue(), fullX);
+        const auto entries = OrvaneChart::LegendLayout::Make(*chart()).entries();
+        QTest::mouseClick(viewer, Qt::LeftButton, {}, entries.at(1).symbol.center());
+        QCOMPARE(view.ChartView().Hidden(), (std::vector<bool>{false, true}));
+        QVERIFY(chart()->getLayerByZ(1)->getDataSetByZ(0)->hidden());
+        QTest::mouseClick(viewer, Qt::LeftButton, {}, entries.at(1).symbol.center());
+        QCOMPARE(view.ChartView().Hidden(), (std::vector<bool>{false, false}));
     }
 
     void chartTakesTheViewsSizeAndExports()
