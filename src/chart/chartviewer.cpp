@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace OrvaneChart {
 
@@ -158,20 +159,29 @@ void CChartViewer::LeavePlotArea()
 
 namespace OrvaneChart {
 
-bool CChartViewer::ExportSvg(const QString& path) const
+bool CChartViewer::ExportSvg(const QString& path) const { return m_chart && ExportSvg(*m_chart, path); }
+
+bool CChartViewer::ExportSvg(const XYChart& chart, const QString& path)
 {
-    if (!m_chart)
-        return false;
     QSvgGenerator generator;
     generator.setFileName(path);
-    generator.setSize(QSize(m_chart->getWidth(), m_chart->getHeight()));
-    generator.setViewBox(QRect(0, 0, m_chart->getWidth(), m_chart->getHeight()));
-    generator.setTitle(QString::fromStdString(m_chart->title()));
+    generator.setSize(QSize(chart.getWidth(), chart.getHeight()));
+    generator.setViewBox(QRect(0, 0, chart.getWidth(), chart.getHeight()));
+    generator.setTitle(QString::fromStdString(chart.title()));
     QPainter painter;
     if (!painter.begin(&generator))
         return false;
-    ChartRenderer::Paint(*m_chart, painter);
+    ChartRenderer::Paint(chart, painter);
     return painter.end();
+}
+
+bool CChartViewer::ExportPng(const XYChart& chart, const QString& path, int dpi)
+{
+    QImage image = ChartRenderer::Render(chart);
+    const int dotsPerMetre = static_cast<int>(std::lround(dpi / 0.0254));
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+    return !image.isNull() && image.save(path, "PNG");
 }
 
 } // namespace OrvaneChart

@@ -43,6 +43,9 @@ public:
     // The chart as an SVG drawing (vectors, without the track line); false when it
     // cannot be written.
     bool ExportSvg(const QString& path) const;
+    // Any chart as an SVG drawing, or as a PNG picture recording the resolution.
+    static bool ExportSvg(const XYChart& chart, const QString& path);
+    static bool ExportPng(const XYChart& chart, const QString& path, int dpi);
     void RemoveTrackLine();
     bool HasTrackLine() const { return !m_track.isEmpty(); }
     // What the overlay shows now.

@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QSaveFile>
+#include "forms/chartexportdialog.h"
 #include "forms/filedialogs.h"
 #include "guibase/messagebox.h"
 #include <QVBoxLayout>
@@ -78,9 +79,14 @@ CResultExpView::CResultExpView(QWidget* parent)
             FileDialogs::RememberFolderOf(path);
     });
     connect(exportChart, &QPushButton::clicked, this, [this] {
+        // The size first: what is shown (zoomed or not) at any size and resolution.
+        UpdateChart();
+        ChartExportDialog size(QSize(m_chartView.ChartWidth(), m_chartView.ChartHeight()), this);
+        if (size.exec() != QDialog::Accepted)
+            return;
         const QString path = FileDialogs::AskSavePath(this, tr("Export Chart"), "stress-strain.png",
-                                                          tr("PNG image (*.png);;SVG drawing (*.svg);;All files (*)"));
-        if (!path.isEmpty() && ExportChartImage(path))
+                                                      tr("PNG image (*.png);;SVG drawing (*.svg);;All files (*)"));
+        if (!path.isEmpty() && ExportChartImage(path, size.PixelSize(), size.Dpi()))
             FileDialogs::RememberFolderOf(path);
     });
     layout->addLayout(buttons);
@@ -293,9 +299,24 @@ bool CResultExpView::ExportResultsCsv(const QString& path)
     return true;
 }
 
-bool CResultExpView::ExportChartImage(const QString& path)
+bool CResultExpView::ExportChartImage(const QString& path, QSize size, int dpi)
 {
     UpdateChart();
+    if (size.isValid() && m_viewer->GetChart()) {
+        // The chart built again at the size asked for, with the zoom and curves shown.
+        const QSize shown(m_chartView.ChartWidth(), m_chartView.ChartHeight());
+        m_chartView.SetChartSize(size.width(), size.height());
+        std::unique_ptr<OrvaneChart::XYChart> chart = m_chartView.CreateChart();
+        chart->xAxis()->setTickDensity(50);
+        m_chartView.SetChartSize(shown.width(), shown.height());
+        const bool svg = path.endsWith(".svg", Qt::CaseInsensitive);
+        if (!(svg ? OrvaneChart::CChartViewer::ExportSvg(*chart, path)
+                  : OrvaneChart::CChartViewer::ExportPng(*chart, path, dpi))) {
+            ShowMessageBox(tr("The chart could not be written to %1").arg(path));
+            return false;
+        }
+        return true;
+    }
     if (path.endsWith(".svg", Qt::CaseInsensitive)) {
         if (!m_viewer->ExportSvg(path)) {
             ShowMessageBox(tr("The chart could not be written to %1").arg(path));

@@ -41,7 +41,9 @@ public:
     // The results list as CSV (an "Included" column, the statistics rows last) and the
     // chart as a picture; false after a message.
     bool ExportResultsCsv(const QString& path);
-    bool ExportChartImage(const QString& path);
+    // With a size, the chart is drawn again at that size (and the PNG records dpi);
+    // without, the chart on screen is saved as it is.
+    bool ExportChartImage(const QString& path, QSize size = {}, int dpi = 96);
 
 Q_SIGNALS:
     // The user ticked or cleared a specimen's "included" box.

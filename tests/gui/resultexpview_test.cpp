@@ -4,6 +4,7 @@
 #include "guitestsupport.h"
 
 #include "experiment/resultstable.h"
+#include "forms/chartexportdialog.h"
 
 #include <QWheelEvent>
 
@@ -152,6 +153,17 @@ private slots:
             QVERIFY(view.ExportChartImage(m_dir.filePath(name)));
         QVERIFY(QImage(m_dir.filePath("chart.png")).width() > width);
         QVERIFY(ReadAll(m_dir.filePath("chart.svg")).contains(("<title>" + chart->title()).c_str()));
+        // At a size asked for: 100 x 60 mm at 300 dpi is 1181 x 709 pixels, and says so.
+        ChartExportDialog size(QSize(width, 500));
+        size.Choose(1, 100, 60, 300);
+        QCOMPARE(size.PixelSize(), QSize(1181, 709));
+        QVERIFY(view.ExportChartImage(m_dir.filePath("sized.png"), size.PixelSize(), size.Dpi()));
+        const QImage sized(m_dir.filePath("sized.png"));
+        QVERIFY(sized.size() == QSize(1181, 709) && std::abs(sized.dotsPerMeterX() - 11811) <= 1);
+        QVERIFY(view.ExportChartImage(m_dir.filePath("sized.svg"), QSize(800, 400)));
+        QVERIFY(ReadAll(m_dir.filePath("sized.svg")).contains("width=\"282.222mm\" height=\"141.111mm\"") ||
+                ReadAll(m_dir.filePath("sized.svg")).contains("viewBox=\"0 0 800 400\""));
+        QCOMPARE(view.ChartView().ChartWidth(), view.Viewer()->GetChart()->getWidth()); // the screen's size stays
     }
 };
 
