@@ -1,12 +1,14 @@
 #include "doc/projectreader.h"
 
 #include "doc/readingsbatch.h"
+#include "experiment/tablecells.h"
 #include "util/numberparser.h"
 #include "util/textfile.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -244,7 +246,17 @@ void Reader::ReadSpecimen(const json& item, const std::string& where, Experiment
         std::filesystem::path path = std::filesystem::u8path(file->get<std::string>());
         if (path.is_relative() && !m_base.empty())
             path = std::filesystem::u8path(m_base) / path;
-        m_readings.Add(path.string(), where + ".readings_file", specimen);
+        // Where the header does not name the series, the project says which columns hold them.
+        std::array<int, 3> columns = {-1, -1, -1};
+        if (Find(item, "columns")) {
+            const json& given = Array(item, "columns", where);
+            if (given.size() != 3)
+                Fail(Join(where, "columns"), "expected the Load, Strain and Stress columns, 3 numbers from 1");
+            for (size_t k = 0; k < 3; ++k)
+                columns[k] = Integer(given[k], Join(where, "columns") + "[" + std::to_string(k) + "]", 1,
+                                     static_cast<long long>(TableCells::kMaxColumns)) - 1;
+        }
+        m_readings.Add(path.string(), where + ".readings_file", specimen, columns);
         return;
     }
     specimen.load_series = Series(item, "load", where);

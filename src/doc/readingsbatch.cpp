@@ -10,15 +10,19 @@
 #include <system_error>
 #include <thread>
 
-void ReadingsBatch::Add(const std::string& path, const std::string& where, ExperimentSpecimen& specimen)
+void ReadingsBatch::Add(const std::string& path, const std::string& where, ExperimentSpecimen& specimen,
+                        std::array<int, 3> columns)
 {
-    m_jobs.push_back({path, where, &specimen, {}});
+    m_jobs.push_back({path, where, &specimen, {}, columns});
 }
 
 void ReadingsBatch::ReadOne(Job& job, std::string& buffer) const
 {
     ImportOptions options;
     options.source = ReadingsSource::ProjectReadings;
+    options.load_column = job.columns[0];
+    options.strain_column = job.columns[1];
+    options.stress_column = job.columns[2];
     try {
         ImportResult table = TensileImport::ReadFile(job.path, options, buffer);
         job.specimen->load_series = std::move(table.load);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <mutex>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,9 @@ class ReadingsBatch {
 public:
     // where names the place in the project (for the message), specimen receives the
     // series and must outlive ReadAll.
-    void Add(const std::string& path, const std::string& where, ExperimentSpecimen& specimen);
+    // columns: the Load, Strain and Stress columns from 0, or -1 to take them from the header.
+    void Add(const std::string& path, const std::string& where, ExperimentSpecimen& specimen,
+             std::array<int, 3> columns = {-1, -1, -1});
     size_t Count() const { return m_jobs.size(); }
 
     // Reads every file added. False when one could not be read: failed_where and
@@ -27,6 +30,7 @@ private:
         std::string where;
         ExperimentSpecimen* specimen = nullptr;
         std::string error; // empty while the file reads
+        std::array<int, 3> columns;
     };
 
     void ReadOne(Job& job, std::string& buffer) const;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -39,6 +40,12 @@ struct ImportResult {
     bool decimal_comma = false; // some value was written with a decimal comma
     int column_count = 0;       // columns of the first data row
     std::vector<std::string> header_names;
+    // What a testing machine may write about the specimen above its readings
+    // ("Width,"10.05000",mm", "Thickness,...", "Specimen ID,"A-17""); NaN and empty
+    // when it does not.
+    double width = std::numeric_limits<double>::quiet_NaN();
+    double thickness = std::numeric_limits<double>::quiet_NaN();
+    std::string specimen_name;
     // True when the columns cannot be decided: the series are then empty and the
     // caller asks the user and imports again with ImportOptions.
     bool needs_column_choice = false;

@@ -1,5 +1,7 @@
 #include "experiment/tensileimport.h"
 
+#include <cctype>
+
 #include "experiment/columnnames.h"
 #include "experiment/seriesreader.h"
 #include "experiment/tablecells.h"
@@ -214,11 +216,34 @@ void TensileImport::ReadSeries()
     reader.Read(m_text.substr(start), m_sample.front().number, std::min(rows, kMaxReservedRows), m_result);
 }
 
+// Lines above the readings that name the specimen's width, thickness or ID in their
+// first cell and give it in the second.
+void TensileImport::ReadSpecimenData()
+{
+    const std::string_view above = m_text.substr(0, m_sample.front().start);
+    size_t pos = 0, number = 0;
+    for (TableLine line; TableCells::NextLine(above, pos, number, line);) {
+        if (!TableCells::Split(line.text, m_result.separator, m_cells) || m_cells.size() < 2)
+            continue;
+        std::string key(m_cells[0].text);
+        for (char& c : key)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        double value = 0;
+        bool comma = false;
+        if (key == "specimen id")
+            m_result.specimen_name = std::string(m_cells[1].text);
+        else if ((key == "width" || key == "thickness") &&
+                 TableCells::ToNumber(m_cells[1], m_result.separator, true, value, comma))
+            (key == "width" ? m_result.width : m_result.thickness) = value;
+    }
+}
+
 ImportResult TensileImport::Run()
 {
     FindFirstDataRow();
     ChooseSeparator();
     FindHeader();
+    ReadSpecimenData();
     if (ChooseColumns())
         ReadSeries();
     else {

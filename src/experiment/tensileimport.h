@@ -33,6 +33,7 @@ private:
     void FindFirstDataRow();
     void ChooseSeparator();
     void FindHeader();
+    void ReadSpecimenData();
     bool ChooseColumns(); // false when the user must choose
     void ReadSeries();
 

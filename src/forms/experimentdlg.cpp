@@ -27,6 +27,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <tuple>
 
@@ -301,8 +302,14 @@ bool CExperimentDlg::ImportFile(const QString& path)
     }
     m_grid->EndCellEdit();
     const int rows = static_cast<int>(table.load.size());
+    // One step: the readings, and the width and thickness the machine wrote above them.
+    m_undo.beginMacro(tr("Import"));
     m_undo.push(new ReplaceRowsCommand(
         m_grid->Model(), ReportModel::Rows{{}, RowMajor(table.load, table.strain, table.stress), rows}, tr("Import")));
+    for (const auto& [edit, value] : {std::pair{m_widthEdit, table.width}, std::pair{m_thicknessEdit, table.thickness}})
+        if (std::isfinite(value))
+            m_undo.push(new LineEditCommand(edit, edit->text(), FormNumberText(value)));
+    m_undo.endMacro();
     QApplication::restoreOverrideCursor(); // the undo step told that the form changed
     return true;
 }

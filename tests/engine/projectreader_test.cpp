@@ -112,17 +112,22 @@ TEST(ProjectReader, ReadingsFileRelativeToTheProjectFolder)
     WriteWholeFile(dir.Path() / fs::u8path("측정 data") / "specimen1.csv",
                    "Tensile test\nLoad,Strain,Stress\nN,%,N/mm2\n0,0,0\n100,0.1,2.5\n200,0.2,5\n");
     WriteWholeFile(dir.Path() / "specimen2.csv", "Load\tStrain\tStress\r\n1\t2\t3\r\n");
+    WriteWholeFile(dir.Path() / "unnamed.csv", "9;1;8;2;3\n");
     const std::string text = R"({ "format": "plyforge-project", "version": 1, "experiment": { "specimens": [
           { "id": 1, "width": 25, "thickness": 2, "readings_file": "측정 data/specimen1.csv" },
           { "id": 2, "width": 25, "thickness": 2, "readings_file": ")" + (dir.Path() / "specimen2.csv").string() +
-                             R"(" } ] } })";
+                             R"(" },
+          { "id": 3, "width": 25, "thickness": 2, "readings_file": "unnamed.csv", "columns": [2, 4, 5] } ] } })";
     WriteWholeFile(dir.Path() / "p.plyforge", text);
 
     // Opened from another working folder, the path is resolved against the project's;
     // Parse resolves it against the folder it is given.
     for (const ProjectData& project : {ProjectReader::ReadFile((dir.Path() / "p.plyforge").string()),
                                        ProjectReader::Parse(text, "inline.plyforge", dir.Path().string())}) {
-        ASSERT_EQ(project.specimens.size(), 2u);
+        ASSERT_EQ(project.specimens.size(), 3u);
+        // Unnamed columns the project picks, counted from 1.
+        EXPECT_EQ(project.specimens[2]->load_series, (std::vector<double>{1}));
+        EXPECT_EQ(project.specimens[2]->stress_series, (std::vector<double>{3}));
         EXPECT_EQ(project.specimens[0]->load_series, (std::vector<double>{0, 100, 200}));
         EXPECT_EQ(project.specimens[0]->strain_series, (std::vector<double>{0, 0.1, 0.2}));
         EXPECT_EQ(project.specimens[0]->stress_series, (std::vector<double>{0, 2.5, 5}));

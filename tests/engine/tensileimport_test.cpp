@@ -61,8 +61,9 @@ void ExpectSeries(const ImportResult& result, const Series& load, const Series& 
 // lists, one a line: "options L S T" and "source project" say how it is read;
 // "error N" (the line, 0 for the whole text) and "message TEXT" what the error says;
 // otherwise "choice" (the user must choose the columns), "separator", "decimal_comma",
-// "count", "header" (names at "|"), "columns", "load_column" and the "load", "strain"
-// and "stress" series as read.
+// "count", "header" (names at "|"), "columns", "load_column", the "load", "strain"
+// and "stress" series as read, and the "width", "thickness" and "specimen" ID the
+// lines above the readings give.
 TEST(TensileImport, EachTableReadsAsExpected)
 {
     std::vector<std::filesystem::path> tables;
@@ -123,6 +124,9 @@ TEST(TensileImport, EachTableReadsAsExpected)
             {"load", numbers(result.load)},
             {"strain", numbers(result.strain)},
             {"stress", numbers(result.stress)},
+            {"width", ShortestNumberText(result.width)},
+            {"thickness", ShortestNumberText(result.thickness)},
+            {"specimen", result.specimen_name},
         };
         EXPECT_EQ(result.needs_column_choice, facts.count("choice") == 1);
         for (const auto& [key, value] : read) {
