@@ -125,6 +125,12 @@ void CMainFrame::BuildMenus()
         if (!path.isEmpty() && ProjectFiles::ExportLog(ActiveDocument(), path))
             FileDialogs::RememberFolderOf(path);
     });
+    connect(add("ID_FILE_IMPORT_SERIES", tr("&Import series..."), "", true), &QAction::triggered, this, [this] {
+        const QStringList paths = FileDialogs::AskOpenPaths(this, tr("Import Series"),
+                                                            tr("Text exports (*.csv *.txt *.dat);;All files (*)"));
+        if (!paths.isEmpty() && ImportSeries(paths))
+            FileDialogs::RememberFolderOf(paths.first());
+    });
     m_recentMenu = file->addMenu(tr("Recent Documents"));
     m_recentMenu->setObjectName("RecentDocuments");
     connect(m_recentMenu, &QMenu::aboutToShow, m_files, [this] { m_files->FillRecentMenu(m_recentMenu); });

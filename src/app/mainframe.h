@@ -93,6 +93,12 @@ public:
     // Replaces the active project with the one in the file; false after a message
     // naming the file and what is wrong, the open project untouched.
     bool OpenProject(const QString& path);
+    // A testing machine's files, one specimen each in the natural order of their
+    // names, in place of the project's specimens (asked first when some have
+    // readings); false when refused or after a message naming the file that failed.
+    bool ImportSeries(const QStringList& paths);
+    // Whether specimens with readings may be replaced; a question box unless a test sets it.
+    void SetReplaceQuestion(std::function<bool()> ask) { m_askReplace = std::move(ask); }
     // The project's file, its modified flag and the recent files.
     ProjectFiles* Files() const { return m_files; }
 
@@ -133,5 +139,6 @@ private:
     ProjectFiles* m_files;
     // The forms' undo steps; the form on screen in the active tab is the group's active stack.
     QUndoGroup* m_undoGroup;
+    std::function<bool()> m_askReplace;
     QMenu* m_recentMenu = nullptr;
 };

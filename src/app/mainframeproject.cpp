@@ -2,8 +2,6 @@
 // ribbon, the tree and the form that was on screen) and the recent files.
 #include "app/mainframe.h"
 
-#include "forms/resultexpview.h"
-
 #include "app/childframe.h"
 #include "app/mainmenuview.h"
 #include "app/mditabarea.h"
@@ -11,6 +9,8 @@
 #include "app/projectfiles.h"
 #include "app/ribbonbar.h"
 #include "doc/plyforgedoc.h"
+#include "doc/seriesimport.h"
+#include "experiment/importresult.h"
 #include "forms/experimentdlg.h"
 #include "forms/filedialogs.h"
 #include "forms/laminadlg.h"
@@ -20,7 +20,11 @@
 #include "util/numberparser.h"
 #include "util/numbertext.h"
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QMessageBox>
+
+#include <algorithm>
 
 void CMainFrame::OnProjectPathChanged()
 {
@@ -118,6 +122,50 @@ bool CMainFrame::SaveProject(const QString& path)
         }
     } restore{doc, lamina_id, specimen_id};
     return m_files->Write(*doc, path);
+}
+
+bool CMainFrame::ImportSeries(const QStringList& paths)
+{
+    CPlyforgeDoc* doc = ActiveDocument();
+    if (!doc || paths.isEmpty())
+        return false;
+    // A fresh form leaves one reading of 0: that is no readings to lose.
+    const auto nonZero = [](const std::vector<double>& series) {
+        return std::any_of(series.begin(), series.end(), [](double v) { return v != 0; });
+    };
+    const bool hasReadings = std::any_of(doc->specimens.begin(), doc->specimens.end(), [&](const auto& s) {
+        return s->load_series.size() > 1 || nonZero(s->load_series) || nonZero(s->strain_series) ||
+               nonZero(s->stress_series);
+    });
+    const auto ask = [this] {
+        return QMessageBox::question(this, tr("Import series"),
+                                     tr("The series replaces the specimens of this project and their readings.")) ==
+               QMessageBox::Yes;
+    };
+    if (hasReadings && !(m_askReplace ? m_askReplace() : ask()))
+        return false;
+    std::vector<std::string> files;
+    for (const QString& path : paths)
+        files.push_back(path.toStdString());
+    SpecimenList series;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        series = ReadSeries(files);
+    } catch (const ImportError& error) {
+        QApplication::restoreOverrideCursor();
+        ShowMessageBox(tr("The series could not be imported.\n%1").arg(QString::fromStdString(error.what())));
+        return false;
+    }
+    QApplication::restoreOverrideCursor();
+    doc->specimens = std::move(series);
+    doc->specimen_count = static_cast<int>(doc->specimens.size());
+    doc->current_specimen_id = 0;
+    m_wndRibbonBar->SetText(CRibbonBar::Edit::ExperimentCount, QString::number(doc->specimen_count));
+    m_mainMenuView->BuildTree(doc->lamina_count, doc->specimen_count);
+    m_files->MarkModified();
+    OnRecordChosen(CMainMenuView::Record::ExperimentSpecimen, 1);
+    m_mainMenuView->MarkShown(captions::ExperimentLaminaTitle(1));
+    return true;
 }
 
 bool CMainFrame::SaveModified()

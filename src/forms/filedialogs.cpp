@@ -54,4 +54,9 @@ QString AskOpenPath(QWidget* parent, const QString& title, const QString& filter
     return path;
 }
 
+QStringList AskOpenPaths(QWidget* parent, const QString& title, const QString& filter)
+{
+    return QFileDialog::getOpenFileNames(parent, title, StartFolder(), filter);
+}
+
 } // namespace FileDialogs

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -15,6 +16,9 @@ namespace FileDialogs {
 QString AskSavePath(QWidget* parent, const QString& title, const QString& name, const QString& filter);
 // The file to open, or empty.
 QString AskOpenPath(QWidget* parent, const QString& title, const QString& filter, const QString& start = {});
+
+// The files to open, or none.
+QStringList AskOpenPaths(QWidget* parent, const QString& title, const QString& filter);
 
 // Where the next dialog starts.
 QString StartFolder();

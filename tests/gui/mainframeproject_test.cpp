@@ -137,6 +137,29 @@ private slots:
         QCOMPARE(FileDialogs::FilterSuffix("PNG image (*.png);;SVG drawing (*.svg)"), QString("png"));
     }
 
+    // One specimen per file in the natural order of the names, the count set, the
+    // first shown; replacing specimens with readings is asked first.
+    void importSeriesMakesOneSpecimenPerFile()
+    {
+        QStringList paths;
+        for (const int n : {10, 2, 1})
+            paths << WriteFile(m_dir.filePath(QString("T-%1.csv").arg(n)),
+                               QString("Width,\"%1\",mm\nThickness,2,mm\nLoad;Strain;Stress\n%1;0.1;2\n")
+                                   .arg(n)
+                                   .replace(',', ';')
+                                   .toUtf8());
+        QVERIFY(Frame()->ImportSeries(paths));
+        QCOMPARE(Doc()->specimen_count, 3);
+        QCOMPARE(Ribbon("ID_EXPERIMT_LAMINA")->text(), QString("3"));
+        QCOMPARE(MainView()->ExperimentDlg()->WidthEdit()->text(), QString("1"));
+        QVERIFY(Doc()->FindSpecimen(3)->width == 10 && Frame()->Files()->IsModified());
+        int asked = 0;
+        Frame()->SetReplaceQuestion([&] { return ++asked > 1; });
+        QVERIFY(!Frame()->ImportSeries(paths.mid(0, 1)));
+        QVERIFY(asked == 1 && Doc()->specimen_count == 3);
+        QVERIFY(Frame()->ImportSeries(paths.mid(0, 1)) && Doc()->specimen_count == 1 && Doc()->specimens[0]->width == 10);
+    }
+
     void badFileOrFailedSaveLeavesTheProjectAsItWas()
     {
         EnterProject();
