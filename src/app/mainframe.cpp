@@ -73,6 +73,7 @@ void CMainFrame::CreatePanes()
     m_wndMainMenu->setObjectName("MainMenuPane");
     m_mainMenuView = new CMainMenuView(m_wndMainMenu);
     connect(m_mainMenuView, &CMainMenuView::RecordChosen, this, &CMainFrame::OnRecordChosen);
+    connect(m_mainMenuView, &CMainMenuView::FilesDropped, this, &CMainFrame::ImportSeries);
     connect(m_mainMenuView, &CMainMenuView::TheoryPageChosen, this, [this] {
         ShowViewByTitle(captions::kTheoryView);
         UpdateCommandUI();

@@ -61,6 +61,7 @@ void CMainFrame::ChildCreated(CChildFrame* child)
             results->FillResultList(doc);
             results->RefreshChart(doc);
         });
+        connect(results, &CResultExpView::FilesDropped, this, &CMainFrame::ImportSeries);
     }
     ShowFileName(child);
 }

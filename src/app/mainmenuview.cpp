@@ -3,6 +3,9 @@
 #include "controls/treectrlcustom.h"
 #include "guibase/captions.h"
 
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QVBoxLayout>
 
 CMainMenuView::CMainMenuView(QWidget* parent) : QWidget(parent), m_tree(new CTreeCtrlCustom(this))
@@ -12,10 +15,37 @@ CMainMenuView::CMainMenuView(QWidget* parent) : QWidget(parent), m_tree(new CTre
     layout->setContentsMargins(0, 0, 5, 0);
     layout->addWidget(m_tree);
     connect(m_tree, &CTreeCtrlCustom::TreeClicked, this, &CMainMenuView::OnClickTree);
+    m_tree->viewport()->setAcceptDrops(true);
+    m_tree->viewport()->installEventFilter(this);
     // Up and Down move among the items; Enter opens the one reached, as a click does.
     connect(m_tree, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
         OnClickTree(m_tree->visualItemRect(item).center());
     });
+}
+
+bool CMainMenuView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_tree->viewport())
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+        auto* drag = static_cast<QDropEvent*>(event);
+        if (drag->mimeData()->hasUrls()) {
+            drag->acceptProposedAction();
+            return true;
+        }
+    } else if (event->type() == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        QStringList paths;
+        for (const QUrl& url : drop->mimeData()->urls())
+            if (url.isLocalFile())
+                paths << url.toLocalFile();
+        if (!paths.isEmpty()) {
+            drop->acceptProposedAction();
+            Q_EMIT FilesDropped(paths);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CMainMenuView::BuildTree(int theory_count, int experiment_count)

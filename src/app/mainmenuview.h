@@ -29,6 +29,11 @@ public:
 Q_SIGNALS:
     void RecordChosen(CMainMenuView::Record record, int id);
     void TheoryPageChosen();
+    // Files dropped on the tree: a series to import.
+    void FilesDropped(const QStringList& paths);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     CTreeCtrlCustom* m_tree;

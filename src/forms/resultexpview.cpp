@@ -14,7 +14,11 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QPushButton>
 #include <QSaveFile>
 #include "forms/chartexportdialog.h"
@@ -28,6 +32,7 @@ CResultExpView::CResultExpView(QWidget* parent)
     : QWidget(parent), m_viewer(new OrvaneChart::CChartViewer), m_resultList(new CListCtrlReport)
 {
     setObjectName("ResultExpView");
+    setAcceptDrops(true); // machine files dropped here become a series
     // The window that hosts the view takes this caption.
     setWindowTitle(captions::kExperimentResult);
     m_resultList->setObjectName("ResultList");
@@ -143,6 +148,24 @@ void CResultExpView::ResetZoom()
         return;
     m_chartView.ResetZoom();
     UpdateChart();
+}
+
+void CResultExpView::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CResultExpView::dropEvent(QDropEvent* event)
+{
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    Q_EMIT FilesDropped(paths);
 }
 
 bool CResultExpView::eventFilter(QObject* watched, QEvent* event)

@@ -48,11 +48,15 @@ public:
 Q_SIGNALS:
     // The user ticked or cleared a specimen's "included" box.
     void SpecimenIncludedChanged(int id, bool included);
+    // Files dropped on the view: a series to import.
+    void FilesDropped(const QStringList& paths);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:

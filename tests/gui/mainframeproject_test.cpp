@@ -4,6 +4,10 @@
 #include "app/mainframe.h"
 #include "guitestsupport.h"
 
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+
 #include "forms/filedialogs.h"
 
 #include <QDir>
@@ -158,6 +162,16 @@ private slots:
         QVERIFY(!Frame()->ImportSeries(paths.mid(0, 1)));
         QVERIFY(asked == 1 && Doc()->specimen_count == 3);
         QVERIFY(Frame()->ImportSeries(paths.mid(0, 1)) && Doc()->specimen_count == 1 && Doc()->specimens[0]->width == 10);
+        // Files dropped on the tree are a series too.
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(paths[1]), QUrl::fromLocalFile(paths[2])});
+        QWidget* tree = Frame()->MainMenuView()->Tree()->viewport();
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(tree, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(tree, &drop);
+        QVERIFY(Doc()->specimen_count == 2 && Doc()->specimens[1]->width == 2);
     }
 
     void badFileOrFailedSaveLeavesTheProjectAsItWas()
