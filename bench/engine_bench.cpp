@@ -8,6 +8,7 @@
 #include "doc/projectreader.h"
 #include "doc/projectwriter.h"
 #include "experiment/experimentspecimen.h"
+#include "experiment/seriesstatistics.h"
 #include "experiment/tensileimport.h"
 #include "util/traceoutput.h"
 
@@ -94,6 +95,35 @@ void BM_EvaluateSpecimen1M(benchmark::State& state)
     state.SetLabel("target < 20 ms");
 }
 BENCHMARK(BM_EvaluateSpecimen1M)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+
+// What the series adds to a Calculate of 8 x 125,000 readings: the regression
+// modulus (Arg 1; Arg 0 the chord alone) and the statistics.
+void BM_SeriesEvaluate8x125k(benchmark::State& state)
+{
+    const auto& million = benchdata::MillionReadings();
+    SpecimenList specimens;
+    for (int k = 0; k < 8; ++k) {
+        specimens.push_back(std::make_unique<ExperimentSpecimen>());
+        ExperimentSpecimen& s = *specimens.back();
+        s.id = k + 1;
+        ExperimentSpecimen whole;
+        benchdata::FillSpecimen(whole, million);
+        const size_t n = whole.load_series.size() / 8;
+        s.load_series.assign(whole.load_series.begin(), whole.load_series.begin() + n);
+        s.strain_series.assign(whole.strain_series.begin(), whole.strain_series.begin() + n);
+        s.stress_series.assign(whole.stress_series.begin(), whole.stress_series.begin() + n);
+    }
+    const ModulusMethod method = state.range(0) ? ModulusMethod::Regression : ModulusMethod::Chord;
+    for (auto _ : state) {
+        for (auto& s : specimens)
+            s->valid = s->Evaluate(benchdata::kElasticMin, benchdata::kElasticMax, method);
+        const SeriesStatistics statistics = StatisticsOf(specimens);
+        benchmark::DoNotOptimize(&statistics);
+        benchmark::ClobberMemory();
+    }
+    state.SetLabel(state.range(0) ? "regression and statistics" : "chord and statistics");
+}
+BENCHMARK(BM_SeriesEvaluate8x125k)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 
 // ---------------------------------------------------------------------------
 
