@@ -2,10 +2,10 @@
 
 #include "controls/treectrlcustom.h"
 #include "guibase/captions.h"
+#include "guibase/droppedfiles.h"
 
 #include <QDropEvent>
 #include <QMimeData>
-#include <QUrl>
 #include <QVBoxLayout>
 
 CMainMenuView::CMainMenuView(QWidget* parent) : QWidget(parent), m_tree(new CTreeCtrlCustom(this))
@@ -35,11 +35,7 @@ bool CMainMenuView::eventFilter(QObject* watched, QEvent* event)
         }
     } else if (event->type() == QEvent::Drop) {
         auto* drop = static_cast<QDropEvent*>(event);
-        QStringList paths;
-        for (const QUrl& url : drop->mimeData()->urls())
-            if (url.isLocalFile())
-                paths << url.toLocalFile();
-        if (!paths.isEmpty()) {
+        if (const QStringList paths = DroppedFiles(drop->mimeData()); !paths.isEmpty()) {
             drop->acceptProposedAction();
             Q_EMIT FilesDropped(paths);
             return true;

@@ -98,7 +98,7 @@ int CPlyforgeView::ShowTheoryLamina(int id)
                                       lamina->S_angle_scale_factor, lamina->C_angle_scale_factor);
     else
         m_pLaminaDlg->SetScaleFactors(0.01, 1.0, 0.01, 1.0);
-    m_pLaminaDlg->ClearUndo(); // undo stays within the lamina shown
+    m_pLaminaDlg->UndoStack()->Forget(); // undo stays within the lamina shown
     return 1;
 }
 

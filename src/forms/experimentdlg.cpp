@@ -7,6 +7,7 @@
 #include "doc/messages.h"
 #include "doc/plyforgedoc.h"
 #include "forms/formtext.h"
+#include "guibase/droppedfiles.h"
 #include "guibase/messagebox.h"
 #include "util/numberparser.h"
 
@@ -113,19 +114,9 @@ CExperimentDlg::CExperimentDlg(QWidget* parent)
     TrackEdit(m_widthEdit, &m_undo);
     TrackEdit(m_thicknessEdit, &m_undo);
     PassUndoKeys(m_grid);
-    connect(&m_undo, &QUndoStack::indexChanged, this, [this] {
-        if (!m_clearingUndo)
-            Q_EMIT Modified();
-    });
+    connect(&m_undo, &FormUndoStack::Changed, this, &CExperimentDlg::Modified);
     connect(m_grid, &CListCtrlReport::GridClicked, this, &CExperimentDlg::OnClickGrid);
     OnInitialize();
-}
-
-void CExperimentDlg::ClearUndo()
-{
-    m_clearingUndo = true;
-    m_undo.clear();
-    m_clearingUndo = false;
 }
 
 void CExperimentDlg::InitializeAsStep()
@@ -144,7 +135,7 @@ void CExperimentDlg::OnInitialize()
     m_grid->DeleteAllItems();
     m_grid->AppendRowText(QString(), 0);
     SetSpecimenSize(0, 0);
-    ClearUndo();
+    m_undo.Forget();
 }
 
 void CExperimentDlg::SetSpecimenSize(double width, double thickness)
@@ -236,7 +227,7 @@ void CExperimentDlg::LoadFromSpecimen(const ExperimentSpecimen& specimen)
     m_grid->Model()->SetNumberRows(RowMajor(specimen.load_series, specimen.strain_series, specimen.stress_series));
     for (const UnreadCell& cell : specimen.unread_cells)
         m_grid->Model()->SetCellUtf8(cell.row, cell.column, cell.text);
-    ClearUndo();
+    m_undo.Forget();
 }
 
 void CExperimentDlg::OnClickGrid(const QPoint& pos)
@@ -325,10 +316,9 @@ bool CExperimentDlg::eventFilter(QObject* watched, QEvent* event)
             }
         } else if (event->type() == QEvent::Drop) {
             auto* drop = static_cast<QDropEvent*>(event);
-            const QList<QUrl> urls = drop->mimeData()->urls();
-            if (!urls.isEmpty() && urls.first().isLocalFile()) {
+            if (const QStringList paths = DroppedFiles(drop->mimeData()); !paths.isEmpty()) {
                 drop->acceptProposedAction();
-                ImportFile(urls.first().toLocalFile());
+                ImportFile(paths.first());
                 return true;
             }
         }

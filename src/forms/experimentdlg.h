@@ -1,9 +1,9 @@
 #pragma once
 
+#include "controls/formundostack.h"
 #include "experiment/experimentspecimen.h"
 #include "experiment/tensileimport.h"
 
-#include <QUndoStack>
 #include <QWidget>
 
 #include <functional>
@@ -47,7 +47,7 @@ public:
 
     CListCtrlReport* Grid() const { return m_grid; }
     // The form's edits since its record was shown, for Undo and Redo.
-    QUndoStack* UndoStack() { return &m_undo; }
+    FormUndoStack* UndoStack() { return &m_undo; }
     // Initialize as the user's step, which Undo takes back.
     void InitializeAsStep();
     QLineEdit* WidthEdit() const { return m_widthEdit; }
@@ -66,7 +66,6 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    void ClearUndo();
     void OnClickGrid(const QPoint& pos);
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Reads the two edits into the members; an edit that is not a number keeps its
@@ -80,6 +79,5 @@ private:
     QPushButton* m_import;
     std::function<bool(const ImportResult&, ImportOptions&)> m_chooseColumns;
     CListCtrlReport* m_grid;
-    QUndoStack m_undo;
-    bool m_clearingUndo = false;
+    FormUndoStack m_undo;
 };

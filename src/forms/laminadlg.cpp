@@ -118,10 +118,7 @@ void CLaminaDlg::InitControls()
     }
     for (QLineEdit* edit : m_scaleEdits)
         TrackEdit(edit, &m_undo);
-    connect(&m_undo, &QUndoStack::indexChanged, this, [this] {
-        if (!m_clearingUndo)
-            Q_EMIT Modified();
-    });
+    connect(&m_undo, &FormUndoStack::Changed, this, &CLaminaDlg::Modified);
     for (QLineEdit* edit : m_scaleEdits)
         connect(edit, &QLineEdit::textEdited, this, &CLaminaDlg::Modified);
     connect(m_constituentGrid, &CListCtrlReport::GridClicked, this, &CLaminaDlg::OnClickConstituentGrid);
@@ -254,13 +251,6 @@ void CLaminaDlg::LoadConstituentRow(int row, const Lamina* lamina)
     m_constituentGrid->SetItemText(row, 2, FormNumberText(material.density));
     m_constituentGrid->SetItemText(row, 3, FormNumberText(material.youngs_modulus));
     m_constituentGrid->SetItemText(row, 4, FormNumberText(material.poissons_ratio));
-}
-
-void CLaminaDlg::ClearUndo()
-{
-    m_clearingUndo = true;
-    m_undo.clear();
-    m_clearingUndo = false;
 }
 
 void CLaminaDlg::LoadLaminaRow(const Lamina* lamina)

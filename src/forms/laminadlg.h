@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QUndoStack>
+#include "controls/formundostack.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -37,8 +38,7 @@ public:
     QLineEdit* ScaleFactorEdit(int index) const { return m_scaleEdits[index]; }
     // The form's edits since its lamina was shown, for Undo and Redo; cleared when
     // another lamina is shown.
-    QUndoStack* UndoStack() { return &m_undo; }
-    void ClearUndo();
+    FormUndoStack* UndoStack() { return &m_undo; }
 
     double m_sScaleFactor = 0.01;
     double m_cScaleFactor = 1.0;
@@ -65,6 +65,5 @@ private:
     CListCtrlReport* m_constituentGrid;
     CListCtrlReport* m_laminaGrid;
     QLineEdit* m_scaleEdits[4];
-    QUndoStack m_undo;
-    bool m_clearingUndo = false;
+    FormUndoStack m_undo;
 };

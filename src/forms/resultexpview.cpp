@@ -18,11 +18,11 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QUrl>
 #include <QPushButton>
 #include <QSaveFile>
 #include "forms/chartexportdialog.h"
 #include "forms/filedialogs.h"
+#include "guibase/droppedfiles.h"
 #include "guibase/messagebox.h"
 #include <QVBoxLayout>
 
@@ -158,10 +158,7 @@ void CResultExpView::dragEnterEvent(QDragEnterEvent* event)
 
 void CResultExpView::dropEvent(QDropEvent* event)
 {
-    QStringList paths;
-    for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile())
-            paths << url.toLocalFile();
+    const QStringList paths = DroppedFiles(event->mimeData());
     if (paths.isEmpty())
         return;
     event->acceptProposedAction();
