@@ -1,29 +1,25 @@
 // plyforge-cli as a user runs it: the real executable, its exit status, output and
 // files, once per exit status. The checks before a run are the engine's.
 #include "doc/messages.h"
+#include "testsupport.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
 
 namespace fs = std::filesystem;
+using namespace testing_support;
 
 namespace {
 
-const std::string kExample = PLYFORGE_EXAMPLES "/single-lamina.plyforge";
+const std::string kExample = ExampleFile("single-lamina.plyforge");
 
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
+std::string ReadFile(const fs::path& path) { return ReadWholeFile(path); }
 
-std::string Golden(const std::string& name) { return ReadFile(fs::path(PLYFORGE_TEST_DATA) / "golden" / name); }
+std::string Golden(const std::string& name) { return ReadFile(TestDataFile("golden/" + name)); }
 
 // The paths of a run hold no quote of their own.
 std::string Quote(const std::string& text) { return "'" + text + "'"; }
@@ -56,16 +52,12 @@ class Cli : public testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "plyforge-cli-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
         fs::create_directory(m_logs = m_dir / fs::u8path("계산 로그"));
         m_experiment = Project("experiment.plyforge", kExperimentProject);
     }
-    void TearDown() override { fs::remove_all(m_dir); }
     std::string Project(const std::string& name, const std::string& text)
     {
-        std::ofstream(m_dir / name, std::ios::binary) << text;
+        WriteWholeFile(m_dir / name, text);
         return (m_dir / name).string();
     }
     // Runs the calculator in the temporary folder, after the shell words in prefix.
@@ -80,7 +72,9 @@ protected:
     }
     std::string Log(const char* name) const { return ReadFile(m_logs / name); }
 
-    fs::path m_dir, m_logs;
+    TempDir m_folder;
+    const fs::path m_dir = m_folder.Path();
+    fs::path m_logs;
     std::string m_experiment;
 };
 
@@ -93,7 +87,7 @@ TEST_F(Cli, SameResultsAndFilesInTheCAndACommaDecimalLocale)
     for (const std::string env :
          {"env LC_ALL=C", "env LC_ALL=de_DE.UTF-8", "env -u LC_ALL LANG=C LC_NUMERIC=de_DE.UTF-8"}) {
         SCOPED_TRACE(env);
-        std::ofstream(card) << std::string(10000, '#') << '\n'; // an older, longer card is replaced
+        WriteWholeFile(card, std::string(10000, '#') + '\n'); // an older, longer card is replaced
         fs::remove(m_logs / "TheoreticalLog.txt");
         const Result theory = Run({"theory", kExample, "--card", card, "--log-dir", m_logs.string()}, env);
         EXPECT_TRUE(theory.status == 0 && theory.err.empty()) << theory;
@@ -159,7 +153,7 @@ TEST_F(Cli, BadUsageOrUnreadableProjectExitsTwo)
     std::string rows;
     for (int i = 0; i < 6'000'000; ++i)
         rows += "1,2,3\n"; // 36 MB of text, 144 MB of readings
-    std::ofstream(m_dir / "big.csv") << rows;
+    WriteWholeFile(m_dir / "big.csv", rows);
     const std::string big = Project("big.plyforge", R"({ "format": "plyforge-project", "version": 1, "experiment": {
         "specimens": [ { "id": 1, "width": 25, "thickness": 2, "readings_file": "big.csv" } ] } })");
     const struct { std::vector<std::string> args, parts; std::string prefix = ""; } cases[] = {
