@@ -26,26 +26,17 @@ std::string RunMicromechanics(Lamina& lamina, std::string* trace = nullptr)
     return log.str();
 }
 
-struct StiffnessRun {
-    std::string matrix_log;
-    std::string angle_log;
-    std::string constants_log;
-};
-
-StiffnessRun RunStiffness(Lamina& lamina)
+// Runs the three stiffness steps; returns the rotation's log.
+std::string RunStiffness(Lamina& lamina)
 {
     TraceCapture capture;
-    StiffnessRun run;
     std::ostringstream log;
     EXPECT_TRUE(lamina.CalculateStiffnessMatrix(log));
-    run.matrix_log = log.str();
     log.str("");
     EXPECT_TRUE(lamina.CalculateStiffnessMatrixWithAngle(log));
-    run.angle_log = log.str();
-    log.str("");
+    const std::string angle_log = log.str();
     lamina.CalculateElasticConstants(log);
-    run.constants_log = log.str();
-    return run;
+    return angle_log;
 }
 
 void ExpectIdentity(const Matrix3& m, const char* what)
@@ -155,7 +146,7 @@ TEST(Micromechanics, DegenerateValuesPropagateAsTheCLibraryPrintsThem)
 TEST(Stiffness, WorkedExampleMatrices)
 {
     auto lamina = MakeOrthotropicLamina(0);
-    const StiffnessRun run = RunStiffness(*lamina);
+    RunStiffness(*lamina);
     EXPECT_NEAR(lamina->S(0, 0), 0.714286, 1e-6);
     EXPECT_NEAR(lamina->S(0, 1), -0.214286, 1e-6);
     EXPECT_NEAR(lamina->S(1, 1), 10, 1e-12);
@@ -164,50 +155,16 @@ TEST(Stiffness, WorkedExampleMatrices)
     EXPECT_NEAR(lamina->C(0, 1), 3.01941, 1e-5);
     EXPECT_NEAR(lamina->C(1, 1), 10.0647, 1e-4);
     EXPECT_EQ(lamina->C(2, 2), 5);
-    EXPECT_EQ(run.matrix_log, "##Stiffness matrix\n"
-                              "Plane-stress orthotropic lamina : S matrix\n"
-                              "  0.71 -0.21  0.00\n -0.21 10.00  0.00\n  0.00  0.00 20.00\n"
-                              "Plane-stress orthotropic lamina : C matrix\n"
-                              " 140.91  3.02  0.00\n  3.02 10.06  0.00\n  0.00  0.00  5.00\n");
 }
 
-TEST(Stiffness, AngleZeroLeavesTheMatricesUnchanged)
-{
-    auto lamina = MakeOrthotropicLamina(0);
-    const StiffnessRun run = RunStiffness(*lamina);
-    EXPECT_EQ(lamina->S_bar, lamina->S);
-    EXPECT_EQ(lamina->C_bar, lamina->C);
-    EXPECT_EQ(run.angle_log.substr(0, run.angle_log.find("Plane")),
-              "##Stiffness matrix(with angle, degree)\nC=1\nC2=1\nC3=1\n\n"
-              "S=0.000000\nS2=0.000000\nS3=0.000000\n\n");
-    EXPECT_EQ(run.constants_log, "##Elastic constants\nEx=140GPa\nEy=10GPa\nGxy=5GPa\n\n"
-                                 "NUxy=0.3\nNUyx=0.0214286\n\nETAxyx=-0\nETAxyy=-0\n\n");
-}
-
+// The golden logs pin the 0, 45 and 90 degree plies.
 TEST(Stiffness, AnglesUseTheFullPrecisionPi)
 {
-    auto lamina = MakeOrthotropicLamina(90);
-    std::string log = RunStiffness(*lamina).angle_log;
-    EXPECT_NE(log.find("C=6.12323e-17\n"), std::string::npos) << log;
-    EXPECT_NE(log.find("S=1.000000\n"), std::string::npos);
-    EXPECT_NEAR(lamina->Ex, 10, 1e-9);
-    EXPECT_NEAR(lamina->Ey, 140, 1e-9);
-
-    lamina = MakeOrthotropicLamina(30);
-    log = RunStiffness(*lamina).angle_log;
+    auto lamina = MakeOrthotropicLamina(30);
+    const std::string log = RunStiffness(*lamina);
     EXPECT_NE(log.find("C=0.866025\nC2=0.75\nC3=0.649519\n\nS=0.500000\nS2=0.250000\nS3=0.125000\n\n"),
               std::string::npos)
         << log;
-
-    // At 45 degrees both in-plane moduli are equal.
-    lamina = MakeOrthotropicLamina(45);
-    RunStiffness(*lamina);
-    EXPECT_DOUBLE_EQ(lamina->Ex, lamina->Ey);
-    EXPECT_EQ(G(lamina->Ex), "13.2075");
-    EXPECT_EQ(G(lamina->Ey), "13.2075");
-    EXPECT_EQ(G(lamina->Gxy), "8.97436");
-    EXPECT_DOUBLE_EQ(lamina->NUxy, lamina->NUyx);
-    EXPECT_DOUBLE_EQ(lamina->ETAxyx, lamina->ETAxyy);
 }
 
 TEST(Stiffness, StiffnessIsTheInverseOfComplianceAndBothAreSymmetric)
