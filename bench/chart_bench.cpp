@@ -213,6 +213,32 @@ BENCHMARK(BM_TrackLineMoveFullRepaint)
     ->UseRealTime()
     ->Iterations(500);
 
+// (c) One zoom or pan step as the results view takes it: a new zoom, the chart
+// built from the data the view already holds, handed to the viewer and painted.
+// Steps alternate between zooming into a fifth of the strains and panning it, so
+// each one draws something new.
+void BM_ZoomOrPanStep(benchmark::State& state)
+{
+    CChartView view;
+    FillView(view);
+    CChartViewer viewer;
+    viewer.SetChart(BuildChart(view));
+    ShowExposed(viewer);
+    double xLow = 0, xHigh = 0;
+    viewer.GetChart()->getLayerByZ(0)->xRange(xLow, xHigh);
+    const double span = xHigh - xLow;
+    const double yHigh = viewer.GetChart()->yAxis()->maxValue();
+    int step = 0;
+    for (auto _ : state) {
+        const double from = xLow + span * (0.2 + 0.01 * (step++ % 20));
+        view.SetZoom(from, from + span / 5, 0, yHigh * 0.8);
+        viewer.SetChart(BuildChart(view));
+        viewer.repaint();
+    }
+    state.counters["renders"] = viewer.RenderCount();
+}
+BENCHMARK(BM_ZoomOrPanStep)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(40);
+
 // The track line's own work, without painting: nearest x, exact-x lookups, labels.
 void BM_TrackLineCompute(benchmark::State& state)
 {

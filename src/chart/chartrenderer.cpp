@@ -1,13 +1,14 @@
 #include "chart/chartrenderer.h"
 
 #include "chart/chartfont.h"
+#include "chart/chartpen.h"
+#include "chart/curvepainter.h"
 #include "chart/curvereducer.h"
 #include "chart/legendlayout.h"
 #include "chart/xychart.h"
 
 #include <QtCharts/QChart>
 #include <QtCharts/QLegend>
-#include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
 
 #include <QGraphicsLayout>
@@ -19,23 +20,6 @@
 namespace OrvaneChart {
 
 namespace {
-
-QColor ToQColor(Color color)
-{
-    return QColor::fromRgb((color >> 16) & 0xff, (color >> 8) & 0xff, color & 0xff,
-                           255 - static_cast<int>((color >> 24) & 0xff));
-}
-
-QPen LinePen(Color color, int width)
-{
-    if (color == Transparent || width <= 0)
-        return Qt::NoPen;
-    QPen pen(ToQColor(color), width);
-    pen.setCapStyle(Qt::FlatCap);
-    pen.setJoinStyle(Qt::BevelJoin);
-    pen.setCosmetic(true);
-    return pen;
-}
 
 // A background, an edge line and, for a raised effect, a light top-left and a
 // dark bottom-right bevel inside the edge.
@@ -100,28 +84,6 @@ QValueAxis* MakeAxis(const Axis& axis, Color gridColor)
     return qaxis;
 }
 
-// The drawn rows as line series: a missing reading ends one series and the next
-// reading starts another, so gaps stay gaps.
-std::vector<QList<QPointF>> Segments(const LineLayer& layer, const DataSet& dataSet,
-                                     const std::vector<int>& rows)
-{
-    std::vector<QList<QPointF>> segments(1);
-    segments.back().reserve(static_cast<qsizetype>(rows.size()));
-    for (const int row : rows) {
-        const double x = layer.xAt(row);
-        const double y = dataSet.getPosition(row);
-        if (IsNoValue(x) || IsNoValue(y)) {
-            if (!segments.back().isEmpty())
-                segments.emplace_back();
-            continue;
-        }
-        segments.back().append(QPointF(x, y));
-    }
-    if (segments.size() > 1 && segments.back().isEmpty())
-        segments.pop_back();
-    return segments;
-}
-
 } // namespace
 
 ChartRenderer::DrawnRows ChartRenderer::ReduceCurves(const XYChart& chart)
@@ -148,8 +110,9 @@ ChartRenderer::DrawnRows ChartRenderer::ReduceCurves(const XYChart& chart)
                 count = std::min(count, static_cast<int>(layer->xData().size()));
             }
             drawn[static_cast<size_t>(l)].push_back(
-                CurveReducer::Reduce(x, dataSet->values().data(), count, xAxis->minValue(),
-                                     xAxis->maxValue(), columns, dataSet->keepIndices()));
+                CurveReducer::Reduce(x, dataSet->values().data(), count, xAxis->minValue(), xAxis->maxValue(),
+                                     columns, dataSet->keepIndices(),
+                                     layer->xData().empty() ? nullptr : &layer->blocksOf(d)));
         }
     }
     return drawn;
@@ -201,7 +164,7 @@ void ChartRenderer::Paint(const XYChart& chart, QPainter& painter, DrawnRows* ro
 
     QGraphicsScene scene;
     auto* qchart = new QChart;
-    scene.addItem(qchart); // the scene owns the chart, the chart its series and axes
+    scene.addItem(qchart); // the scene owns the chart, the chart its axes
     qchart->setAnimationOptions(QChart::NoAnimation);
     qchart->setBackgroundVisible(false);
     qchart->setDropShadowEnabled(false);
@@ -227,41 +190,15 @@ void ChartRenderer::Paint(const XYChart& chart, QPainter& painter, DrawnRows* ro
     // Qt Charts lays out a fixed plot area without the title, so let it place the
     // title first, then fix the plot area and lay out the axes around it. Both passes
     // run now rather than on a posted layout request: the scene is drawn right away.
-    // The series join afterwards: every layout pass and every pen change makes Qt
-    // Charts trace each line's outline again, which costs more than drawing it.
     qchart->layout()->activate();
     qchart->setPlotArea(QRectF(plotRect));
     qchart->layout()->invalidate();
     qchart->layout()->activate();
 
-    for (int l = 0; l < chart.getLayerCount(); ++l) {
-        const LineLayer* layer = chart.getLayerByZ(l);
-        for (int d = 0; d < layer->getDataSetCount(); ++d) {
-            const DataSet* dataSet = layer->getDataSetByZ(d);
-            const auto segments =
-                Segments(*layer, *dataSet, drawn[static_cast<size_t>(l)][static_cast<size_t>(d)]);
-            if (dataSet->hidden())
-                continue;
-            QPen pen = LinePen(dataSet->getDataColor(), layer->lineWidth());
-            if (dataSet->dashed())
-                pen.setStyle(Qt::DashLine);
-            for (size_t s = 0; s < segments.size(); ++s) {
-                auto* series = new QLineSeries;
-                series->setName(QString::fromStdString(dataSet->getDataName()));
-                // Set before the series joins the chart, so the theme leaves it alone.
-                series->setPen(pen);
-                qchart->addSeries(series);
-                series->attachAxis(xAxis);
-                series->attachAxis(yAxis);
-                // Points last: each axis attached to a filled series retraces it.
-                series->replace(segments[s]);
-            }
-        }
-    }
-    qchart->layout()->activate();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     scene.render(&painter, QRectF(0, 0, width, height), QRectF(0, 0, width, height));
+    CurvePainter::Draw(painter, chart, drawn);
     LegendLayout::Make(chart).paint(painter);
 
     if (rows)

@@ -10,9 +10,11 @@ namespace OrvaneChart {
 
 class XYChart;
 
-// Draws an XYChart into an image with Qt Charts. Each curve is first reduced to what
-// the plot's pixel columns can show (CurveReducer), so a million readings cost no
-// more to draw than a few thousand.
+// Draws an XYChart into an image: title, axes and grid with Qt Charts, the curves
+// with CurvePainter (a Qt Charts line series traces its whole outline for mouse hits,
+// which costs more than drawing it). Each curve is first reduced to what the plot's
+// pixel columns can show (CurveReducer), so a million readings cost no more to draw
+// than a few thousand.
 class ChartRenderer {
 public:
     // Rows drawn of each data set: [layer][data set] -> ascending row indices.

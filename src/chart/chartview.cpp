@@ -8,11 +8,16 @@ namespace OrvaneChart {
 
 namespace {
 
-// The count of an array as handed to the chart: never more than it holds.
-int UsableCount(const std::vector<double>& array, int count)
+// The array as handed to the chart: never more than it holds, and shared when whole.
+SharedSeries Usable(const SharedSeries& array, int count)
 {
-    return std::clamp(count, 0, static_cast<int>(array.size()));
+    count = std::clamp(count, 0, static_cast<int>(array->size()));
+    if (count == static_cast<int>(array->size()))
+        return array;
+    return std::make_shared<const std::vector<double>>(array->begin(), array->begin() + count);
 }
+
+SharedSeries Share(std::vector<double> values) { return std::make_shared<const std::vector<double>>(std::move(values)); }
 
 } // namespace
 
@@ -31,6 +36,7 @@ void CChartView::Clear()
     m_pointCount = 0;
     m_names.clear();
     m_arrays.clear();
+    m_lookups.clear();
     m_counts.clear();
     m_keepIndices.clear();
     m_dashed.clear();
@@ -40,8 +46,8 @@ void CChartView::Clear()
 void CChartView::Reset()
 {
     Clear();
-    m_arrays.emplace_back(static_cast<size_t>(m_pointCount), 0.0);
-    m_arrays.emplace_back(static_cast<size_t>(m_pointCount), NoValue);
+    m_arrays.push_back(Share(std::vector<double>(static_cast<size_t>(m_pointCount), 0.0)));
+    m_arrays.push_back(Share(std::vector<double>(static_cast<size_t>(m_pointCount), NoValue)));
     m_title = "graph";
     m_xTitle = "X";
     m_yTitle = "Y";
@@ -57,10 +63,12 @@ bool CChartView::SetData(const std::vector<std::vector<double>>& arrays,
         return false;
     Clear();
     m_names = names;
-    m_arrays = arrays;
+    m_arrays.reserve(arrays.size());
     m_counts.reserve(arrays.size());
-    for (const auto& array : arrays)
+    for (const auto& array : arrays) {
+        m_arrays.push_back(Share(array));
         m_counts.push_back(static_cast<int>(array.size()));
+    }
     return true;
 }
 
@@ -163,16 +171,22 @@ std::unique_ptr<XYChart> CChartView::CreateChart() const
         return curve < m_keepIndices.size() ? m_keepIndices[curve] : std::vector<int>();
     };
     const int arrayCount = static_cast<int>(m_arrays.size());
+    const auto lookup = [this](size_t layer) {
+        if (m_lookups.size() <= layer)
+            m_lookups.resize(layer + 1);
+        if (!m_lookups[layer])
+            m_lookups[layer] = std::make_shared<XLookup>();
+        return m_lookups[layer];
+    };
 
     if (m_layout == 0) {
         LineLayer* layer = chart->addLineLayer(Overlay, 0);
         layer->setLineWidth(2);
         layer->setFastLineMode(true);
         if (arrayCount > 0)
-            layer->setXData(m_arrays[0].data(), UsableCount(m_arrays[0], m_pointCount));
+            layer->setXData(Usable(m_arrays[0], m_pointCount));
         for (int i = 1; i < arrayCount; ++i) {
-            const auto& array = m_arrays[static_cast<size_t>(i)];
-            DataSet* dataSet = layer->addDataSet(array.data(), UsableCount(array, m_pointCount),
+            DataSet* dataSet = layer->addDataSet(Usable(m_arrays[static_cast<size_t>(i)], m_pointCount),
                                                  SeriesColor(i), name(static_cast<size_t>(i)));
             dataSet->setKeepIndices(keep(static_cast<size_t>(i - 1)));
         }
@@ -187,10 +201,9 @@ std::unique_ptr<XYChart> CChartView::CreateChart() const
                                    ? m_counts[static_cast<size_t>(k + 1)]
                                    : 0;
             LineLayer* layer = chart->addLineLayer(Overlay, 0);
-            layer->setXData(xs.data(), UsableCount(xs, xCount));
-            DataSet* dataSet =
-                layer->addDataSet(ys.data(), UsableCount(ys, yCount), SeriesColor(k / 2),
-                                  name(static_cast<size_t>(k / 2)));
+            layer->setXData(Usable(xs, xCount));
+            DataSet* dataSet = layer->addDataSet(Usable(ys, yCount), SeriesColor(k / 2), name(static_cast<size_t>(k / 2)));
+            layer->shareLookups(lookup(static_cast<size_t>(k / 2)));
             dataSet->setKeepIndices(keep(static_cast<size_t>(k / 2)));
             const size_t curve = static_cast<size_t>(k / 2);
             dataSet->setDashed(curve < m_dashed.size() && m_dashed[curve]);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/chartdefs.h"
+#include "chart/linelayer.h"
 
 #include <array>
 #include <memory>
@@ -81,7 +82,6 @@ public:
 
     int PointCount() const { return m_pointCount; }
     const std::vector<std::string>& Names() const { return m_names; }
-    const std::vector<std::vector<double>>& Arrays() const { return m_arrays; }
     const std::vector<int>& Counts() const { return m_counts; }
 
     // Changes whenever anything a chart is built from changes, so an owner can build a
@@ -97,7 +97,9 @@ protected:
     std::string m_xTitle;
     std::string m_yTitle;
     std::vector<std::string> m_names;
-    std::vector<std::vector<double>> m_arrays;
+    std::vector<SharedSeries> m_arrays;
+    // One sorted x table per curve, shared by every chart of the same data.
+    mutable std::vector<std::shared_ptr<XLookup>> m_lookups;
     std::vector<int> m_counts;
     int m_chartWidth = 300;
     int m_chartHeight = 500;

@@ -55,6 +55,27 @@ struct Pass {
         }
     }
 
+    // The same as adding each reading of the block, whose pixels run from lowPixel to
+    // highPixel, all inside this column.
+    void addBlock(const CurveBlocks::Block& block, int lastRow, double lowPixel, double highPixel,
+                  double lastRowPixel, const double* y)
+    {
+        last = lastRow;
+        lastPixel = lastRowPixel;
+        if (y[block.yMinRow] < y[lowest])
+            lowest = block.yMinRow;
+        if (y[block.yMaxRow] > y[highest])
+            highest = block.yMaxRow;
+        if (lowPixel < leftPixel) {
+            leftmost = block.xMinRow;
+            leftPixel = lowPixel;
+        }
+        if (highPixel > rightPixel) {
+            rightmost = block.xMaxRow;
+            rightPixel = highPixel;
+        }
+    }
+
     void flush(std::vector<int>& out) const
     {
         if (empty())
@@ -81,8 +102,35 @@ struct Pass {
 
 } // namespace
 
+CurveBlocks CurveReducer::Summarize(const double* x, const double* y, int count)
+{
+    CurveBlocks summary;
+    constexpr int size = CurveBlocks::kSize;
+    summary.blocks.reserve(static_cast<size_t>(std::max(0, count / size)));
+    for (int start = 0; start + size <= count; start += size) {
+        CurveBlocks::Block b{x[start], x[start], start, start, start, start, false};
+        for (int i = start; i < start + size; ++i) {
+            if (IsNoValue(x[i]) || IsNoValue(y[i])) {
+                b.gap = true;
+                break;
+            }
+            if (x[i] < b.xMin)
+                b.xMin = x[i], b.xMinRow = i;
+            if (x[i] > b.xMax)
+                b.xMax = x[i], b.xMaxRow = i;
+            if (y[i] < y[b.yMinRow])
+                b.yMinRow = i;
+            if (y[i] > y[b.yMaxRow])
+                b.yMaxRow = i;
+        }
+        summary.blocks.push_back(b);
+    }
+    return summary;
+}
+
 std::vector<int> CurveReducer::Reduce(const double* x, const double* y, int count, double xMin,
-                                      double xMax, int columns, const std::vector<int>& keep)
+                                      double xMax, int columns, const std::vector<int>& keep,
+                                      const CurveBlocks* blocks)
 {
     std::vector<int> out;
     if (count <= 0)
@@ -90,11 +138,27 @@ std::vector<int> CurveReducer::Reduce(const double* x, const double* y, int coun
     columns = std::max(1, columns);
     const double span = xMax - xMin;
     const double scale = span > 0 ? columns / span : 0;
+    // Readings beyond either edge of a zoomed plot share one column there: they
+    // are not seen, only the lines from them into the plot are.
+    const auto pixelOf = [&](double value) { return std::clamp((value - xMin) * scale, -2.0, columns + 2.0); };
+    const size_t blockCount = blocks ? blocks->blocks.size() : 0;
 
     out.reserve(static_cast<size_t>(std::min(count, columns * 4 + 16)));
     Pass pass;
     int peak = -1;
     for (int i = 0; i < count; ++i) {
+        if (i % CurveBlocks::kSize == 0 && !pass.empty() && static_cast<size_t>(i / CurveBlocks::kSize) < blockCount) {
+            const CurveBlocks::Block& block = blocks->blocks[static_cast<size_t>(i / CurveBlocks::kSize)];
+            const double low = pixelOf(block.xMin), high = pixelOf(block.xMax);
+            if (!block.gap && low >= pass.column - kHysteresis && high < pass.column + 1 + kHysteresis) {
+                const int lastRow = i + CurveBlocks::kSize - 1;
+                pass.addBlock(block, lastRow, low, high, pixelOf(x[lastRow]), y);
+                if (y[block.yMaxRow] > y[peak])
+                    peak = block.yMaxRow;
+                i = lastRow;
+                continue;
+            }
+        }
         if (IsNoValue(x[i]) || IsNoValue(y[i])) {
             pass.flush(out);
             pass = Pass();
@@ -103,7 +167,7 @@ std::vector<int> CurveReducer::Reduce(const double* x, const double* y, int coun
         }
         if (peak < 0 || y[i] > y[peak])
             peak = i;
-        const double pixel = std::clamp((x[i] - xMin) * scale, -1e9, 1e9);
+        const double pixel = pixelOf(x[i]);
         if (pass.empty()) {
             pass.start(i, pixel);
         } else if (pixel >= pass.column + 1 + kHysteresis || pixel < pass.column - kHysteresis) {

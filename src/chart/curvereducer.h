@@ -4,6 +4,18 @@
 
 namespace OrvaneChart {
 
+// A curve summarised in blocks of consecutive readings, so that a reduction can take
+// a whole block at once where it falls in one pixel column or beyond the plot's edge.
+struct CurveBlocks {
+    static constexpr int kSize = 32;
+    struct Block {
+        double xMin, xMax;
+        int xMinRow, xMaxRow, yMinRow, yMaxRow; // first rows of those extremes
+        bool gap;                               // a reading without x or y
+    };
+    std::vector<Block> blocks; // the whole blocks from row 0; the rest stands alone
+};
+
 // Reduces a curve of many readings to what the screen can show: for each pixel
 // column the curve passes through, in row order, the first, last, lowest and highest
 // readings. A curve that goes back and forth in x passes through a column more than
@@ -15,11 +27,15 @@ namespace OrvaneChart {
 class CurveReducer {
 public:
     // Row indices (ascending) of the readings to draw. x maps to pixel columns
-    // through xMin..xMax onto `columns` columns. The first and last readings, the
+    // through xMin..xMax onto `columns` columns; readings outside that range count as
+    // one column beyond each edge. The first and last readings, the
     // peak (first greatest y) and every index of keep (inside the data) are kept.
     // Readings with a missing x or y are kept too: they mark gaps in the line.
+    // blocks, when given, summarises these readings and gives the same rows faster.
     static std::vector<int> Reduce(const double* x, const double* y, int count, double xMin,
-                                   double xMax, int columns, const std::vector<int>& keep = {});
+                                   double xMax, int columns, const std::vector<int>& keep = {},
+                                   const CurveBlocks* blocks = nullptr);
+    static CurveBlocks Summarize(const double* x, const double* y, int count);
 };
 
 } // namespace OrvaneChart

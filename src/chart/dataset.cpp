@@ -4,8 +4,8 @@
 
 namespace OrvaneChart {
 
-DataSet::DataSet(std::vector<double> values, Color color, std::string name, const Axis* yAxis) :
-    m_values(std::move(values)), m_color(color), m_name(std::move(name)), m_yAxis(yAxis)
+DataSet::DataSet(SharedSeries values, Color color, std::string name, const Axis* yAxis) :
+    m_values(values ? std::move(values) : std::make_shared<const std::vector<double>>()), m_color(color), m_name(std::move(name)), m_yAxis(yAxis)
 {
 }
 
@@ -13,7 +13,7 @@ double DataSet::getPosition(int index) const
 {
     if (index < 0 || index >= size())
         return NoValue;
-    return m_values[static_cast<size_t>(index)];
+    return (*m_values)[static_cast<size_t>(index)];
 }
 
 } // namespace OrvaneChart

@@ -2,6 +2,7 @@
 
 #include "chart/chartdefs.h"
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,11 +11,14 @@ namespace OrvaneChart {
 
 class Axis;
 
+// Readings several charts of the same data hold without copying them.
+using SharedSeries = std::shared_ptr<const std::vector<double>>;
+
 // One curve of a layer: its y values (NoValue for a gap), colour and legend name,
 // and the readings any reduced drawing of it must keep.
 class DataSet {
 public:
-    DataSet(std::vector<double> values, Color color, std::string name, const Axis* yAxis);
+    DataSet(SharedSeries values, Color color, std::string name, const Axis* yAxis);
 
     // The value at that index; NoValue outside the data.
     double getPosition(int index) const;
@@ -22,8 +26,8 @@ public:
     const std::string& getDataName() const { return m_name; }
     const Axis* getUseYAxis() const { return m_yAxis; }
 
-    int size() const { return static_cast<int>(m_values.size()); }
-    const std::vector<double>& values() const { return m_values; }
+    int size() const { return static_cast<int>(m_values->size()); }
+    const std::vector<double>& values() const { return *m_values; }
 
     // Indices a reduced drawing keeps whatever the pixel grid (out-of-range ones are
     // ignored). The first and last readings and the peak are always kept anyway.
@@ -37,7 +41,7 @@ public:
     bool hidden() const { return m_hidden; }
 
 private:
-    std::vector<double> m_values;
+    SharedSeries m_values;
     bool m_dashed = false;
     bool m_hidden = false;
     Color m_color;

@@ -1,15 +1,31 @@
 #pragma once
 
 #include "chart/chartdefs.h"
+#include "chart/curvereducer.h"
 #include "chart/dataset.h"
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace OrvaneChart {
 
 class Axis;
+
+// The x values of a layer sorted by (x, row), readings without an x value left
+// out; built on the first lookup. Charts of the same data share one, so a zoom
+// does not sort the readings again.
+struct XLookup {
+    std::vector<double> sortedX;
+    std::vector<int> sortedRows;
+    bool ready = false;
+    // Smallest and greatest y of all data sets, once found.
+    std::optional<std::pair<double, double>> yRange;
+    // Each data set's readings in blocks, made on its first reduction.
+    std::vector<std::optional<CurveBlocks>> blocks;
+};
 
 // A layer of lines sharing one series of x values: each data set joins its
 // (x, y) readings in row order. Lookups by x value use a table of the x values
@@ -23,6 +39,12 @@ public:
     // Without x data, reading i lies at x = i.
     void setXData(const double* values, int count);
     DataSet* addDataSet(const double* values, int count, Color color, const std::string& name = {});
+    // The same, holding the readings rather than copying them.
+    void setXData(SharedSeries values);
+    DataSet* addDataSet(SharedSeries values, Color color, const std::string& name = {});
+    // Uses (and on the first lookup fills) a sorted table shared with other layers of
+    // the same readings. Call after the readings are set: setting them drops it.
+    void shareLookups(std::shared_ptr<XLookup> lookup);
     void setLineWidth(int width);
     int lineWidth() const { return m_lineWidth; }
     void setFastLineMode(bool fast = true) { m_fastLineMode = fast; }
@@ -43,11 +65,14 @@ public:
 
     int readingCount() const;
     double xAt(int index) const;
-    const std::vector<double>& xData() const { return m_x; }
+    const std::vector<double>& xData() const { return *m_x; }
     // The x value of the readings nearest to value; NoValue for a layer without readings.
     double nearestX(double value) const;
-    // Smallest and greatest x; false when there are no readings.
+    // Smallest and greatest x, or y of all data sets; false when there are no readings.
     bool xRange(double& lowest, double& highest) const;
+    bool yRange(double& lowest, double& highest) const;
+    // The data set's readings in blocks for CurveReducer.
+    const CurveBlocks& blocksOf(int dataSet) const;
     // Builds the sorted x table now rather than on the first lookup.
     void prepareLookups() const;
     // Changes whenever readings are set or added.
@@ -55,14 +80,11 @@ public:
 
 private:
     const Axis* m_yAxis;
-    std::vector<double> m_x;
+    SharedSeries m_x;
     std::vector<std::unique_ptr<DataSet>> m_dataSets;
     int m_lineWidth = 1;
     bool m_fastLineMode = false;
-    // Sorted by (x, row), readings without an x value left out.
-    mutable std::vector<double> m_sortedX;
-    mutable std::vector<int> m_sortedRows;
-    mutable bool m_lookupsReady = false;
+    std::shared_ptr<XLookup> m_lookup;
     unsigned m_revision = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "chart/trackline.h"
 
 #include "chart/chartfont.h"
+#include "chart/chartpen.h"
 #include "chart/xychart.h"
 
 #include <QPainter>
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 namespace OrvaneChart {
 
@@ -17,10 +19,14 @@ constexpr int kBelowPlot = 6; // the x label hangs this far under the plot area
 constexpr int kLabelGap = 8;  // value boxes stand this far beside the line
 constexpr int kDotRadius = 4;
 
-QColor ToQColor(Color color)
+// Whether black text stands out more than white on this background (WCAG contrast):
+// white is unreadable on the light series colours, yellow, cyan and green.
+bool PrefersBlackText(const QColor& background)
 {
-    return QColor::fromRgb((color >> 16) & 0xff, (color >> 8) & 0xff, color & 0xff,
-                           255 - static_cast<int>((color >> 24) & 0xff));
+    const auto linear = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    const double luminance = 0.2126 * linear(background.redF()) + 0.7152 * linear(background.greenF()) +
+                             0.0722 * linear(background.blueF());
+    return (luminance + 0.05) / 0.05 > 1.05 / (luminance + 0.05);
 }
 
 QPen DashPen(const QColor& color)
@@ -103,6 +109,8 @@ TrackLine TrackLine::Build(const XYChart& chart, int mouseX)
                                QString::fromStdString(chart.formatValue(value, "{value|P4}")) +
                                QStringLiteral(" <*/font*>");
         track.m_valueLabels.push_back(MakeLabel(markup, QPoint(xCoor + kLabelGap, yCoor), Left));
+        if (PrefersBlackText(ToQColor(color)))
+            track.m_valueLabels.back().textColor = Qt::black;
     });
     track.PlaceValueLabels(plot->getTopY(), plot->getBottomY(), plot->getRightX());
     return track;

@@ -90,13 +90,9 @@ void XYChart::layout() const
             xMin = std::min(xMin, lowest);
             xMax = std::max(xMax, highest);
         }
-        for (int d = 0; d < layer->getDataSetCount(); ++d) {
-            for (const double value : layer->getDataSetByZ(d)->values()) {
-                if (!IsNoValue(value)) {
-                    yMin = std::min(yMin, value);
-                    yMax = std::max(yMax, value);
-                }
-            }
+        if (layer->yRange(lowest, highest)) {
+            yMin = std::min(yMin, lowest);
+            yMax = std::max(yMax, highest);
         }
     }
     m_xAxis.fitScale(xMin, xMax);

@@ -3,11 +3,14 @@
 #include "chart/chartviewer.h"
 #include "guitestsupport.h"
 
+#include "chart/curvepainter.h"
 #include "chart/curvereducer.h"
 #include "chart/markuptext.h"
 #include "chart/trackline.h"
 
 #include <QMouseEvent>
+
+#include <random>
 
 using namespace OrvaneChart;
 
@@ -58,11 +61,12 @@ private slots:
             size_t curve, row;
             double stress;
             const char* markup;
+            Qt::GlobalColor text; // whichever stands out more on the box
         } cases[] = {
-            {1, 4, 80.12345, "<*font,bgColor=ff00*> 80.12 <*/font*>"},
-            {2, 3, 0.000123456, "<*font,bgColor=ff*> 0.0001235 <*/font*>"},
-            {6, 6, 99.996, "<*font,bgColor=0*> 100.0 <*/font*>"}, // rounds up a digit
-            {0, 2, 1234.56, "<*font,bgColor=ff0000*> 1235 <*/font*>"},
+            {1, 4, 80.12345, "<*font,bgColor=ff00*> 80.12 <*/font*>", Qt::black},
+            {2, 3, 0.000123456, "<*font,bgColor=ff*> 0.0001235 <*/font*>", Qt::white},
+            {6, 6, 99.996, "<*font,bgColor=0*> 100.0 <*/font*>", Qt::white}, // rounds up a digit
+            {0, 2, 1234.56, "<*font,bgColor=ff0000*> 1235 <*/font*>", Qt::black},
         };
         for (const auto& c : cases)
             curves[c.curve].stress[c.row] = c.stress;
@@ -87,6 +91,7 @@ private slots:
             const auto labels = viewer.ValueLabels();
             QCOMPARE(labels.size(), size_t(1));
             QCOMPARE(labels[0].markup, QString::fromLatin1(c.markup));
+            QCOMPARE(labels[0].textColor, QColor(c.text));
             const QRect box =
                 MarkupText(labels[0].markup).boundsAt(TrackLine::LabelFont(), labels[0].anchor, labels[0].alignment);
             QVERIFY(box.top() <= point.y() + 1 && box.bottom() >= point.y() - 1 &&
@@ -246,6 +251,26 @@ private slots:
         // A curve that turns back inside its column keeps the turning reading.
         const std::vector<double> turn{0, 0.9, 0.1};
         QCOMPARE(CurveReducer::Reduce(turn.data(), std::vector<double>(3, 1.0).data(), 3, 0, 1, 1), (Rows{0, 1, 2}));
+        // A noisy walk with gaps and a turn: the blocks give the rows reading by reading
+        // gives, whole or zoomed; beyond the edges of a zoom a few readings stand for all.
+        std::mt19937 random(5);
+        std::normal_distribution<double> noise(0, 0.3);
+        std::vector<double> walkX, walkY;
+        for (int i = 0; i < 20000; ++i) {
+            walkX.push_back(i < 15000 ? i * 0.01 + noise(random) * 0.01 : 150 - (i - 15000) * 0.01);
+            walkY.push_back(i % 4001 == 7 ? NoValue : std::sin(i * 1e-3) + noise(random));
+        }
+        const CurveBlocks blocks = CurveReducer::Summarize(walkX.data(), walkY.data(), 20000);
+        for (const auto& [low, high] : {std::pair(0.0, 150.0), std::pair(40.0, 41.5), std::pair(149.0, 200.0)}) {
+            const Rows plain = CurveReducer::Reduce(walkX.data(), walkY.data(), 20000, low, high, 300, {3});
+            QCOMPARE(CurveReducer::Reduce(walkX.data(), walkY.data(), 20000, low, high, 300, {3}, &blocks), plain);
+            QVERIFY(plain.size() < 300 * 6 + 60);
+        }
+        // A line from a deep zoom's far-off reading into the plot is cut at the edge.
+        const QRectF bounds(0, 0, 100, 50);
+        const auto parts = CurvePainter::Clip(QPolygonF{{-1e12, 25}, {50, 25}, {60, 30}, {500, 30}}, bounds);
+        QCOMPARE(parts.size(), size_t(1));
+        QCOMPARE(parts[0], (QPolygonF{{0, 25}, {50, 25}, {60, 30}, {100, 30}}));
     }
 };
 
