@@ -124,7 +124,7 @@ void CPlyforgeDoc::BuildChartSeries(std::vector<std::vector<double>>& arrays,
     for (const auto& specimen : specimens) {
         arrays.push_back(specimen->strain_series);
         arrays.push_back(specimen->stress_series);
-        names.push_back(FormatText("%s %d", "Lamina #", specimen->id));
+        names.push_back(specimen->name.empty() ? FormatText("%s %d", "Lamina #", specimen->id) : specimen->name);
     }
 }
 

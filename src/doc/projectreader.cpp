@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <new>
 #include <set>
 
@@ -230,14 +231,18 @@ void Reader::ReadTheory(const json& theory, ProjectData& project) const
 
 void Reader::ReadSpecimen(const json& item, const std::string& where, ExperimentSpecimen& specimen)
 {
-    specimen.width = Number(item, "width", where);
-    specimen.thickness = Number(item, "thickness", where);
+    if (Find(item, "name"))
+        specimen.name = Text(item, "name", where);
+    const json* file = Find(item, "readings_file");
+    // A readings file may give what its testing machine wrote above the readings.
+    const double unknown = std::numeric_limits<double>::quiet_NaN();
+    specimen.width = file && !Find(item, "width") ? unknown : Number(item, "width", where);
+    specimen.thickness = file && !Find(item, "thickness") ? unknown : Number(item, "thickness", where);
     if (const json* excluded = Find(item, "excluded")) {
         if (!excluded->is_boolean())
             Fail(Join(where, "excluded"), "expected true or false");
         specimen.excluded = excluded->get<bool>();
     }
-    const json* file = Find(item, "readings_file");
     if (file) {
         if (!file->is_string())
             Fail(where + ".readings_file", "expected a text (a path)");

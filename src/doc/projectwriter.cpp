@@ -134,6 +134,11 @@ void Experiment(std::string& out, const CPlyforgeDoc& doc)
         const ExperimentSpecimen& specimen = *doc.specimens[i];
         out += i ? ",\n    {\n" : "\n    {\n";
         IntField(out, "      ", "id", specimen.id);
+        if (!specimen.name.empty()) {
+            out += "      \"name\": ";
+            AppendText(out, specimen.name);
+            out += ",\n";
+        }
         NumberField(out, "      ", "width", specimen.width);
         NumberField(out, "      ", "thickness", specimen.thickness);
         if (specimen.excluded)

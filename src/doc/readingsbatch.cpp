@@ -4,6 +4,8 @@
 #include "experiment/tensileimport.h"
 
 #include <algorithm>
+#include <cmath>
+#include <tuple>
 #include <exception>
 #include <mutex>
 #include <new>
@@ -25,6 +27,19 @@ void ReadingsBatch::ReadOne(Job& job, std::string& buffer) const
     options.stress_column = job.columns[2];
     try {
         ImportResult table = TensileImport::ReadFile(job.path, options, buffer);
+        ExperimentSpecimen& specimen = *job.specimen;
+        // What the project leaves out, the machine's lines above the readings give.
+        for (auto [member, value, field] : {std::tuple{&specimen.width, table.width, "width"},
+                                            std::tuple{&specimen.thickness, table.thickness, "thickness"}}) {
+            if (std::isnan(*member))
+                *member = value;
+            if (std::isnan(*member)) {
+                job.error = std::string("the specimen has no ") + field + ": give it in the project or above the readings";
+                return;
+            }
+        }
+        if (specimen.name.empty())
+            specimen.name = table.specimen_name;
         job.specimen->load_series = std::move(table.load);
         job.specimen->strain_series = std::move(table.strain);
         job.specimen->stress_series = std::move(table.stress);

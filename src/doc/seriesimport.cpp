@@ -20,6 +20,7 @@ SpecimenList ReadSeries(std::vector<std::string> paths)
                                      "import this file alone to choose them");
         auto specimen = std::make_unique<ExperimentSpecimen>();
         specimen->id = static_cast<int>(specimens.size()) + 1;
+        specimen->name = table.specimen_name;
         specimen->width = std::isfinite(table.width) ? table.width : 0;
         specimen->thickness = std::isfinite(table.thickness) ? table.thickness : 0;
         specimen->load_series = std::move(table.load);

@@ -132,9 +132,14 @@ bool ExperimentSpecimen::Evaluate(double elastic_min, double elastic_max, Modulu
     return true;
 }
 
+std::string ExperimentSpecimen::DisplayName() const
+{
+    return name.empty() ? "Lamina #" + std::to_string(id) : name;
+}
+
 bool ExperimentSpecimen::SameInputs(const ExperimentSpecimen& other) const
 {
-    return id == other.id && SameBits(width, other.width) && SameBits(thickness, other.thickness) &&
+    return id == other.id && name == other.name && SameBits(width, other.width) && SameBits(thickness, other.thickness) &&
            SameSeries(load_series, other.load_series) &&
            SameSeries(strain_series, other.strain_series) &&
            SameSeries(stress_series, other.stress_series) && unread_cells == other.unread_cells &&

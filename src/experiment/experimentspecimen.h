@@ -29,6 +29,9 @@ enum class ModulusMethod { Chord, Regression };
 struct ExperimentSpecimen {
     int id = 0;
     unsigned char valid = 0; // cleared when an evaluation fails; nothing reads it
+    // The specimen's own ID as the lab or its testing machine writes it ("A-17");
+    // empty for none, when lists name it by its number.
+    std::string name;
     double width = 0;        // mm
     double thickness = 0;    // mm
     std::vector<double> load_series;   // N
@@ -47,6 +50,9 @@ struct ExperimentSpecimen {
     // Writes the four results; false, with the record untouched, when the series
     // are empty or of unequal length.
     bool Evaluate(double elastic_min, double elastic_max, ModulusMethod method = ModulusMethod::Chord);
+
+    // Its ID, or "Lamina #<id>" without one, as lists, exports and the chart name it.
+    std::string DisplayName() const;
 
     // True when every input equals the other's, bit for bit.
     bool SameInputs(const ExperimentSpecimen& other) const;

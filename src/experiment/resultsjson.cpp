@@ -36,7 +36,7 @@ std::string ResultsJson(const SpecimenList& specimens, double elastic_min, doubl
         const ExperimentSpecimen& s = *specimens[i];
         const auto result = [&s](double value) { return s.valid ? std::optional<double>(value) : std::nullopt; };
         out += i ? ",\n  " : "\n  ";
-        out += "{\"id\": " + std::to_string(s.id) + ", \"name\": " + Text("Lamina #" + std::to_string(s.id)) +
+        out += "{\"id\": " + std::to_string(s.id) + ", \"name\": " + Text(s.DisplayName()) +
                ", \"included\": " + (s.excluded ? "false" : "true") + ", \"width\": " + Number(s.width) +
                ", \"thickness\": " + Number(s.thickness) + ", \"load_max\": " + Number(result(s.load_max)) +
                ", \"strength\": " + Number(result(s.strength)) + ", \"strain\": " + Number(result(s.strain)) +

@@ -18,7 +18,7 @@ std::string Text(double value, ResultsTable::Digits digits)
 ResultsTable::Cells ResultsTable::Row(const ExperimentSpecimen& s, Digits digits, Gap gap)
 {
     auto g = [digits](double value) { return Text(value, digits); };
-    return {FormatText("Lamina #%d", s.id), g(s.width), g(s.thickness), g(s.load_max), g(s.strength), g(s.strain),
+    return {s.DisplayName(), g(s.width), g(s.thickness), g(s.load_max), g(s.strength), g(s.strain),
             gap == Gap::Empty && !s.modulus_gap.empty() ? std::string() : g(s.modulus)};
 }
 

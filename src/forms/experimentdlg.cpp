@@ -50,11 +50,15 @@ std::vector<double> RowMajor(const std::vector<double>& load, const std::vector<
 } // namespace
 
 CExperimentDlg::CExperimentDlg(QWidget* parent)
-    : QWidget(parent), m_widthEdit(new QLineEdit), m_thicknessEdit(new QLineEdit),
+    : QWidget(parent), m_nameEdit(new QLineEdit), m_widthEdit(new QLineEdit), m_thicknessEdit(new QLineEdit),
       m_initialize(new QPushButton(tr("Initialize"))), m_import(new QPushButton(tr("Import..."))),
       m_grid(new CListCtrlReport)
 {
     setObjectName("ExperimentDlg");
+    m_nameEdit->setObjectName("SpecimenIdEdit");
+    m_nameEdit->setFixedWidth(110);
+    m_nameEdit->setToolTip(tr("The specimen's own ID, as the lab or its testing machine writes it; "
+                              "the results list and chart name the specimen by it"));
     m_widthEdit->setObjectName("WidthEdit");
     m_thicknessEdit->setObjectName("ThicknessEdit");
     m_initialize->setObjectName("InitializeButton");
@@ -65,6 +69,9 @@ CExperimentDlg::CExperimentDlg(QWidget* parent)
 
     auto* top = new QHBoxLayout;
     top->setSpacing(8);
+    top->addWidget(new QLabel(tr("Specimen ID")));
+    top->addWidget(m_nameEdit);
+    top->addSpacing(16);
     top->addWidget(new QLabel(tr("Width")));
     top->addWidget(m_widthEdit);
     top->addSpacing(16);
@@ -111,6 +118,7 @@ CExperimentDlg::CExperimentDlg(QWidget* parent)
     // Every edit, paste, import and Initialize is an undo step; undoing one changes
     // the project as much as doing it did.
     m_grid->SetUndoStack(&m_undo);
+    TrackEdit(m_nameEdit, &m_undo);
     TrackEdit(m_widthEdit, &m_undo);
     TrackEdit(m_thicknessEdit, &m_undo);
     PassUndoKeys(m_grid);
@@ -126,6 +134,7 @@ void CExperimentDlg::InitializeAsStep()
     m_undo.push(new ReplaceRowsCommand(m_grid->Model(), ReportModel::Rows{{"", "", ""}, {}, 1}, tr("Initialize")));
     for (QLineEdit* edit : {m_widthEdit, m_thicknessEdit})
         m_undo.push(new LineEditCommand(edit, edit->text(), FormNumberText(0)));
+    m_undo.push(new LineEditCommand(m_nameEdit, m_nameEdit->text(), QString()));
     m_undo.endMacro();
 }
 
@@ -135,6 +144,7 @@ void CExperimentDlg::OnInitialize()
     m_grid->DeleteAllItems();
     m_grid->AppendRowText(QString(), 0);
     SetSpecimenSize(0, 0);
+    SetEditText(m_nameEdit, QString());
     m_undo.Forget();
 }
 
@@ -198,6 +208,7 @@ bool CExperimentDlg::SaveToSpecimen(int id)
     m_grid->EndCellEdit();
     ReadSize(id);
     ExperimentSpecimen& specimen = doc->FindOrCreateSpecimen(id);
+    specimen.name = std::string(TrimWhitespace(m_nameEdit->text().toStdString()));
     specimen.width = m_specimenWidth;
     specimen.thickness = m_specimenThickness;
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -219,6 +230,7 @@ void CExperimentDlg::LoadFromSpecimen(const ExperimentSpecimen& specimen)
         return;
     m_grid->EndCellEdit();
     m_grid->DeleteAllItems();
+    SetEditText(m_nameEdit, QString::fromStdString(specimen.name));
     const size_t n = specimen.load_series.size();
     if (specimen.strain_series.size() != n || specimen.stress_series.size() != n) {
         ShowMessageBox(QString::fromUtf8(kUnequalSeries));
@@ -293,13 +305,15 @@ bool CExperimentDlg::ImportFile(const QString& path)
     }
     m_grid->EndCellEdit();
     const int rows = static_cast<int>(table.load.size());
-    // One step: the readings, and the width and thickness the machine wrote above them.
+    // One step: the readings, and the ID, width and thickness the machine wrote above them.
     m_undo.beginMacro(tr("Import"));
     m_undo.push(new ReplaceRowsCommand(
         m_grid->Model(), ReportModel::Rows{{}, RowMajor(table.load, table.strain, table.stress), rows}, tr("Import")));
     for (const auto& [edit, value] : {std::pair{m_widthEdit, table.width}, std::pair{m_thicknessEdit, table.thickness}})
         if (std::isfinite(value))
             m_undo.push(new LineEditCommand(edit, edit->text(), FormNumberText(value)));
+    if (!table.specimen_name.empty())
+        m_undo.push(new LineEditCommand(m_nameEdit, m_nameEdit->text(), QString::fromStdString(table.specimen_name)));
     m_undo.endMacro();
     QApplication::restoreOverrideCursor(); // the undo step told that the form changed
     return true;

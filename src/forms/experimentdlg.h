@@ -50,6 +50,7 @@ public:
     FormUndoStack* UndoStack() { return &m_undo; }
     // Initialize as the user's step, which Undo takes back.
     void InitializeAsStep();
+    QLineEdit* NameEdit() const { return m_nameEdit; }
     QLineEdit* WidthEdit() const { return m_widthEdit; }
     QLineEdit* ThicknessEdit() const { return m_thicknessEdit; }
     QPushButton* InitializeButton() const { return m_initialize; }
@@ -73,6 +74,7 @@ private:
     void ReadSize(int id);
 
     std::function<CPlyforgeDoc*()> m_document;
+    QLineEdit* m_nameEdit;
     QLineEdit* m_widthEdit;
     QLineEdit* m_thicknessEdit;
     QPushButton* m_initialize;

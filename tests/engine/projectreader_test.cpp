@@ -117,14 +117,19 @@ TEST(ProjectReader, ReadingsFileRelativeToTheProjectFolder)
           { "id": 1, "width": 25, "thickness": 2, "readings_file": "측정 data/specimen1.csv" },
           { "id": 2, "width": 25, "thickness": 2, "readings_file": ")" + (dir.Path() / "specimen2.csv").string() +
                              R"(" },
-          { "id": 3, "width": 25, "thickness": 2, "readings_file": "unnamed.csv", "columns": [2, 4, 5] } ] } })";
+          { "id": 3, "width": 25, "thickness": 2, "readings_file": "unnamed.csv", "columns": [2, 4, 5] },
+          { "id": 4, "thickness": 3, "readings_file": ")" + TestDataFile("readings/import/format-machine-specimen-data.csv") +
+                             R"(" } ] } })";
     WriteWholeFile(dir.Path() / "p.plyforge", text);
 
     // Opened from another working folder, the path is resolved against the project's;
     // Parse resolves it against the folder it is given.
     for (const ProjectData& project : {ProjectReader::ReadFile((dir.Path() / "p.plyforge").string()),
                                        ProjectReader::Parse(text, "inline.plyforge", dir.Path().string())}) {
-        ASSERT_EQ(project.specimens.size(), 3u);
+        ASSERT_EQ(project.specimens.size(), 4u);
+        // What the project leaves out, the machine's lines above the readings give.
+        const ExperimentSpecimen& machine = *project.specimens[3];
+        EXPECT_TRUE(machine.name == "A-17" && machine.width == 10.05 && machine.thickness == 3);
         // Unnamed columns the project picks, counted from 1.
         EXPECT_EQ(project.specimens[2]->load_series, (std::vector<double>{1}));
         EXPECT_EQ(project.specimens[2]->stress_series, (std::vector<double>{3}));
@@ -134,6 +139,10 @@ TEST(ProjectReader, ReadingsFileRelativeToTheProjectFolder)
         EXPECT_EQ(project.specimens[1]->load_series, (std::vector<double>{1}));
         EXPECT_EQ(project.specimens[1]->stress_series, (std::vector<double>{3}));
     }
+    const std::string bare = (dir.Path() / "bare.plyforge").string();
+    WriteWholeFile(bare, R"({ "format": "plyforge-project", "version": 1, "experiment": { "specimens": [
+          { "id": 1, "width": 25, "readings_file": "specimen2.csv" } ] } })");
+    ExpectContains(ReadError(bare), {"specimens[0].readings_file: the specimen has no thickness"});
 }
 
 // Every file in tests/data/projects/bad, with the texts its .expected lists.

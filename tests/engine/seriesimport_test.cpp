@@ -25,7 +25,9 @@ TEST(SeriesImport, OneSpecimenPerFileInNaturalOrderWithTheirSizes)
         EXPECT_EQ(series[i]->load_series, (std::vector<double>{double(n)}));
         EXPECT_EQ(series[i]->width, n + 0.5);
         EXPECT_EQ(series[i]->thickness, 0); // not given
+        EXPECT_EQ(series[i]->DisplayName(), "A-" + std::to_string(n));
     }
+    EXPECT_EQ(series[3]->DisplayName(), "Lamina #4");
     EXPECT_EQ(series[3]->stress_series, (std::vector<double>{3}));
 
     WriteWholeFile(dir.Path() / "wide.csv", "1;2;3;4\n");

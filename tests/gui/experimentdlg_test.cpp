@@ -151,12 +151,17 @@ private slots:
                                           "\"1,004.80328\";0,1;40,19\n2000;0,2;80\n")));
         QCOMPARE(RowTexts(grid, 0), (QStringList{"1004.80328", "0.1", "40.19"}));
         QVERIFY(grid->GetItemCount() == 2 && modified.count() == 1);
-        // The width and thickness a machine writes above its readings fill the form,
-        // in the same undo step as the readings.
+        // The ID, width and thickness a machine writes above its readings fill the
+        // form, in the same undo step as the readings, and are saved with them.
+        form.NameEdit()->setText("typed");
         QVERIFY(form.ImportFile(PLYFORGE_TEST_DATA "/readings/import/format-machine-specimen-data.csv"));
-        QCOMPARE(form.WidthEdit()->text() + " " + form.ThicknessEdit()->text(), QString("10.05 2.012"));
+        QCOMPARE(form.NameEdit()->text() + " " + form.WidthEdit()->text() + " " + form.ThicknessEdit()->text(),
+                 QString("A-17 10.05 2.012"));
+        form.SetDocumentProvider([this] { return &m_doc; });
+        QVERIFY(form.SaveToSpecimen(4) && m_doc.FindSpecimen(4)->DisplayName() == "A-17");
         form.UndoStack()->undo();
-        QCOMPARE(form.WidthEdit()->text() + " " + RowTexts(grid, 0).join('|'), QString("0 1004.80328|0.1|40.19"));
+        QCOMPARE(form.NameEdit()->text() + " " + form.WidthEdit()->text() + " " + RowTexts(grid, 0).join('|'),
+                 QString("typed 0 1004.80328|0.1|40.19"));
         // Five unnamed columns: the user chooses, and the choice is offered next time.
         const QString wide = WriteFile(m_dir.filePath("wide.txt"), "1\t10\t0.1\t40\t9\n2\t20\t0.2\t80\t9\n");
         int asked = 0;
