@@ -2,6 +2,7 @@
 #include "doc/seriesimport.h"
 #include "experiment/importresult.h"
 #include "testsupport.h"
+#include "util/formattext.h"
 
 #include <gtest/gtest.h>
 
@@ -33,4 +34,24 @@ TEST(SeriesImport, OneSpecimenPerFileInNaturalOrderWithTheirSizes)
     WriteWholeFile(dir.Path() / "wide.csv", "1;2;3;4\n");
     const std::string wide = (dir.Path() / "wide.csv").string();
     ExpectContains(ErrorOf<ImportError>([&] { ReadSeries({wide}); }), {wide, "import this file alone"});
+}
+
+// Ten files as a testing machine exports a series (tests/data/readings/series, made
+// by its make-series.py): each specimen's strength is the tensile strength the
+// machine wrote above its readings.
+TEST(SeriesImport, StrengthsEqualTheMachinesOwn)
+{
+    std::vector<std::string> paths;
+    for (int n = 10; n >= 1; --n)
+        paths.push_back(TestDataFile("readings/series/specimen-" + std::to_string(n) + ".csv"));
+    const SpecimenList series = ReadSeries(paths);
+    ASSERT_EQ(series.size(), 10u);
+    for (size_t i = 0; i < series.size(); ++i) {
+        ExperimentSpecimen& specimen = *series[i];
+        EXPECT_EQ(specimen.name, FormatText("S-%02d", int(i) + 1));
+        ASSERT_TRUE(specimen.Evaluate(0.1, 0.3));
+        const std::string text = ReadWholeFile(paths[series.size() - 1 - i]);
+        const size_t at = text.find("Tensile strength,\"") + 18;
+        EXPECT_EQ(specimen.strength, std::stod(text.substr(at, text.find('"', at) - at))) << specimen.name;
+    }
 }
