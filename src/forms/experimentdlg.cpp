@@ -69,9 +69,6 @@ CExperimentDlg::CExperimentDlg(QWidget* parent)
 
     auto* top = new QHBoxLayout;
     top->setSpacing(8);
-    top->addWidget(new QLabel(tr("Specimen ID")));
-    top->addWidget(m_nameEdit);
-    top->addSpacing(16);
     top->addWidget(new QLabel(tr("Width")));
     top->addWidget(m_widthEdit);
     top->addSpacing(16);
@@ -95,6 +92,13 @@ CExperimentDlg::CExperimentDlg(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setSpacing(12);
+    // The ID on a line of its own: the line below keeps its place and fits beside the results.
+    auto* idLine = new QHBoxLayout;
+    idLine->setSpacing(8);
+    idLine->addWidget(new QLabel(tr("Specimen ID")));
+    idLine->addWidget(m_nameEdit);
+    idLine->addStretch();
+    layout->addLayout(idLine);
     layout->addLayout(top);
     layout->addWidget(m_grid, 1, Qt::AlignLeft);
 
