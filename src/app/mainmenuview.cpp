@@ -4,8 +4,6 @@
 #include "guibase/captions.h"
 #include "guibase/droppedfiles.h"
 
-#include <QDropEvent>
-#include <QMimeData>
 #include <QVBoxLayout>
 
 CMainMenuView::CMainMenuView(QWidget* parent) : QWidget(parent), m_tree(new CTreeCtrlCustom(this))
@@ -25,21 +23,11 @@ CMainMenuView::CMainMenuView(QWidget* parent) : QWidget(parent), m_tree(new CTre
 
 bool CMainMenuView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_tree->viewport())
-        return QWidget::eventFilter(watched, event);
-    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
-        auto* drag = static_cast<QDropEvent*>(event);
-        if (drag->mimeData()->hasUrls()) {
-            drag->acceptProposedAction();
-            return true;
-        }
-    } else if (event->type() == QEvent::Drop) {
-        auto* drop = static_cast<QDropEvent*>(event);
-        if (const QStringList paths = DroppedFiles(drop->mimeData()); !paths.isEmpty()) {
-            drop->acceptProposedAction();
+    QStringList paths;
+    if (watched == m_tree->viewport() && TakeFileDrop(event, paths)) {
+        if (!paths.isEmpty())
             Q_EMIT FilesDropped(paths);
-            return true;
-        }
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }

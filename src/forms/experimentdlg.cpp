@@ -16,13 +16,11 @@
 
 #include <QApplication>
 #include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
 #include <QVBoxLayout>
@@ -325,21 +323,12 @@ bool CExperimentDlg::ImportFile(const QString& path)
 
 bool CExperimentDlg::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_grid->viewport()) {
-        if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
-            auto* drag = static_cast<QDropEvent*>(event);
-            if (drag->mimeData()->hasUrls() && drag->mimeData()->urls().value(0).isLocalFile()) {
-                drag->acceptProposedAction();
-                return true;
-            }
-        } else if (event->type() == QEvent::Drop) {
-            auto* drop = static_cast<QDropEvent*>(event);
-            if (const QStringList paths = DroppedFiles(drop->mimeData()); !paths.isEmpty()) {
-                drop->acceptProposedAction();
-                ImportFile(paths.first());
-                return true;
-            }
-        }
+    // A file dropped on the grid is imported.
+    QStringList paths;
+    if (watched == m_grid->viewport() && TakeFileDrop(event, paths)) {
+        if (!paths.isEmpty())
+            ImportFile(paths.first());
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -152,7 +152,7 @@ void CResultExpView::ResetZoom()
 
 void CResultExpView::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasUrls())
+    if (!DroppedFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
