@@ -14,6 +14,13 @@ class ResultExpViewTest : public QObject {
     QTemporaryDir m_dir;
     CPlyforgeDoc m_doc;
 
+    static bool Show(CResultExpView& view, int width, int height)
+    {
+        view.resize(width, height);
+        view.show();
+        return QTest::qWaitForWindowExposed(&view);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -59,9 +66,7 @@ private slots:
     void excludedSpecimensAndModuliTheRangeCannotGive()
     {
         CResultExpView view;
-        view.resize(900, 700);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(Show(view, 900, 700));
         view.FillResultList(&m_doc);
         CListCtrlReport* list = view.ResultList();
         QSignalSpy toggled(&view, &CResultExpView::SpecimenIncludedChanged);
@@ -90,9 +95,7 @@ private slots:
     void chartZoomsPansAndHidesCurves()
     {
         CResultExpView view;
-        view.resize(1000, 800);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(Show(view, 1000, 800));
         view.FillResultList(&m_doc);
         view.RefreshChart(&m_doc);
         OrvaneChart::CChartViewer* viewer = view.Viewer();
@@ -132,9 +135,7 @@ private slots:
     void chartTakesTheViewsSizeAndExports()
     {
         CResultExpView view;
-        view.resize(1000, 800);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(Show(view, 1000, 800));
         view.RefreshChart(&m_doc);
         const int width = view.ChartView().ChartWidth();
         QVERIFY(width > 600);
