@@ -6,9 +6,13 @@
 #include "experiment/resultsjson.h"
 #include "experiment/resultstable.h"
 #include "theory/abaquscard.h"
+#include "theory/laminateanalysis.h"
+#include "util/traceoutput.h"
 #include "util/numberparser.h"
 
+#include <algorithm>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -21,6 +25,7 @@ constexpr const char* kUsage =
     "usage: plyforge-cli theory PROJECT [--log-dir DIR] [--card FILE]\n"
     "       plyforge-cli experiment PROJECT [--log-dir DIR] [--json] [--modulus chord|regression]\n"
     "                                       [--range MIN MAX]\n"
+    "       plyforge-cli laminate PROJECT [--log-dir DIR] [--json] [--load Nx Ny Nxy Mx My Mxy]\n"
     "       plyforge-cli --help | --version\n";
 
 constexpr const char* kHelp =
@@ -34,18 +39,26 @@ constexpr const char* kHelp =
     "  experiment PROJECT  evaluates every specimen, writes ExperimentalLog.txt and\n"
     "                      prints the results list (a header line, then one\n"
     "                      tab-separated line per specimen)\n"
+    "  laminate PROJECT    runs the theory (writing TheoreticalLog.txt) and prints the\n"
+    "                      laminate's classical lamination theory: A, B and D, the\n"
+    "                      membrane and flexural constants, whether it is symmetric\n"
+    "                      and balanced, and each ply's strains and stresses under a load\n"
     "\n"
     "Options:\n"
     "  --log-dir DIR       the folder the calculation log goes to (default: the\n"
     "                      executable's folder in a build, ~/.local/share/plyforge\n"
     "                      when installed)\n"
     "  --card FILE         theory only: also write the ABAQUS material card\n"
-    "  --json              experiment only: print the results, the series' statistics\n"
-    "                      and the elastic range as one JSON object instead of the list\n"
+    "  --json              experiment and laminate: print the results as one JSON\n"
+    "                      object (for an experiment with the series' statistics and\n"
+    "                      the elastic range)\n"
     "  --modulus METHOD    experiment only: \"chord\" or \"regression\" instead of the\n"
     "                      project's modulus method\n"
     "  --range MIN MAX     experiment only: this elastic range (strain in %) instead of\n"
     "                      the project's\n"
+    "  --load Nx Ny Nxy Mx My Mxy\n"
+    "                      laminate only: force (N/mm) and moment (N mm/mm) resultants\n"
+    "                      to find the plies' strains and stresses under\n"
     "  -h, --help          print this text and exit\n"
     "  -v, --version       print the version and exit\n"
     "\n"
@@ -71,6 +84,7 @@ struct Arguments {
     bool json = false;
     std::optional<ModulusMethod> modulus;
     std::optional<std::pair<double, double>> range;
+    std::optional<LaminateLoad> load;
 };
 
 // Returns an error text, or an empty one when the option at argv[i] (and its
@@ -78,21 +92,32 @@ struct Arguments {
 std::string ParseOption(int argc, const char* const* argv, int& i, Arguments& args)
 {
     const std::string option = argv[i];
-    const bool experiment_only = option == "--json" || option == "--modulus" || option == "--range";
-    if (option != "--log-dir" && option != "--card" && !experiment_only)
+    // The commands each option belongs to, and the values it takes.
+    static const std::map<std::string, std::pair<std::vector<std::string>, int>> kOptions = {
+        {"--log-dir", {{"theory", "experiment", "laminate"}, 1}}, {"--card", {{"theory"}, 1}},
+        {"--json", {{"experiment", "laminate"}, 0}},             {"--modulus", {{"experiment"}, 1}},
+        {"--range", {{"experiment"}, 2}},                        {"--load", {{"laminate"}, 6}}};
+    const auto known = kOptions.find(option);
+    if (known == kOptions.end())
         return "unknown option \"" + option + "\"";
-    if (option == "--card" && args.command != "theory")
-        return "--card is an option of the theory command";
-    if (experiment_only && args.command != "experiment")
-        return option + " is an option of the experiment command";
+    const auto& [commands, values] = known->second;
+    if (std::find(commands.begin(), commands.end(), args.command) == commands.end())
+        return option + " is not an option of the " + args.command + " command";
     if (option == "--json") {
         args.json = true;
         return {};
     }
-    const int values = option == "--range" ? 2 : 1;
     if (i + values >= argc)
-        return option + " needs " + (values == 2 ? "two values" : "a value");
-    if (option == "--range") {
+        return option + " needs " + (values == 1 ? "a value" : std::to_string(values) + " values");
+    if (option == "--load") {
+        LaminateLoad load;
+        for (int k = 0; k < 6; ++k) {
+            double& value = k < 3 ? load.N[static_cast<size_t>(k)] : load.M[static_cast<size_t>(k - 3)];
+            if (!*argv[i + 1 + k] || !ParseNumber(argv[i + 1 + k], value))
+                return "--load needs six numbers: Nx Ny Nxy Mx My Mxy";
+        }
+        args.load = load;
+    } else if (option == "--range") {
         double low = 0, high = 0;
         if (!ParseNumber(argv[i + 1], low) || !ParseNumber(argv[i + 2], high) || !*argv[i + 1] || !*argv[i + 2])
             return "--range needs two numbers";
@@ -115,7 +140,7 @@ std::string ParseArguments(int argc, const char* const* argv, Arguments& args)
     if (argc < 3)
         return "missing arguments";
     args.command = argv[1];
-    if (args.command != "theory" && args.command != "experiment")
+    if (args.command != "theory" && args.command != "experiment" && args.command != "laminate")
         return "unknown command \"" + args.command + "\"";
     args.project = argv[2];
     for (int i = 3; i < argc; ++i) {
@@ -136,6 +161,24 @@ template <typename Cells> void PrintTabbed(std::ostream& out, const Cells& cells
 }
 
 } // namespace
+
+int CliRunner::RunLaminate(CPlyforgeDoc& doc, MessageSink& sink, bool json, const std::optional<LaminateLoad>& load)
+{
+    std::string trace; // the theory command's output, not this one's
+    TraceOutput::SetCapture(&trace);
+    const bool ran = CalculationChecks::TheoryReady(doc, sink) && doc.CalculateTheory();
+    TraceOutput::SetCapture(nullptr);
+    if (!ran)
+        return kRefused;
+    LaminateAnalysis analysis;
+    if (!analysis.Run(doc.laminate, load)) {
+        sink.ShowMessage("The laminate's stiffness cannot be inverted: no lamination theory for this stack.");
+        return kRefused;
+    }
+    m_out << (json ? analysis.Json() : analysis.Text());
+    m_out.flush();
+    return kSuccess;
+}
 
 int CliRunner::Run(int argc, const char* const* argv)
 {
@@ -171,10 +214,12 @@ int CliRunner::Run(int argc, const char* const* argv)
         doc.program_folder = *args.log_dir;
     doc.LoadProject(std::move(project));
 
-    const bool theory = args.command == "theory";
-    if (theory) {
+    if (args.command == "theory") {
         if (!CalculationChecks::TheoryReady(doc, sink) || !doc.CalculateTheory())
             return kRefused;
+    } else if (args.command == "laminate") {
+        if (const int refused = RunLaminate(doc, sink, args.json, args.load))
+            return refused;
     } else {
         if (args.modulus)
             doc.modulus_method = *args.modulus;

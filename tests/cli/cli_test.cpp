@@ -4,6 +4,7 @@
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <string>
@@ -124,6 +125,20 @@ TEST_F(Cli, JsonResultsWithTheRunsOwnMethodAndRange)
     EXPECT_NE(Log("ExperimentalLog.txt").find("Modulus method=Regression"), std::string::npos);
 }
 
+// The laminate's lamination theory as JSON: its membrane modulus is the theory's own
+// (the card's E1), and a load is carried through to every ply.
+TEST_F(Cli, LaminateJsonAgreesWithTheTheory)
+{
+    const Result run = Run({"laminate", ExampleFile("quasi-isotropic.plyforge"), "--log-dir", m_logs.string(),
+                            "--json", "--load", "100", "0", "0", "0", "0", "0"});
+    ASSERT_TRUE(run.status == 0 && run.err.empty()) << run;
+    const nlohmann::json result = nlohmann::json::parse(run.out);
+    EXPECT_NEAR(result["membrane"]["Ex"].get<double>(), 57.589515937, 1e-9);
+    EXPECT_TRUE(result["symmetric"].get<bool>() && result["balanced"].get<bool>());
+    EXPECT_EQ(result["load"]["plies"].size(), 8u);
+    EXPECT_EQ(Log("TheoreticalLog.txt"), Golden("quasi-isotropic.log"));
+}
+
 // Exit 1: the message alone on standard error, and no results; once for each command.
 TEST_F(Cli, RefusedOrStoppedCalculationExitsOneWithTheMessage)
 {
@@ -164,6 +179,7 @@ TEST_F(Cli, BadUsageOrUnreadableProjectExitsTwo)
         {{"experiment", m_experiment, "--card", "x.inp"}, {"--card"}},
         {{"experiment", m_experiment, "--range", "0.1", "x"}, {"--range"}},
         {{"theory", kExample, "--json"}, {"--json"}},
+        {{"laminate", kExample, "--load", "1", "2", "3", "4", "5", "x"}, {"--load needs six numbers"}},
         {{"theory", missing}, {missing}},
         {{"experiment", malformed}, {malformed, "line 4"}},
 #if !defined(__SANITIZE_ADDRESS__) // AddressSanitizer needs more address space than the limit leaves

@@ -4,9 +4,11 @@
 #include "testsupport.h"
 #include "doc/plyforgedoc.h"
 #include "doc/projectreader.h"
+#include "theory/laminateanalysis.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 using namespace testing_support;
@@ -82,11 +84,12 @@ TEST(LaminationTheory, MembraneConstantsAreTheHomogenizedOnes)
     doc.laminate.laminae[1]->angle = 30; // no longer in-plane isotropic
     TraceCapture capture;
     ASSERT_TRUE(doc.CalculateTheory());
-    std::vector<LaminationPly> plies;
-    for (const auto& lamina : doc.laminate.laminae)
-        plies.push_back({lamina->id, lamina->thickness, lamina->angle,
-                         lamina->C_bar * (lamina->C_angle_scale_factor * 1000)});
-    const InPlaneConstants m = Analyse(plies).membrane;
+    // Stacked in id order whatever the order the records were made in.
+    std::reverse(doc.laminate.laminae.begin(), doc.laminate.laminae.end());
+    LaminateAnalysis analysis;
+    ASSERT_TRUE(analysis.Run(doc.laminate, std::nullopt));
+    EXPECT_TRUE(analysis.plies.front().id == 1 && analysis.plies.back().id == 8);
+    const InPlaneConstants m = analysis.result.membrane;
     const Laminate& homogenized = doc.laminate;
     for (const auto& [clt, own] : {std::pair{m.Ex / 1000, homogenized.Ex}, std::pair{m.Ey / 1000, homogenized.Ey},
                                    std::pair{m.Gxy / 1000, homogenized.Gxy}, std::pair{m.nuxy, homogenized.NUxy},
