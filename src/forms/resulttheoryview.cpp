@@ -7,6 +7,7 @@
 #include "guibase/captions.h"
 #include "guibase/messagebox.h"
 #include "theory/abaquscard.h"
+#include "theory/laminateanalysis.h"
 #include "util/formattext.h"
 
 #include <QGridLayout>
@@ -37,7 +38,8 @@ CListCtrlReport* MakeList(const QStringList& titles, const char* name)
 CResultTheoryView::CResultTheoryView(QWidget* parent)
     : QWidget(parent), m_laminaeList(MakeList({"No.", "Fiber", "Matrix", "FAW", "Thickness", "Angle"}, "LaminaeList")),
       m_homogenizationList(MakeList({"Properties", "Unit", "Value"}, "HomogenizationList")),
-      m_abaqusList(MakeList({"Properties", "Unit", "Value"}, "AbaqusList")), m_cardBox(new QPlainTextEdit)
+      m_abaqusList(MakeList({"Properties", "Unit", "Value"}, "AbaqusList")), m_cardBox(new QPlainTextEdit),
+      m_laminateBox(new QPlainTextEdit)
 {
     setObjectName("ResultTheoryView");
     // The window that hosts the view takes this caption.
@@ -49,6 +51,10 @@ CResultTheoryView::CResultTheoryView(QWidget* parent)
     QFont mono(QStringLiteral("Monospace"));
     mono.setStyleHint(QFont::TypeWriter);
     m_cardBox->setFont(mono);
+    m_laminateBox->setObjectName("LaminateBox");
+    m_laminateBox->setReadOnly(true);
+    m_laminateBox->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_laminateBox->setFont(mono);
 
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(12, 10, 12, 10);
@@ -70,7 +76,10 @@ CResultTheoryView::CResultTheoryView(QWidget* parent)
     cardRow->addWidget(exportCard);
     layout->addLayout(cardRow, 4, 0, 1, 2);
     layout->addWidget(m_cardBox, 5, 0, 1, 2);
+    layout->addWidget(new QLabel(tr("Laminate (classical lamination theory)")), 6, 0, 1, 2);
+    layout->addWidget(m_laminateBox, 7, 0, 1, 2);
     layout->setRowStretch(1, 1);
+    layout->setRowStretch(7, 1);
     const int rows = m_homogenizationList->verticalHeader()->defaultSectionSize();
     const int listHeight = m_homogenizationList->horizontalHeader()->height() + 7 * rows + 6;
     m_homogenizationList->setFixedHeight(listHeight);
@@ -112,6 +121,7 @@ void CResultTheoryView::Refresh(const CPlyforgeDoc* doc)
     FillLabels();
     m_cardText.clear();
     m_cardBox->setPlainText(m_cardText);
+    m_laminateBox->clear();
     const Laminate& laminate = doc->laminate;
     if (laminate.laminae.empty())
         return;
@@ -128,6 +138,9 @@ void CResultTheoryView::Refresh(const CPlyforgeDoc* doc)
         SetValue(m_abaqusList, row, 2, G(abaqus[row]));
     m_cardText = QString::fromStdString(MakeAbaqusCard(laminate, "\r\n"));
     m_cardBox->setPlainText(m_cardText);
+    LaminateAnalysis analysis;
+    if (analysis.Run(laminate, std::nullopt))
+        m_laminateBox->setPlainText(QString::fromStdString(analysis.Text()));
 }
 
 bool CResultTheoryView::ExportCard(const QString& path)

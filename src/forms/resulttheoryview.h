@@ -7,7 +7,8 @@ class CPlyforgeDoc;
 class QPlainTextEdit;
 
 // "Theoretical Formula Result": the laminae, the homogenized laminate, the values
-// translated for ABAQUS and the material card, as of the last calculation.
+// translated for ABAQUS and the material card, as of the last calculation; below
+// them the laminate's classical lamination theory.
 class CResultTheoryView : public QWidget {
     Q_OBJECT
 
@@ -27,6 +28,8 @@ public:
     bool ExportCard(const QString& path);
     void OnExportCard();
     QPlainTextEdit* CardBox() const { return m_cardBox; }
+    // A, B and D, the membrane and flexural constants and the classification.
+    QPlainTextEdit* LaminateBox() const { return m_laminateBox; }
 
 private:
     // Sets a value, with "There is no data." for a row that does not exist.
@@ -36,5 +39,6 @@ private:
     CListCtrlReport* m_homogenizationList;
     CListCtrlReport* m_abaqusList;
     QPlainTextEdit* m_cardBox;
+    QPlainTextEdit* m_laminateBox;
     QString m_cardText;
 };

@@ -5,9 +5,7 @@
 
 namespace {
 
-constexpr double kTolerance = 1e-9;
-
-bool Negligible(double value, double scale) { return std::abs(value) <= kTolerance * scale; }
+bool Negligible(double value, double scale) { return std::abs(value) <= LaminationTheory::kTolerance * scale; }
 
 // Bottom z of each ply and, last, the top of the stack.
 std::vector<double> Interfaces(const std::vector<LaminationPly>& plies, double thickness)
@@ -50,7 +48,7 @@ bool LaminationTheory::Analyse(const std::vector<LaminationPly>& plies, Laminati
     const double h3 = h * h * h;
     r.flexural = {12 / (h3 * d(0, 0)), 12 / (h3 * d(1, 1)), 12 / (h3 * d(2, 2)), -d(0, 1) / d(0, 0)};
     const double aScale = r.A.cwiseAbs().maxCoeff(), dScale = r.D.cwiseAbs().maxCoeff();
-    r.symmetric = (r.B.cwiseAbs().array() <= kTolerance * aScale * h).all();
+    r.symmetric = (r.B.cwiseAbs().array() <= LaminationTheory::kTolerance * aScale * h).all();
     r.balanced = Negligible(r.A(0, 2), aScale) && Negligible(r.A(1, 2), aScale);
     r.bend_twist_free = Negligible(r.D(0, 2), dScale) && Negligible(r.D(1, 2), dScale);
     result = r;

@@ -33,7 +33,7 @@ struct LaminationResult {
     Matrix6 abd_inverse = Matrix6::Zero();
     InPlaneConstants membrane;   // from the inverse of A
     FlexuralConstants flexural;  // from the inverse of D
-    // Within a billionth of the matrix's largest entry (B against A times h):
+    // Within LaminationTheory::kTolerance:
     bool symmetric = false;        // B vanishes: no coupling of stretching and bending
     bool balanced = false;         // A13 and A23 vanish
     bool bend_twist_free = false;  // D13 and D23 vanish
@@ -65,6 +65,10 @@ struct LoadResult {
 
 class LaminationTheory {
 public:
+    // An entry counts as zero within this share of its matrix's largest entry (B's
+    // against A's times the thickness).
+    static constexpr double kTolerance = 1e-9;
+
     // False, with result untouched, for no plies, a ply of no thickness or a stack
     // whose ABD matrix cannot be inverted.
     static bool Analyse(const std::vector<LaminationPly>& plies, LaminationResult& result);

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -33,12 +34,15 @@ JsonValue Face(const PlyFace& f)
             {"stress_12", Vector(f.stress_12)}};
 }
 
-void AppendMatrix(std::string& out, const char* title, const Matrix3& m)
+// Entries within the classification's tolerance of zero print as 0, as the
+// classification counts them: rounding leaves 1e-12 where a balanced stack has none.
+void AppendMatrix(std::string& out, const char* title, const Matrix3& m, double scale)
 {
     out += title;
     out += '\n';
+    const Matrix3 shown = m.unaryExpr([scale](double v) { return std::abs(v) <= LaminationTheory::kTolerance * scale ? 0.0 : v; });
     for (int r = 0; r < 3; ++r)
-        out += FormatText("  %14.6g %14.6g %14.6g\n", m(r, 0), m(r, 1), m(r, 2));
+        out += FormatText("  %14.6g %14.6g %14.6g\n", shown(r, 0), shown(r, 1), shown(r, 2));
 }
 
 std::string Triple(const Eigen::Vector3d& v) { return FormatText("%12.6g %12.6g %12.6g", v[0], v[1], v[2]); }
@@ -94,9 +98,10 @@ std::string LaminateAnalysis::Text() const
     const LaminationResult& r = result;
     std::string out = FormatText("Laminate of %d plies, thickness %g mm (ply 1 at the bottom)\n",
                                  static_cast<int>(plies.size()), r.thickness);
-    AppendMatrix(out, "A (N/mm)", r.A);
-    AppendMatrix(out, "B (N)", r.B);
-    AppendMatrix(out, "D (N mm)", r.D);
+    const double aScale = r.A.cwiseAbs().maxCoeff();
+    AppendMatrix(out, "A (N/mm)", r.A, aScale);
+    AppendMatrix(out, "B (N)", r.B, aScale * r.thickness);
+    AppendMatrix(out, "D (N mm)", r.D, r.D.cwiseAbs().maxCoeff());
     out += FormatText("Membrane: Ex=%gGPa Ey=%gGPa Gxy=%gGPa NUxy=%g NUyx=%g\n", r.membrane.Ex / 1000,
                       r.membrane.Ey / 1000, r.membrane.Gxy / 1000, r.membrane.nuxy, r.membrane.nuyx);
     out += FormatText("Flexural: Exf=%gGPa Eyf=%gGPa Gxyf=%gGPa NUxyf=%g\n", r.flexural.Exf / 1000,

@@ -40,6 +40,10 @@ private slots:
                 QCOMPARE(list->GetItemText(row, 2), GText(values.at(list->GetItemText(row, 0))));
         }
         QCOMPARE(rows, int(values.size()));
+        // One ply is symmetric about its middle, and its membrane modulus is its Ex.
+        const QString laminate = view.LaminateBox()->toPlainText();
+        QVERIFY2(laminate.contains("Membrane: Ex=" + GText(l.Ex) + "GPa") && laminate.contains("Symmetric (B = 0): yes"),
+                 qPrintable(laminate));
         // Three lines in the view; the file takes this platform's line ends.
         const QString card = view.CardText();
         QCOMPARE(card.count("\r\n"), 3);
