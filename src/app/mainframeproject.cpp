@@ -14,7 +14,9 @@
 #include "forms/experimentdlg.h"
 #include "forms/filedialogs.h"
 #include "forms/laminadlg.h"
+#include "forms/loadcasebar.h"
 #include "forms/resultexpview.h"
+#include "forms/resulttheoryview.h"
 #include "guibase/captions.h"
 #include "guibase/messagebox.h"
 #include "util/numberparser.h"
@@ -62,6 +64,19 @@ void CMainFrame::ChildCreated(CChildFrame* child)
             results->RefreshChart(doc);
         });
         connect(results, &CResultExpView::FilesDropped, this, &CMainFrame::ImportSeries);
+    }
+    if (auto* results = qobject_cast<CResultTheoryView*>(child->View())) {
+        // The load case is the project's: the ply stresses follow it at once.
+        const auto setLoad = [this, results](const std::optional<LaminateLoad>& load) {
+            CPlyforgeDoc* doc = ActiveDocument();
+            if (!doc)
+                return;
+            doc->load_case = load;
+            m_files->MarkModified();
+            results->Refresh(doc);
+        };
+        connect(results->LoadBar(), &LoadCaseBar::LoadApplied, this, setLoad);
+        connect(results->LoadBar(), &LoadCaseBar::LoadCleared, this, [setLoad] { setLoad(std::nullopt); });
     }
     ShowFileName(child);
 }

@@ -58,7 +58,8 @@ constexpr const char* kHelp =
     "                      the project's\n"
     "  --load Nx Ny Nxy Mx My Mxy\n"
     "                      laminate only: force (N/mm) and moment (N mm/mm) resultants\n"
-    "                      to find the plies' strains and stresses under\n"
+    "                      to find the plies' strains and stresses under, instead\n"
+    "                      of the project's load case\n"
     "  -h, --help          print this text and exit\n"
     "  -v, --version       print the version and exit\n"
     "\n"
@@ -162,7 +163,7 @@ template <typename Cells> void PrintTabbed(std::ostream& out, const Cells& cells
 
 } // namespace
 
-int CliRunner::RunLaminate(CPlyforgeDoc& doc, MessageSink& sink, bool json, const std::optional<LaminateLoad>& load)
+int CliRunner::RunLaminate(CPlyforgeDoc& doc, MessageSink& sink, bool json)
 {
     std::string trace; // the theory command's output, not this one's
     TraceOutput::SetCapture(&trace);
@@ -171,7 +172,7 @@ int CliRunner::RunLaminate(CPlyforgeDoc& doc, MessageSink& sink, bool json, cons
     if (!ran)
         return kRefused;
     LaminateAnalysis analysis;
-    if (!analysis.Run(doc.laminate, load)) {
+    if (!analysis.Run(doc.laminate, doc.load_case)) {
         sink.ShowMessage("The laminate's stiffness cannot be inverted: no lamination theory for this stack.");
         return kRefused;
     }
@@ -218,7 +219,9 @@ int CliRunner::Run(int argc, const char* const* argv)
         if (!CalculationChecks::TheoryReady(doc, sink) || !doc.CalculateTheory())
             return kRefused;
     } else if (args.command == "laminate") {
-        if (const int refused = RunLaminate(doc, sink, args.json, args.load))
+        if (args.load)
+            doc.load_case = args.load; // for the log too
+        if (const int refused = RunLaminate(doc, sink, args.json))
             return refused;
     } else {
         if (args.modulus)

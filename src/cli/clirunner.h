@@ -1,8 +1,5 @@
 #pragma once
 
-#include "mechanics/laminationtheory.h"
-
-#include <optional>
 #include <ostream>
 
 class CPlyforgeDoc;
@@ -25,7 +22,7 @@ public:
 
 private:
     // The theory run, then the laminate's lamination theory printed; 0 or kRefused.
-    int RunLaminate(CPlyforgeDoc& doc, MessageSink& sink, bool json, const std::optional<LaminateLoad>& load);
+    int RunLaminate(CPlyforgeDoc& doc, MessageSink& sink, bool json);
 
     std::ostream& m_out;
     std::ostream& m_err;

@@ -1,6 +1,7 @@
 #include "doc/plyforgedoc.h"
 
 #include "doc/messages.h"
+#include "theory/laminateanalysis.h"
 #include "util/formattext.h"
 #include "util/programpaths.h"
 #include "util/traceoutput.h"
@@ -22,6 +23,7 @@ bool CPlyforgeDoc::OnNewDocument()
 void CPlyforgeDoc::InitProject()
 {
     ClearLaminae();
+    load_case.reset();
     current_lamina_id = 0;
     specimen_count = 0;
     current_specimen_id = 0;
@@ -103,6 +105,9 @@ bool CPlyforgeDoc::CalculateTheory()
     }
 
     laminate.CalculateAll(log);
+    // The laminate as classical lamination theory sees it, after all the run wrote before.
+    if (LaminateAnalysis analysis; analysis.Run(laminate, load_case))
+        log << "##Laminate (classical lamination theory)\n" << analysis.Text() << '\n';
     TraceOutput::Flush();
     log_written = CloseLog(log);
     return true;
@@ -151,6 +156,7 @@ void CPlyforgeDoc::LoadProject(ProjectData&& project)
     ClearLaminae();
     laminate.laminae = std::move(project.laminae);
     laminate.compliance_scale_factor = project.compliance_scale_factor;
+    load_case = project.load_case;
     lamina_count = project.lamina_count;
     current_lamina_id = project.current_lamina_id;
     specimens = std::move(project.specimens);

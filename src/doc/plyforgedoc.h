@@ -25,6 +25,8 @@ public:
     std::string program_folder; // the log folder; UTF-8, no trailing separator
     std::string log_path;       // the log of the last run, theory or experiment
     Laminate laminate;
+    // Force and moment resultants the laminate's plies are analysed under; none: no load case.
+    std::optional<LaminateLoad> load_case;
     int lamina_count = 0;
     int current_lamina_id = 0;
     SpecimenList specimens;

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "experiment/experimentspecimen.h"
+#include "mechanics/laminationtheory.h"
 #include "theory/lamina.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 // Every input of one project, as read from a project file, before it replaces the
@@ -13,6 +15,7 @@ struct ProjectData {
     double compliance_scale_factor = 0.01;
     int current_lamina_id = 0;
     std::vector<std::unique_ptr<Lamina>> laminae;
+    std::optional<LaminateLoad> load_case; // the laminate's, for its ply stresses
 
     int specimen_count = 0;
     double elastic_min = 0.1;

@@ -198,6 +198,15 @@ void Reader::ReadTheory(const json& theory, ProjectData& project) const
         Fail("laminae", "holds " + std::to_string(laminae.size()) + " laminae, more than lamina_count " +
                             std::to_string(project.lamina_count));
     project.current_lamina_id = OptionalInteger(theory, "current_lamina_id", "", 0, 0, project.lamina_count);
+    if (const json* load = Find(theory, "load")) {
+        if (!load->is_object())
+            Fail("load", "expected an object of Nx, Ny, Nxy, Mx, My and Mxy (absent ones are 0)");
+        LaminateLoad resultants;
+        const char* names[6] = {"Nx", "Ny", "Nxy", "Mx", "My", "Mxy"};
+        for (size_t k = 0; k < 6; ++k)
+            (k < 3 ? resultants.N[k] : resultants.M[k - 3]) = OptionalNumber(*load, names[k], "load", 0);
+        project.load_case = resultants;
+    }
 
     std::set<int> ids;
     for (size_t i = 0; i < laminae.size(); ++i) {

@@ -97,6 +97,15 @@ void Theory(std::string& out, const CPlyforgeDoc& doc)
     IntField(out, "    ", "lamina_count", doc.lamina_count);
     NumberField(out, "    ", "compliance_scale_factor", doc.laminate.compliance_scale_factor);
     IntField(out, "    ", "current_lamina_id", doc.current_lamina_id);
+    if (doc.load_case) {
+        out += "    \"load\": {";
+        const char* names[6] = {"Nx", "Ny", "Nxy", "Mx", "My", "Mxy"};
+        for (size_t k = 0; k < 6; ++k) {
+            out += std::string(k ? ", \"" : "\"") + names[k] + "\": ";
+            ProjectWriter::AppendNumber(out, k < 3 ? doc.load_case->N[k] : doc.load_case->M[k - 3]);
+        }
+        out += "},\n";
+    }
     out += "    \"laminae\": [";
     const auto& laminae = doc.laminate.laminae;
     for (size_t i = 0; i < laminae.size(); ++i) {

@@ -7,6 +7,7 @@
 #include "guibase/captions.h"
 #include "guibase/messagebox.h"
 #include "theory/abaquscard.h"
+#include "forms/loadcasebar.h"
 #include "theory/laminateanalysis.h"
 #include "util/formattext.h"
 
@@ -39,7 +40,7 @@ CResultTheoryView::CResultTheoryView(QWidget* parent)
     : QWidget(parent), m_laminaeList(MakeList({"No.", "Fiber", "Matrix", "FAW", "Thickness", "Angle"}, "LaminaeList")),
       m_homogenizationList(MakeList({"Properties", "Unit", "Value"}, "HomogenizationList")),
       m_abaqusList(MakeList({"Properties", "Unit", "Value"}, "AbaqusList")), m_cardBox(new QPlainTextEdit),
-      m_laminateBox(new QPlainTextEdit)
+      m_laminateBox(new QPlainTextEdit), m_loadBar(new LoadCaseBar)
 {
     setObjectName("ResultTheoryView");
     // The window that hosts the view takes this caption.
@@ -77,14 +78,16 @@ CResultTheoryView::CResultTheoryView(QWidget* parent)
     layout->addLayout(cardRow, 4, 0, 1, 2);
     layout->addWidget(m_cardBox, 5, 0, 1, 2);
     layout->addWidget(new QLabel(tr("Laminate (classical lamination theory)")), 6, 0, 1, 2);
-    layout->addWidget(m_laminateBox, 7, 0, 1, 2);
+    layout->addWidget(m_loadBar, 7, 0, 1, 2);
+    layout->addWidget(m_laminateBox, 8, 0, 1, 2);
     layout->setRowStretch(1, 1);
-    layout->setRowStretch(7, 1);
+    layout->setRowStretch(8, 2); // the laminate's matrices need the room more than the laminae list
     const int rows = m_homogenizationList->verticalHeader()->defaultSectionSize();
     const int listHeight = m_homogenizationList->horizontalHeader()->height() + 7 * rows + 6;
     m_homogenizationList->setFixedHeight(listHeight);
     m_abaqusList->setFixedHeight(listHeight);
-    m_laminaeList->setMinimumHeight(listHeight);
+    m_laminaeList->setMinimumHeight(m_laminaeList->horizontalHeader()->height() + 4 * rows + 6);
+    m_laminateBox->setMinimumHeight(8 * m_laminateBox->fontMetrics().lineSpacing());
     InitLists();
 }
 
@@ -122,6 +125,7 @@ void CResultTheoryView::Refresh(const CPlyforgeDoc* doc)
     m_cardText.clear();
     m_cardBox->setPlainText(m_cardText);
     m_laminateBox->clear();
+    m_loadBar->SetLoad(doc->load_case);
     const Laminate& laminate = doc->laminate;
     if (laminate.laminae.empty())
         return;
@@ -139,7 +143,7 @@ void CResultTheoryView::Refresh(const CPlyforgeDoc* doc)
     m_cardText = QString::fromStdString(MakeAbaqusCard(laminate, "\r\n"));
     m_cardBox->setPlainText(m_cardText);
     LaminateAnalysis analysis;
-    if (analysis.Run(laminate, std::nullopt))
+    if (analysis.Run(laminate, doc->load_case))
         m_laminateBox->setPlainText(QString::fromStdString(analysis.Text()));
 }
 

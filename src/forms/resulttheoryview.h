@@ -4,11 +4,12 @@
 
 class CListCtrlReport;
 class CPlyforgeDoc;
+class LoadCaseBar;
 class QPlainTextEdit;
 
 // "Theoretical Formula Result": the laminae, the homogenized laminate, the values
 // translated for ABAQUS and the material card, as of the last calculation; below
-// them the laminate's classical lamination theory.
+// them the laminate's classical lamination theory under the load case entered here.
 class CResultTheoryView : public QWidget {
     Q_OBJECT
 
@@ -30,6 +31,8 @@ public:
     QPlainTextEdit* CardBox() const { return m_cardBox; }
     // A, B and D, the membrane and flexural constants and the classification.
     QPlainTextEdit* LaminateBox() const { return m_laminateBox; }
+    // The load case the laminate's plies are analysed under; its owner stores it.
+    LoadCaseBar* LoadBar() const { return m_loadBar; }
 
 private:
     // Sets a value, with "There is no data." for a row that does not exist.
@@ -40,5 +43,6 @@ private:
     CListCtrlReport* m_abaqusList;
     QPlainTextEdit* m_cardBox;
     QPlainTextEdit* m_laminateBox;
+    LoadCaseBar* m_loadBar;
     QString m_cardText;
 };

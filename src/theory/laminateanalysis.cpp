@@ -96,8 +96,8 @@ std::string LaminateAnalysis::Json() const
 std::string LaminateAnalysis::Text() const
 {
     const LaminationResult& r = result;
-    std::string out = FormatText("Laminate of %d plies, thickness %g mm (ply 1 at the bottom)\n",
-                                 static_cast<int>(plies.size()), r.thickness);
+    std::string out = FormatText("Laminate of %d %s, thickness %g mm (ply 1 at the bottom)\n",
+                                 static_cast<int>(plies.size()), plies.size() == 1 ? "ply" : "plies", r.thickness);
     const double aScale = r.A.cwiseAbs().maxCoeff();
     AppendMatrix(out, "A (N/mm)", r.A, aScale);
     AppendMatrix(out, "B (N)", r.B, aScale * r.thickness);

@@ -42,6 +42,9 @@ void ExpectSameInputs(const CPlyforgeDoc& wrote, const CPlyforgeDoc& read)
     EXPECT_EQ(wrote.specimen_count, read.specimen_count);
     EXPECT_EQ(wrote.current_specimen_id, read.current_specimen_id);
     EXPECT_TRUE(same(wrote.laminate.compliance_scale_factor, read.laminate.compliance_scale_factor));
+    ASSERT_EQ(wrote.load_case.has_value(), read.load_case.has_value());
+    for (size_t k = 0; wrote.load_case && k < 3; ++k)
+        EXPECT_TRUE(same(wrote.load_case->N[k], read.load_case->N[k]) && same(wrote.load_case->M[k], read.load_case->M[k]));
     EXPECT_TRUE(same(wrote.elastic_min, read.elastic_min) && same(wrote.elastic_max, read.elastic_max));
     ASSERT_EQ(wrote.laminate.laminae.size(), read.laminate.laminae.size());
     for (size_t i = 0; i < wrote.laminate.laminae.size(); ++i)

@@ -4,6 +4,8 @@
 #include "app/mainframe.h"
 #include "guitestsupport.h"
 
+#include "forms/loadcasebar.h"
+
 #include <QComboBox>
 
 class MainFrameCalculateTest : public QObject, AppDriver {
@@ -52,6 +54,17 @@ private slots:
         QCOMPARE(Frame()->ActiveChild()->Caption(), QString(captions::kTheoryResult));
         QCOMPARE(Frame()->TabArea()->Groups().size(), 2); // beside the main view
         QCOMPARE(results->LaminaeList()->GetItemText(7, 5), QString("30"));
+        // A load case typed under the laminate is the project's, and its plies' stresses show.
+        LoadCaseBar* load = results->LoadBar();
+        load->Edit(0)->setText("1e3");
+        load->Edit(4)->setText("x");
+        QVERIFY(!load->Apply() && !Doc()->load_case);
+        QCOMPARE(sink.Messages(), QStringList{"Please enter a number.\nLoad case, My: \"x\""});
+        sink.Clear();
+        load->Edit(4)->clear(); // an empty box is 0
+        QTest::keyClick(load->Edit(4), Qt::Key_Return);
+        QVERIFY(Doc()->load_case && Doc()->load_case->N[0] == 1000 && Frame()->Files()->IsModified());
+        QVERIFY(results->LaminateBox()->toPlainText().contains("Load: Nx=1000 Ny=0"));
         // The log pane shows this run, headings coloured; File exports it.
         QVERIFY(Log()->toPlainText().startsWith("\nStart Calculation\n\n##Input data"));
         QCOMPARE(Log()->LineColor(3), Log()->MarkedColor());
