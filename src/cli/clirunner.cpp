@@ -6,6 +6,7 @@
 #include "experiment/resultsjson.h"
 #include "experiment/resultstable.h"
 #include "theory/abaquscard.h"
+#include "theory/fesection.h"
 #include "theory/laminateanalysis.h"
 #include "util/traceoutput.h"
 #include "util/numberparser.h"
@@ -26,6 +27,7 @@ constexpr const char* kUsage =
     "       plyforge-cli experiment PROJECT [--log-dir DIR] [--json] [--modulus chord|regression]\n"
     "                                       [--range MIN MAX]\n"
     "       plyforge-cli laminate PROJECT [--log-dir DIR] [--json] [--load Nx Ny Nxy Mx My Mxy]\n"
+    "                                     [--fe-section FILE]\n"
     "       plyforge-cli --help | --version\n";
 
 constexpr const char* kHelp =
@@ -60,6 +62,9 @@ constexpr const char* kHelp =
     "                      laminate only: force (N/mm) and moment (N mm/mm) resultants\n"
     "                      to find the plies' strains and stresses under, instead\n"
     "                      of the project's load case\n"
+    "  --fe-section FILE   laminate only: also write the laminate as a composite shell\n"
+    "                      section (materials, orientations, *SHELL SECTION) that\n"
+    "                      ABAQUS and CalculiX read\n"
     "  -h, --help          print this text and exit\n"
     "  -v, --version       print the version and exit\n"
     "\n"
@@ -86,6 +91,7 @@ struct Arguments {
     std::optional<ModulusMethod> modulus;
     std::optional<std::pair<double, double>> range;
     std::optional<LaminateLoad> load;
+    std::optional<std::string> fe_section;
 };
 
 // Returns an error text, or an empty one when the option at argv[i] (and its
@@ -97,7 +103,8 @@ std::string ParseOption(int argc, const char* const* argv, int& i, Arguments& ar
     static const std::map<std::string, std::pair<std::vector<std::string>, int>> kOptions = {
         {"--log-dir", {{"theory", "experiment", "laminate"}, 1}}, {"--card", {{"theory"}, 1}},
         {"--json", {{"experiment", "laminate"}, 0}},             {"--modulus", {{"experiment"}, 1}},
-        {"--range", {{"experiment"}, 2}},                        {"--load", {{"laminate"}, 6}}};
+        {"--range", {{"experiment"}, 2}},                        {"--load", {{"laminate"}, 6}},
+        {"--fe-section", {{"laminate"}, 1}}};
     const auto known = kOptions.find(option);
     if (known == kOptions.end())
         return "unknown option \"" + option + "\"";
@@ -129,7 +136,7 @@ std::string ParseOption(int argc, const char* const* argv, int& i, Arguments& ar
             return "--modulus is \"chord\" or \"regression\"";
         args.modulus = method == "chord" ? ModulusMethod::Chord : ModulusMethod::Regression;
     } else {
-        (option == "--log-dir" ? args.log_dir : args.card) = argv[i + 1];
+        (option == "--log-dir" ? args.log_dir : option == "--card" ? args.card : args.fe_section) = argv[i + 1];
     }
     i += values;
     return {};
@@ -246,12 +253,15 @@ int CliRunner::Run(int argc, const char* const* argv)
         m_err << "plyforge-cli: cannot write the calculation log " << doc.log_path << '\n';
         status = kNotWritten;
     }
-    if (args.card) {
-        std::ofstream card(*args.card, std::ios::out | std::ios::trunc);
-        card << MakeAbaqusCard(doc.laminate, "\n");
-        card.close();
-        if (!card) {
-            m_err << "plyforge-cli: cannot write the material card " << *args.card << '\n';
+    // The card and the section are written last: the calculation's log is complete without them.
+    for (const auto& [path, what] : {std::pair{args.card, "material card"}, std::pair{args.fe_section, "FE section"}}) {
+        if (!path)
+            continue;
+        std::ofstream file(*path, std::ios::out | std::ios::trunc);
+        file << (path == args.card ? MakeAbaqusCard(doc.laminate, "\n") : FeSection(doc.laminate));
+        file.close();
+        if (!file) {
+            m_err << "plyforge-cli: cannot write the " << what << ' ' << *path << '\n';
             status = kNotWritten;
         }
     }

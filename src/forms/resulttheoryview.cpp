@@ -8,6 +8,7 @@
 #include "guibase/messagebox.h"
 #include "theory/abaquscard.h"
 #include "forms/loadcasebar.h"
+#include "theory/fesection.h"
 #include "theory/laminateanalysis.h"
 #include "util/formattext.h"
 
@@ -75,6 +76,12 @@ CResultTheoryView::CResultTheoryView(QWidget* parent)
     exportCard->setAutoDefault(false);
     connect(exportCard, &QPushButton::clicked, this, &CResultTheoryView::OnExportCard);
     cardRow->addWidget(exportCard);
+    auto* exportSection = new QPushButton(tr("Export FE section..."));
+    exportSection->setObjectName("ExportFeSectionButton");
+    exportSection->setAutoDefault(false);
+    exportSection->setToolTip(tr("The laminate as a composite shell section for ABAQUS or CalculiX"));
+    connect(exportSection, &QPushButton::clicked, this, &CResultTheoryView::OnExportFeSection);
+    cardRow->addWidget(exportSection);
     layout->addLayout(cardRow, 4, 0, 1, 2);
     layout->addWidget(m_cardBox, 5, 0, 1, 2);
     layout->addWidget(new QLabel(tr("Laminate (classical lamination theory)")), 6, 0, 1, 2);
@@ -123,6 +130,7 @@ void CResultTheoryView::Refresh(const CPlyforgeDoc* doc)
     m_abaqusList->DeleteAllItems();
     FillLabels();
     m_cardText.clear();
+    m_sectionText.clear();
     m_cardBox->setPlainText(m_cardText);
     m_laminateBox->clear();
     m_loadBar->SetLoad(doc->load_case);
@@ -141,6 +149,7 @@ void CResultTheoryView::Refresh(const CPlyforgeDoc* doc)
     for (int row = 0; row < 6; ++row)
         SetValue(m_abaqusList, row, 2, G(abaqus[row]));
     m_cardText = QString::fromStdString(MakeAbaqusCard(laminate, "\r\n"));
+    m_sectionText = QString::fromStdString(FeSection(laminate));
     m_cardBox->setPlainText(m_cardText);
     LaminateAnalysis analysis;
     if (analysis.Run(laminate, doc->load_case))
@@ -156,9 +165,23 @@ bool CResultTheoryView::ExportCard(const QString& path)
     // An input file of this platform: the card's lines end in LF.
     QString text = m_cardText;
     text.replace("\r\n", "\n");
+    return WriteInputFile(path, text, tr("The card"));
+}
+
+bool CResultTheoryView::ExportFeSection(const QString& path)
+{
+    if (m_sectionText.isEmpty()) {
+        ShowMessageBox(tr("There is no laminate yet: press \"Calculate\" first."));
+        return false;
+    }
+    return WriteInputFile(path, m_sectionText, tr("The FE section"));
+}
+
+bool CResultTheoryView::WriteInputFile(const QString& path, const QString& text, const QString& what)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
-        ShowMessageBox(tr("The card could not be written to %1: %2").arg(path, file.errorString()));
+        ShowMessageBox(tr("%1 could not be written to %2: %3").arg(what, path, file.errorString()));
         return false;
     }
     return true;
@@ -169,5 +192,13 @@ void CResultTheoryView::OnExportCard()
     const QString path = FileDialogs::AskSavePath(this, tr("Export Material Card"), "Composite.inp",
                                                       tr("ABAQUS input (*.inp);;All files (*)"));
     if (!path.isEmpty() && ExportCard(path))
+        FileDialogs::RememberFolderOf(path);
+}
+
+void CResultTheoryView::OnExportFeSection()
+{
+    const QString path = FileDialogs::AskSavePath(this, tr("Export FE Section"), "LaminateSection.inp",
+                                                  tr("ABAQUS or CalculiX input (*.inp);;All files (*)"));
+    if (!path.isEmpty() && ExportFeSection(path))
         FileDialogs::RememberFolderOf(path);
 }

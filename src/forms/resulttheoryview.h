@@ -28,6 +28,9 @@ public:
     // Writes the material card to an ABAQUS input file; false after a message.
     bool ExportCard(const QString& path);
     void OnExportCard();
+    // Writes the laminate's composite shell section; false after a message.
+    bool ExportFeSection(const QString& path);
+    void OnExportFeSection();
     QPlainTextEdit* CardBox() const { return m_cardBox; }
     // A, B and D, the membrane and flexural constants and the classification.
     QPlainTextEdit* LaminateBox() const { return m_laminateBox; }
@@ -37,6 +40,7 @@ public:
 private:
     // Sets a value, with "There is no data." for a row that does not exist.
     void SetValue(CListCtrlReport* list, int row, int column, const QString& text);
+    bool WriteInputFile(const QString& path, const QString& text, const QString& what);
 
     CListCtrlReport* m_laminaeList;
     CListCtrlReport* m_homogenizationList;
@@ -45,4 +49,5 @@ private:
     QPlainTextEdit* m_laminateBox;
     LoadCaseBar* m_loadBar;
     QString m_cardText;
+    QString m_sectionText;
 };

@@ -49,6 +49,8 @@ private slots:
         QCOMPARE(card.count("\r\n"), 3);
         QVERIFY(view.ExportCard(dir.filePath("Composite.inp")));
         QCOMPARE(QString(ReadAll(dir.filePath("Composite.inp"))), QString(card).replace("\r\n", "\n"));
+        QVERIFY(view.ExportFeSection(dir.filePath("section.inp")));
+        QVERIFY(ReadAll(dir.filePath("section.inp")).contains("*SHELL SECTION, ELSET=LAMINATE, COMPOSITE\n0.125, 3, PLY_1"));
         Recorded().Clear();
         QVERIFY(!view.ExportCard(dir.filePath("missing/Composite.inp")));
         QVERIFY(Recorded().Messages().value(0).contains("missing/Composite.inp"));
