@@ -17,11 +17,14 @@ namespace {
 
 // The orthotropic ply (E1 140, E2 10, G12 5 GPa, nu12 0.3) at each angle, rotated by
 // the lamina's own steps, as the theory run hands plies over.
-std::vector<LaminationPly> Stack(const std::vector<double>& angles, double thickness = 0.5)
+std::vector<LaminationPly> Stack(const std::vector<double>& angles, double thickness = 0.5,
+                                 void (*material)(Lamina&) = nullptr)
 {
     std::vector<LaminationPly> plies;
     for (const double angle : angles) {
         auto lamina = MakeOrthotropicLamina(angle, thickness, static_cast<int>(plies.size()) + 1);
+        if (material)
+            material(*lamina);
         std::ostringstream log;
         TraceCapture capture;
         EXPECT_TRUE(lamina->CalculateStiffnessMatrix(log) && lamina->CalculateStiffnessMatrixWithAngle(log));
@@ -55,6 +58,26 @@ TEST(LaminationTheory, UnsymmetricCrossPlyByHand)
     Matrix6 abd;
     abd << r.A, r.B, r.B, r.D;
     EXPECT_TRUE((abd * r.abd_inverse).isApprox(Matrix6::Identity(), 1e-12));
+}
+
+// Kaw, Mechanics of Composite Materials (2nd ed.), Example 4.2: [0/30/-45] of
+// graphite/epoxy (E1 181, E2 10.3, G12 7.17 GPa, nu12 0.28), 5 mm plies. The book's
+// A, B and D in Pa m, Pa m2 and Pa m3, here in N/mm, N and N mm.
+TEST(LaminationTheory, TextbookWorkedExample)
+{
+    const LaminationResult r = Analyse(Stack({0, 30, -45}, 5, [](Lamina& ply) {
+        ply.E1 = 181;
+        ply.halphin_tasi_E2 = 10.3;
+        ply.halphin_tasi_G12 = 7.17;
+        ply.Nu12 = 0.28;
+        ply.Nu21 = 0.28 * 10.3 / 181;
+    }));
+    const std::pair<double, double> book[] = {
+        {r.A(0, 0), 1.739e6},  {r.A(0, 1), 3.884e5}, {r.A(0, 2), 5.663e4}, {r.A(1, 2), -1.141e5},
+        {r.B(0, 0), -3.129e6}, {r.B(0, 1), 9.855e5}, {r.B(1, 1), 1.158e6}, {r.B(1, 2), -1.072e6},
+        {r.D(0, 0), 3.343e7},  {r.D(0, 1), 6.461e6}, {r.D(1, 1), 9.320e6}, {r.D(1, 2), -5.596e6}};
+    for (const auto& [value, expected] : book)
+        EXPECT_NEAR(value, expected, 1e-3 * std::abs(expected));
 }
 
 TEST(LaminationTheory, ClassificationOfAngleAndCrossPlies)
