@@ -82,9 +82,12 @@ TEST(LaminationTheory, TextbookWorkedExample)
 
 TEST(LaminationTheory, ClassificationOfAngleAndCrossPlies)
 {
+    // [45/-45] by hand: Q11(45) = (Q11 + Q22 + 2 Q12 + 4 Q66) / 4 over the 1 mm, and
+    // B16 = -(Q11 - Q22) / 4 * 0.25 from the two plies' opposite Q16.
     const LaminationResult antisymmetric = Analyse(Stack({45, -45}));
     EXPECT_TRUE(antisymmetric.balanced && !antisymmetric.symmetric);
-    EXPECT_NE(antisymmetric.B(0, 2), 0);
+    EXPECT_NEAR(antisymmetric.A(0, 0), 44252.3365, 1e-3);
+    EXPECT_NEAR(antisymmetric.B(0, 2), -8177.5701, 1e-3);
     const LaminationResult symmetric = Analyse(Stack({45, -45, -45, 45}));
     EXPECT_TRUE(symmetric.symmetric && symmetric.balanced && !symmetric.bend_twist_free);
     const LaminationResult crossPly = Analyse(Stack({0, 90, 90, 0}));
