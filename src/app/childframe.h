@@ -5,6 +5,7 @@
 #include <memory>
 
 class CPlyforgeDoc;
+class QScrollArea;
 
 // One window of a project, shown as a tab: it hosts one view and shares the
 // project's document with the project's other windows. Windows are found by
@@ -34,9 +35,15 @@ public:
 Q_SIGNALS:
     void TabLabelChanged();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void FollowViewHeight();
+
     QString m_fileName;
     std::shared_ptr<CPlyforgeDoc> m_doc;
     int m_templateIndex;
     QWidget* m_view = nullptr;
+    QScrollArea* m_scroll = nullptr;
 };

@@ -8,6 +8,8 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -87,8 +89,12 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent)
     tabs->addWidget(m_aboutButton);
     outer->addLayout(tabs);
 
-    // The panels of "Home".
-    auto* panels = new QHBoxLayout;
+    // The panels of "Home", in a row that scrolls sideways when the window is narrower
+    // than the panels, rather than making the window wider than the screen.
+    auto* panelRow = new QWidget;
+    panelRow->setObjectName("RibbonPanels");
+    auto* panels = new QHBoxLayout(panelRow);
+    panels->setContentsMargins(0, 0, 0, 0);
     panels->setSpacing(0);
 
     m_projectNew = LargeButton("ID_PROJECT_NEW", tr("New"), ":/icons/new32.png");
@@ -191,7 +197,18 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent)
     m_version->setToolTip(tr("Show the release date of this build"));
     panels->addWidget(MakePanel(tr("Help"), m_version));
     panels->addStretch();
-    outer->addLayout(panels);
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName("RibbonScroll");
+    scroll->setWidget(panelRow);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    scroll->setStyleSheet("QScrollArea, QScrollArea > QWidget > QWidget#RibbonPanels { background: transparent; }");
+    scroll->viewport()->setAutoFillBackground(false);
+    // Room for the scroll bar under the panels, so that it never covers them.
+    scroll->setFixedHeight(panelRow->sizeHint().height() + scroll->horizontalScrollBar()->sizeHint().height());
+    outer->addWidget(scroll);
     m_quickPrint->setEnabled(false);
     ConnectSignals();
 }

@@ -29,7 +29,8 @@ LoadCaseBar::LoadCaseBar(QWidget* parent) : QWidget(parent)
         row->addWidget(new QLabel(kNames[k]));
         m_edits[k] = new QLineEdit;
         m_edits[k]->setObjectName(QString("Load%1Edit").arg(kNames[k]));
-        m_edits[k]->setFixedWidth(70);
+        m_edits[k]->setMinimumWidth(36); // the row fits a narrow results view too
+        m_edits[k]->setMaximumWidth(80);
         m_edits[k]->setToolTip(k < 3 ? tr("Force resultant, N/mm") : tr("Moment resultant, N mm/mm"));
         connect(m_edits[k], &QLineEdit::returnPressed, this, &LoadCaseBar::Apply);
         row->addWidget(m_edits[k]);

@@ -62,6 +62,7 @@ private slots:
     void everyLookIsReadable()
     {
         Start();
+        Frame()->resize(1600, 1000); // every ribbon panel in view, none scrolled away
         QVERIFY(Frame()->OpenProject(PLYFORGE_EXAMPLES "/three-tensile-tests.plyforge"));
         Press("ID_EXPERIMT_CALCULATE"); // a log with headings in their colour
         CRichEditCustomCtrl* log = Frame()->LogView()->RichEdit();
