@@ -14,8 +14,9 @@ PLYFORGE_PACKAGES=(
   # tests: GoogleTest, the offscreen and Xvfb displays, a comma-decimal locale,
   # the desktop entry and MIME type checks
   libgtest-dev xvfb xauth locales desktop-file-utils shared-mime-info
-  # the finite-element solver that checks the composite section export
-  calculix-ccx
+  # the finite-element solver that checks the composite section export, and the
+  # reader of the reports' PDFs
+  calculix-ccx poppler-utils
   # fuzzing of the file readers (clang's libFuzzer, with its sanitizers)
   clang libfuzzer-14-dev
   # benchmarks (built on request)

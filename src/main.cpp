@@ -1,5 +1,6 @@
 #include "app/mainframe.h"
 #include "app/plyforgeapp.h"
+#include "forms/reportexport.h"
 
 #include <QApplication>
 
@@ -11,8 +12,11 @@ namespace {
 
 constexpr const char* kHelp =
     "usage: plyforge [PROJECT]\n"
+    "       plyforge --export-pdf PROJECT OUT.pdf\n"
     "Starts the Plyforge desktop program. PROJECT, a .plyforge project file, is opened\n"
-    "at start-up.\n"
+    "at start-up. With --export-pdf, the project is calculated and its report written\n"
+    "to OUT.pdf without a window (exit status 0; 2 when the project cannot be read or\n"
+    "the file not written).\n"
     "\n"
     "  -h, --help     print this text and exit\n"
     "  -v, --version  print the version and exit\n";
@@ -44,6 +48,17 @@ int main(int argc, char** argv)
     // Qt takes the locale from the environment; numbers must read and print with a
     // decimal point whatever it is.
     std::setlocale(LC_NUMERIC, "C");
+    if (argc >= 2 && !std::strcmp(argv[1], "--export-pdf")) {
+        if (argc != 4) {
+            std::fputs("plyforge: --export-pdf needs a project and an output file\n", stderr);
+            return 2;
+        }
+        QString error;
+        if (ReportExport::ExportProject(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), error))
+            return 0;
+        std::fprintf(stderr, "plyforge: %s\n", error.toLocal8Bit().constData());
+        return 2;
+    }
     CPlyforgeApp app({});
     if (!app.InitInstance())
         return 1;

@@ -8,6 +8,7 @@
 #include "app/mditabarea.h"
 #include "app/plyforgeview.h"
 #include "app/projectfiles.h"
+#include "app/reportcommands.h"
 #include "app/ribbonbar.h"
 #include "app/windowsdialog.h"
 #include "controls/richeditcustomctrl.h"
@@ -45,6 +46,7 @@ CMainFrame::CMainFrame(int app_look, QWidget* parent)
 
     OnApplicationLook(m_nAppLook);
     CreatePanes();
+    m_reports = CreateReportCommands();
     BuildMenus();
     ConnectCommands();
     setWindowTitle(QString::fromUtf8(captions::kAppTitle));
@@ -137,9 +139,14 @@ void CMainFrame::BuildMenus()
     connect(m_recentMenu, &QMenu::aboutToShow, m_files, [this] { m_files->FillRecentMenu(m_recentMenu); });
     connect(m_files, &ProjectFiles::OpenRequested, this, &CMainFrame::OpenProject);
     file->addSeparator();
-    add("ID_FILE_PRINT", tr("Print"), ":/icons/print16.png", false);
-    add("ID_FILE_PRINT_PREVIEW", tr("Print Pre&view"), "", false);
-    add("ID_FILE_PRINT_SETUP", tr("Print Set&up"), "", false);
+    connect(keyed(add("ID_FILE_PRINT", tr("Print"), ":/icons/print16.png", true), QKeySequence::Print),
+            &QAction::triggered, m_reports, &ReportCommands::Print);
+    connect(add("ID_FILE_PRINT_PREVIEW", tr("Print Pre&view"), "", true), &QAction::triggered, m_reports,
+            &ReportCommands::Preview);
+    connect(add("ID_FILE_PRINT_SETUP", tr("Print Set&up"), "", true), &QAction::triggered, m_reports,
+            &ReportCommands::Setup);
+    connect(add("ID_FILE_EXPORT_PDF", tr("Export &PDF..."), "", true), &QAction::triggered, m_reports,
+            &ReportCommands::ExportPdf);
     file->addSeparator();
     // Closing a project leaves a new, empty one, as the program always has one.
     connect(add("ID_FILE_CLOSE", tr("&Close"), "", true), &QAction::triggered, this, [this] {
@@ -188,6 +195,7 @@ void CMainFrame::ConnectCommands()
     connect(r, &CRibbonBar::NewRequested, this, &CMainFrame::OnProjectNew);
     connect(r, &CRibbonBar::OpenRequested, this, &CMainFrame::OnFileOpen);
     connect(r, &CRibbonBar::SaveRequested, this, &CMainFrame::OnFileSave);
+    connect(r, &CRibbonBar::QuickPrintRequested, m_reports, &ReportCommands::QuickPrint);
     connect(r, &CRibbonBar::TheoryCountApplied, this, &CMainFrame::OnTheoryLmnNumOk);
     connect(r, &CRibbonBar::ExperimentCountApplied, this, &CMainFrame::OnExperimtLmnNumOk);
     connect(r, &CRibbonBar::ValuesEdited, m_files, &ProjectFiles::MarkModified);

@@ -4,6 +4,8 @@
 #include "app/mdimainframe.h"
 #include "doc/projectlistener.h"
 
+#include "forms/reportcontent.h"
+
 #include <QString>
 
 #include <functional>
@@ -13,6 +15,7 @@ class CPlyforgeView;
 class ProjectFiles;
 class CPlyforgeDoc;
 class CRibbonBar;
+class ReportCommands;
 class QDockWidget;
 class QLabel;
 class QMenu;
@@ -126,6 +129,9 @@ private:
     void ShowFileName(CChildFrame* child);
     // Commits the main view's forms into their records; false when one cannot be.
     bool CommitFormOnScreen(CPlyforgeDoc& doc);
+    // The report of the project on screen, with the log pane's text as an appendix or not.
+    std::vector<ReportBlock> ReportOfActiveProject(bool withLog);
+    ReportCommands* CreateReportCommands();
 
     CRibbonBar* m_wndRibbonBar;
     QDockWidget* m_wndMainMenu = nullptr;
@@ -141,4 +147,5 @@ private:
     QUndoGroup* m_undoGroup;
     std::function<bool()> m_askReplace;
     QMenu* m_recentMenu = nullptr;
+    ReportCommands* m_reports = nullptr;
 };

@@ -209,7 +209,6 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent)
     // Room for the scroll bar under the panels, so that it never covers them.
     scroll->setFixedHeight(panelRow->sizeHint().height() + scroll->horizontalScrollBar()->sizeHint().height());
     outer->addWidget(scroll);
-    m_quickPrint->setEnabled(false);
     ConnectSignals();
 }
 
@@ -219,6 +218,7 @@ void CRibbonBar::ConnectSignals()
         connect(b, &QToolButton::clicked, this, &CRibbonBar::NewRequested);
     connect(m_quickOpen, &QToolButton::clicked, this, &CRibbonBar::OpenRequested);
     connect(m_quickSave, &QToolButton::clicked, this, &CRibbonBar::SaveRequested);
+    connect(m_quickPrint, &QToolButton::clicked, this, &CRibbonBar::QuickPrintRequested);
     // The count edits apply on Enter as the Apply buttons do.
     connect(m_theoryApply, &QToolButton::clicked, this, &CRibbonBar::TheoryCountApplied);
     connect(m_theoryLamina, &QLineEdit::returnPressed, this, &CRibbonBar::TheoryCountApplied);

@@ -42,6 +42,7 @@ Q_SIGNALS:
     void NewRequested();
     void OpenRequested();
     void SaveRequested();
+    void QuickPrintRequested();
     void TheoryCountApplied();
     void ExperimentCountApplied();
     void TheoryCalculateRequested();

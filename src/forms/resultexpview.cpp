@@ -218,32 +218,45 @@ void CResultExpView::RefreshChart(const CPlyforgeDoc* doc)
 {
     if (!doc || doc->specimens.empty())
         return;
-    m_chartData.clear();
+    FillChartView(*doc, m_chartView);
+    UpdateChart();
+}
+
+void CResultExpView::FillChartView(const CPlyforgeDoc& doc, OrvaneChart::CChartView& view)
+{
+    std::vector<std::vector<double>> data;
     std::vector<std::string> names;
-    doc->BuildChartSeries(m_chartData, names);
-    m_chartView.SetLayout(1);
-    m_chartView.SetTitle("Stress-Strain Curve");
-    m_chartView.SetXTitle("Strain (%)");
-    m_chartView.SetYTitle("Stress (MPa)");
-    m_chartView.SetData(m_chartData, names);
+    doc.BuildChartSeries(data, names);
+    view.SetLayout(1);
+    view.SetTitle("Stress-Strain Curve");
+    view.SetXTitle("Strain (%)");
+    view.SetYTitle("Stress (MPa)");
+    view.SetData(data, names);
     // The reduced drawing keeps the two readings the modulus was taken from.
     std::vector<std::vector<int>> keep;
-    for (const auto& s : doc->specimens) {
+    std::vector<bool> dashed;
+    for (const auto& s : doc.specimens) {
+        dashed.push_back(s->excluded);
         if (s->strain_series.empty()) {
             keep.emplace_back();
             continue;
         }
-        const ChordReadings chord = FindChordReadings(s->strain_series, doc->elastic_min, doc->elastic_max);
+        const ChordReadings chord = FindChordReadings(s->strain_series, doc.elastic_min, doc.elastic_max);
         keep.push_back({chord.low, chord.high});
     }
-    m_chartView.SetKeepIndices(std::move(keep));
-    std::vector<bool> dashed;
-    for (const auto& s : doc->specimens)
-        dashed.push_back(s->excluded);
-    m_chartView.SetDashed(std::move(dashed));
-    m_chartView.SetBand(doc->elastic_min, doc->elastic_max);
-    m_chartData.clear();
-    UpdateChart();
+    view.SetKeepIndices(std::move(keep));
+    view.SetDashed(std::move(dashed));
+    view.SetBand(doc.elastic_min, doc.elastic_max);
+}
+
+std::unique_ptr<OrvaneChart::XYChart> CResultExpView::ShownChart() const { return m_chartView.CreateChart(); }
+
+std::unique_ptr<OrvaneChart::XYChart> CResultExpView::SeriesChart(const CPlyforgeDoc& doc)
+{
+    OrvaneChart::CChartView view;
+    FillChartView(doc, view);
+    view.SetChartSize(900, 600);
+    return view.CreateChart();
 }
 
 void CResultExpView::UpdateChart()

@@ -27,6 +27,10 @@ public:
 
     void FillResultList(const CPlyforgeDoc* doc);
     void RefreshChart(const CPlyforgeDoc* doc);
+    // The chart as shown now (zoomed or not, curves hidden or not), at its size.
+    std::unique_ptr<OrvaneChart::XYChart> ShownChart() const;
+    // The series' stress-strain chart as the view first shows it, for a report.
+    static std::unique_ptr<OrvaneChart::XYChart> SeriesChart(const CPlyforgeDoc& doc);
 
     CListCtrlReport* ResultList() const { return m_resultList; }
     OrvaneChart::CChartViewer* Viewer() const { return m_viewer; }
@@ -60,12 +64,13 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    static void FillChartView(const CPlyforgeDoc& doc, OrvaneChart::CChartView& view);
+
     void FitListHeight();
     void ConnectNavigation();
     OrvaneChart::CChartView m_chartView;
     OrvaneChart::CChartViewer* m_viewer;
     CListCtrlReport* m_resultList;
-    std::vector<std::vector<double>> m_chartData;
     std::vector<ResultsTable::Cells> m_exactRows; // the list's rows, every digit
     std::array<ResultsTable::Cells, 3> m_exactStatistics;
     std::vector<int> m_ids;                // the specimen of each row

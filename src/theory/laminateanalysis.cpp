@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -93,7 +94,24 @@ std::string LaminateAnalysis::Json() const
     return out.dump(-1, ' ', false, JsonValue::error_handler_t::replace) + '\n';
 }
 
-std::string LaminateAnalysis::Text() const
+std::vector<std::vector<std::string>> LaminateAnalysis::PlyRows(int axes) const
+{
+    std::vector<std::vector<std::string>> rows;
+    for (const PlyLoadResult& p : loaded.plies) {
+        for (const auto& [name, z, face] : {std::tuple{"bottom", p.z_bottom, &p.bottom},
+                                            std::tuple{"top", p.z_top, &p.top}}) {
+            std::vector<std::string> row{std::to_string(p.id), name, FormatText("%g", z)};
+            for (const Eigen::Vector3d* v : axes == 0 ? std::array{&face->strain_xy, &face->stress_xy}
+                                                      : std::array{&face->strain_12, &face->stress_12})
+                for (int k = 0; k < 3; ++k)
+                    row.push_back(FormatText("%g", (*v)[k]));
+            rows.push_back(std::move(row));
+        }
+    }
+    return rows;
+}
+
+std::string LaminateAnalysis::Text(bool plyTable) const
 {
     const LaminationResult& r = result;
     std::string out = FormatText("Laminate of %d %s, thickness %g mm (ply 1 at the bottom)\n",
@@ -118,6 +136,8 @@ std::string LaminateAnalysis::Text() const
                       load->N[2], load->M[0], load->M[1], load->M[2]);
     out += "Mid-plane strain (x, y, xy): " + Triple(loaded.midplane_strain) + "\n";
     out += "Curvature (1/mm):            " + Triple(loaded.curvature) + "\n";
+    if (!plyTable)
+        return out;
     out += "Ply\tFace\tz(mm)\tStrain x, y, xy\tStress x, y, xy (MPa)\tStrain 1, 2, 12\tStress 1, 2, 12 (MPa)\n";
     for (const PlyLoadResult& p : loaded.plies) {
         for (const auto& [name, z, face] : {std::tuple{"bottom", p.z_bottom, &p.bottom},

@@ -25,6 +25,10 @@ struct LaminateAnalysis {
     // null. Numbers are the shortest texts that read back to the same doubles.
     std::string Json() const;
     // The same for a reader: the matrices with units, the constants, the
-    // classification with its warning, and a table of the plies under the load.
-    std::string Text() const;
+    // classification with its warning, and a table of the plies under the load
+    // (without it when plyTable is false).
+    std::string Text(bool plyTable = true) const;
+    // The plies' faces under the load, one row each: ply, face, z, then the strains
+    // and stresses in laminate axes (axes 0) or in ply axes (axes 1), "%g" numbers.
+    std::vector<std::vector<std::string>> PlyRows(int axes) const;
 };

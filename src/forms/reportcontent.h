@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+class CPlyforgeDoc;
+
+namespace OrvaneChart {
+class XYChart;
+}
+
+// One piece of a printed report, laid out top to bottom.
+struct ReportBlock {
+    enum class Kind { Heading, Text, Table, Preformatted, Chart };
+    Kind kind = Kind::Text;
+    QString text;                 // heading, text (one paragraph per line), preformatted lines
+    QStringList header;           // table column titles
+    std::vector<QStringList> rows; // table rows
+    std::shared_ptr<const OrvaneChart::XYChart> chart;
+};
+
+// The report of a project, from the data the views show: the laminate's inputs and
+// results, the test series' inputs and results with the statistics, the stress-strain
+// chart (the one given, as shown, or none), and the calculation log as an appendix
+// when it is given.
+std::vector<ReportBlock> BuildReport(const CPlyforgeDoc& doc, std::shared_ptr<const OrvaneChart::XYChart> chart,
+                                     const QString& log = {});

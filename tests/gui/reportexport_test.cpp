@@ -1,0 +1,103 @@
+// The project report as a PDF, read back with pdftotext: the example projects'
+// values under the page header, long tables continued under their header, Korean
+// names, and a file that cannot be written; plyforge --export-pdf as a user runs it.
+#include "forms/reportexport.h"
+#include "guitestsupport.h"
+
+#include <QProcess>
+
+namespace {
+
+QString Run(const QString& program, const QStringList& arguments, int* status = nullptr)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(60000);
+    if (status)
+        *status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+}
+
+QString PdfText(const QString& pdf) { return Run("pdftotext", {"-layout", pdf, "-"}); }
+
+int PdfPages(const QString& pdf)
+{
+    const QString info = Run("pdfinfo", {pdf});
+    const qsizetype at = info.indexOf("Pages:");
+    return at < 0 ? 0 : info.mid(at + 6).section('\n', 0, 0).trimmed().toInt();
+}
+
+} // namespace
+
+class ReportExportTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase() { IsolateSettings(); }
+
+    // The command a user runs: each example calculated and reported on one page.
+    void examplesFromTheCommandLine()
+    {
+        const struct { const char* example; QStringList parts; } cases[] = {
+            {"quasi-isotropic", {"quasi-isotropic.plyforge", "page 1 of 1", "Carbon T300", "57.5895",
+                                 "57589.515937, 57589.515937, 0.312796", "Symmetric (B = 0): yes"}},
+            {"three-tensile-tests", {"Lamina #3", "24.9", "2001", "25223.2", "145.909", "Stress-Strain Curve",
+                                     "Elastic range: 0.1 to 0.3 % strain; modulus: chord"}},
+        };
+        for (const auto& c : cases) {
+            const QString pdf = m_dir.filePath(QString(c.example) + ".pdf");
+            int status = -1;
+            const QString said = Run(PLYFORGE_APP, {"--export-pdf", PLYFORGE_EXAMPLES "/" + QString(c.example) +
+                                                    ".plyforge", pdf}, &status);
+            QVERIFY2(status == 0 && !said.contains("plyforge:"), qPrintable(said));
+            QCOMPARE(PdfPages(pdf), 1);
+            const QString text = PdfText(pdf);
+            for (const QString& part : c.parts)
+                QVERIFY2(text.contains(part), qPrintable(part + " not in:\n" + text));
+        }
+        int status = -1;
+        const QString said = Run(PLYFORGE_APP, {"--export-pdf", PLYFORGE_EXAMPLES "/quasi-isotropic.plyforge",
+                                                m_dir.filePath("missing/report.pdf")}, &status);
+        QVERIFY2(status == 2 && said.contains(m_dir.filePath("missing/report.pdf")), qPrintable(said));
+    }
+
+    // A laminate of 150 plies and Korean specimen names: the tables run over several
+    // pages, each page says which of how many it is and repeats the table's header.
+    void longTablesContinueUnderTheirHeader()
+    {
+        CPlyforgeDoc doc;
+        doc.program_folder = m_dir.path().toStdString();
+        doc.LoadProject(ProjectReader::ReadFile(PLYFORGE_EXAMPLES "/quasi-isotropic.plyforge"));
+        for (int id = 9; id <= 150; ++id) {
+            auto copy = std::make_unique<Lamina>(*doc.laminate.laminae[0]);
+            copy->id = id;
+            doc.laminate.laminae.push_back(std::move(copy));
+        }
+        std::string trace;
+        TraceOutput::SetCapture(&trace);
+        QVERIFY(doc.CalculateTheory());
+        TraceOutput::SetCapture(nullptr);
+        doc.FindOrCreateSpecimen(1).name = "시편 1";
+        const QString pdf = m_dir.filePath("long.pdf");
+        QString error;
+        QVERIFY(ReportExport::WritePdf(pdf, BuildReport(doc, nullptr), ReportExport::HeaderFor({}), error));
+        const int pages = PdfPages(pdf);
+        QVERIFY2(pages >= 4, qPrintable(QString::number(pages)));
+        const QString text = PdfText(pdf);
+        const QStringList sheets = text.split('\f', Qt::SkipEmptyParts);
+        QCOMPARE(sheets.size(), pages);
+        for (int page = 0; page < pages; ++page)
+            QVERIFY(sheets[page].contains(QString("new project")) &&
+                    sheets[page].contains(QString("page %1 of %2").arg(page + 1).arg(pages)));
+        QVERIFY(sheets[1].contains("Fiber") && sheets[1].contains("Thickness")); // the inputs' header again
+        QVERIFY(text.contains("150     Carbon T300") || text.contains("150   Carbon T300"));
+        QVERIFY(text.contains("시편 1"));
+        QVERIFY(!ReportExport::WritePdf(m_dir.filePath("missing/x.pdf"), {}, ReportExport::HeaderFor({}), error));
+        QVERIFY(error.contains(m_dir.filePath("missing/x.pdf")));
+    }
+};
+
+QTEST_MAIN(ReportExportTest)
+#include "reportexport_test.moc"
