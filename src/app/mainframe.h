@@ -104,6 +104,8 @@ public:
     void SetReplaceQuestion(std::function<bool()> ask) { m_askReplace = std::move(ask); }
     // The project's file, its modified flag and the recent files.
     ProjectFiles* Files() const { return m_files; }
+    // Print, preview, setup and PDF of the project's report.
+    ReportCommands* Reports() const { return m_reports; }
 
     // True when the project may be replaced: saved, discarded or unchanged.
     bool SaveModified();

@@ -11,6 +11,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QSettings>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -58,7 +59,15 @@ void ReportCommands::Print()
     PaintOn(*m_printer);
 }
 
-void ReportCommands::QuickPrint() { PaintOn(*m_printer); }
+void ReportCommands::QuickPrint()
+{
+    // No printer chosen and none installed: ask, as Print does, rather than fail.
+    if (m_printer->outputFormat() == QPrinter::NativeFormat && QPrinterInfo::availablePrinters().isEmpty()) {
+        Print();
+        return;
+    }
+    PaintOn(*m_printer);
+}
 
 void ReportCommands::Preview()
 {

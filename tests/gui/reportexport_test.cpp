@@ -1,6 +1,7 @@
 // The project report as a PDF, read back with pdftotext: the example projects'
 // values under the page header, long tables continued under their header, Korean
 // names, and a file that cannot be written; plyforge --export-pdf as a user runs it.
+#include "app/reportcommands.h"
 #include "forms/reportexport.h"
 #include "guitestsupport.h"
 
@@ -29,7 +30,7 @@ int PdfPages(const QString& pdf)
 
 } // namespace
 
-class ReportExportTest : public QObject {
+class ReportExportTest : public QObject, AppDriver {
     Q_OBJECT
 
     QTemporaryDir m_dir;
@@ -61,6 +62,24 @@ private slots:
         const QString said = Run(PLYFORGE_APP, {"--export-pdf", PLYFORGE_EXAMPLES "/quasi-isotropic.plyforge",
                                                 m_dir.filePath("missing/report.pdf")}, &status);
         QVERIFY2(status == 2 && said.contains(m_dir.filePath("missing/report.pdf")), qPrintable(said));
+    }
+
+    // From the window: the File menu's report commands are there, and the PDF holds
+    // what the results view shows, with the log pane's text as its appendix.
+    void fromTheWindowWithTheLog()
+    {
+        Start();
+        QVERIFY(Frame()->OpenProject(PLYFORGE_EXAMPLES "/three-tensile-tests.plyforge"));
+        Press("ID_EXPERIMT_CALCULATE");
+        for (const char* id : {"ID_FILE_PRINT", "ID_FILE_PRINT_PREVIEW", "ID_FILE_PRINT_SETUP", "ID_FILE_EXPORT_PDF"})
+            QVERIFY2(Frame()->findChild<QAction*>(id)->isEnabled(), id);
+        Frame()->Reports()->SetIncludeLog(true);
+        const QString pdf = m_dir.filePath("window.pdf");
+        QVERIFY(Frame()->Reports()->ExportPdfTo(pdf));
+        const QString text = PdfText(pdf);
+        QVERIFY(text.contains("three-tensile-tests.plyforge") && text.contains("25223.2"));
+        QVERIFY(text.contains("Appendix: calculation log") && text.contains("##Statistics"));
+        Stop();
     }
 
     // A laminate of 150 plies and Korean specimen names: the tables run over several
