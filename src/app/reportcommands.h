@@ -33,9 +33,10 @@ public:
 
     bool IncludeLog() const;
     void SetIncludeLog(bool include);
+    // Prints the report on that printer; its page count, 0 after a message.
+    int PaintOn(QPrinter& printer);
 
 private:
-    int PaintOn(QPrinter& printer);
     void RememberPage();
 
     QWidget* m_window;

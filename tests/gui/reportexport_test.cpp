@@ -5,6 +5,7 @@
 #include "forms/reportexport.h"
 #include "guitestsupport.h"
 
+#include <QPrinter>
 #include <QProcess>
 
 namespace {
@@ -79,6 +80,12 @@ private slots:
         const QString text = PdfText(pdf);
         QVERIFY(text.contains("three-tensile-tests.plyforge") && text.contains("25223.2"));
         QVERIFY(text.contains("Appendix: calculation log") && text.contains("##Statistics"));
+        // Printing takes the same way, here to a printer writing a file.
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_dir.filePath("printed.pdf"));
+        QCOMPARE(Frame()->Reports()->PaintOn(printer), 2);
+        QVERIFY(PdfText(m_dir.filePath("printed.pdf")).contains("page 2 of 2"));
         Stop();
     }
 
