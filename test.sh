@@ -36,15 +36,24 @@ echo "== Fuzzing (clang, libFuzzer, address, undefined): 20 s for each reader ==
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLYFORGE_FUZZ=ON \
   -DPLYFORGE_WERROR=OFF -DPLYFORGE_BUILD_BENCH=OFF -DPLYFORGE_BUILD_GUI=OFF > /dev/null
 cmake --build build-fuzz -j "$jobs" --target projectreader_fuzz readings_fuzz numberrule_fuzz
-# Seeds come straight from the examples and the test data (8 KB of each at most, for
+# Every input a fuzzer ever failed on is kept under tests/data/fuzz/TARGET and replayed
+# first, so an old finding fails at once whatever the random search does. Seeds then
+# come straight from those, the examples and the test data (8 KB of each at most, for
 # many runs); what the fuzzer finds new goes to build-fuzz/corpus, a finding to
-# build-fuzz/artifacts and a failure.
+# build-fuzz/artifacts and a failure: keep it under tests/data/fuzz/TARGET with the fix.
 fuzz() {
   local target=$1; shift
+  local binary="build-fuzz/tests/fuzz/${target}_fuzz" findings="tests/data/fuzz/$target"
   mkdir -p "build-fuzz/corpus/$target" build-fuzz/artifacts
   echo "-- $target"
-  if ! "build-fuzz/tests/fuzz/${target}_fuzz" -max_total_time=20 -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
-      -artifact_prefix=build-fuzz/artifacts/ "build-fuzz/corpus/$target" "$@" > "build-fuzz/$target.log" 2>&1; then
+  local found=("$findings"/*)
+  if [ -e "${found[0]}" ] && ! "$binary" -timeout=10 -rss_limit_mb=2048 "${found[@]}" > "build-fuzz/$target.replay.log" 2>&1; then
+    echo "an earlier finding fails again:"
+    tail -n 40 "build-fuzz/$target.replay.log"
+    return 1
+  fi
+  if ! "$binary" -max_total_time=20 -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
+      -artifact_prefix=build-fuzz/artifacts/ "build-fuzz/corpus/$target" "$findings" "$@" > "build-fuzz/$target.log" 2>&1; then
     tail -n 40 "build-fuzz/$target.log"
     return 1
   fi

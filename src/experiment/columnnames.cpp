@@ -30,6 +30,7 @@ ColumnNames ColumnNames::FindHeader(std::string_view preamble, char separator, i
 {
     std::vector<TableCell> cells;
     std::string_view header, named, same_width;
+    size_t header_line = 0, named_line = 0, same_width_line = 0;
     size_t pos = 0;
     size_t number = 0;
     for (TableLine line; TableCells::NextLine(preamble, pos, number, line);) {
@@ -43,19 +44,27 @@ ColumnNames ColumnNames::FindHeader(std::string_view preamble, char separator, i
         if (NameSeries(lower)) {
             if (wide) {
                 header = line.text;
+                header_line = line.number;
                 break;
             }
-            if (!named.data())
+            if (!named.data()) {
                 named = line.text;
+                named_line = line.number;
+            }
         }
-        if (wide && !same_width.data())
+        if (wide && !same_width.data()) {
             same_width = line.text;
+            same_width_line = line.number;
+        }
     }
-    if (!header.data())
+    if (!header.data()) {
         header = named.data() ? named : same_width;
+        header_line = named.data() ? named_line : same_width_line;
+    }
     ColumnNames names;
     if (!header.data())
         return names;
+    names.m_line = header_line;
     TableCells::Split(header, separator, cells);
     for (const TableCell& cell : cells) {
         names.m_names.push_back(Unquote(cell));

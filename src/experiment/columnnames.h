@@ -15,6 +15,8 @@ public:
     static ColumnNames FindHeader(std::string_view preamble, char separator, int column_count);
 
     const std::vector<std::string>& Names() const { return m_names; }
+    // The header's line in the preamble, counted from 1; 0 when there is none.
+    size_t Line() const { return m_line; }
     bool NamesAnySeries() const { return NameSeries(m_lower); }
     // The first column, not taken, whose name holds one of the words (tried in
     // order); -1 for none.
@@ -25,4 +27,5 @@ private:
 
     std::vector<std::string> m_names;
     std::vector<std::string> m_lower;
+    size_t m_line = 0;
 };

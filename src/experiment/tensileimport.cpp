@@ -161,6 +161,13 @@ bool TensileImport::ChooseColumns()
         if (columns[1] < 0)
             columns[1] = m_header.Find({"extension", "elongation"}, columns);
     }
+    // A header wider than its rows (a column lost in the export, or a title line)
+    // cannot say which of the columns that exist holds the series it names there.
+    for (int k = 0; k < 3; ++k)
+        if (columns[k] >= m_result.column_count)
+            Fail(m_header.Line(),
+                 FormatText("the header names %s in column %d, but the rows from line %zu hold only %d columns",
+                            kSeriesNames[k], columns[k] + 1, first_line, m_result.column_count));
     bool undecided = columns[0] < 0 || columns[1] < 0 || columns[2] < 0;
     const bool nobody_to_ask = m_options.source == ReadingsSource::ProjectReadings;
     if (undecided && nobody_to_ask && m_result.column_count == 3) {

@@ -23,12 +23,12 @@ void ParseOnce(std::string_view text, const ImportOptions& options)
         const ImportResult result = TensileImport::Parse(text, "fuzz.csv", options);
         Check(result.load.size() == result.strain.size() && result.load.size() == result.stress.size());
         Check(result.column_count >= 3 && result.column_count <= 1000);
+        // A column the data does not hold is never returned, chosen or not.
+        for (const int column : {result.load_column, result.strain_column, result.stress_column})
+            Check(column < result.column_count && (column >= 0 || result.needs_column_choice));
         if (result.needs_column_choice) {
             Check(options.source == ReadingsSource::MachineExport);
             Check(result.load.empty());
-        } else {
-            for (const int column : {result.load_column, result.strain_column, result.stress_column})
-                Check(column >= 0 && column < result.column_count);
         }
     } catch (const ImportError&) {
     }
