@@ -14,7 +14,9 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* layout = new QGridLayout(this);
     layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
-    layout->addWidget(new QLabel(tr("Plyforge, Version 1.0")), 0, 1);
+    auto* version = new QLabel(tr("Plyforge, Version %1").arg(QStringLiteral(PLYFORGE_VERSION)));
+    version->setObjectName("VersionLabel");
+    layout->addWidget(version, 0, 1);
     layout->addWidget(new QLabel(tr("Copyright (C) 2026 The Plyforge developers")), 1, 1);
     layout->addWidget(buttons, 0, 2, 1, 1, Qt::AlignTop);
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -6,6 +6,38 @@
 
 namespace {
 
+// c1 mixed into c2 by share (0 to 1) of c1.
+QColor Mix(QColor c1, QColor c2, double share)
+{
+    const auto mix = [share](int a, int b) { return static_cast<int>(a * share + b * (1 - share) + 0.5); };
+    return QColor(mix(c1.red(), c2.red()), mix(c1.green(), c2.green()), mix(c1.blue(), c2.blue()));
+}
+
+// The disabled group from the active one: text about halfway to its background, so
+// that a disabled button or label reads as one on a light look and on the dark one
+// alike. Setting a role for every group (as the looks do) would give disabled text
+// the enabled colour. The bevels soften towards the window.
+void SetDisabledColors(QPalette& p)
+{
+    constexpr double kInk = 0.45;
+    const auto set = [&p](QPalette::ColorRole role, QColor color) { p.setColor(QPalette::Disabled, role, color); };
+    const QColor window = p.color(QPalette::Active, QPalette::Window);
+    const QColor button = p.color(QPalette::Active, QPalette::Button);
+    set(QPalette::WindowText, Mix(p.color(QPalette::Active, QPalette::WindowText), window, kInk));
+    // A disabled edit has the window's colour for its paper, as Fusion's own palette gives it.
+    set(QPalette::Base, window);
+    set(QPalette::Text, Mix(p.color(QPalette::Active, QPalette::Text), window, kInk));
+    set(QPalette::ButtonText, Mix(p.color(QPalette::Active, QPalette::ButtonText), button, kInk));
+    set(QPalette::PlaceholderText, Mix(p.color(QPalette::Active, QPalette::PlaceholderText), window, kInk));
+    set(QPalette::Button, button);
+    set(QPalette::Light, Mix(p.color(QPalette::Active, QPalette::Light), window, 0.5));
+    set(QPalette::Midlight, Mix(p.color(QPalette::Active, QPalette::Midlight), window, 0.5));
+    // A selection in a disabled list: grey, its text still readable on it.
+    const QColor highlight = Mix(p.color(QPalette::Active, QPalette::Mid), window, 0.6);
+    set(QPalette::Highlight, highlight);
+    set(QPalette::HighlightedText, Mix(p.color(QPalette::Active, QPalette::WindowText), highlight, kInk + 0.2));
+}
+
 QPalette LightPalette(QColor window, QColor base, QColor highlight, QColor button)
 {
     QPalette p;
@@ -27,9 +59,6 @@ QPalette LightPalette(QColor window, QColor base, QColor highlight, QColor butto
     p.setColor(QPalette::Dark, window.darker(200));
     p.setColor(QPalette::Shadow, window.darker(300));
     p.setColor(QPalette::PlaceholderText, QColor(120, 120, 120));
-    p.setColor(QPalette::Disabled, QPalette::Text, QColor(140, 140, 140));
-    p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(140, 140, 140));
-    p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(140, 140, 140));
     return p;
 }
 
@@ -98,5 +127,7 @@ void AppLook::Apply(int id)
 {
     if (qApp->style()->name().compare("fusion", Qt::CaseInsensitive) != 0)
         QApplication::setStyle(QStringLiteral("Fusion"));
-    QApplication::setPalette(PaletteFor(id));
+    QPalette palette = PaletteFor(id);
+    SetDisabledColors(palette);
+    QApplication::setPalette(palette);
 }

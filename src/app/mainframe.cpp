@@ -30,6 +30,25 @@
 #include <QUndoGroup>
 #include <QUndoStack>
 
+namespace {
+
+// Refreshed with the commands' states: a count or the file may change from anywhere.
+void ShowProjectInStatusBar(QLabel& file, QLabel& counts, const CPlyforgeDoc* doc, const ProjectFiles& files)
+{
+    const QString name = files.FileName();
+    file.setText(name.isEmpty() ? QObject::tr("New project") : name);
+    file.setToolTip(files.Path());
+    if (!doc) {
+        counts.clear();
+        return;
+    }
+    const int laminae = doc->lamina_count, specimens = doc->specimen_count;
+    counts.setText((laminae == 1 ? QObject::tr("1 lamina") : QObject::tr("%1 laminae").arg(laminae)) + ", " +
+                   (specimens == 1 ? QObject::tr("1 specimen") : QObject::tr("%1 specimens").arg(specimens)));
+}
+
+} // namespace
+
 CMainFrame::CMainFrame(int app_look, QWidget* parent)
     : CMDIMainFrame(parent), m_wndRibbonBar(new CRibbonBar(this)), m_nAppLook(app_look),
       m_files(new ProjectFiles(this)), m_undoGroup(new QUndoGroup(this))
@@ -39,8 +58,11 @@ CMainFrame::CMainFrame(int app_look, QWidget* parent)
     setWindowIcon(QIcon(":/icons/app64.png"));
     setMenuWidget(m_wndRibbonBar);
 
-    m_pane1 = new QLabel(tr("Pane 1"));
-    m_pane2 = new QLabel(tr("Pane 2"));
+    // The project on screen: its file, and its laminae and specimens.
+    m_pane1 = new QLabel;
+    m_pane1->setObjectName("ProjectFilePane");
+    m_pane2 = new QLabel;
+    m_pane2->setObjectName("ProjectCountsPane");
     statusBar()->addWidget(m_pane1, 1);
     statusBar()->addPermanentWidget(m_pane2);
 
@@ -329,6 +351,7 @@ void CMainFrame::UpdateCommandUI()
 {
     if (!m_wndLogView || !m_wndMainMenu)
         return; // still being built
+    ShowProjectInStatusBar(*m_pane1, *m_pane2, ActiveDocument(), *m_files);
     CRibbonBar* r = m_wndRibbonBar;
     r->SetPaneChecks(m_wndMainMenu->isVisible(), m_wndLogView->isVisible(), statusBar()->isVisible());
     for (QAction* action : r->StyleMenu()->actions())

@@ -3,6 +3,9 @@
 #include "doc/plyforgedoc.h"
 #include "experiment/resultstable.h"
 #include "experiment/seriesstatistics.h"
+#include "forms/formtext.h"
+#include "forms/laminatetext.h"
+#include "forms/shownnumber.h"
 #include "theory/abaquscard.h"
 #include "theory/laminateanalysis.h"
 
@@ -12,7 +15,10 @@
 
 namespace {
 
-QString G(double value) { return QString::number(value, 'g', 6); }
+// Inputs as their forms show them, every digit typed; results as the result views do.
+QString In(double value) { return FormNumberText(value); }
+QString G(double value) { return ShownNumber::Text(value); }
+QString Ratio(double value) { return ShownNumber::Text(value, 1); }
 
 ReportBlock Heading(const QString& text) { return {ReportBlock::Kind::Heading, text, {}, {}, nullptr}; }
 ReportBlock Text(const QString& text) { return {ReportBlock::Kind::Text, text, {}, {}, nullptr}; }
@@ -41,9 +47,10 @@ void AddLaminate(const CPlyforgeDoc& doc, std::vector<ReportBlock>& report)
     for (const Lamina* l : laminae) {
         const auto& f = l->fiber;
         const auto& m = l->matrix;
-        inputs.push_back({QString::number(l->id), QString::fromStdString(f.name), G(f.density), G(f.youngs_modulus),
-                          G(f.poissons_ratio), QString::fromStdString(m.name), G(m.density), G(m.youngs_modulus),
-                          G(m.poissons_ratio), G(l->FAW), G(l->thickness), G(l->angle), G(l->xi)});
+        inputs.push_back({QString::number(l->id), QString::fromStdString(f.name), In(f.density),
+                          In(f.youngs_modulus), In(f.poissons_ratio), QString::fromStdString(m.name), In(m.density),
+                          In(m.youngs_modulus), In(m.poissons_ratio), In(l->FAW), In(l->thickness), In(l->angle),
+                          In(l->xi)});
     }
     report.push_back(Table({"No.", "Fiber", "Density", "E (GPa)", "Nu", "Matrix", "Density", "E (GPa)", "Nu", "FAW",
                             "Thickness (mm)", "Angle", "xi"},
@@ -55,18 +62,19 @@ void AddLaminate(const CPlyforgeDoc& doc, std::vector<ReportBlock>& report)
     std::vector<QStringList> plies;
     for (const Lamina* p : laminae)
         plies.push_back({QString::number(p->id), G(p->E1), G(p->halphin_tasi_E2), G(p->halphin_tasi_G12),
-                         G(p->Nu12), G(p->Ex), G(p->Ey), G(p->Gxy), G(p->NUxy)});
+                         Ratio(p->Nu12), G(p->Ex), G(p->Ey), G(p->Gxy), Ratio(p->NUxy)});
     report.push_back(Table({"No.", "E1 (GPa)", "E2 (GPa)", "G12 (GPa)", "Nu12", "Ex (GPa)", "Ey (GPa)", "Gxy (GPa)",
                             "NUxy"},
                            plies));
     report.push_back(Text(QObject::tr("Material properties for laminate (homogenization)")));
     report.push_back(Table({"Ex (GPa)", "Ey (GPa)", "Gxy (GPa)", "NUxy", "NUyx", "ETAxyx", "ETAxyy"},
-                           {{G(l.Ex), G(l.Ey), G(l.Gxy), G(l.NUxy), G(l.NUyx), G(l.ETAxyx), G(l.ETAxyy)}}));
+                           {LaminateText::HomogenizedValues(l)}));
     report.push_back(Text(QObject::tr("Material properties card (ABAQUS)")));
     report.push_back(Preformatted(QString::fromStdString(MakeAbaqusCard(l, "\n")).trimmed()));
     if (LaminateAnalysis analysis; analysis.Run(l, doc.load_case)) {
+        const LaminateText text(analysis);
         report.push_back(Text(QObject::tr("Laminate (classical lamination theory)")));
-        report.push_back(Preformatted(QString::fromStdString(analysis.Text(false)).trimmed()));
+        report.push_back(Preformatted(text.Text(false).trimmed()));
         // The plies under the load as two tables, each narrow enough for a page.
         const QStringList faces{"Ply", "Face", "z (mm)"};
         for (const auto& [axes, titles] :
@@ -74,36 +82,60 @@ void AddLaminate(const CPlyforgeDoc& doc, std::vector<ReportBlock>& report)
                                        "Stress xy (MPa)"}},
               std::pair{1, QStringList{"Strain 1", "Strain 2", "Strain 12", "Stress 1 (MPa)", "Stress 2 (MPa)",
                                        "Stress 12 (MPa)"}}}) {
-            std::vector<QStringList> rows;
-            for (const auto& cells : analysis.PlyRows(axes))
-                rows.push_back(Row(cells));
+            const std::vector<QStringList> rows = text.PlyRows(axes);
             if (!rows.empty())
                 report.push_back(Table(faces + titles, rows));
         }
     }
 }
 
+// The elastic ranges of the tensile standards, as the ribbon's preset box offers them.
+struct RangeStandard {
+    double low, high; // % strain
+    const char* name;
+};
+constexpr RangeStandard kRangeStandards[] = {{0.1, 0.3, "ASTM D3039"}, {0.05, 0.25, "ISO 527"}};
+
+// How the moduli were taken, naming the standard whose elastic range it is.
+QString ModulusMethodText(const CPlyforgeDoc& doc)
+{
+    const QString low = In(doc.elastic_min), high = In(doc.elastic_max);
+    const QString method =
+        doc.modulus_method == ModulusMethod::Regression
+            ? QObject::tr("Modulus: least-squares regression over the readings between %1 % and %2 % strain")
+            : QObject::tr("Modulus: chord modulus between %1 % and %2 % strain");
+    for (const RangeStandard& standard : kRangeStandards) {
+        if (doc.elastic_min == standard.low && doc.elastic_max == standard.high)
+            return method.arg(low, high) + QObject::tr(" (the elastic range of %1)").arg(standard.name);
+    }
+    return method.arg(low, high);
+}
+
 void AddSeries(const CPlyforgeDoc& doc, std::vector<ReportBlock>& report)
 {
     report.push_back(Heading(QObject::tr("Test series: inputs")));
-    report.push_back(Text(QObject::tr("Elastic range: %1 to %2 % strain; modulus: %3")
-                              .arg(G(doc.elastic_min), G(doc.elastic_max),
-                                   doc.modulus_method == ModulusMethod::Regression ? QObject::tr("regression")
-                                                                                   : QObject::tr("chord"))));
+    report.push_back(Text(ModulusMethodText(doc)));
     std::vector<QStringList> inputs;
     for (const auto& s : doc.specimens)
-        inputs.push_back({QString::fromStdString(s->DisplayName()), G(s->width), G(s->thickness),
+        inputs.push_back({QString::fromStdString(s->DisplayName()), In(s->width), In(s->thickness),
                           QString::number(s->load_series.size()), s->excluded ? QObject::tr("no") : QObject::tr("yes")});
     report.push_back(Table({"Specimen", "Width (mm)", "Thickness (mm)", "Readings", "Included"}, inputs));
     if (std::none_of(doc.specimens.begin(), doc.specimens.end(), [](const auto& s) { return s->valid; }))
         return; // not calculated yet
     report.push_back(Heading(QObject::tr("Test series: results")));
     std::vector<QStringList> results;
-    for (const auto& s : doc.specimens)
-        results.push_back(Row(ResultsTable::Row(*s, ResultsTable::Digits::Shown, ResultsTable::Gap::Empty)));
+    for (const auto& s : doc.specimens) {
+        QStringList row = Row(ResultsTable::Row(*s, ResultsTable::Digits::Shown, ResultsTable::Gap::Empty));
+        // Said in its own row, as a reader of the results alone must know it is not in the statistics.
+        if (s->excluded)
+            row[0] += QObject::tr(" (excluded)");
+        results.push_back(row);
+    }
     for (const auto& cells : ResultsTable::StatisticsRows(StatisticsOf(doc.specimens), ResultsTable::Digits::Shown))
         results.push_back(Row(cells));
     report.push_back(Table(Row(ResultsTable::kColumnTitles), results));
+    if (std::any_of(doc.specimens.begin(), doc.specimens.end(), [](const auto& s) { return s->excluded; }))
+        report.push_back(Text(QObject::tr("Mean, SD and CV are of the included specimens.")));
 }
 
 } // namespace

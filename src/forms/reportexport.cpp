@@ -5,7 +5,6 @@
 #include "doc/plyforgedoc.h"
 #include "doc/projectreader.h"
 #include "forms/resultexpview.h"
-#include "guibase/captions.h"
 #include "util/traceoutput.h"
 
 #include <QDate>
@@ -28,7 +27,8 @@ public:
 
 ReportHeader ReportExport::HeaderFor(const QString& projectPath)
 {
-    return {captions::kAppTitle,
+    // A report handed over names the program and version that calculated it.
+    return {QStringLiteral("Plyforge " PLYFORGE_VERSION),
             projectPath.isEmpty() ? QObject::tr("new project") : QFileInfo(projectPath).fileName(),
             QDate::currentDate().toString(Qt::ISODate)};
 }
@@ -51,7 +51,8 @@ bool ReportExport::WritePdf(const QString& path, const std::vector<ReportBlock>&
         QPdfWriter pdf(&file);
         pdf.setResolution(300);
         pdf.setPageLayout(layout);
-        pdf.setTitle(header.title + " - " + header.file);
+        pdf.setTitle(header.file + " - " + header.title);
+        pdf.setCreator(header.title);
         if (ReportPainter::Paint(pdf, blocks, header) == 0) {
             file.cancelWriting();
             error = QObject::tr("The report could not be drawn for %1.").arg(path);

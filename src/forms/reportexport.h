@@ -11,8 +11,8 @@ class QPagedPaintDevice;
 // The report of a project as its printed pages and its PDF.
 class ReportExport {
 public:
-    // The header of a project's report: the program's title, its file name (or "new
-    // project") and today's date.
+    // The header of a project's report: the program with its version, the project's
+    // file name (or "new project") and today's date.
     static ReportHeader HeaderFor(const QString& projectPath);
     // Writes the report to a PDF file in whole or not at all; false with the reason.
     // On the paper of layout (A4 portrait, 18 and 15 mm margins, when not given).

@@ -10,7 +10,7 @@ class QPagedPaintDevice;
 
 // The header every page of a report carries.
 struct ReportHeader {
-    QString title;
+    QString title; // the program and its version
     QString file; // the project's file name, or "new project"
     QString date;
 };

@@ -7,6 +7,7 @@
 #include "guibase/captions.h"
 #include "guibase/messagebox.h"
 #include "theory/abaquscard.h"
+#include "forms/laminatetext.h"
 #include "forms/loadcasebar.h"
 #include "theory/fesection.h"
 #include "theory/laminateanalysis.h"
@@ -141,10 +142,9 @@ void CResultTheoryView::Refresh(const CPlyforgeDoc* doc)
         m_laminaeList->AppendRow({QString::number(lamina->id), QString::fromStdString(lamina->fiber.name),
                                   QString::fromStdString(lamina->matrix.name), G(lamina->FAW),
                                   G(lamina->thickness), G(lamina->angle)});
-    const double properties[7] = {laminate.Ex,   laminate.Ey,     laminate.Gxy,   laminate.NUxy,
-                                  laminate.NUyx, laminate.ETAxyx, laminate.ETAxyy};
-    for (int row = 0; row < 7; ++row)
-        SetValue(m_homogenizationList, row, 2, G(properties[row]));
+    const QStringList properties = LaminateText::HomogenizedValues(laminate);
+    for (int row = 0; row < properties.size(); ++row)
+        SetValue(m_homogenizationList, row, 2, properties[row]);
     const double abaqus[6] = {laminate.E1, laminate.E2, laminate.NU12, laminate.G12, laminate.G13, laminate.G23};
     for (int row = 0; row < 6; ++row)
         SetValue(m_abaqusList, row, 2, G(abaqus[row]));
@@ -153,7 +153,7 @@ void CResultTheoryView::Refresh(const CPlyforgeDoc* doc)
     m_cardBox->setPlainText(m_cardText);
     LaminateAnalysis analysis;
     if (analysis.Run(laminate, doc->load_case))
-        m_laminateBox->setPlainText(QString::fromStdString(analysis.Text()));
+        m_laminateBox->setPlainText(LaminateText(analysis).Text());
 }
 
 bool CResultTheoryView::ExportCard(const QString& path)

@@ -1,6 +1,6 @@
 // Every look is readable: the ribbon's labels, the log pane's text and the readings
 // grid's text stand out from their background, as drawn, by at least 4.5:1 (the
-// contrast asked of body text).
+// contrast asked of body text). And what is disabled looks it, in every look.
 #include "app/applook.h"
 #include "guitestsupport.h"
 
@@ -91,6 +91,46 @@ private slots:
             }
             const double cells = DrawnContrast(grid->viewport()->grab().toImage());
             QVERIFY2(cells >= 4.5, qPrintable(QString("%1, grid: %2").arg(name).arg(cells)));
+        }
+    }
+
+    // Each disabled text colour is far from its enabled one and fainter on its
+    // background, yet still there to be read, as is a disabled selection's text; the
+    // ribbon's large Calculate buttons draw their labels so, one enabled, one not.
+    void disabledLooksDisabledInEveryLook()
+    {
+        Start();
+        Frame()->resize(1600, 1000);
+        Apply("1"); // the theory can be calculated, the experiment of no specimens cannot
+        const auto label = [this](const char* id) {
+            QToolButton* button = Ribbon<QToolButton>(id);
+            const QImage image = button->grab().toImage();
+            return std::pair{button->isEnabled(),
+                             DrawnContrast(image.copy(0, image.height() * 2 / 3, image.width(), image.height() / 3))};
+        };
+        const std::pair<QPalette::ColorRole, QPalette::ColorRole> roles[] = {{QPalette::WindowText, QPalette::Window},
+                                                                             {QPalette::ButtonText, QPalette::Button},
+                                                                             {QPalette::Text, QPalette::Base}};
+        for (const AppLook::Look& look : AppLook::Looks()) {
+            Frame()->OnApplicationLook(look.id);
+            QApplication::processEvents();
+            const QString name = QString::fromLatin1(look.label).remove('&');
+            const QPalette p = qApp->palette();
+            for (const auto& [ink, paper] : roles) {
+                const QColor on = p.color(QPalette::Active, ink), off = p.color(QPalette::Disabled, ink);
+                const double enabled = Contrast(on, p.color(QPalette::Active, paper));
+                const double disabled = Contrast(off, p.color(QPalette::Disabled, paper));
+                QVERIFY2(Contrast(on, off) >= 2 && disabled <= enabled / 1.5 && disabled >= 2,
+                         qPrintable(QString("%1, role %2: %3 against %4").arg(name).arg(ink).arg(disabled).arg(enabled)));
+            }
+            QVERIFY2(Contrast(p.color(QPalette::Disabled, QPalette::HighlightedText),
+                              p.color(QPalette::Disabled, QPalette::Highlight)) >= 3,
+                     qPrintable(name));
+            const auto [theoryEnabled, enabled] = label("ID_THEORY_CALCULATE");
+            const auto [experimentEnabled, disabled] = label("ID_EXPERIMT_CALCULATE");
+            QVERIFY(theoryEnabled && !experimentEnabled);
+            QVERIFY2(enabled >= 4.5 && disabled <= enabled / 1.5,
+                     qPrintable(QString("%1, Calculate: %2, disabled %3").arg(name).arg(enabled).arg(disabled)));
         }
     }
 };

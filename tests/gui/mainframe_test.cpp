@@ -3,10 +3,12 @@
 #include "app/mainframe.h"
 #include "guitestsupport.h"
 
+#include "app/aboutdlg.h"
 #include "app/applook.h"
 #include "app/windowsdialog.h"
 
 #include <QDockWidget>
+#include <QLabel>
 #include <QListWidget>
 
 class MainFrameTest : public QObject, AppDriver {
@@ -206,6 +208,23 @@ private slots:
         Start();
         QCOMPARE(Frame()->AppLook(), 216);
         Frame()->OnApplicationLook(AppLook::kWindows7);
+    }
+
+    // The status bar names the project's file and its counts; About gives the version.
+    void statusBarAndAboutSayWhatTheyShow()
+    {
+        const auto status = [this] {
+            Frame()->UpdateCommandUI();
+            return Frame()->findChild<QLabel*>("ProjectFilePane")->text() + " | " +
+                   Frame()->findChild<QLabel*>("ProjectCountsPane")->text();
+        };
+        QCOMPARE(status(), QString("New project | 0 laminae, 0 specimens"));
+        QVERIFY(Frame()->OpenProject(PLYFORGE_EXAMPLES "/three-tensile-tests.plyforge"));
+        QCOMPARE(status(), QString("three-tensile-tests.plyforge | 0 laminae, 3 specimens"));
+        Apply("1"); // a new project of one lamina
+        QCOMPARE(status(), QString("New project | 1 lamina, 0 specimens"));
+        CAboutDlg about;
+        QVERIFY(about.findChild<QLabel*>("VersionLabel")->text().endsWith("Version " PLYFORGE_VERSION));
     }
 
     void paneTogglesFollowVisibility()

@@ -1,7 +1,11 @@
 // The theory results view over a laminate the engine has calculated: every result
-// in the row that names it, the ABAQUS card and its export.
+// in the row that names it, the ABAQUS card and its export, and rounding noise
+// shown as 0 without hiding small results.
 #include "forms/resulttheoryview.h"
+#include "forms/shownnumber.h"
 #include "guitestsupport.h"
+
+#include <QRegularExpression>
 
 #include <map>
 
@@ -54,6 +58,44 @@ private slots:
         Recorded().Clear();
         QVERIFY(!view.ExportCard(dir.filePath("missing/Composite.inp")));
         QVERIFY(Recorded().Messages().value(0).contains("missing/Composite.inp"));
+    }
+
+    // The quasi-isotropic laminate under Nx: its couplings, shear strains and shear
+    // stresses in the 0 and 90 degree plies are rounding of 1e-15 and less beside the
+    // other results, and read 0. Under a load a million times smaller every strain is
+    // tiny, and keeps its digits: zero is judged against the table, not a fixed size.
+    void roundingNoiseReadsZeroSmallResultsKeepTheirDigits()
+    {
+        QVERIFY(ShownNumber::IsZero(2.53323e-17, 1) && ShownNumber::IsZero(4e-6, 1));
+        QVERIFY(!ShownNumber::IsZero(6e-6, 1) && !ShownNumber::IsZero(1.7e-11, 1.7e-11));
+        QTemporaryDir dir;
+        CPlyforgeDoc doc;
+        doc.LoadProject(ProjectReader::ReadFile(PLYFORGE_EXAMPLES "/quasi-isotropic.plyforge"));
+        doc.program_folder = dir.path().toStdString();
+        doc.load_case = LaminateLoad{{100, 0, 0}, {0, 0, 0}};
+        std::string trace;
+        TraceOutput::SetCapture(&trace);
+        QVERIFY(doc.CalculateTheory());
+        TraceOutput::SetCapture(nullptr);
+        QVERIFY(std::abs(doc.laminate.ETAxyx) > 0); // the noise is there to be rounded
+        CResultTheoryView view;
+        const QRegularExpression noise("e-(1[3-9]|[2-9][0-9])"); // real results here reach 1e-10
+        for (const double nx : {100.0, 1e-4}) {
+            doc.load_case->N[0] = nx;
+            view.Refresh(&doc);
+            QCOMPARE(RowTexts(view.HomogenizationList(), 5), (QStringList{"ETAxyx", "", "0"}));
+            QCOMPARE(RowTexts(view.HomogenizationList(), 6), (QStringList{"ETAxyy", "", "0"}));
+            const QString text = view.LaminateBox()->toPlainText();
+            QVERIFY2(!text.contains(noise), qPrintable(text));
+            const QString strain = nx == 100 ? "0.00173643 -0.000543147" : "1.73643e-09 -5.43147e-10";
+            QVERIFY2(text.contains(QRegularExpression("Mid-plane strain \\(x, y, xy\\): +" + strain + " +0\n")),
+                     qPrintable(text));
+            // Ply 2 (45 degrees) has a real shear stress; ply 1 (0 degrees) has none.
+            const QString shear = nx == 100 ? "36.6441" : "3.66441e-05";
+            QVERIFY2(text.contains(QRegularExpression("\n2\tbottom\t-0.375\t[^\n]* " + shear + "\t")),
+                     qPrintable(text));
+            QVERIFY2(text.contains(QRegularExpression("\n1\tbottom\t-0.5\t[^\t]*\t[^\t]* 0\t")), qPrintable(text));
+        }
     }
 };
 
