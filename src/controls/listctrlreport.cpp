@@ -130,10 +130,25 @@ void CListCtrlReport::BeginCellEdit(const QPoint& pos)
     EndCellEdit();
     int row = -1;
     int column = -1;
-    if (!HitTest(pos, row, column))
+    if (HitTest(pos, row, column))
+        EditCell(row, column);
+}
+
+bool CListCtrlReport::IsEditable(int row, int column) const
+{
+    return row >= 0 && column >= 0 && row < GetItemCount() && column < GetColumnCount() &&
+           (!m_editable || m_editable(row, column));
+}
+
+void CListCtrlReport::EditCell(int row, int column, const QString* replacement)
+{
+    EndCellEdit();
+    if (row < 0 || column < 0 || row >= GetItemCount() || column >= GetColumnCount())
         return;
     m_editRow = row;
     m_editColumn = column;
+    if (!IsEditable(row, column))
+        return;
 
     const QRect cell = visualRect(m_model->index(row, column));
     if (cell.isEmpty())
@@ -149,9 +164,12 @@ void CListCtrlReport::BeginCellEdit(const QPoint& pos)
             PassUndoKeys(m_editor); // the grid's steps, not the editor's own
     }
     m_editor->setFont(font());
-    m_editor->setText(GetItemText(row, column));
+    m_editor->setText(replacement ? *replacement : GetItemText(row, column));
     m_editor->setGeometry(cell);
-    m_editor->selectAll();
+    if (replacement)
+        m_editor->deselect();
+    else
+        m_editor->selectAll();
     m_editor->show();
     m_editor->raise();
     m_editor->setFocus();
@@ -259,12 +277,60 @@ void CListCtrlReport::PasteText(const QString& text)
         row = 0;
         column = 0;
     }
-    const QByteArray utf8 = text.toUtf8();
+    // Labels are never written: the paste starts at the row's first cell the user may write.
+    while (m_editable && column < GetColumnCount() && row < GetItemCount() && !IsEditable(row, column))
+        ++column;
+    if (m_editable && column >= GetColumnCount())
+        return;
+    QByteArray utf8 = text.toUtf8();
+    if (m_fixedRows) {
+        // Lines past the last row have no row to go to.
+        const int room = GetItemCount() - row;
+        if (room <= 0)
+            return;
+        qsizetype end = 0;
+        for (int line = 0; line < room && end >= 0; ++line)
+            end = utf8.indexOf('\n', line == 0 ? 0 : end + 1);
+        if (end >= 0)
+            utf8.truncate(end);
+    }
     if (m_undo)
         m_undo->push(new PasteCommand(m_model, utf8.toStdString(), row, column));
     else
         m_model->PasteTabText(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())), row, column);
     Q_EMIT CellsEdited();
+}
+
+void CListCtrlReport::AppendEmptyRow()
+{
+    if (m_undo)
+        m_undo->push(new AppendRowCommand(m_model));
+    else
+        m_model->AppendRowUtf8({});
+}
+
+bool CListCtrlReport::StepToEditable(int step, int& row, int& column)
+{
+    const long long columns = GetColumnCount();
+    if (columns == 0)
+        return false;
+    long long at = std::max(m_editRow, 0) * columns + std::max(m_editColumn, 0);
+    // Labels take a few cells of a row at most: two rows' worth finds the next cell.
+    for (long long tried = 0; tried < 2 * columns; ++tried) {
+        at += step;
+        if (at < 0)
+            return false;
+        if (at >= GetItemCount() * columns) {
+            if (!m_editable || m_fixedRows || step < 0)
+                return false;
+            AppendEmptyRow();
+        }
+        row = static_cast<int>(at / columns);
+        column = static_cast<int>(at % columns);
+        if (IsEditable(row, column))
+            return true;
+    }
+    return false;
 }
 
 CListCtrlReport::KeyAction CListCtrlReport::ActionFor(const QKeyEvent* event)
@@ -299,18 +365,22 @@ bool CListCtrlReport::HandleKey(QKeyEvent* event)
     case KeyAction::EndEdit: {
         // Swallowed even with no edit open, so a dialog's default button never fires.
         const int row = m_editRow;
+        const int column = m_editColumn;
         EndCellEdit();
+        if (row >= 0 && row + 1 >= GetItemCount() && m_editable && !m_fixedRows)
+            AppendEmptyRow(); // typing readings in goes on below the last one
         if (row >= 0 && row + 1 < GetItemCount())
-            MoveTo(row + 1, m_editColumn);
+            MoveTo(row + 1, column);
         break;
     }
     case KeyAction::Next:
     case KeyAction::Previous: {
-        const int columns = GetColumnCount();
-        const int at = std::max(m_editRow, 0) * columns + std::max(m_editColumn, 0);
-        const int to = at + (ActionFor(event) == KeyAction::Next ? 1 : -1);
-        if (to >= 0 && to < GetItemCount() * columns)
-            MoveTo(to / columns, to % columns);
+        // What was typed is stored before the move, which may add a row.
+        EndCellEdit();
+        int row = 0;
+        int column = 0;
+        if (StepToEditable(ActionFor(event) == KeyAction::Next ? 1 : -1, row, column))
+            MoveTo(row, column);
         break;
     }
     case KeyAction::First:
@@ -374,8 +444,41 @@ bool CListCtrlReport::eventFilter(QObject* watched, QEvent* event)
 
 void CListCtrlReport::keyPressEvent(QKeyEvent* event)
 {
-    if (!HandleKey(event))
+    if (!HandleKey(event) && !HandleCellKey(event))
         QTableView::keyPressEvent(event);
+}
+
+bool CListCtrlReport::HandleCellKey(QKeyEvent* event)
+{
+    if (!m_editable || m_editing)
+        return false;
+    // The cell the keyboard chose, else the one last clicked.
+    const QModelIndex current = currentIndex();
+    const int row = current.isValid() ? current.row() : m_editRow;
+    const int column = current.isValid() ? current.column() : m_editColumn;
+    if (!IsEditable(row, column))
+        return false;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    if (event->key() == Qt::Key_F2 && modifiers == Qt::NoModifier) {
+        EditCell(row, column);
+    } else if (event->key() == Qt::Key_Delete && modifiers == Qt::NoModifier) {
+        SetPasteAnchor(row, column);
+        std::string before = m_model->CellUtf8(row, column);
+        if (before.empty())
+            return true;
+        if (m_undo)
+            m_undo->push(new CellEditCommand(m_model, row, column, std::move(before), std::string()));
+        else
+            m_model->SetCellUtf8(row, column, {});
+        Q_EMIT CellsEdited();
+    } else {
+        const QString text = event->text();
+        if (modifiers != Qt::NoModifier || text.isEmpty() || !text.at(0).isPrint())
+            return false;
+        EditCell(row, column, &text);
+    }
+    event->accept();
+    return true;
 }
 
 void CListCtrlReport::mouseReleaseEvent(QMouseEvent* event)

@@ -2,6 +2,8 @@
 
 #include <QTableView>
 
+#include <functional>
+
 class CHeaderCustomCtrl;
 class QLineEdit;
 class QUndoStack;
@@ -42,10 +44,22 @@ public:
     // outside the grid throws std::out_of_range.
     void AppendRowText(const QString& text, int column);
 
+    // Which cells the user may write (all by default): labels are not, so typing,
+    // Delete, Tab and paste pass them by.
+    using EditableCheck = std::function<bool(int row, int column)>;
+    void SetEditable(EditableCheck editable) { m_editable = std::move(editable); }
+    bool IsEditable(int row, int column) const;
+    // A grid of fixed rows (a form's) drops pasted lines past its last row; other
+    // grids append rows for them, and Enter or Tab past the last row adds one.
+    void SetFixedRows(bool fixed) { m_fixedRows = fixed; }
+
     // Ends an open edit, then opens the editor on the cell under pos (viewport
     // coordinates). The cell becomes the paste anchor even when the editor cannot
     // open there (a column of no width); outside every row nothing changes.
     void BeginCellEdit(const QPoint& pos);
+    // The same on a cell; with replacement, the editor starts with that text instead
+    // of the cell's (typing on a chosen cell).
+    void EditCell(int row, int column, const QString* replacement = nullptr);
     // Closes an open edit and stores the editor's text in its cell. The text is taken
     // even when the editor is not visible (its form hidden): what was typed is kept.
     void EndCellEdit();
@@ -93,6 +107,12 @@ private:
     enum class KeyAction { None, EndEdit, Paste, Copy, Next, Previous, First, Last };
     static KeyAction ActionFor(const QKeyEvent* event);
     bool HandleKey(QKeyEvent* event);
+    // F2, Delete and typing on the chosen cell while no editor is open.
+    bool HandleCellKey(QKeyEvent* event);
+    // The editable cell step cells on from the anchor (-1 back), rows appended past
+    // the end where the grid grows; false when there is none.
+    bool StepToEditable(int step, int& row, int& column);
+    void AppendEmptyRow();
     void ApplyRowHeight();
     void PlaceEditor();
 
@@ -103,4 +123,6 @@ private:
     int m_editRow = -1;
     int m_editColumn = -1;
     QUndoStack* m_undo = nullptr;
+    EditableCheck m_editable;
+    bool m_fixedRows = false;
 };

@@ -50,6 +50,14 @@ PasteCommand::PasteCommand(ReportModel* model, std::string text, int row, int co
 {
 }
 
+AppendRowCommand::AppendRowCommand(ReportModel* model) : QUndoCommand(QObject::tr("New row")), m_model(model) {}
+
+void AppendRowCommand::redo()
+{
+    m_count = m_model->rowCount();
+    m_model->AppendRowUtf8({});
+}
+
 void PasteCommand::redo()
 {
     m_rowCount = m_model->rowCount();

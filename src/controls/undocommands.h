@@ -45,6 +45,18 @@ private:
     std::vector<std::string> m_before;
 };
 
+// An empty row below the last, for readings typed in one after another.
+class AppendRowCommand : public QUndoCommand {
+public:
+    explicit AppendRowCommand(ReportModel* model);
+    void redo() override;
+    void undo() override { m_model->RestoreRows(m_count, {}, m_count); }
+
+private:
+    ReportModel* m_model;
+    int m_count = 0;
+};
+
 // Every row replaced: the command holds the rows that are not shown, and undo and
 // redo swap them with the model's.
 class ReplaceRowsCommand : public QUndoCommand {

@@ -86,6 +86,8 @@ CExperimentDlg::CExperimentDlg(QWidget* parent)
     m_grid->Header()->SetBackColor(QColor(0xE6, 0xE6, 0xE6));
     m_grid->SizeLastColumnToFill();
     m_grid->setFixedWidth(420);
+    // Every reading can be typed, and typing goes on below the last row.
+    m_grid->SetEditable([](int, int) { return true; });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
@@ -247,11 +249,9 @@ void CExperimentDlg::LoadFromSpecimen(const ExperimentSpecimen& specimen)
 void CExperimentDlg::OnClickGrid(const QPoint& pos)
 {
     m_grid->EndCellEdit();
-    int row = -1;
-    int column = -1;
-    // The clicked cell is where the next paste starts; the form never opens an editor.
-    if (m_grid->selectionModel()->hasSelection() && m_grid->HitTest(pos, row, column))
-        m_grid->SetPasteAnchor(row, column);
+    // The clicked cell is where the next paste starts, and a reading can be typed there.
+    if (m_grid->selectionModel()->hasSelection())
+        m_grid->BeginCellEdit(pos);
 }
 
 void CExperimentDlg::keyPressEvent(QKeyEvent* event)

@@ -100,13 +100,19 @@ void CLaminaDlg::InitControls()
     layout->addStretch();
     SetScaleFactors(m_sScaleFactor, m_cScaleFactor, m_sAngleScaleFactor, m_cAngleScaleFactor);
 
-    // The number cells are marked while they hold no number.
+    // The number cells are marked while they hold no number; a decimal comma reads
+    // as in the readings grid.
     const auto numbersFrom = [](int first) {
         return [first](int, int column, const std::string& text) {
             double value = 0;
-            return column < first || ParseCell(text, value) ? QString() : tr("Not a number.");
+            return column < first || ParseReadingCell(text, value) ? QString() : tr("Not a number.");
         };
     };
+    // The "Fiber" and "Matrix" labels are never written, and the rows are fixed.
+    m_constituentGrid->SetEditable([](int, int column) { return column != 0; });
+    m_laminaGrid->SetEditable([](int, int) { return true; });
+    m_constituentGrid->SetFixedRows(true);
+    m_laminaGrid->SetFixedRows(true);
     m_constituentGrid->Model()->SetCellCheck(numbersFrom(2));
     m_laminaGrid->Model()->SetCellCheck(numbersFrom(0));
     connect(m_constituentGrid, &CListCtrlReport::CellsEdited, this, &CLaminaDlg::Modified);
@@ -128,11 +134,7 @@ void CLaminaDlg::InitControls()
 void CLaminaDlg::OnClickConstituentGrid(const QPoint& pos)
 {
     m_constituentGrid->EndCellEdit();
-    int row = -1;
-    int column = -1;
-    // The "Fiber" and "Matrix" labels are not edited.
-    if (m_constituentGrid->selectionModel()->hasSelection() && m_constituentGrid->HitTest(pos, row, column) &&
-        column != 0)
+    if (m_constituentGrid->selectionModel()->hasSelection())
         m_constituentGrid->BeginCellEdit(pos);
 }
 
@@ -193,7 +195,7 @@ bool CLaminaDlg::ReadConstituentRow(int id, int row, ConstituentMaterial& materi
     double* fields[3] = {&material.density, &material.youngs_modulus, &material.poissons_ratio};
     for (int column = 2; column <= 4; ++column) {
         const QString text = m_constituentGrid->GetItemText(row, column);
-        if (!ParseCell(text.toStdString(), *fields[column - 2])) {
+        if (!ParseReadingCell(text.toStdString(), *fields[column - 2])) {
             const QString field =
                 m_constituentGrid->GetItemText(row, 0) + ", " + m_constituentGrid->Model()->ColumnTitle(column);
             ShowMessageBox(QString::fromUtf8(msg::kEnterNumber) + Place(id, field, text));
@@ -209,7 +211,7 @@ bool CLaminaDlg::ReadLaminaRow(int id, Lamina& lamina)
     double* fields[4] = {&lamina.FAW, &lamina.thickness, &lamina.angle, &lamina.xi};
     for (int column = 0; column < 4; ++column) {
         const QString text = m_laminaGrid->GetItemText(0, column);
-        if (!ParseCell(text.toStdString(), *fields[column])) {
+        if (!ParseReadingCell(text.toStdString(), *fields[column])) {
             ShowMessageBox(QString::fromUtf8(kLaminaMessages[column]) +
                            Place(id, m_laminaGrid->Model()->ColumnTitle(column), text));
             return false;

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace {
@@ -222,6 +223,74 @@ private slots:
             QVERIFY(form.grid->IsEditing());
         }
         QCOMPARE(form.Rows(), QString("a|b|C;d|e|f;g|h|i"));
+    }
+
+    // A form's grid: its label column is passed by, its rows are fixed. Typing on a
+    // chosen cell opens the editor with what was typed, F2 with the cell's text,
+    // Delete clears it; Tab goes on to the next row's first cell that can be written.
+    void labelsAndFixedRowsAreNeverWritten()
+    {
+        GridDialog form("Fiber|1|2;Matrix|3|4");
+        form.grid->SetEditable([](int, int column) { return column != 0; });
+        form.grid->SetFixedRows(true);
+        QVERIFY(form.Show());
+        connect(form.grid, &CListCtrlReport::GridClicked, form.grid, &CListCtrlReport::BeginCellEdit);
+        // A paste before any click, on the label, and of more lines than rows.
+        Clipboard()->setText("7\t8\t9\n5\t6\n10\t11\n");
+        form.Key(Qt::Key_V);
+        QCOMPARE(form.Rows(), QString("Fiber|7|8;Matrix|5|6"));
+        form.grid->SetPasteAnchor(1, 0);
+        Clipboard()->setText("x\ty");
+        form.Key(Qt::Key_V);
+        QCOMPARE(form.Rows(), QString("Fiber|7|8;Matrix|x|y"));
+
+        form.grid->setCurrentIndex(form.grid->Model()->index(0, 2));
+        QTest::keyClicks(form.grid, "0,25");
+        QVERIFY(form.grid->IsEditing());
+        form.Key(Qt::Key_Tab, Qt::NoModifier, form.grid->Editor());
+        QCOMPARE(QPoint(form.grid->EditRow(), form.grid->EditColumn()), QPoint(1, 1));
+        QVERIFY(form.grid->IsEditing());
+        QTest::keyClicks(form.grid->Editor(), "3");
+        form.Key(Qt::Key_Tab, Qt::NoModifier, form.grid->Editor());
+        QTest::keyClicks(form.grid->Editor(), "4");
+        // Past the last cell there is nowhere to go, and nothing typed is lost.
+        form.Key(Qt::Key_Tab, Qt::NoModifier, form.grid->Editor());
+        form.grid->EndCellEdit();
+        QCOMPARE(form.Rows(), QString("Fiber|7|0,25;Matrix|3|4"));
+
+        form.grid->setCurrentIndex(form.grid->Model()->index(1, 1));
+        form.grid->setFocus();
+        form.Key(Qt::Key_Delete, Qt::NoModifier);
+        form.Key(Qt::Key_F2, Qt::NoModifier);
+        QVERIFY(!form.grid->IsEditing()); // F2 on the label opens nothing
+        form.grid->setCurrentIndex(form.grid->Model()->index(1, 2));
+        form.Key(Qt::Key_F2, Qt::NoModifier);
+        QCOMPARE(form.grid->Editor()->text(), QString("4"));
+        form.grid->EndCellEdit();
+        QCOMPARE(form.Rows(), QString("Fiber|7|0,25;Matrix||4"));
+        QCOMPARE(form.grid->GetItemCount(), 2);
+    }
+
+    // A grid of readings grows as they are typed in: Enter or Tab past the last row
+    // adds one, and Undo takes it away again with the typed cell.
+    void readingsGridGrowsAsReadingsAreTyped()
+    {
+        GridDialog form("1|2|3");
+        QUndoStack undo;
+        form.grid->SetUndoStack(&undo);
+        form.grid->SetEditable([](int, int) { return true; });
+        QVERIFY(form.Show());
+        connect(form.grid, &CListCtrlReport::GridClicked, form.grid, &CListCtrlReport::BeginCellEdit);
+        form.Edit(0, 2, "30");
+        form.Key(Qt::Key_Tab, Qt::NoModifier, form.grid->Editor());
+        QCOMPARE(QPoint(form.grid->EditRow(), form.grid->EditColumn()), QPoint(1, 0));
+        QTest::keyClicks(form.grid->Editor(), "4");
+        form.Key(Qt::Key_Return, Qt::NoModifier, form.grid->Editor());
+        QCOMPARE(form.Rows(), QString("1|2|30;4||;||"));
+        form.grid->EndCellEdit();
+        while (undo.canUndo())
+            undo.undo();
+        QCOMPARE(form.Rows(), QString("1|2|3"));
     }
 
     void headerAndPercentageCellsArePaintedWhole()
