@@ -48,9 +48,49 @@ inline const char* SeriesReader::ScanNumber(const char* q, const char* end, doub
     return after;
 }
 
-// The row at p when every cell it needs is a plain number (or, in a column nobody
-// reads, text without quotes): p then moves past the row's line end. False, with p
-// where it was, for anything else.
+// A quoted cell's number: as unquoted, or else with thousands groups (the one
+// reading a quoted cell adds). Blanks may stand inside the quotes. Either reading
+// that stands is the one TableCells::ToNumber makes: a text with a comma never reads
+// unquoted with a point, and a lone comma where decimal commas are allowed is never
+// a group. nullptr for anything else; a quote right after the closing one (an
+// escaped quote) is no separator, so the row is refused there.
+inline const char* SeriesReader::ScanQuotedNumber(const char* q, const char* end, double& value,
+                                                  bool& comma_read) const
+{
+    const auto skip_blanks = [this, end](const char* at) {
+        while (at < end && m_blank[static_cast<unsigned char>(*at)])
+            ++at;
+        return at;
+    };
+    q = skip_blanks(q);
+    const auto closing = [&skip_blanks, end](const char* after) -> const char* {
+        after = after ? skip_blanks(after) : nullptr;
+        return after && after != end && *after == '"' ? after : nullptr;
+    };
+    const auto grouped = [&] { return closing(ScanGroupedTableNumber(q, end, value, m_comma_decimals)); };
+    // Where a comma cannot be a decimal one, a comma among the first digits makes
+    // groups likely: read as such first, the digits before it are not read twice.
+    const char* digits = q + (q < end && *q == '-');
+    const bool grouped_first =
+        !m_comma_decimals && end - digits > 3 && (digits[1] == ',' || digits[2] == ',' || digits[3] == ',');
+    const char* after = grouped_first ? grouped() : nullptr;
+    bool comma = false; // a decimal comma counts only once the number it was read in stands
+    if (!after) {
+        after = closing(ScanNumber(q, end, value, comma));
+        if (!after) {
+            comma = false;
+            after = grouped_first ? nullptr : grouped();
+        }
+    }
+    if (!after)
+        return nullptr;
+    comma_read = comma_read || comma;
+    return after + 1;
+}
+
+// The row at p when every cell it needs is a number, plain or quoted (or, in a
+// column nobody reads, text with no quote but the pair around it): p then moves past
+// the row's line end. False, with p where it was, for anything else.
 inline bool SeriesReader::ReadPlainRow(const char*& p, const char* end, double values[3], bool& decimal_comma)
 {
     const char separator = m_separator;
@@ -62,6 +102,15 @@ inline bool SeriesReader::ReadPlainRow(const char*& p, const char* end, double v
             ++q;
         const int k = m_series_of_cell[c];
         if (k < 0) {
+            if (q < end && *q == '"') {
+                // A separator inside the quotes belongs to the cell.
+                for (++q; q < end && *q != '"'; ++q)
+                    if (*q == '\n')
+                        return false;
+                if (q == end)
+                    return false;
+                ++q; // an escaped quote ("") is refused below
+            }
             for (; q < end && *q != separator; ++q)
                 if (*q == '"' || *q == '\n')
                     return false;
@@ -70,7 +119,8 @@ inline bool SeriesReader::ReadPlainRow(const char*& p, const char* end, double v
             ++q;
             continue;
         }
-        const char* after = ScanNumber(q, end, values[k], comma_read);
+        const char* after = q < end && *q == '"' ? ScanQuotedNumber(q + 1, end, values[k], comma_read)
+                                                 : ScanNumber(q, end, values[k], comma_read);
         if (!after || (m_finite_only && !std::isfinite(values[k])))
             return false;
         for (q = after; q < end && blank(*q); ++q) {

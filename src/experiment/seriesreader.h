@@ -9,10 +9,11 @@
 struct ImportResult;
 
 // Reads the chosen columns of every data row into Load, Strain and Stress. A row of
-// plain numbers is read in one pass over its characters; any other row (quotes,
-// decimal commas, a '+', blanks or separators only, a bad or missing cell) goes the
-// full way through TableCells, which decides exactly as for the sample rows and
-// words the errors.
+// numbers, plain or quoted as a machine export writes them (thousands grouped by
+// commas, blanks inside the quotes), is read in one pass over its characters; any
+// other row (a '+', escaped quotes, blanks or separators only, a bad or missing
+// cell) goes the full way through TableCells, which decides exactly as for the
+// sample rows and words the errors.
 class SeriesReader {
 public:
     SeriesReader(const std::string& source_name, char separator, const int columns[3], bool finite_only);
@@ -24,6 +25,8 @@ public:
 private:
     inline bool ReadPlainRow(const char*& p, const char* end, double values[3], bool& decimal_comma);
     inline const char* ScanNumber(const char* q, const char* end, double& value, bool& comma_read) const;
+    // q just after a cell's opening quote; returns the place after its closing quote.
+    inline const char* ScanQuotedNumber(const char* q, const char* end, double& value, bool& comma_read) const;
     // False for a row to skip (blank, or separators only).
     bool ReadRow(std::string_view line, size_t number, double values[3], bool& decimal_comma);
     // The row's cells (split at separator); an empty text when they read, else the error.
