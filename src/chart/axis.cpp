@@ -105,7 +105,8 @@ void Axis::setLinearScale(double lower, double upper, double tickStep)
 
 double Axis::firstTick() const
 {
-    return m_tickStep > 0 ? std::ceil(m_min / m_tickStep - 1e-9) * m_tickStep : m_min;
+    // Adding 0 turns the -0 of a scale starting a hair below zero into 0, labelled "0".
+    return m_tickStep > 0 ? std::ceil(m_min / m_tickStep - 1e-9) * m_tickStep + 0.0 : m_min;
 }
 
 std::vector<double> Axis::tickValues() const
@@ -192,8 +193,9 @@ void Axis::fitScale(double dataMin, double dataMax)
     }
 
     // Readings a hair beyond a round value (measurement noise around zero strain or
-    // stress, a strain of 2.0003 %) do not earn a whole extra tick: within half a
-    // percent of the span the scale ends at the round value.
+    // stress, a peak of 501.4 MPa) do not earn a whole extra tick: within half a
+    // percent of the span the ticks end at the round value, and the axis runs on
+    // just past it to the reading, so no curve is cut off at the plot's edge.
     const double slack = (dataMax - dataMin) * 0.005;
     // Five to ten labelled ticks, as many as the axis has room for; a small chart that
     // has no room for five takes as many as it has.
@@ -212,8 +214,8 @@ void Axis::fitScale(double dataMin, double dataMax)
     const long steps = std::lround((upper - lower) / step);
     if (m_labelStep > 1 && steps >= m_labelOffset && (steps - m_labelOffset) % m_labelStep != 0)
         upper += step * (m_labelStep - (steps - m_labelOffset) % m_labelStep);
-    m_min = lower;
-    m_max = upper;
+    m_min = std::min(lower, dataMin);
+    m_max = std::max(upper, dataMax);
     m_tickStep = step;
 }
 

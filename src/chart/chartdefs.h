@@ -13,6 +13,23 @@ inline constexpr Color Transparent = 0xff000000u;
 inline constexpr Color TextColor = 0x000000u;
 inline constexpr Color LineColor = 0x000000u;
 
+// The pattern a curve is drawn in. Curves take the colours first and the patterns
+// after them, so many specimens still tell apart.
+enum class LineDash {
+    Solid,
+    Dashed,
+    Dotted,
+    DashDot,
+    DashDotDot,
+};
+
+// A curve left out of the results: its own colour, see-through (0x60 of 0xff
+// opaque), so it stays recognisable but steps back behind the others.
+inline constexpr Color FadedColor(Color color)
+{
+    return color == Transparent ? color : (color & 0xffffffu) | 0x9f000000u;
+}
+
 // Marks a missing value in a data series.
 inline constexpr double NoValue = 1.7e308;
 

@@ -15,6 +15,7 @@
 #include <QGraphicsScene>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace OrvaneChart {
@@ -44,6 +45,29 @@ void DrawFrame(QPainter& painter, const XYChart& chart)
         painter.drawLine(ring.bottomLeft(), ring.bottomRight());
         painter.drawLine(ring.topRight(), ring.bottomRight());
     }
+}
+
+// The plot's background and edge, and a band across it between two x values (the
+// elastic range), all under the curves.
+void DrawPlotArea(QPainter& painter, const XYChart& chart)
+{
+    const PlotArea* plot = chart.getPlotArea();
+    const QRect plotRect(plot->getLeftX(), plot->getTopY(), plot->getWidth(), plot->getHeight());
+    if (plot->background() != Transparent)
+        painter.fillRect(plotRect, ToQColor(plot->background()));
+    if (plot->edgeColor() != Transparent) {
+        painter.setPen(LinePen(plot->edgeColor(), 1));
+        painter.drawRect(plotRect);
+    }
+    double low = 0, high = 0;
+    if (!chart.xBand(low, high))
+        return;
+    const Axis& x = *chart.xAxis();
+    const int left = std::max(plot->getLeftX(), static_cast<int>(std::lround(x.pixelOf(low))));
+    const int right = std::min(plot->getRightX(), static_cast<int>(std::lround(x.pixelOf(high))));
+    if (right > left)
+        painter.fillRect(QRect(left, plot->getTopY() + 1, right - left, plot->getHeight() - 1),
+                         QColor(0x33, 0x99, 0xff, 40));
 }
 
 QValueAxis* MakeAxis(const Axis& axis, Color gridColor)
@@ -86,11 +110,12 @@ QValueAxis* MakeAxis(const Axis& axis, Color gridColor)
 
 } // namespace
 
-ChartRenderer::DrawnRows ChartRenderer::ReduceCurves(const XYChart& chart)
+ChartRenderer::DrawnRows ChartRenderer::ReduceCurves(const XYChart& chart, double detail)
 {
     chart.layout();
     const Axis* xAxis = chart.xAxis();
-    const int columns = chart.getPlotArea()->getWidth();
+    const double scale = std::clamp(detail, 1.0, 16.0);
+    const int columns = std::max(1, static_cast<int>(std::lround(chart.getPlotArea()->getWidth() * scale)));
     DrawnRows drawn(static_cast<size_t>(chart.getLayerCount()));
     for (int l = 0; l < chart.getLayerCount(); ++l) {
         const LineLayer* layer = chart.getLayerByZ(l);
@@ -135,6 +160,20 @@ QImage ChartRenderer::Render(const XYChart& chart, qreal devicePixelRatio, Drawn
     return image;
 }
 
+QImage ChartRenderer::RenderScaled(const XYChart& chart, QSize pixels)
+{
+    chart.layout();
+    QImage image(pixels.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    // Across and down apart, so the chart fills the picture to its last pixel; the two
+    // differ by less than a pixel in the chart's size, which no text shows.
+    painter.scale(double(image.width()) / chart.getWidth(), double(image.height()) / chart.getHeight());
+    Paint(chart, painter);
+    painter.end();
+    return image;
+}
+
 void ChartRenderer::Paint(const XYChart& chart, QPainter& painter, DrawnRows* rows)
 {
     chart.layout();
@@ -142,25 +181,12 @@ void ChartRenderer::Paint(const XYChart& chart, QPainter& painter, DrawnRows* ro
     const int height = chart.getHeight();
     painter.setRenderHint(QPainter::Antialiasing, false);
     DrawFrame(painter, chart);
-
+    DrawPlotArea(painter, chart);
     const PlotArea* plot = chart.getPlotArea();
     const QRect plotRect(plot->getLeftX(), plot->getTopY(), plot->getWidth(), plot->getHeight());
-    if (plot->background() != Transparent)
-        painter.fillRect(plotRect, ToQColor(plot->background()));
-    if (plot->edgeColor() != Transparent) {
-        painter.setPen(LinePen(plot->edgeColor(), 1));
-        painter.drawRect(plotRect);
-    }
-    const DrawnRows drawn = ReduceCurves(chart);
-    // A band across the plot between two x values (the elastic range), under the curves.
-    if (double low = 0, high = 0; chart.xBand(low, high)) {
-        const Axis& x = *chart.xAxis();
-        const int left = std::max(plot->getLeftX(), static_cast<int>(std::lround(x.pixelOf(low))));
-        const int right = std::min(plot->getRightX(), static_cast<int>(std::lround(x.pixelOf(high))));
-        if (right > left)
-            painter.fillRect(QRect(left, plot->getTopY() + 1, right - left, plot->getHeight() - 1),
-                             QColor(0x33, 0x99, 0xff, 40));
-    }
+    // The painter's scale to device pixels (a high-dpi screen, a picture at 300 dpi).
+    const QTransform toDevice = painter.deviceTransform();
+    const DrawnRows drawn = ReduceCurves(chart, std::hypot(toDevice.m11(), toDevice.m12()));
 
     QGraphicsScene scene;
     auto* qchart = new QChart;

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QImage>
-
-class QPainter;
+#include <QSize>
 
 #include <vector>
+
+class QPainter;
 
 namespace OrvaneChart {
 
@@ -20,13 +21,19 @@ public:
     // Rows drawn of each data set: [layer][data set] -> ascending row indices.
     using DrawnRows = std::vector<std::vector<std::vector<int>>>;
 
-    // The readings of every curve that a drawing of the chart at its size keeps.
-    static DrawnRows ReduceCurves(const XYChart& chart);
+    // The readings of every curve that a drawing of the chart at its size keeps, with
+    // detail times as many pixel columns (a drawing scaled up shows more).
+    static DrawnRows ReduceCurves(const XYChart& chart, double detail = 1.0);
     // The chart image at its size times devicePixelRatio; rows, when given, receives
     // what was drawn of each curve.
     static QImage Render(const XYChart& chart, qreal devicePixelRatio = 1.0,
                          DrawnRows* rows = nullptr);
-    // The same drawing on any painter (an SVG generator keeps it as vectors).
+    // The chart scaled to fill an image of exactly that many pixels: text, lines,
+    // margins and legend grow with it, so a chart made at the picture's size in
+    // 96-dpi pixels gives a picture at any resolution that looks as the screen does.
+    static QImage RenderScaled(const XYChart& chart, QSize pixels);
+    // The same drawing on any painter (an SVG generator keeps it as vectors). A
+    // painter that scales draws the whole chart larger, pens included.
     static void Paint(const XYChart& chart, QPainter& painter, DrawnRows* rows = nullptr);
 };
 

@@ -1,5 +1,6 @@
 #include "chart/chartview.h"
 
+#include "chart/legendlayout.h"
 #include "chart/xychart.h"
 
 #include <algorithm>
@@ -7,6 +8,9 @@
 namespace OrvaneChart {
 
 namespace {
+
+constexpr int kPlotTop = 70;
+constexpr int kLegendClearance = 8;
 
 // The array as handed to the chart: never more than it holds, and shared when whole.
 SharedSeries Usable(const SharedSeries& array, int count)
@@ -29,6 +33,12 @@ Color CChartView::SeriesColor(int curve)
 {
     const int size = static_cast<int>(SERIES_COLORS.size());
     return SERIES_COLORS[static_cast<size_t>(((curve % size) + size) % size)];
+}
+
+LineDash CChartView::SeriesDash(int curve)
+{
+    const int round = std::max(curve, 0) / static_cast<int>(SERIES_COLORS.size());
+    return SERIES_DASHES[static_cast<size_t>(round) % SERIES_DASHES.size()];
 }
 
 void CChartView::Clear()
@@ -151,8 +161,11 @@ void CChartView::SetLayout(int layout)
 std::unique_ptr<XYChart> CChartView::CreateChart() const
 {
     auto chart = std::make_unique<XYChart>(m_chartWidth, m_chartHeight, 0xf0f0ff, 0x000000, 1);
-    chart->setPlotArea(120, 70, m_chartWidth - 200, m_chartHeight - 140, 0xffffff, -1, -1, 0xcccccc,
-                       0xcccccc);
+    const auto placePlot = [&](int top) {
+        chart->setPlotArea(120, top, m_chartWidth - 200, m_chartHeight - 70 - top, 0xffffff, -1, -1, 0xcccccc,
+                           0xcccccc);
+    };
+    placePlot(kPlotTop);
     chart->addTitle(m_title, "timesbi.ttf", 15, TextColor, Transparent, Transparent);
     LegendBox* legend = chart->addLegend(50, 33, false, "arialbd.ttf", 9);
     legend->setBackground(Transparent, Transparent, 0);
@@ -165,7 +178,18 @@ std::unique_ptr<XYChart> CChartView::CreateChart() const
         chart->yAxis()->setZoom(m_zoom[2], m_zoom[3]);
     }
     chart->setXBand(m_band[0], m_band[1]);
+    AddCurves(*chart);
+    // Names of many curves can need more rows than the room above the plot holds even
+    // in the legend's smallest font: the plot moves down to make room for them, short
+    // of the top y label, which stands half its height above the plot.
+    const int legendBottom = LegendLayout::Make(*chart).bounds().bottom();
+    if (legendBottom + kLegendClearance > kPlotTop)
+        placePlot(std::min(legendBottom + kLegendClearance, m_chartHeight / 2));
+    return chart;
+}
 
+void CChartView::AddCurves(XYChart& chart) const
+{
     const auto name = [this](size_t i) { return i < m_names.size() ? m_names[i] : std::string(); };
     const auto keep = [this](size_t curve) {
         return curve < m_keepIndices.size() ? m_keepIndices[curve] : std::vector<int>();
@@ -180,7 +204,7 @@ std::unique_ptr<XYChart> CChartView::CreateChart() const
     };
 
     if (m_layout == 0) {
-        LineLayer* layer = chart->addLineLayer(Overlay, 0);
+        LineLayer* layer = chart.addLineLayer(Overlay, 0);
         layer->setLineWidth(2);
         layer->setFastLineMode(true);
         if (arrayCount > 0)
@@ -188,6 +212,7 @@ std::unique_ptr<XYChart> CChartView::CreateChart() const
         for (int i = 1; i < arrayCount; ++i) {
             DataSet* dataSet = layer->addDataSet(Usable(m_arrays[static_cast<size_t>(i)], m_pointCount),
                                                  SeriesColor(i), name(static_cast<size_t>(i)));
+            dataSet->setDash(SeriesDash(i));
             dataSet->setKeepIndices(keep(static_cast<size_t>(i - 1)));
         }
     } else if (m_layout == 1) {
@@ -200,18 +225,18 @@ std::unique_ptr<XYChart> CChartView::CreateChart() const
             const int yCount = k + 1 < static_cast<int>(m_counts.size())
                                    ? m_counts[static_cast<size_t>(k + 1)]
                                    : 0;
-            LineLayer* layer = chart->addLineLayer(Overlay, 0);
+            LineLayer* layer = chart.addLineLayer(Overlay, 0);
             layer->setXData(Usable(xs, xCount));
-            DataSet* dataSet = layer->addDataSet(Usable(ys, yCount), SeriesColor(k / 2), name(static_cast<size_t>(k / 2)));
-            layer->shareLookups(lookup(static_cast<size_t>(k / 2)));
-            dataSet->setKeepIndices(keep(static_cast<size_t>(k / 2)));
             const size_t curve = static_cast<size_t>(k / 2);
-            dataSet->setDashed(curve < m_dashed.size() && m_dashed[curve]);
+            DataSet* dataSet = layer->addDataSet(Usable(ys, yCount), SeriesColor(k / 2), name(curve));
+            layer->shareLookups(lookup(curve));
+            dataSet->setKeepIndices(keep(curve));
+            dataSet->setDash(SeriesDash(k / 2));
+            dataSet->setFaded(curve < m_dashed.size() && m_dashed[curve]);
             dataSet->setHidden(curve < m_hidden.size() && m_hidden[curve]);
             layer->setLineWidth(1);
         }
     }
-    return chart;
 }
 
 } // namespace OrvaneChart

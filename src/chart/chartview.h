@@ -12,17 +12,29 @@ namespace OrvaneChart {
 
 class XYChart;
 
-// Line colours of the curves, 0xRRGGBB. The eighth is a mid grey rather than the
-// plot area's white, so that every curve can be seen.
-inline constexpr std::array<Color, 8> SERIES_COLORS = {
-    0xff0000, // red
-    0x00ff00, // green
-    0x0000ff, // blue
-    0x00ffff, // cyan
-    0xff00ff, // magenta
-    0xffff00, // yellow
-    0x000000, // black
-    0x808080, // grey
+// Line colours of the curves, 0xRRGGBB: a qualitative palette of mid tones, each at
+// least 3:1 in contrast against the white plot and against the dark look's list
+// background (so no white and no pale yellow), and far apart from one another in hue
+// or lightness. The first ones differ most, as most series have only a few specimens.
+inline constexpr std::array<Color, 12> SERIES_COLORS = {
+    0x1f77b4, // blue
+    0xd95f02, // orange
+    0x2ca02c, // green
+    0xd62728, // red
+    0x9467bd, // purple
+    0x7f7f7f, // grey
+    0x808000, // olive
+    0x00998f, // teal
+    0xe7298a, // magenta
+    0xa8572f, // brown
+    0x9900ff, // violet
+    0x0066ff, // azure
+};
+
+// Once every colour is taken, the curves after it take the colours again in the
+// next pattern: curve 13 is blue and dashed, curve 25 blue and dotted.
+inline constexpr std::array<LineDash, 5> SERIES_DASHES = {
+    LineDash::Solid, LineDash::Dashed, LineDash::Dotted, LineDash::DashDot, LineDash::DashDotDot,
 };
 
 // Holds what the stress-strain chart shows: the series, legend names, titles,
@@ -63,7 +75,9 @@ public:
     // The curves not drawn, by their order; their legend entries stay, greyed.
     void SetHidden(std::vector<bool> hidden);
     const std::vector<bool>& Hidden() const { return m_hidden; }
-    // The curves drawn dashed, by their order.
+    // The curves of specimens left out, by their order. They were once marked by
+    // dashes; now that dashes tell curves apart, they are drawn faded instead, in
+    // their own colour and pattern.
     void SetDashed(std::vector<bool> dashed);
     const std::vector<bool>& Dashed() const { return m_dashed; }
     const std::vector<std::vector<int>>& KeepIndices() const { return m_keepIndices; }
@@ -88,8 +102,10 @@ public:
     // new chart only when it would differ from the one on screen.
     unsigned Revision() const { return m_revision; }
 
-    // Colour of curve k: the table's entries in turn, starting again after the eighth.
+    // Colour and pattern of curve k (from 0): the colours in turn, then the colours
+    // again in the next pattern, and so on.
     static Color SeriesColor(int curve);
+    static LineDash SeriesDash(int curve);
 
 protected:
     int m_pointCount = 0;
@@ -106,6 +122,9 @@ protected:
     int m_layout = 0;
 
 private:
+    // The curves as line layers and data sets, in their colours and patterns.
+    void AddCurves(XYChart& chart) const;
+
     std::vector<std::vector<int>> m_keepIndices;
     std::vector<bool> m_dashed;
     std::vector<bool> m_hidden;

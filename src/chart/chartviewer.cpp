@@ -167,6 +167,7 @@ bool CChartViewer::ExportSvg(const XYChart& chart, const QString& path)
     generator.setFileName(path);
     generator.setSize(QSize(chart.getWidth(), chart.getHeight()));
     generator.setViewBox(QRect(0, 0, chart.getWidth(), chart.getHeight()));
+    generator.setResolution(kScreenDpi);
     generator.setTitle(QString::fromStdString(chart.title()));
     QPainter painter;
     if (!painter.begin(&generator))
@@ -175,9 +176,16 @@ bool CChartViewer::ExportSvg(const XYChart& chart, const QString& path)
     return painter.end();
 }
 
-bool CChartViewer::ExportPng(const XYChart& chart, const QString& path, int dpi)
+bool CChartViewer::ExportPng(const XYChart& chart, const QString& path, int dpi, QSize pixels)
 {
-    QImage image = ChartRenderer::Render(chart);
+    if (dpi <= 0)
+        dpi = kScreenDpi;
+    if (pixels.isEmpty()) {
+        const double scale = double(dpi) / kScreenDpi;
+        pixels = QSize(static_cast<int>(std::lround(chart.getWidth() * scale)),
+                       static_cast<int>(std::lround(chart.getHeight() * scale)));
+    }
+    QImage image = ChartRenderer::RenderScaled(chart, pixels);
     const int dotsPerMetre = static_cast<int>(std::lround(dpi / 0.0254));
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);

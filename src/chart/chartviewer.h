@@ -43,9 +43,15 @@ public:
     // The chart as an SVG drawing (vectors, without the track line); false when it
     // cannot be written.
     bool ExportSvg(const QString& path) const;
-    // Any chart as an SVG drawing, or as a PNG picture recording the resolution.
+    // Any chart as an SVG drawing (its size in millimetres that of the chart on a
+    // 96-dpi screen), or as a PNG picture at a resolution: the chart's pixels are
+    // 96-dpi pixels, so the picture has dpi / 96 times as many (or exactly pixels,
+    // when given), its text and lines as large in millimetres as on the screen, and
+    // it records the resolution.
     static bool ExportSvg(const XYChart& chart, const QString& path);
-    static bool ExportPng(const XYChart& chart, const QString& path, int dpi);
+    static bool ExportPng(const XYChart& chart, const QString& path, int dpi, QSize pixels = {});
+    // The resolution a chart's own pixels stand for.
+    static constexpr int kScreenDpi = 96;
     void RemoveTrackLine();
     bool HasTrackLine() const { return !m_track.isEmpty(); }
     // What the overlay shows now.

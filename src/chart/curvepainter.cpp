@@ -3,7 +3,10 @@
 #include "chart/chartpen.h"
 #include "chart/xychart.h"
 
+#include <QPaintEngine>
+
 #include <algorithm>
+#include <cmath>
 
 namespace OrvaneChart {
 
@@ -69,6 +72,15 @@ void CurvePainter::Draw(QPainter& painter, const XYChart& chart, const DrawnRows
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setBrush(Qt::NoBrush);
     const Axis& xAxis = *chart.xAxis();
+    // In pixels (the screen, a PNG) cosmetic pens are the fastest Qt has for long
+    // polylines, but keep their width whatever the painter's scale: a painter scaled
+    // beyond the device's pixel ratio (a picture at 300 dpi) widens them by as much,
+    // so they stay as thick in millimetres as on the screen. Vectors (SVG, a report's
+    // recording) take ordinary pens, which scale with the drawing wherever it goes.
+    const bool raster = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster;
+    const QTransform toDevice = painter.deviceTransform();
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
+    const qreal scale = std::hypot(toDevice.m11(), toDevice.m12()) / ratio;
     for (int l = 0; l < chart.getLayerCount() && l < static_cast<int>(drawn.size()); ++l) {
         const LineLayer* layer = chart.getLayerByZ(l);
         for (int d = 0; d < layer->getDataSetCount() && d < static_cast<int>(drawn[l].size()); ++d) {
@@ -76,9 +88,11 @@ void CurvePainter::Draw(QPainter& painter, const XYChart& chart, const DrawnRows
             if (dataSet->hidden() || dataSet->getDataColor() == Transparent || layer->lineWidth() <= 0)
                 continue;
             const Axis& yAxis = dataSet->getUseYAxis() ? *dataSet->getUseYAxis() : *chart.yAxis();
-            QPen pen = LinePen(dataSet->getDataColor(), layer->lineWidth());
-            if (dataSet->dashed())
-                pen.setStyle(Qt::DashLine);
+            QPen pen = CurvePen(dataSet->drawnColor(), layer->lineWidth(), dataSet->dash());
+            if (raster) {
+                pen.setCosmetic(true);
+                pen.setWidthF(pen.widthF() * scale);
+            }
             painter.setPen(pen);
             // A missing reading ends one line and the next reading starts another, so
             // gaps stay gaps.

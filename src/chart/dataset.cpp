@@ -9,6 +9,8 @@ DataSet::DataSet(SharedSeries values, Color color, std::string name, const Axis*
 {
 }
 
+Color DataSet::drawnColor() const { return m_faded ? FadedColor(m_color) : m_color; }
+
 double DataSet::getPosition(int index) const
 {
     if (index < 0 || index >= size())

@@ -33,16 +33,22 @@ public:
     // ignored). The first and last readings and the peak are always kept anyway.
     void setKeepIndices(std::vector<int> indices) { m_keep = std::move(indices); }
     const std::vector<int>& keepIndices() const { return m_keep; }
-    // Drawn as a dashed line (a curve left out of the results, say).
-    void setDashed(bool dashed) { m_dashed = dashed; }
-    bool dashed() const { return m_dashed; }
+    // The line's pattern, solid by default.
+    void setDash(LineDash dash) { m_dash = dash; }
+    LineDash dash() const { return m_dash; }
+    // Drawn see-through in its colour and pattern (a curve left out of the results, say).
+    void setFaded(bool faded) { m_faded = faded; }
+    bool faded() const { return m_faded; }
+    // The colour it is drawn in: its own, or see-through when faded.
+    Color drawnColor() const;
     // Not drawn nor tracked; its legend entry stays, greyed, to show it again.
     void setHidden(bool hidden) { m_hidden = hidden; }
     bool hidden() const { return m_hidden; }
 
 private:
     SharedSeries m_values;
-    bool m_dashed = false;
+    LineDash m_dash = LineDash::Solid;
+    bool m_faded = false;
     bool m_hidden = false;
     Color m_color;
     std::string m_name;

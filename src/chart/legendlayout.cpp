@@ -1,6 +1,7 @@
 #include "chart/legendlayout.h"
 
 #include "chart/chartfont.h"
+#include "chart/chartpen.h"
 #include "chart/xychart.h"
 
 #include <QFontMetrics>
@@ -12,18 +13,13 @@ namespace OrvaneChart {
 
 namespace {
 
-constexpr int kSymbolWidth = 20;
+constexpr int kSymbolWidth = 24; // one whole dash-dot-dot pattern
 constexpr int kSymbolGap = 5;    // between the line sample and its name
 constexpr int kEntryGap = 14;    // between one entry's name and the next sample
 constexpr int kRightMargin = 10; // kept free at the chart's right edge
 constexpr int kPadding = 3;      // inside the legend box, as around any boxed text
-constexpr double kSmallestFont = 6;
-
-QColor ToQColor(Color color)
-{
-    return QColor::fromRgb((color >> 16) & 0xff, (color >> 8) & 0xff, color & 0xff,
-                           255 - static_cast<int>((color >> 24) & 0xff));
-}
+// Below this the names are hard to read; the chart gives the legend more rows instead.
+constexpr double kSmallestFont = 7;
 
 } // namespace
 
@@ -41,7 +37,8 @@ LegendLayout LegendLayout::Make(const XYChart& chart)
                 continue;
             Entry entry;
             entry.name = QString::fromStdString(dataSet->getDataName());
-            entry.color = dataSet->hidden() ? QColor(0xbb, 0xbb, 0xbb) : ToQColor(dataSet->getDataColor());
+            entry.color = dataSet->hidden() ? QColor(0xbb, 0xbb, 0xbb) : ToQColor(dataSet->drawnColor());
+            entry.dash = dataSet->dash();
             entry.hidden = dataSet->hidden();
             entry.lineWidth = layer->lineWidth();
             layout.m_entries.push_back(entry);
@@ -52,7 +49,7 @@ LegendLayout LegendLayout::Make(const XYChart& chart)
     const int left = box->x() + kPadding;
     const int top = box->y() + kPadding;
     const int right = std::max(left + 1, chart.getWidth() - kRightMargin);
-    const int plotTop = chart.getPlotArea()->getTopY();
+    const int plotTop = chart.plotArea().getTopY();
     // Rows may use the room down to the plot area when the legend sits above it,
     // short of the top y label, which stands half its height above the plot.
     const int bottom = plotTop > top ? plotTop - 7 : chart.getHeight();
@@ -89,6 +86,14 @@ int LegendLayout::arrange(int left, int top, int right)
     return rows;
 }
 
+QPen LegendLayout::Entry::SamplePen() const
+{
+    // At least two pixels thick, so that the colour reads at a glance.
+    QPen pen = CurvePen(0, std::max(2, lineWidth), dash);
+    pen.setColor(color);
+    return pen;
+}
+
 QRect LegendLayout::bounds() const
 {
     QRect area;
@@ -102,10 +107,7 @@ void LegendLayout::paint(QPainter& painter) const
     painter.save();
     painter.setFont(m_font);
     for (const Entry& entry : m_entries) {
-        // A sample at least two pixels thick, so thin yellow or grey lines still show.
-        QPen pen(entry.color, std::max(2, entry.lineWidth));
-        pen.setCapStyle(Qt::FlatCap);
-        painter.setPen(pen);
+        painter.setPen(entry.SamplePen());
         const int y = entry.symbol.center().y();
         painter.drawLine(entry.symbol.left() + 1, y, entry.symbol.right() - 1, y);
         painter.setPen(entry.hidden ? QColor(0x99, 0x99, 0x99) : m_textColor);

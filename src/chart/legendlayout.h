@@ -1,7 +1,10 @@
 #pragma once
 
+#include "chart/chartdefs.h"
+
 #include <QColor>
 #include <QFont>
+#include <QPen>
 #include <QRect>
 #include <QString>
 
@@ -13,19 +16,23 @@ namespace OrvaneChart {
 
 class XYChart;
 
-// Where the legend's entries go: a line sample in the curve's colour and the curve's
-// name, one entry after the other from the legend's corner. Entries that do not fit
-// the chart's width start another row; when the rows would reach into the plot area
-// the font steps down until they fit (or the smallest readable size is reached).
+// Where the legend's entries go: a line sample in the curve's colour and pattern and
+// the curve's name, one entry after the other from the legend's corner. Entries that
+// do not fit the chart's width start another row; when the rows would reach into the
+// plot area the font steps down until they fit (or the smallest readable size is
+// reached, and the chart moves its plot down instead).
 class LegendLayout {
 public:
     struct Entry {
         QString name;
         QColor color;
+        LineDash dash = LineDash::Solid;
         int lineWidth = 1;
         QRect symbol; // the line sample's box
         QRect text;
         bool hidden = false;
+        // The line sample's pen: the curve's colour and pattern.
+        QPen SamplePen() const;
     };
 
     // Empty when the chart has no legend; entries are the named data sets in layer order.

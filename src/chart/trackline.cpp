@@ -15,8 +15,11 @@ namespace OrvaneChart {
 
 namespace {
 
-constexpr int kBelowPlot = 6; // the x label hangs this far under the plot area
-constexpr int kLabelGap = 8;  // value boxes stand this far beside the line
+constexpr int kBelowPlot = 6;    // the x label hangs this far under the plot area
+constexpr int kLabelGap = 8;     // value boxes stand this far beside the line
+constexpr int kColumnGap = 4;    // between columns of value boxes
+constexpr int kChartEdge = 2;    // value boxes keep this far from the chart's top
+constexpr int kSampleWidth = 24; // a pattern sample, as long as the legend's
 constexpr int kDotRadius = 4;
 
 // Whether black text stands out more than white on this background (WCAG contrast):
@@ -53,11 +56,26 @@ template <class Visit> void ForEachCurveAt(const XYChart& chart, double x, Visit
     }
 }
 
+// Where a label's text goes: after the pattern sample when the box starts at the anchor.
+QPoint TextAnchor(const TrackLine::Label& label)
+{
+    const bool shifted = label.dash != LineDash::Solid && label.alignment == Left;
+    return label.anchor + QPoint(shifted ? kSampleWidth : 0, 0);
+}
+
 } // namespace
 
 QFont TrackLine::LabelFont()
 {
     return ChartFont::Make("arialbd.ttf", 8);
+}
+
+QRect TrackLine::LabelBounds(const Label& label, const QFont& font)
+{
+    QRect bounds = MarkupText(label.markup).boundsAt(font, TextAnchor(label), label.alignment);
+    if (label.dash != LineDash::Solid)
+        bounds.setLeft(bounds.left() - kSampleWidth);
+    return bounds;
 }
 
 TrackLine::Label TrackLine::MakeLabel(const QString& markup, QPoint anchor, int alignment)
@@ -99,59 +117,96 @@ TrackLine TrackLine::Build(const XYChart& chart, int mouseX)
                       QString::fromStdString(chart.xAxis()->getFormattedLabel(xValue)) + QStringLiteral(" <*/font*>"),
                   QPoint(xCoor, plot->getBottomY() + kBelowPlot), TopCenter);
 
-    ForEachCurveAt(chart, xValue, [&](const DataSet& dataSet, double value) {
-        const Color color = dataSet.getDataColor();
-        const int yCoor = chart.getYCoor(value, dataSet.getUseYAxis());
-        if (yCoor < plot->getTopY() || yCoor > plot->getBottomY())
-            return;
-        track.m_dots.push_back({QPoint(xCoor, yCoor), kDotRadius, ToQColor(color)});
-        const QString markup = QStringLiteral("<*font,bgColor=") + QString::number(color, 16) + QStringLiteral("*> ") +
-                               QString::fromStdString(chart.formatValue(value, "{value|P4}")) +
-                               QStringLiteral(" <*/font*>");
-        track.m_valueLabels.push_back(MakeLabel(markup, QPoint(xCoor + kLabelGap, yCoor), Left));
-        if (PrefersBlackText(ToQColor(color)))
-            track.m_valueLabels.back().textColor = Qt::black;
-    });
-    track.PlaceValueLabels(plot->getTopY(), plot->getBottomY(), plot->getRightX());
+    track.AddValueLabels(chart, *plot);
+    track.PlaceValueLabels(*plot);
     return track;
 }
 
-void TrackLine::PlaceValueLabels(int plotTop, int plotBottom, int plotRight)
+void TrackLine::AddValueLabels(const XYChart& chart, const PlotArea& plot)
 {
-    if (m_valueLabels.empty())
-        return;
-    const QFont font = LabelFont();
-    std::vector<size_t> order(m_valueLabels.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [this](size_t a, size_t b) { return m_valueLabels[a].anchor.y() < m_valueLabels[b].anchor.y(); });
-    int widest = 0;
-    int height = 0;
-    for (const Label& label : m_valueLabels) {
-        const QRect box = MarkupText(label.markup).boundsAt(font, QPoint(0, 0), Left);
-        widest = std::max(widest, box.width());
-        height = std::max(height, box.height());
+    // Collected first, then put in the order of their values, highest first.
+    struct Found {
+        double value;
+        Dot dot;
+        Label label;
+    };
+    std::vector<Found> found;
+    ForEachCurveAt(chart, m_xValue, [&](const DataSet& dataSet, double value) {
+        const Color color = dataSet.getDataColor();
+        const int yCoor = chart.getYCoor(value, dataSet.getUseYAxis());
+        if (yCoor < plot.getTopY() || yCoor > plot.getBottomY())
+            return;
+        const QString number = QString::fromStdString(chart.formatValue(value, "{value|P4}"));
+        const QString name = QString::fromStdString(dataSet.getDataName());
+        const QString markup = QStringLiteral("<*font,bgColor=") + QString::number(color, 16) + QStringLiteral("*> ") +
+                               (name.isEmpty() ? number : name + QStringLiteral(": ") + number) +
+                               QStringLiteral(" <*/font*>");
+        Found curve{value, {QPoint(m_x, yCoor), kDotRadius, ToQColor(color)},
+                    MakeLabel(markup, QPoint(m_x + kLabelGap, yCoor), Left)};
+        curve.label.value = number;
+        curve.label.dash = dataSet.dash();
+        if (PrefersBlackText(ToQColor(color)))
+            curve.label.textColor = Qt::black;
+        found.push_back(std::move(curve));
+    });
+    std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.value > b.value; });
+    for (Found& curve : found) {
+        m_dots.push_back(curve.dot);
+        m_valueLabels.push_back(std::move(curve.label));
     }
+}
+
+void TrackLine::StackLabels(size_t first, size_t last, int top, int bottom, int height)
+{
     // Top down, each box below the one above it; then, from the bottom up, back
-    // inside the plot.
+    // inside the room.
     int previous = INT_MIN / 2;
-    for (const size_t i : order) {
+    for (size_t i = first; i < last; ++i) {
         int& y = m_valueLabels[i].anchor.ry();
         y = std::max(y, previous + height + 1);
         previous = y;
     }
-    int next = plotBottom - height / 2 + height + 1;
-    for (auto i = order.rbegin(); i != order.rend(); ++i) {
-        int& y = m_valueLabels[*i].anchor.ry();
-        y = std::max(std::min(y, next - height - 1), plotTop + height / 2);
+    int next = bottom - height / 2 + height + 1;
+    for (size_t i = last; i-- > first;) {
+        int& y = m_valueLabels[i].anchor.ry();
+        y = std::max(std::min(y, next - height - 1), top + height / 2);
         next = y;
     }
-    if (m_x + kLabelGap + widest > plotRight) {
-        for (Label& label : m_valueLabels) {
-            label.anchor.setX(m_x - kLabelGap);
-            label.alignment = Right;
-        }
+}
+
+void TrackLine::PlaceValueLabels(const PlotArea& plot)
+{
+    if (m_valueLabels.empty())
+        return;
+    const QFont font = LabelFont();
+    int widest = 0;
+    int height = 0;
+    for (const Label& label : m_valueLabels) {
+        const QRect box = LabelBounds(label, font);
+        widest = std::max(widest, box.width());
+        height = std::max(height, box.height());
+    }
+    // Level with their dots when the plot holds them all; more boxes than that take
+    // the chart above the plot too (its title and legend, for as long as the mouse
+    // stays), and more than the chart holds go on in further columns.
+    const int step = height + 1;
+    const int count = static_cast<int>(m_valueLabels.size());
+    int top = plot.getTopY();
+    if (count * step > plot.getBottomY() - top + 1)
+        top = std::min(top, kChartEdge);
+    const int perColumn = std::max(1, (plot.getBottomY() - top + 1) / step);
+    const int columns = (count + perColumn - 1) / perColumn;
+    for (int c = 0; c < columns; ++c) {
+        StackLabels(static_cast<size_t>(c * perColumn), static_cast<size_t>(std::min(count, (c + 1) * perColumn)), top,
+                    plot.getBottomY(), height);
+    }
+    const int across = kLabelGap + columns * widest + (columns - 1) * kColumnGap;
+    const bool right = m_x + across <= plot.getRightX() || m_x - plot.getLeftX() < plot.getRightX() - m_x;
+    for (int i = 0; i < count; ++i) {
+        Label& label = m_valueLabels[static_cast<size_t>(i)];
+        const int offset = kLabelGap + (i / perColumn) * (widest + kColumnGap);
+        label.anchor.setX(right ? m_x + offset : m_x - offset);
+        label.alignment = right ? Left : Right;
     }
 }
 
@@ -167,7 +222,7 @@ QRect TrackLine::bounds() const
                       dot.centre + QPoint(dot.radius + 2, dot.radius + 2));
     }
     for (const Label& label : m_valueLabels)
-        area |= MarkupText(label.markup).boundsAt(font, label.anchor, label.alignment);
+        area |= LabelBounds(label, font);
     return area.adjusted(-1, -1, 1, 1);
 }
 
@@ -182,16 +237,27 @@ void TrackLine::paint(QPainter& painter) const
     painter.drawLine(m_x, m_top, m_x, m_bottom);
     MarkupText(m_xLabel.markup).draw(painter, font, m_xLabel.textColor, m_xLabel.anchor, m_xLabel.alignment);
 
-    for (size_t i = 0; i < m_dots.size(); ++i) {
-        const Dot& dot = m_dots[i];
-        painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    for (const Dot& dot : m_dots) {
         painter.setPen(QPen(dot.color, 1));
         painter.setBrush(dot.color);
         painter.drawEllipse(QPointF(dot.centre), dot.radius, dot.radius);
-        painter.setBrush(Qt::NoBrush);
-
-        const Label& label = m_valueLabels[i];
-        MarkupText(label.markup).draw(painter, font, label.textColor, label.anchor, label.alignment);
+    }
+    painter.setBrush(Qt::NoBrush);
+    // The boxes over every dot: a box may stand where another curve's dot is.
+    for (const Label& label : m_valueLabels) {
+        if (label.dash != LineDash::Solid) {
+            // The sample in the text's colour on the box's: the box tells the colour,
+            // the sample the pattern.
+            const QRect box = LabelBounds(label, font);
+            const QRect sample(box.left(), box.top(), kSampleWidth, box.height());
+            painter.fillRect(sample, label.box);
+            QPen pen = CurvePen(0, 2, label.dash);
+            pen.setColor(label.textColor);
+            painter.setPen(pen);
+            painter.drawLine(sample.left() + 3, sample.center().y(), sample.right(), sample.center().y());
+        }
+        MarkupText(label.markup).draw(painter, font, label.textColor, TextAnchor(label), label.alignment);
     }
     painter.restore();
 }

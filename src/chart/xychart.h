@@ -36,6 +36,9 @@ public:
                           int altBackground = -1, int edgeColor = -1,
                           Color horizontalGrid = 0xc0c0c0, Color verticalGrid = Transparent);
     const PlotArea* getPlotArea() const;
+    // The plot area as set, without laying the chart out (which sorts the readings the
+    // first time): for what needs only its place, such as the legend.
+    const PlotArea& plotArea() const { return m_plotArea; }
     // A shaded band between two x values; xBand is false when there is none.
     void setXBand(double low, double high)
     {

@@ -1,6 +1,8 @@
 #include "controls/reportitemdelegate.h"
 
+#include <QIcon>
 #include <QPainter>
+#include <QPixmap>
 
 #include <algorithm>
 
@@ -8,6 +10,8 @@ namespace {
 
 // Far wider than any screen; only keeps the arithmetic inside int.
 constexpr long long kWidestBar = 1 << 20;
+// A swatch as long as a chart legend's line sample, on a line of text.
+constexpr QSize kSwatchSize(24, 10);
 
 } // namespace
 
@@ -96,4 +100,51 @@ void ReportItemDelegate::PaintPercentage(QPainter* painter, const QStyleOptionVi
         drawClipped(rest, palette.color(QPalette::Text));
     }
     painter->restore();
+}
+
+void ReportItemDelegate::SetRowSwatch(int row, const QPen& pen)
+{
+    if (row < 0)
+        return;
+    if (static_cast<size_t>(row) >= m_swatches.size()) {
+        if (pen.style() == Qt::NoPen)
+            return;
+        m_swatches.resize(static_cast<size_t>(row) + 1, QPen(Qt::NoPen));
+    }
+    m_swatches[static_cast<size_t>(row)] = pen;
+}
+
+QPen ReportItemDelegate::RowSwatch(int row) const
+{
+    if (row < 0 || static_cast<size_t>(row) >= m_swatches.size())
+        return QPen(Qt::NoPen);
+    return m_swatches[static_cast<size_t>(row)];
+}
+
+void ReportItemDelegate::ClearRowSwatches() { m_swatches.clear(); }
+
+void ReportItemDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (index.column() != 0)
+        return;
+    const QPen pen = RowSwatch(index.row());
+    if (pen.style() == Qt::NoPen)
+        return;
+    // Drawn as the cell's icon, so the style lays it out beside the check box and text.
+    const qreal ratio = option->widget ? option->widget->devicePixelRatioF() : 1.0;
+    QPixmap swatch(kSwatchSize * ratio);
+    swatch.setDevicePixelRatio(ratio);
+    swatch.fill(Qt::transparent);
+    QPainter painter(&swatch);
+    painter.setPen(pen);
+    painter.drawLine(QPointF(0, kSwatchSize.height() / 2.0), QPointF(kSwatchSize.width(), kSwatchSize.height() / 2.0));
+    painter.end();
+    QIcon icon;
+    // The same pixmap when selected: the style would tint it with the highlight.
+    icon.addPixmap(swatch, QIcon::Normal);
+    icon.addPixmap(swatch, QIcon::Selected);
+    option->icon = icon;
+    option->features |= QStyleOptionViewItem::HasDecoration;
+    option->decorationSize = kSwatchSize;
 }

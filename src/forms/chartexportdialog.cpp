@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
+#include <QSettings>
 #include <QSpinBox>
 
 #include <cmath>
@@ -10,6 +12,10 @@
 namespace {
 
 constexpr double kMillimetresPerInch = 25.4;
+const char* const kUnitKey = "ChartExport/Unit";
+const char* const kWidthKey = "ChartExport/Width";
+const char* const kHeightKey = "ChartExport/Height";
+const char* const kDpiKey = "ChartExport/Dpi";
 
 int ToPixels(int millimetres, int dpi) { return static_cast<int>(std::lround(millimetres * dpi / kMillimetresPerInch)); }
 
@@ -18,16 +24,16 @@ int ToMillimetres(int pixels, int dpi) { return static_cast<int>(std::lround(pix
 } // namespace
 
 ChartExportDialog::ChartExportDialog(QSize shown, QWidget* parent)
-    : QDialog(parent), m_unit(new QComboBox), m_width(new QSpinBox), m_height(new QSpinBox), m_dpi(new QComboBox)
+    : QDialog(parent), m_unit(new QComboBox), m_width(new QSpinBox), m_height(new QSpinBox), m_dpi(new QComboBox),
+      m_otherUnit(new QLabel)
 {
     setWindowTitle(tr("Export Chart"));
     setObjectName("ChartExportDialog");
     m_unit->addItems({tr("pixels"), tr("mm")});
     m_dpi->addItems({"96", "150", "300"});
+    m_dpi->setToolTip(tr("Text and lines keep their size in millimetres; a higher resolution adds detail"));
     for (QSpinBox* box : {m_width, m_height})
         box->setRange(1, 20000);
-    m_width->setValue(shown.width());
-    m_height->setValue(shown.height());
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -36,9 +42,21 @@ ChartExportDialog::ChartExportDialog(QSize shown, QWidget* parent)
     form->addRow(tr("Width"), m_width);
     form->addRow(tr("Height"), m_height);
     form->addRow(tr("Resolution (dpi)"), m_dpi);
+    form->addRow(QString(), m_otherUnit);
     form->addRow(buttons);
-    m_dpi->setEnabled(false);
+
+    const QSettings settings;
+    if (settings.contains(kWidthKey) && settings.contains(kHeightKey)) {
+        Choose(settings.value(kUnitKey, 0).toInt(), settings.value(kWidthKey).toInt(),
+               settings.value(kHeightKey).toInt(), settings.value(kDpiKey, 96).toInt());
+    } else {
+        Choose(0, shown.width(), shown.height(), 96);
+    }
     connect(m_unit, &QComboBox::currentIndexChanged, this, &ChartExportDialog::UnitChanged);
+    for (QSpinBox* box : {m_width, m_height})
+        connect(box, &QSpinBox::valueChanged, this, &ChartExportDialog::ShowOtherUnit);
+    connect(m_dpi, &QComboBox::currentIndexChanged, this, &ChartExportDialog::ShowOtherUnit);
+    ShowOtherUnit();
 }
 
 void ChartExportDialog::UnitChanged()
@@ -47,10 +65,21 @@ void ChartExportDialog::UnitChanged()
     const int unit = m_unit->currentIndex();
     if (unit == m_shownUnit)
         return;
+    m_shownUnit = unit;
     for (QSpinBox* box : {m_width, m_height})
         box->setValue(unit == 1 ? ToMillimetres(box->value(), Dpi()) : ToPixels(box->value(), Dpi()));
-    m_shownUnit = unit;
-    m_dpi->setEnabled(unit == 1);
+    ShowOtherUnit();
+}
+
+void ChartExportDialog::ShowOtherUnit()
+{
+    const QSize pixels = PixelSize();
+    if (m_unit->currentIndex() == 1) {
+        m_otherUnit->setText(tr("%1 x %2 pixels").arg(pixels.width()).arg(pixels.height()));
+        return;
+    }
+    const auto millimetres = [this](int value) { return QString::number(value * kMillimetresPerInch / Dpi(), 'f', 1); };
+    m_otherUnit->setText(tr("%1 x %2 mm").arg(millimetres(pixels.width()), millimetres(pixels.height())));
 }
 
 QSize ChartExportDialog::PixelSize() const
@@ -64,8 +93,19 @@ int ChartExportDialog::Dpi() const { return m_dpi->currentText().toInt(); }
 
 void ChartExportDialog::Choose(int unit, int width, int height, int dpi)
 {
-    m_unit->setCurrentIndex(unit);
+    m_unit->setCurrentIndex(unit == 1 ? 1 : 0);
+    m_shownUnit = m_unit->currentIndex();
     m_dpi->setCurrentText(QString::number(dpi));
     m_width->setValue(width);
     m_height->setValue(height);
+}
+
+void ChartExportDialog::accept()
+{
+    QSettings settings;
+    settings.setValue(kUnitKey, m_unit->currentIndex());
+    settings.setValue(kWidthKey, m_width->value());
+    settings.setValue(kHeightKey, m_height->value());
+    settings.setValue(kDpiKey, Dpi());
+    QDialog::accept();
 }

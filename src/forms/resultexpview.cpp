@@ -1,10 +1,12 @@
 #include "forms/resultexpview.h"
 
 #include "chart/chartnavigator.h"
+#include "chart/chartpen.h"
 #include "chart/chartviewer.h"
 #include "chart/xychart.h"
 #include "controls/headercustomctrl.h"
 #include "controls/listctrlreport.h"
+#include "controls/reportitemdelegate.h"
 #include "controls/reportmodel.h"
 #include "doc/plyforgedoc.h"
 #include "experiment/resultstable.h"
@@ -27,6 +29,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 CResultExpView::CResultExpView(QWidget* parent)
     : QWidget(parent), m_viewer(new OrvaneChart::CChartViewer), m_resultList(new CListCtrlReport)
@@ -188,10 +191,17 @@ void CResultExpView::FillResultList(const CPlyforgeDoc* doc)
             cells << QString::fromStdString(cell);
         m_resultList->AppendRow(cells);
     };
+    auto* delegate = qobject_cast<ReportItemDelegate*>(m_resultList->itemDelegate());
+    delegate->ClearRowSwatches();
     for (const auto& s : doc->specimens) {
         m_exactRows.push_back(ResultsTable::Row(*s, ResultsTable::Digits::Exact, ResultsTable::Gap::Empty));
         append(ResultsTable::Row(*s, ResultsTable::Digits::Shown, ResultsTable::Gap::Empty));
-        m_resultList->Model()->SetRowCheck(m_resultList->GetItemCount() - 1, !s->excluded);
+        const int row = m_resultList->GetItemCount() - 1;
+        m_resultList->Model()->SetRowCheck(row, !s->excluded);
+        // The specimen's curve is the row's: its colour and pattern, faded when left out.
+        const OrvaneChart::Color color = OrvaneChart::CChartView::SeriesColor(row);
+        delegate->SetRowSwatch(row, OrvaneChart::CurvePen(s->excluded ? OrvaneChart::FadedColor(color) : color, 2,
+                                                          OrvaneChart::CChartView::SeriesDash(row)));
         m_ids.push_back(s->id);
         m_gaps.push_back(s->modulus_gap);
     }
@@ -336,15 +346,19 @@ bool CResultExpView::ExportChartImage(const QString& path, QSize size, int dpi)
 {
     UpdateChart();
     if (size.isValid() && m_viewer->GetChart()) {
-        // The chart built again at the size asked for, with the zoom and curves shown.
+        // The chart built again, with the zoom and curves shown, at the picture's size
+        // in screen pixels: drawn at the resolution's scale, its text and lines are as
+        // large on paper as on the screen.
+        const double scale = double(std::max(dpi, 1)) / OrvaneChart::CChartViewer::kScreenDpi;
         const QSize shown(m_chartView.ChartWidth(), m_chartView.ChartHeight());
-        m_chartView.SetChartSize(size.width(), size.height());
+        m_chartView.SetChartSize(std::max(1, int(std::lround(size.width() / scale))),
+                                 std::max(1, int(std::lround(size.height() / scale))));
         std::unique_ptr<OrvaneChart::XYChart> chart = m_chartView.CreateChart();
         chart->xAxis()->setTickDensity(50);
         m_chartView.SetChartSize(shown.width(), shown.height());
         const bool svg = path.endsWith(".svg", Qt::CaseInsensitive);
         if (!(svg ? OrvaneChart::CChartViewer::ExportSvg(*chart, path)
-                  : OrvaneChart::CChartViewer::ExportPng(*chart, path, dpi))) {
+                  : OrvaneChart::CChartViewer::ExportPng(*chart, path, dpi, size))) {
             ShowMessageBox(tr("The chart could not be written to %1").arg(path));
             return false;
         }

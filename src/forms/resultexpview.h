@@ -45,8 +45,9 @@ public:
     // The results list as CSV (an "Included" column, the statistics rows last) and the
     // chart as a picture; false after a message.
     bool ExportResultsCsv(const QString& path);
-    // With a size, the chart is drawn again at that size (and the PNG records dpi);
-    // without, the chart on screen is saved as it is.
+    // With a size in pixels, the chart is drawn again as the screen would show it at
+    // that size in millimetres at dpi: a PNG of exactly that size recording dpi, an
+    // SVG of that size in millimetres. Without, the chart on screen is saved as it is.
     bool ExportChartImage(const QString& path, QSize size = {}, int dpi = 96);
 
 Q_SIGNALS:

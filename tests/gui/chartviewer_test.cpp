@@ -3,6 +3,7 @@
 #include "chart/chartviewer.h"
 #include "guitestsupport.h"
 
+#include "chart/chartrenderer.h"
 #include "chart/curvepainter.h"
 #include "chart/curvereducer.h"
 #include "chart/markuptext.h"
@@ -37,6 +38,18 @@ struct ShownChart {
     const XYChart* chart() const { return viewer.GetChart(); }
 };
 
+// Whether a pixel within reach above or below shows the first curve colour (blue),
+// washed out as it may be by anti-aliasing.
+bool BlueNear(const QImage& image, QPoint at, int reach)
+{
+    for (int dy = -reach; dy <= reach; ++dy) {
+        const QColor pixel = image.pixelColor(at + QPoint(0, dy));
+        if (pixel.blue() - pixel.red() > 30 && pixel.blue() > 150)
+            return true;
+    }
+    return false;
+}
+
 void MoveMouse(QWidget* widget, QPoint at)
 {
     QMouseEvent event(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
@@ -63,10 +76,10 @@ private slots:
             const char* markup;
             Qt::GlobalColor text; // whichever stands out more on the box
         } cases[] = {
-            {1, 4, 80.12345, "<*font,bgColor=ff00*> 80.12 <*/font*>", Qt::black},
-            {2, 3, 0.000123456, "<*font,bgColor=ff*> 0.0001235 <*/font*>", Qt::white},
-            {6, 6, 99.996, "<*font,bgColor=0*> 100.0 <*/font*>", Qt::white}, // rounds up a digit
-            {0, 2, 1234.56, "<*font,bgColor=ff0000*> 1235 <*/font*>", Qt::black},
+            {1, 4, 80.12345, "<*font,bgColor=d95f02*> Lamina # 2: 80.12 <*/font*>", Qt::black},
+            {3, 3, 0.000123456, "<*font,bgColor=d62728*> Lamina # 4: 0.0001235 <*/font*>", Qt::white},
+            {6, 6, 99.996, "<*font,bgColor=808000*> Lamina # 7: 100.0 <*/font*>", Qt::black}, // rounds up a digit
+            {0, 2, 1234.56, "<*font,bgColor=1f77b4*> Lamina # 1: 1235 <*/font*>", Qt::white},
         };
         for (const auto& c : cases)
             curves[c.curve].stress[c.row] = c.stress;
@@ -92,8 +105,7 @@ private slots:
             QCOMPARE(labels.size(), size_t(1));
             QCOMPARE(labels[0].markup, QString::fromLatin1(c.markup));
             QCOMPARE(labels[0].textColor, QColor(c.text));
-            const QRect box =
-                MarkupText(labels[0].markup).boundsAt(TrackLine::LabelFont(), labels[0].anchor, labels[0].alignment);
+            const QRect box = TrackLine::LabelBounds(labels[0]);
             QVERIFY(box.top() <= point.y() + 1 && box.bottom() >= point.y() - 1 &&
                     std::abs(labels[0].anchor.x() - point.x()) == 8);
             QVERIFY(box.top() >= chart->getPlotArea()->getTopY());
@@ -107,11 +119,7 @@ private slots:
         viewer.TrackLineAt(chart->getXCoor(curves[4].strain[3]));
         QCOMPARE(viewer.Dots().size(), size_t(2));
         QCOMPARE(viewer.TrackLineTop().y(), chart->getYCoor(curves[5].stress[3]));
-        const QFont font = TrackLine::LabelFont();
-        const auto box = [&](const TrackLine::Label& l) {
-            return MarkupText(l.markup).boundsAt(font, l.anchor, l.alignment);
-        };
-        QVERIFY(!box(viewer.ValueLabels()[0]).intersects(box(viewer.ValueLabels()[1])));
+        QVERIFY(!TrackLine::LabelBounds(viewer.ValueLabels()[0]).intersects(TrackLine::LabelBounds(viewer.ValueLabels()[1])));
     }
 
     // Each curve that spans the cursor's strain gets a dot and its value interpolated
@@ -130,10 +138,55 @@ private slots:
         QCOMPARE(viewer.Track().xValue(), 0.4);
         QStringList values;
         for (const auto& label : viewer.ValueLabels())
-            values << label.text;
-        QCOMPARE(values, (QStringList{"40.00", "120.0"}));
+            values << label.value;
+        QCOMPARE(values, (QStringList{"120.0", "40.00"})); // the higher on top
         QCOMPARE(viewer.Dots().size(), size_t(2));
-        QCOMPARE(viewer.Dots()[1].centre, QPoint(chart->getXCoor(0.4), chart->getYCoor(120)));
+        QCOMPARE(viewer.Dots()[0].centre, QPoint(chart->getXCoor(0.4), chart->getYCoor(120)));
+    }
+
+    // Twenty curves crossing in another order than their own: every box names its
+    // curve, in its colour and pattern, the boxes run by value from the top and none
+    // hides another, inside the plot when it holds them, else within the chart.
+    void trackLineNamesTwentyCurvesInOrderOfTheirValues()
+    {
+        std::vector<Curve> curves = ShortCurves(20);
+        for (size_t k = 0; k < curves.size(); ++k) {
+            for (size_t i = 0; i < curves[k].strain.size(); ++i) {
+                curves[k].strain[i] = 0.2 * double(i);
+                curves[k].stress[i] = double((k * 7) % 20 + 1) * 10 * double(i);
+            }
+        }
+        for (const QSize size : {QSize(900, 600), QSize(700, 300)}) {
+            ShownChart shown(curves, size.width(), size.height());
+            const XYChart* chart = shown.chart();
+            const PlotArea* plot = chart->getPlotArea();
+            shown.viewer.TrackLineAt(chart->getXCoor(1.0));
+            const std::vector<TrackLine::Label> labels = shown.viewer.ValueLabels();
+            const LegendLayout legend = LegendLayout::Make(*chart);
+            QCOMPARE(labels.size(), size_t(20));
+            for (size_t i = 0; i < labels.size(); ++i) {
+                const TrackLine::Label& label = labels[i];
+                const QRect box = TrackLine::LabelBounds(label);
+                const int curve = label.text.section(':', 0, 0).mid(9).toInt() - 1;
+                const LegendLayout::Entry& entry = legend.entries().at(size_t(curve));
+                QCOMPARE(label.text, entry.name + ": " + label.value);
+                QVERIFY(label.box == entry.color && label.dash == entry.dash);
+                QCOMPARE(shown.viewer.Dots()[i].color, entry.color);
+                QVERIFY(box.top() >= 0 && box.bottom() <= plot->getBottomY() + 1);
+                if (size.height() == 600)
+                    QVERIFY(box.top() >= plot->getTopY());
+                for (size_t j = 0; j < i; ++j)
+                    QVERIFY2(!TrackLine::LabelBounds(labels[j]).intersects(box), qPrintable(label.text));
+                if (i == 0)
+                    continue;
+                // Higher values first: down a column, then on in the next one.
+                QVERIFY(label.value.toDouble() <= labels[i - 1].value.toDouble());
+                const bool sameColumn = label.anchor.x() == labels[i - 1].anchor.x();
+                QVERIFY(sameColumn ? label.anchor.y() > labels[i - 1].anchor.y()
+                                   : std::abs(label.anchor.x() - shown.viewer.Track().x()) >
+                                         std::abs(labels[i - 1].anchor.x() - shown.viewer.Track().x()));
+            }
+        }
     }
 
     // Mouse moves draw the track line on an overlay; the chart is rendered once per
@@ -178,23 +231,100 @@ private slots:
         ShownChart shown({curve}, 600, 400);
         const QImage image = shown.viewer.grab().toImage();
         const XYChart* chart = shown.chart();
-        const auto redAt = [&](QPoint at) {
-            for (int dy = -2; dy <= 2; ++dy) {
-                const QColor pixel = image.pixelColor(at + QPoint(0, dy));
-                if (pixel.red() > 200 && pixel.green() < 160 && pixel.blue() < 160)
-                    return true;
-            }
-            return false;
-        };
         // Halfway between two readings the line passes the point between them.
         const auto halfway = [&](size_t i, size_t j) {
-            return redAt(QPoint(chart->getXCoor((curve.strain[i] + curve.strain[j]) / 2),
-                                chart->getYCoor((curve.stress[i] + curve.stress[j]) / 2)));
+            return BlueNear(image,
+                            QPoint(chart->getXCoor((curve.strain[i] + curve.strain[j]) / 2),
+                                   chart->getYCoor((curve.stress[i] + curve.stress[j]) / 2)),
+                            2);
         };
         for (const size_t i : {0, 1, 2, 3, 6, 7, 8, 9})
-            QVERIFY2(halfway(i, i + 1), qPrintable(QString("no red after reading %1").arg(i)));
+            QVERIFY2(halfway(i, i + 1), qPrintable(QString("no line after reading %1").arg(i)));
         QVERIFY(!halfway(4, 6));
-        QVERIFY(redAt(LegendLayout::Make(*chart).entries().at(0).symbol.center()));
+        QVERIFY(BlueNear(image, LegendLayout::Make(*chart).entries().at(0).symbol.center(), 1));
+    }
+
+    // The thirteenth curve has the first one's colour but is drawn dashed, and so is
+    // its legend sample: along a level stretch the colour comes and goes.
+    void thirteenthCurveDrawnDashed()
+    {
+        std::vector<Curve> curves = ShortCurves(13);
+        for (size_t k = 1; k < 12; ++k) // the others end before the level stretches
+            for (double& strain : curves[k].strain)
+                strain *= 0.1;
+        curves[0].stress.assign(11, 100);
+        curves[12].stress.assign(11, 300);
+        ShownChart shown(curves, 900, 600);
+        const QImage image = shown.viewer.grab().toImage();
+        const XYChart* chart = shown.chart();
+        // Stretches of the colour along a row, from x0 to x1.
+        const auto runs = [&](int x0, int x1, int y) {
+            int count = 0;
+            for (int x = x0; x <= x1; ++x)
+                count += BlueNear(image, {x, y}, 1) && (x == x0 || !BlueNear(image, {x - 1, y}, 1));
+            return count;
+        };
+        const int left = chart->getXCoor(0.4), right = chart->getXCoor(1.8);
+        QCOMPARE(runs(left, right, chart->getYCoor(100)), 1);
+        QVERIFY(runs(left, right, chart->getYCoor(300)) > (right - left) / 15);
+        const LegendLayout::Entry sample = LegendLayout::Make(*chart).entries().at(12);
+        QVERIFY(runs(sample.symbol.left(), sample.symbol.right(), sample.symbol.center().y()) >= 2);
+    }
+
+    // A picture of 160 x 100 mm at 300 dpi has 3.125 times the pixels of the chart on
+    // a 96-dpi screen, and its title and axis line are 3.125 times as large: they
+    // measure the same in millimetres.
+    void pictureAt300DpiScalesTextAndLines()
+    {
+        std::vector<Curve> curves = ShortCurves(3);
+        curves[0].stress.assign(11, 150); // level, to measure the line's thickness
+        ShownChart shown(curves, 605, 378); // 160 x 100 mm at 96 dpi
+        const QTemporaryDir dir;
+        const QString path = dir.filePath("chart.png");
+        QVERIFY(CChartViewer::ExportPng(*shown.chart(), path, 300, QSize(1890, 1181)));
+        const QImage picture(path);
+        QVERIFY(picture.size() == QSize(1890, 1181) && std::abs(picture.dotsPerMeterX() - 11811) <= 1);
+        const QImage screen = ChartRenderer::Render(*shown.chart());
+        const auto dark = [](const QImage& image, int x, int y) { return qGray(image.pixel(x, y)) < 96; };
+        // The title: the box of dark pixels above the legend, inside the chart's frame.
+        const auto titleBox = [&](const QImage& image, double scale) {
+            QRect box;
+            const int frame = int(4 * scale);
+            for (int y = frame; y < int(30 * scale); ++y)
+                for (int x = frame; x < image.width() - frame; ++x)
+                    if (dark(image, x, y))
+                        box |= QRect(x, y, 1, 1);
+            return box;
+        };
+        const QRect small = titleBox(screen, 1), large = titleBox(picture, 3.125);
+        QVERIFY2(std::abs(large.width() / (3.125 * small.width()) - 1) < 0.05 &&
+                     std::abs(large.height() / (3.125 * small.height()) - 1) < 0.15,
+                 qPrintable(QString("%1x%2 against %3x%4").arg(large.width()).arg(large.height())
+                                .arg(small.width()).arg(small.height())));
+        // The y axis line, two pixels on the screen, across a row between two ticks.
+        const PlotArea* plot = shown.chart()->getPlotArea();
+        const std::vector<double> ticks = shown.chart()->yAxis()->tickValues();
+        const double between = shown.chart()->yAxis()->pixelOf((ticks[0] + ticks[1]) / 2);
+        const auto thickness = [&](const QImage& image, double scale) {
+            const int y = int(between * scale);
+            int count = 0;
+            for (int x = int((plot->getLeftX() - 4) * scale); x <= int((plot->getLeftX() + 4) * scale); ++x)
+                count += dark(image, x, y);
+            return count;
+        };
+        QCOMPARE(thickness(screen, 1), 2);
+        QVERIFY2(std::abs(thickness(picture, 3.125) - 6.25) <= 1, qPrintable(QString::number(thickness(picture, 3.125))));
+        // The level curve, one pixel on the screen: rows of its colour down a column.
+        const auto curveRows = [&](const QImage& image, double scale) {
+            const int x = int(shown.chart()->getXCoor(1.0) * scale), y = int(shown.chart()->getYCoor(150) * scale);
+            int rows = 0;
+            for (int dy = -int(4 * scale); dy <= int(4 * scale); ++dy)
+                rows += BlueNear(image, {x, y + dy}, 0);
+            return rows;
+        };
+        QVERIFY(curveRows(screen, 1) <= 2);
+        QVERIFY2(curveRows(picture, 3.125) >= 3 && curveRows(picture, 3.125) <= 5,
+                 qPrintable(QString::number(curveRows(picture, 3.125))));
     }
 
     // An unload and reload: strain rises to 1.5 %, falls back to 0.5 % and rises again

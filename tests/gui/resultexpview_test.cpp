@@ -3,6 +3,7 @@
 #include "forms/resultexpview.h"
 #include "guitestsupport.h"
 
+#include "controls/reportitemdelegate.h"
 #include "experiment/resultstable.h"
 #include "forms/chartexportdialog.h"
 
@@ -60,9 +61,9 @@ private slots:
         QCOMPARE(csv.at(1).split(',').at(6).toDouble(), m_doc.specimens[0]->modulus);
     }
 
-    // A click on a specimen's box says so; excluded, it is greyed and its curve dashed,
+    // A click on a specimen's box says so; excluded, it is greyed and its curve faded,
     // the statistics are of the others, and a modulus the range cannot give is an
-    // empty, marked cell.
+    // empty, marked cell. Each specimen's row shows its curve's colour, as the legend does.
     void excludedSpecimensAndModuliTheRangeCannotGive()
     {
         CResultExpView view;
@@ -80,6 +81,18 @@ private slots:
         view.RefreshChart(&m_doc);
         QCOMPARE(list->model()->index(1, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::gray));
         QCOMPARE(view.ChartView().Dashed(), (std::vector<bool>{false, true, false}));
+        const auto* delegate = qobject_cast<const ReportItemDelegate*>(list->itemDelegate());
+        const auto legend = OrvaneChart::LegendLayout::Make(*view.Viewer()->GetChart()).entries();
+        for (int row = 0; row < 3; ++row)
+            QCOMPARE(delegate->RowSwatch(row).color(), legend.at(size_t(row)).color);
+        QVERIFY(delegate->RowSwatch(1).color().alpha() < 128 && delegate->RowSwatch(3).style() == Qt::NoPen);
+        // The first row's swatch is drawn in its cell, in the first curve's colour.
+        const QImage rows = list->viewport()->grab().toImage();
+        const QRect first = list->visualRect(list->model()->index(0, 0));
+        bool blue = false;
+        for (int x = first.left(); x <= first.right() && !blue; ++x)
+            blue = rows.pixelColor(x, first.center().y()) == legend.at(0).color;
+        QVERIFY(blue);
         QVERIFY(list->GetItemText(2, 6).isEmpty() && list->model()->index(2, 6).data(Qt::BackgroundRole).isValid());
         // Strength over #1 and #3, the modulus over #1 alone: no deviation.
         QCOMPARE(RowTexts(list, 3).at(4), GText((m_doc.specimens[0]->strength + m_doc.specimens[2]->strength) / 2));
@@ -155,15 +168,22 @@ private slots:
         QVERIFY(QImage(m_dir.filePath("chart.png")).width() > width);
         QVERIFY(ReadAll(m_dir.filePath("chart.svg")).contains(("<title>" + chart->title()).c_str()));
         // At a size asked for: 100 x 60 mm at 300 dpi is 1181 x 709 pixels, and says so.
+        // The dialog starts from the chart's size, then from the last choice.
         ChartExportDialog size(QSize(width, 500));
+        QVERIFY(size.PixelSize() == QSize(width, 500) && size.Dpi() == 96);
         size.Choose(1, 100, 60, 300);
         QCOMPARE(size.PixelSize(), QSize(1181, 709));
+        size.accept();
+        const ChartExportDialog again(QSize(640, 480));
+        QVERIFY(again.PixelSize() == QSize(1181, 709) && again.Dpi() == 300);
         QVERIFY(view.ExportChartImage(m_dir.filePath("sized.png"), size.PixelSize(), size.Dpi()));
         const QImage sized(m_dir.filePath("sized.png"));
         QVERIFY(sized.size() == QSize(1181, 709) && std::abs(sized.dotsPerMeterX() - 11811) <= 1);
-        QVERIFY(view.ExportChartImage(m_dir.filePath("sized.svg"), QSize(800, 400)));
-        QVERIFY(ReadAll(m_dir.filePath("sized.svg")).contains("width=\"282.222mm\" height=\"141.111mm\"") ||
-                ReadAll(m_dir.filePath("sized.svg")).contains("viewBox=\"0 0 800 400\""));
+        // A drawing of 160 x 100 mm: the chart as a 96-dpi screen shows it at that size.
+        QVERIFY(view.ExportChartImage(m_dir.filePath("sized.svg"), QSize(1890, 1181), 300));
+        const QByteArray svg = ReadAll(m_dir.filePath("sized.svg"));
+        QVERIFY2(svg.contains("width=\"160.07") && svg.contains("height=\"100.01") && svg.contains("viewBox=\"0 0 605 378\""),
+                 svg.left(600).constData());
         QCOMPARE(view.ChartView().ChartWidth(), view.Viewer()->GetChart()->getWidth()); // the screen's size stays
     }
 };
