@@ -245,8 +245,9 @@ private slots:
         QCOMPARE(form.Rows(), QString("Fiber|7|8;Matrix|x|y"));
 
         form.grid->setCurrentIndex(form.grid->Model()->index(0, 2));
-        QTest::keyClicks(form.grid, "0,25");
-        QVERIFY(form.grid->IsEditing());
+        QTest::keyClick(form.grid, '0');
+        QVERIFY(form.grid->IsEditing() && form.grid->Editor()->hasFocus());
+        QTest::keyClicks(form.grid->Editor(), ",25"); // where the next keys go
         form.Key(Qt::Key_Tab, Qt::NoModifier, form.grid->Editor());
         QCOMPARE(QPoint(form.grid->EditRow(), form.grid->EditColumn()), QPoint(1, 1));
         QVERIFY(form.grid->IsEditing());
@@ -261,6 +262,7 @@ private slots:
         form.grid->setCurrentIndex(form.grid->Model()->index(1, 1));
         form.grid->setFocus();
         form.Key(Qt::Key_Delete, Qt::NoModifier);
+        form.grid->setCurrentIndex(form.grid->Model()->index(1, 0));
         form.Key(Qt::Key_F2, Qt::NoModifier);
         QVERIFY(!form.grid->IsEditing()); // F2 on the label opens nothing
         form.grid->setCurrentIndex(form.grid->Model()->index(1, 2));
