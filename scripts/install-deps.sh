@@ -10,6 +10,8 @@ PLYFORGE_PACKAGES=(
   # the desktop program: Qt Charts needs Qt OpenGL's development files, which
   # qt6-charts-dev does not pull in
   qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev
+  # the translations: Qt's CMake support for them and lrelease
+  qt6-tools-dev qt6-l10n-tools
   fonts-noto-cjk fonts-dejavu-core
   # tests: GoogleTest, the offscreen and Xvfb displays, a comma-decimal locale,
   # the desktop entry and MIME type checks

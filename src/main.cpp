@@ -1,3 +1,4 @@
+#include "app/apptranslator.h"
 #include "app/mainframe.h"
 #include "app/plyforgeapp.h"
 #include "forms/reportexport.h"
@@ -48,6 +49,8 @@ int main(int argc, char** argv)
     // Qt takes the locale from the environment; numbers must read and print with a
     // decimal point whatever it is.
     std::setlocale(LC_NUMERIC, "C");
+    AppTranslator translator;
+    translator.Install(MessageLanguageFromEnvironment());
     if (argc >= 2 && !std::strcmp(argv[1], "--export-pdf")) {
         if (argc != 4) {
             std::fputs("plyforge: --export-pdf needs a project and an output file\n", stderr);

@@ -338,7 +338,9 @@ void CMainFrame::OnCheckTreemenu()
 
 void CMainFrame::OnButtonVersion()
 {
-    ShowMessageBox(QString("Release date : %1 %2").arg(__DATE__, __TIME__));
+    // The version first: a report or a bug names it.
+    ShowMessageBox(tr("Plyforge, Version %1").arg(QStringLiteral(PLYFORGE_VERSION)) + "\n" +
+                   QString("Release date : %1 %2").arg(__DATE__, __TIME__));
 }
 
 void CMainFrame::OnAppAbout()

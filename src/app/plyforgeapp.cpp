@@ -28,9 +28,17 @@ static void InitPlyforgeResources() { Q_INIT_RESOURCE(plyforge); }
 void CPlyforgeApp::InitSettingsNames()
 {
     InitPlyforgeResources();
-    QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Plyforge"));
     QCoreApplication::setApplicationName(QStringLiteral("Plyforge"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PLYFORGE_VERSION));
+    // Earlier versions kept the settings under the name a Windows wizard gave them:
+    // the look, the recent files and the dialogs' folders come along once.
+    QSettings settings;
+    if (settings.allKeys().isEmpty()) {
+        const QSettings earlier(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Plyforge"));
+        for (const QString& key : earlier.allKeys())
+            settings.setValue(key, earlier.value(key));
+    }
 }
 
 QString CPlyforgeApp::SplashPath()

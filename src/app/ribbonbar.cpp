@@ -152,7 +152,7 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent)
         m_experimentCalculate =
             LargeButton("ID_EXPERIMT_CALCULATE", tr("Calculate"), ":/icons/calculate_exp32.png");
         m_experimentCalculate->setToolTip(tr("Evaluate the specimens"));
-        grid->addWidget(SmallLabel(tr("The number of lamina")), 0, 0, 1, 2);
+        grid->addWidget(SmallLabel(tr("The number of lamina", "specimens")), 0, 0, 1, 2);
         grid->addWidget(m_experimentLamina, 1, 0);
         grid->addWidget(m_experimentApply, 1, 1);
         grid->addWidget(SmallLabel(tr("Elastic range")), 0, 2, 1, 2);

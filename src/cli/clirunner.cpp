@@ -1,5 +1,7 @@
 #include "cli/clirunner.h"
 
+#include "util/messagelanguage.h"
+
 #include "doc/calculationchecks.h"
 #include "doc/plyforgedoc.h"
 #include "doc/projectreader.h"
@@ -72,14 +74,19 @@ constexpr const char* kHelp =
     "standard error); 2 bad usage or a project file that cannot be read; 3 the log or\n"
     "the card could not be written (the calculation still ran).\n";
 
-// Messages the desktop program shows in a box go to standard error, one line each.
+// Messages the desktop program shows in a box go to standard error, one line each,
+// in the user's language.
 class StderrSink : public MessageSink {
 public:
-    explicit StderrSink(std::ostream& err) : m_err(err) {}
-    void ShowMessage(const std::string& text) override { m_err << text << '\n' << std::flush; }
+    StderrSink(std::ostream& err, std::optional<MessageLanguage> language) : m_err(err), m_language(language) {}
+    void ShowMessage(const std::string& text) override
+    {
+        m_err << (m_language ? TranslateMessage(text, *m_language) : text) << '\n' << std::flush;
+    }
 
 private:
     std::ostream& m_err;
+    std::optional<MessageLanguage> m_language;
 };
 
 struct Arguments {
@@ -215,7 +222,7 @@ int CliRunner::Run(int argc, const char* const* argv)
         return kBadInput;
     }
 
-    StderrSink sink(m_err);
+    StderrSink sink(m_err, m_language);
     CPlyforgeDoc doc(&sink);
     doc.OnNewDocument();
     if (args.log_dir)

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "util/messagelanguage.h"
+
+#include <optional>
+
 #include <ostream>
 
 class CPlyforgeDoc;
@@ -17,7 +21,11 @@ class CliRunner {
 public:
     enum ExitCode { kSuccess = 0, kRefused = 1, kBadInput = 2, kNotWritten = 3 };
 
-    CliRunner(std::ostream& out, std::ostream& err) : m_out(out), m_err(err) {}
+    // Messages are shown in language; without one, as their source texts are.
+    CliRunner(std::ostream& out, std::ostream& err, std::optional<MessageLanguage> language = std::nullopt)
+        : m_out(out), m_err(err), m_language(language)
+    {
+    }
     int Run(int argc, const char* const* argv);
 
 private:
@@ -26,4 +34,5 @@ private:
 
     std::ostream& m_out;
     std::ostream& m_err;
+    std::optional<MessageLanguage> m_language;
 };

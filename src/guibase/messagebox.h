@@ -4,8 +4,9 @@
 
 #include <QString>
 
-// Every message of the desktop program goes through one sink: a modal box with an
-// OK button only, unless a test has installed a recording sink.
+// Every message of the desktop program goes through one sink, translated line by
+// line into the user's language: a modal box with an OK button only, titled as its
+// main window, unless a test has installed a recording sink.
 class MessageBoxSink : public MessageSink {
 public:
     void ShowMessage(const std::string& text) override;

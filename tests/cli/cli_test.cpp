@@ -152,11 +152,24 @@ TEST_F(Cli, RefusedOrStoppedCalculationExitsOneWithTheMessage)
         {"experiment", edited("range.plyforge", kExperimentProject, "0.3", "0.1"), msg::kElasticMaxGreater},
         {"theory", edited("thin.plyforge", ReadFile(kExample), "0.125", "-0.125"),
          "Theoretical Lamina #1: the thickness must be greater than 0 (it is -0.125)."},
+        // A cell the form kept as text.
+        {"theory",
+         edited("unread.plyforge", ReadFile(kExample), R"("FAW": 0.6)",
+                R"("FAW": "nan", "unread_cells": [{ "field": "FAW", "text": "0,6 %" }])"),
+         "숫자를 입력하세요(FAW)\nTheoretical Lamina #1, FAW(%): \"0,6 %\""},
     };
+    // The original texts under a Korean locale.
+    const std::string korean = "LANGUAGE= LC_ALL= LC_MESSAGES= LANG=ko_KR.UTF-8";
     for (const auto& refusal : refusals) {
-        const Result result = Run({refusal.command, refusal.project, "--log-dir", m_logs.string()});
+        const Result result = Run({refusal.command, refusal.project, "--log-dir", m_logs.string()}, korean);
         EXPECT_TRUE(result.status == 1 && result.out.empty()) << result;
         EXPECT_EQ(result.err, std::string(refusal.message) + "\n") << result;
+    }
+    // Every other locale gets the English translation.
+    for (const char* locale : {"en_US.UTF-8", "de_DE.UTF-8", "C"}) {
+        const Result result = Run({"experiment", refusals[0].project, "--log-dir", m_logs.string()},
+                                  std::string("LANGUAGE= LC_ALL= LC_MESSAGES= LANG=") + locale);
+        EXPECT_EQ(result.err, "Elastic Max. must be greater than Elastic Min.\n") << result;
     }
 }
 

@@ -14,7 +14,7 @@ void IsolateSettings()
     static QTemporaryDir folder;
     QSettings::setDefaultFormat(QSettings::IniFormat);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
-    QCoreApplication::setOrganizationName("Local AppWizard-Generated Applications");
+    QCoreApplication::setOrganizationName("Plyforge");
     QCoreApplication::setApplicationName("Plyforge");
     QSettings().clear();
     SetAppMessageSink(&Recorded());

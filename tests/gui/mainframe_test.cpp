@@ -225,6 +225,10 @@ private slots:
         QCOMPARE(status(), QString("New project | 1 lamina, 0 specimens"));
         CAboutDlg about;
         QVERIFY(about.findChild<QLabel*>("VersionLabel")->text().endsWith("Version " PLYFORGE_VERSION));
+        sink.Clear();
+        Press("ID_BUTTON_VERSION");
+        QVERIFY(sink.messages.size() == 1 &&
+                QString::fromStdString(sink.messages[0]).startsWith("Plyforge, Version " PLYFORGE_VERSION "\nRelease date : "));
     }
 
     void paneTogglesFollowVisibility()
