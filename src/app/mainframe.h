@@ -102,6 +102,10 @@ public:
     bool ImportSeries(const QStringList& paths);
     // Whether specimens with readings may be replaced; a question box unless a test sets it.
     void SetReplaceQuestion(std::function<bool()> ask) { m_askReplace = std::move(ask); }
+    // Whether a save keeps the link to the readings file (named as the project names
+    // it) of a specimen whose readings were edited, dropping the edits, rather than
+    // storing its readings; a question box unless a test sets it.
+    void SetKeepLinkQuestion(std::function<bool(const QString& file)> ask) { m_askKeepLink = std::move(ask); }
     // The project's file, its modified flag and the recent files.
     ProjectFiles* Files() const { return m_files; }
     // Print, preview, setup and PDF of the project's report.
@@ -148,6 +152,7 @@ private:
     // The forms' undo steps; the form on screen in the active tab is the group's active stack.
     QUndoGroup* m_undoGroup;
     std::function<bool()> m_askReplace;
+    std::function<bool(const QString&)> m_askKeepLink;
     QMenu* m_recentMenu = nullptr;
     ReportCommands* m_reports = nullptr;
 };

@@ -8,7 +8,9 @@
 #include "app/plyforgeview.h"
 #include "app/projectfiles.h"
 #include "app/ribbonbar.h"
+#include "doc/calculationchecks.h"
 #include "doc/plyforgedoc.h"
+#include "doc/readingsbatch.h"
 #include "doc/seriesimport.h"
 #include "experiment/importresult.h"
 #include "forms/experimentdlg.h"
@@ -25,6 +27,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <algorithm>
 
@@ -105,11 +108,86 @@ bool CMainFrame::CommitFormOnScreen(CPlyforgeDoc& doc)
     return true;
 }
 
+namespace {
+
+// Commits both forms for a save: cells that are not numbers go into the records as
+// typed, and the save names them once it is done.
+void CommitFormsKeepingText(CPlyforgeView* view, CPlyforgeDoc& doc)
+{
+    if (view && view->LaminaDlg() && doc.current_lamina_id > 0)
+        view->LaminaDlg()->SaveToLamina(doc.current_lamina_id, CLaminaDlg::UnreadCells::Keep);
+    if (view && view->ExperimentDlg() && doc.current_specimen_id > 0)
+        view->ExperimentDlg()->SaveToSpecimen(doc.current_specimen_id, CExperimentDlg::UnreadCells::Keep);
+}
+
+bool AskKeepLink(QWidget* parent, const QString& file)
+{
+    QMessageBox box(QMessageBox::Question, CMainFrame::tr("Save Project"),
+                    CMainFrame::tr("The readings were changed since they were read from %1.").arg(file),
+                    QMessageBox::NoButton, parent);
+    QPushButton* keep =
+        box.addButton(CMainFrame::tr("Keep the link to %1 and drop the edits").arg(file), QMessageBox::AcceptRole);
+    QPushButton* store = box.addButton(CMainFrame::tr("Store the readings in the project"), QMessageBox::RejectRole);
+    box.setDefaultButton(store); // edits are never dropped unasked
+    box.setEscapeButton(store);
+    box.exec();
+    return box.clickedButton() == keep;
+}
+
+// Specimens whose readings were edited since they were read from the readings file
+// the project names: each keeps the link, its edits dropped and the file read again,
+// or stores its readings in the project (the writer stores edited readings), as
+// keep_link answers; stored lists those. False after a message when a file cannot be
+// read again.
+bool SettleEditedLinks(CPlyforgeDoc& doc, const std::function<bool(const QString&)>& keep_link,
+                       CExperimentDlg* form, std::vector<ExperimentSpecimen*>& stored)
+{
+    for (const auto& specimen : doc.specimens) {
+        if (!specimen->readings_link || specimen->ReadingsAsLinked())
+            continue;
+        if (!keep_link(QString::fromStdString(specimen->readings_link->path))) {
+            stored.push_back(specimen.get());
+            continue;
+        }
+        std::string error;
+        if (!ReadingsBatch::ReadAgain(*specimen, error)) {
+            ShowMessageBox(CMainFrame::tr("The project was not saved: the readings file could not be read again.\n%1")
+                               .arg(QString::fromStdString(error)));
+            return false;
+        }
+        if (form && doc.current_specimen_id == specimen->id)
+            form->LoadFromSpecimen(*specimen);
+    }
+    return true;
+}
+
+// After a save, the cells kept as text, the first few named: the save wrote them, but
+// not as numbers.
+void TellKeptCells(const CPlyforgeDoc& doc)
+{
+    const std::vector<std::string> places = CalculationChecks::UnreadPlaces(doc);
+    if (places.empty())
+        return;
+    constexpr size_t kNamed = 5;
+    QString text = places.size() == 1
+                       ? CMainFrame::tr("Saved. 1 cell could not be read and is kept as text:")
+                       : CMainFrame::tr("Saved. %1 cells could not be read and are kept as text:").arg(places.size());
+    for (size_t i = 0; i < std::min(places.size(), kNamed); ++i)
+        text += "\n" + QString::fromStdString(places[i]);
+    if (places.size() > kNamed)
+        text += "\n" + CMainFrame::tr("and %1 more").arg(places.size() - kNamed);
+    ShowMessageBox(text);
+}
+
+} // namespace
+
 bool CMainFrame::SaveProject(const QString& path)
 {
     CPlyforgeDoc* doc = ActiveDocument();
-    if (!doc || !CommitFormOnScreen(*doc))
+    if (!doc)
         return false;
+    CPlyforgeView* view = MainViewOf(doc);
+    CommitFormsKeepingText(view, *doc);
     // The ribbon's values belong to the project; a text that is not a number keeps
     // the document's own value.
     double value = 0;
@@ -122,10 +200,13 @@ bool CMainFrame::SaveProject(const QString& path)
     if (ParseNumber(m_wndRibbonBar->Text(CRibbonBar::Edit::ElasticMax).toStdString(), value))
         doc->elastic_max = value;
     doc->modulus_method = m_wndRibbonBar->RegressionModulus() ? ModulusMethod::Regression : ModulusMethod::Chord;
+    const auto ask = [this](const QString& file) { return AskKeepLink(this, file); };
+    std::vector<ExperimentSpecimen*> stored;
+    if (!SettleEditedLinks(*doc, m_askKeepLink ? m_askKeepLink : ask, view ? view->ExperimentDlg() : nullptr, stored))
+        return false;
     // The file names the one record on screen, so that opening shows it again.
     const int lamina_id = doc->current_lamina_id;
     const int specimen_id = doc->current_specimen_id;
-    const CPlyforgeView* view = MainViewOf(doc);
     const bool experiment_shown = view && view->CurrentForm() == static_cast<QWidget*>(view->ExperimentDlg());
     (experiment_shown ? doc->current_lamina_id : doc->current_specimen_id) = 0;
     struct Restore {
@@ -137,7 +218,12 @@ bool CMainFrame::SaveProject(const QString& path)
             doc->current_specimen_id = specimen;
         }
     } restore{doc, lamina_id, specimen_id};
-    return m_files->Write(*doc, path);
+    if (!m_files->Write(*doc, path))
+        return false;
+    for (ExperimentSpecimen* specimen : stored)
+        specimen->readings_link.reset(); // the readings are the project's from now on
+    TellKeptCells(*doc);
+    return true;
 }
 
 bool CMainFrame::ImportSeries(const QStringList& paths)

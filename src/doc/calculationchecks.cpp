@@ -4,6 +4,8 @@
 #include "util/formattext.h"
 
 #include <algorithm>
+#include <iterator>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -16,11 +18,58 @@ std::string Fault(const char* record, int id, const char* field, const char* rul
 
 constexpr const char* kAboveZero = "be greater than 0";
 
+// The lamina form's names of its cells, in kLaminaInputNames order; from
+// kFirstPlyInput on, the ply row's, each refused with its own message.
+constexpr const char* kInputLabels[] = {
+    "Fiber, Density(mg/m3)",  "Fiber, Young's Modulus(GPa)",  "Fiber, Possion's Ratio",
+    "Matrix, Density(mg/m3)", "Matrix, Young's Modulus(GPa)", "Matrix, Possion's Ratio",
+    "FAW(%)",                 "Thickness(mm)",                "Angle(degree)",
+    "xi"};
+constexpr int kFirstPlyInput = 6;
+static_assert(std::size(kInputLabels) == kLaminaInputNames.size());
+
+template <typename Record> std::vector<const Record*> InIdOrder(const std::vector<std::unique_ptr<Record>>& records)
+{
+    std::vector<const Record*> sorted;
+    for (const auto& record : records)
+        sorted.push_back(record.get());
+    std::sort(sorted.begin(), sorted.end(), [](auto* a, auto* b) { return a->id < b->id; });
+    return sorted;
+}
+
 } // namespace
+
+std::string CalculationChecks::UnreadFieldPlace(int lamina_id, const UnreadField& cell)
+{
+    const int index = LaminaInputIndex(cell.field);
+    return std::string("Theoretical Lamina #") + std::to_string(lamina_id) + ", " +
+           (index < 0 ? cell.field.c_str() : kInputLabels[index]) + ": \"" + cell.text + "\"";
+}
+
+std::vector<std::string> CalculationChecks::UnreadPlaces(const CPlyforgeDoc& doc)
+{
+    std::vector<std::string> places;
+    for (const Lamina* lamina : InIdOrder(doc.laminate.laminae)) {
+        for (const UnreadField& cell : lamina->unread_cells)
+            places.push_back(UnreadFieldPlace(lamina->id, cell));
+    }
+    for (const ExperimentSpecimen* specimen : InIdOrder(doc.specimens)) {
+        for (const UnreadCell& cell : specimen->unread_cells)
+            places.push_back(UnreadCellPlace(specimen->id, cell));
+    }
+    return places;
+}
 
 std::string CalculationChecks::LaminaFault(const Lamina& l)
 {
     constexpr const char* record = "Theoretical Lamina #";
+    if (!l.unread_cells.empty()) {
+        const UnreadField& cell = l.unread_cells.front();
+        const int index = LaminaInputIndex(cell.field);
+        const char* message =
+            index >= kFirstPlyInput ? msg::kLaminaFieldNumber[index - kFirstPlyInput] : msg::kEnterNumber;
+        return std::string(message) + "\n" + UnreadFieldPlace(l.id, cell);
+    }
     // Written so that NaN fails every rule.
     const struct {
         const char* field;
@@ -63,11 +112,7 @@ namespace {
 template <typename Records, typename FaultOf>
 bool NoFault(const Records& records, FaultOf fault_of, MessageSink& sink)
 {
-    std::vector<const typename Records::value_type::element_type*> sorted;
-    for (const auto& record : records)
-        sorted.push_back(record.get());
-    std::sort(sorted.begin(), sorted.end(), [](auto* a, auto* b) { return a->id < b->id; });
-    for (const auto* record : sorted) {
+    for (const auto* record : InIdOrder(records)) {
         if (const std::string text = fault_of(*record); !text.empty()) {
             sink.ShowMessage(text);
             return false;

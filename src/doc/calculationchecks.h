@@ -4,6 +4,7 @@
 #include "doc/plyforgedoc.h"
 
 #include <string>
+#include <vector>
 
 // The checks the Calculate commands make before a run, with their messages. Each
 // returns false after showing the message that stops the run.
@@ -13,6 +14,12 @@ public:
     // when there is none.
     static std::string LaminaFault(const Lamina& lamina);
     static std::string SpecimenFault(const ExperimentSpecimen& specimen);
+
+    // "Theoretical Lamina #1, Fiber, Density(mg/m3): "abc"", as the lamina form names the cell.
+    static std::string UnreadFieldPlace(int lamina_id, const UnreadField& cell);
+    // Every cell of the project kept as text: the laminae's, then the specimens',
+    // each in id order.
+    static std::vector<std::string> UnreadPlaces(const CPlyforgeDoc& doc);
 
     // The compliance scale factor (the ribbon's, when it is not yet the
     // document's) must be greater than 0; every configured lamina must have its
@@ -24,8 +31,8 @@ public:
     }
     // Elastic Max. must be greater than Min.; every configured specimen must have
     // its record, and there must be at least one.
-    // Both then refuse values no real ply or specimen can have, naming the record
-    // and the field: a thickness, density or width not above 0, a fibre fraction
+    // Both then refuse a cell kept as text, and values no real ply or specimen can
+    // have, naming the record and the field: a thickness, density or width not above 0, a fibre fraction
     // outside 0..1, a constituent Poisson's ratio outside (-1, 0.5), a negative
     // Halpin-Tsai factor.
     static bool ExperimentReady(const CPlyforgeDoc& doc, MessageSink& sink);

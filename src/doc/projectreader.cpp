@@ -16,6 +16,7 @@
 #include <limits>
 #include <new>
 #include <set>
+#include <system_error>
 
 using json = nlohmann::json;
 
@@ -57,6 +58,7 @@ private:
 
     void ReadMaterial(const json& object, const std::string& where, ConstituentMaterial& material) const;
     void ReadTheory(const json& theory, ProjectData& project) const;
+    void ReadUnreadFields(const json& cells, const std::string& where, Lamina& lamina) const;
     void ReadExperiment(const json& experiment, ProjectData& project);
     void ReadSpecimen(const json& item, const std::string& where, ExperimentSpecimen& specimen);
     void ReadUnreadCells(const json& cells, const std::string& where, ExperimentSpecimen& specimen) const;
@@ -234,8 +236,42 @@ void Reader::ReadTheory(const json& theory, ProjectData& project) const
         lamina->C_scale_factor = OptionalNumber(item, "C_scale_factor", at, 1.0);
         lamina->S_angle_scale_factor = OptionalNumber(item, "S_angle_scale_factor", at, 0.01);
         lamina->C_angle_scale_factor = OptionalNumber(item, "C_angle_scale_factor", at, 1.0);
+        if (Find(item, "unread_cells"))
+            ReadUnreadFields(Array(item, "unread_cells", at), Join(at, "unread_cells"), *lamina);
         project.laminae.push_back(std::move(lamina));
     }
+}
+
+// The lamina's inputs kept as typed: { "field": "fiber.density", "text": "abc" }, the
+// input itself "nan"; each field once.
+void Reader::ReadUnreadFields(const json& cells, const std::string& where, Lamina& lamina) const
+{
+    for (size_t i = 0; i < cells.size(); ++i) {
+        const std::string at = where + "[" + std::to_string(i) + "]";
+        if (!cells[i].is_object())
+            Fail(at, "expected an object");
+        if (!Find(cells[i], "field"))
+            Fail(at + ".field", "missing required field");
+        UnreadField cell{Text(cells[i], "field", at), Text(cells[i], "text", at)};
+        const int index = LaminaInputIndex(cell.field);
+        if (index < 0) {
+            std::string names;
+            for (const char* name : kLaminaInputNames)
+                names += std::string(names.empty() ? "" : ", ") + name;
+            Fail(at + ".field", "\"" + cell.field + "\" is not one of " + names);
+        }
+        if (!std::isnan(lamina.Input(index)))
+            Fail(at + ".field", cell.field + " holds a number; a cell kept as text holds \"nan\"");
+        for (const UnreadField& earlier : lamina.unread_cells) {
+            if (earlier.field == cell.field)
+                Fail(at + ".field", "duplicate field " + cell.field);
+        }
+        lamina.unread_cells.push_back(std::move(cell));
+    }
+    std::stable_sort(lamina.unread_cells.begin(), lamina.unread_cells.end(),
+                     [](const UnreadField& a, const UnreadField& b) {
+                         return LaminaInputIndex(a.field) < LaminaInputIndex(b.field);
+                     });
 }
 
 void Reader::ReadSpecimen(const json& item, const std::string& where, ExperimentSpecimen& specimen)
@@ -270,6 +306,14 @@ void Reader::ReadSpecimen(const json& item, const std::string& where, Experiment
                 columns[k] = Integer(given[k], Join(where, "columns") + "[" + std::to_string(k) + "]", 1,
                                      static_cast<long long>(TableCells::kMaxColumns)) - 1;
         }
+        // Remembered, so that a save names the file again while the readings are unchanged.
+        ReadingsLink link;
+        link.path = file->get<std::string>();
+        std::error_code error;
+        const std::filesystem::path full = std::filesystem::absolute(path, error);
+        link.full_path = (error ? path : full).lexically_normal().string();
+        link.columns = columns;
+        specimen.readings_link = std::move(link);
         m_readings.Add(path.string(), where + ".readings_file", specimen, columns);
         return;
     }

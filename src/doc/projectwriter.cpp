@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <system_error>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -91,6 +93,23 @@ void UnreadCells(std::string& out, const std::vector<UnreadCell>& cells)
     out += "]\n";
 }
 
+// A lamina's inputs that are not numbers, as typed: { "field": "FAW", "text": "abc" }.
+void UnreadFields(std::string& out, const std::vector<UnreadField>& cells)
+{
+    if (cells.empty())
+        return;
+    Key(out, "      ", "unread_cells");
+    out += '[';
+    for (size_t i = 0; i < cells.size(); ++i) {
+        out += i ? ", { \"field\": " : "{ \"field\": ";
+        AppendText(out, cells[i].field);
+        out += ", \"text\": ";
+        AppendText(out, cells[i].text);
+        out += " }";
+    }
+    out += "]\n";
+}
+
 void Theory(std::string& out, const CPlyforgeDoc& doc)
 {
     out += "  \"theory\": {\n";
@@ -121,14 +140,78 @@ void Theory(std::string& out, const CPlyforgeDoc& doc)
         NumberField(out, "      ", "S_scale_factor", lamina.S_scale_factor);
         NumberField(out, "      ", "C_scale_factor", lamina.C_scale_factor);
         NumberField(out, "      ", "S_angle_scale_factor", lamina.S_angle_scale_factor);
-        NumberField(out, "      ", "C_angle_scale_factor", lamina.C_angle_scale_factor, true);
+        NumberField(out, "      ", "C_angle_scale_factor", lamina.C_angle_scale_factor,
+                    lamina.unread_cells.empty());
+        UnreadFields(out, lamina.unread_cells);
         out += "    }";
     }
     out += laminae.empty() ? "]\n" : "\n    ]\n";
     out += "  },\n";
 }
 
-void Experiment(std::string& out, const CPlyforgeDoc& doc)
+// The readings file as the project at project_folder names it: as it was given
+// while the project stays in its folder, else relative to the new folder.
+std::string LinkPath(const ReadingsLink& link, const std::string& project_folder)
+{
+    namespace fs = std::filesystem;
+    const fs::path given = fs::u8path(link.path);
+    if (given.is_absolute() || project_folder.empty())
+        return link.path;
+    std::error_code error;
+    const fs::path folder = fs::absolute(fs::u8path(project_folder), error).lexically_normal();
+    const fs::path full = fs::u8path(link.full_path);
+    if (error || (folder / given).lexically_normal() == full)
+        return link.path;
+    const fs::path relative = full.lexically_relative(folder);
+    return relative.empty() ? link.full_path : relative.string();
+}
+
+// The link in place of the readings; what the file itself gives is left to it.
+void LinkedReadings(std::string& out, const ExperimentSpecimen& specimen, const std::string& project_folder)
+{
+    const ReadingsLink& link = *specimen.readings_link;
+    const auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    if (!same(specimen.width, link.width))
+        NumberField(out, "      ", "width", specimen.width);
+    if (!same(specimen.thickness, link.thickness))
+        NumberField(out, "      ", "thickness", specimen.thickness);
+    if (specimen.excluded)
+        out += "      \"excluded\": true,\n";
+    Key(out, "      ", "readings_file");
+    AppendText(out, LinkPath(link, project_folder));
+    if (link.columns[0] >= 0) {
+        out += ",\n      \"columns\": [";
+        for (size_t k = 0; k < 3; ++k)
+            out += (k ? ", " : "") + std::to_string(link.columns[k] + 1);
+        out += ']';
+    }
+    out += '\n';
+}
+
+void Specimen(std::string& out, const ExperimentSpecimen& specimen, const std::string& project_folder)
+{
+    IntField(out, "      ", "id", specimen.id);
+    const bool linked = specimen.ReadingsAsLinked();
+    if (!specimen.name.empty() && !(linked && specimen.name == specimen.readings_link->name)) {
+        out += "      \"name\": ";
+        AppendText(out, specimen.name);
+        out += ",\n";
+    }
+    if (linked) {
+        LinkedReadings(out, specimen, project_folder);
+        return;
+    }
+    NumberField(out, "      ", "width", specimen.width);
+    NumberField(out, "      ", "thickness", specimen.thickness);
+    if (specimen.excluded)
+        out += "      \"excluded\": true,\n";
+    Series(out, "load", specimen.load_series, false);
+    Series(out, "strain", specimen.strain_series, false);
+    Series(out, "stress", specimen.stress_series, specimen.unread_cells.empty());
+    UnreadCells(out, specimen.unread_cells);
+}
+
+void Experiment(std::string& out, const CPlyforgeDoc& doc, const std::string& project_folder)
 {
     out += "  \"experiment\": {\n";
     IntField(out, "    ", "specimen_count", doc.specimen_count);
@@ -140,22 +223,8 @@ void Experiment(std::string& out, const CPlyforgeDoc& doc)
     IntField(out, "    ", "current_specimen_id", doc.current_specimen_id);
     out += "    \"specimens\": [";
     for (size_t i = 0; i < doc.specimens.size(); ++i) {
-        const ExperimentSpecimen& specimen = *doc.specimens[i];
         out += i ? ",\n    {\n" : "\n    {\n";
-        IntField(out, "      ", "id", specimen.id);
-        if (!specimen.name.empty()) {
-            out += "      \"name\": ";
-            AppendText(out, specimen.name);
-            out += ",\n";
-        }
-        NumberField(out, "      ", "width", specimen.width);
-        NumberField(out, "      ", "thickness", specimen.thickness);
-        if (specimen.excluded)
-            out += "      \"excluded\": true,\n";
-        Series(out, "load", specimen.load_series, false);
-        Series(out, "strain", specimen.strain_series, false);
-        Series(out, "stress", specimen.stress_series, specimen.unread_cells.empty());
-        UnreadCells(out, specimen.unread_cells);
+        Specimen(out, *doc.specimens[i], project_folder);
         out += "    }";
     }
     out += doc.specimens.empty() ? "]\n" : "\n    ]\n";
@@ -185,7 +254,7 @@ void ProjectWriter::AppendNumber(std::string& out, double value)
     out.append(buffer, result.ptr);
 }
 
-std::string ProjectWriter::Serialize(const CPlyforgeDoc& doc)
+std::string ProjectWriter::Serialize(const CPlyforgeDoc& doc, const std::string& project_folder)
 {
     std::string out;
     size_t readings = 0;
@@ -196,14 +265,15 @@ std::string ProjectWriter::Serialize(const CPlyforgeDoc& doc)
     out += std::to_string(ProjectReader::kVersion);
     out += ",\n";
     Theory(out, doc);
-    Experiment(out, doc);
+    Experiment(out, doc, project_folder);
     out += "}\n";
     return out;
 }
 
 void ProjectWriter::WriteFile(const std::string& path, const CPlyforgeDoc& doc)
 {
-    const std::string text = Serialize(doc);
+    const std::filesystem::path folder = std::filesystem::u8path(path).parent_path();
+    const std::string text = Serialize(doc, folder.empty() ? "." : folder.string());
     std::string temp = path + ".XXXXXX";
     const int fd = mkstemp(temp.data());
     if (fd < 0)

@@ -28,21 +28,25 @@ void ReadingsBatch::ReadOne(Job& job, std::string& buffer) const
     try {
         ImportResult table = TensileImport::ReadFile(job.path, options, buffer);
         ExperimentSpecimen& specimen = *job.specimen;
+        ReadingsLink unlinked;
+        ReadingsLink& link = specimen.readings_link ? *specimen.readings_link : unlinked;
         // What the project leaves out, the machine's lines above the readings give.
-        for (auto [member, value, field] : {std::tuple{&specimen.width, table.width, "width"},
-                                            std::tuple{&specimen.thickness, table.thickness, "thickness"}}) {
+        for (auto [member, value, field, given] :
+             {std::tuple{&specimen.width, table.width, "width", &link.width},
+              std::tuple{&specimen.thickness, table.thickness, "thickness", &link.thickness}}) {
             if (std::isnan(*member))
-                *member = value;
+                *member = *given = value;
             if (std::isnan(*member)) {
                 job.error = std::string("the specimen has no ") + field + ": give it in the project or above the readings";
                 return;
             }
         }
         if (specimen.name.empty())
-            specimen.name = table.specimen_name;
-        job.specimen->load_series = std::move(table.load);
-        job.specimen->strain_series = std::move(table.strain);
-        job.specimen->stress_series = std::move(table.stress);
+            specimen.name = link.name = table.specimen_name;
+        specimen.load_series = std::move(table.load);
+        specimen.strain_series = std::move(table.strain);
+        specimen.stress_series = std::move(table.stress);
+        link.fingerprint = ReadingsFingerprint(specimen);
     } catch (const ImportError& error) {
         job.error = error.what();
     } catch (const std::bad_alloc&) {
@@ -95,4 +99,17 @@ bool ReadingsBatch::ReadAll(std::string& failed_where, std::string& message)
     failed_where = m_jobs[m_failed].where;
     message = m_jobs[m_failed].error;
     return false;
+}
+
+bool ReadingsBatch::ReadAgain(ExperimentSpecimen& specimen, std::string& message)
+{
+    if (!specimen.readings_link)
+        return false;
+    ReadingsBatch batch;
+    batch.Add(specimen.readings_link->full_path, {}, specimen, specimen.readings_link->columns);
+    std::string where;
+    if (!batch.ReadAll(where, message))
+        return false;
+    specimen.unread_cells.clear(); // the file's readings are all numbers
+    return true;
 }

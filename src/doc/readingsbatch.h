@@ -24,6 +24,10 @@ public:
     // message then tell the first of them.
     bool ReadAll(std::string& failed_where, std::string& message);
 
+    // Reads a linked specimen's readings again from its file, as opening its project
+    // would; false, with the message naming the file, when it cannot be read.
+    static bool ReadAgain(ExperimentSpecimen& specimen, std::string& message);
+
 private:
     struct Job {
         std::string path;

@@ -157,3 +157,26 @@ std::string UnreadCellPlace(int specimen_id, const UnreadCell& cell)
     return "Specimen " + std::to_string(specimen_id) + ", row " + std::to_string(cell.row + 1) + ", " +
            SeriesName(cell.column) + ": \"" + cell.text + "\"";
 }
+
+std::uint64_t ReadingsFingerprint(const ExperimentSpecimen& specimen)
+{
+    // FNV-1a over 64-bit words: each step is a bijection of the running value, so
+    // one reading changed changes the result.
+    constexpr std::uint64_t kPrime = 0x100000001b3;
+    std::uint64_t hash = 0xcbf29ce484222325;
+    for (const std::vector<double>* series :
+         {&specimen.load_series, &specimen.strain_series, &specimen.stress_series}) {
+        hash = (hash ^ series->size()) * kPrime;
+        for (const double value : *series) {
+            std::uint64_t bits = 0;
+            std::memcpy(&bits, &value, sizeof bits);
+            hash = (hash ^ bits) * kPrime;
+        }
+    }
+    return hash;
+}
+
+bool ExperimentSpecimen::ReadingsAsLinked() const
+{
+    return readings_link && unread_cells.empty() && ReadingsFingerprint(*this) == readings_link->fingerprint;
+}

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +28,19 @@ std::string UnreadCellPlace(int specimen_id, const UnreadCell& cell);
 // reading inside it.
 enum class ModulusMethod { Chord, Regression };
 
+// The readings file a project named for a specimen's readings, so that saving can
+// name it again rather than store the readings, as long as they are what was read.
+struct ReadingsLink {
+    std::string path;      // as the project gave it: relative to the project's folder, or absolute
+    std::string full_path; // where it was read
+    std::array<int, 3> columns = {-1, -1, -1}; // as the project gave them, from 0; -1: from the header
+    std::uint64_t fingerprint = 0;              // ReadingsFingerprint of the readings as read
+    // What the file gave where the project left it out (NaN: the project gave it).
+    double width = std::numeric_limits<double>::quiet_NaN();
+    double thickness = std::numeric_limits<double>::quiet_NaN();
+    std::string name; // empty: the project gave it, or neither did
+};
+
 // One tensile specimen: its inputs (width, thickness and three readings series of
 // equal length) and the four results of its last successful evaluation.
 struct ExperimentSpecimen {
@@ -39,6 +56,7 @@ struct ExperimentSpecimen {
     std::vector<double> stress_series; // N/mm2
     std::vector<UnreadCell> unread_cells; // in row order, then column order
     bool excluded = false; // left out of the series' statistics (it broke at the grips, say)
+    std::optional<ReadingsLink> readings_link; // none: the readings belong to the project
     double load_max = 0; // N
     double strength = 0; // N/mm2
     double strain = 0;   // %
@@ -54,9 +72,16 @@ struct ExperimentSpecimen {
     // Its ID, or "Lamina #<id>" without one, as lists, exports and the chart name it.
     std::string DisplayName() const;
 
-    // True when every input equals the other's, bit for bit.
+    // True when every input equals the other's, bit for bit. Where the readings
+    // came from is no input.
     bool SameInputs(const ExperimentSpecimen& other) const;
+
+    // True when the readings are linked to a file and still those read from it.
+    bool ReadingsAsLinked() const;
 };
+
+// A fingerprint of the three series: a change of any one reading always changes it.
+std::uint64_t ReadingsFingerprint(const ExperimentSpecimen& specimen);
 
 using SpecimenList = std::vector<std::unique_ptr<ExperimentSpecimen>>;
 

@@ -31,7 +31,6 @@
 #include <tuple>
 
 namespace {
-const char* const kUnequalSeries = "데이터 갯수가 다릅니다";
 
 // The grid's rows: load, strain and stress of each reading.
 std::vector<double> RowMajor(const std::vector<double>& load, const std::vector<double>& strain,
@@ -177,7 +176,7 @@ void CExperimentDlg::ReadSize(int id)
     }
 }
 
-bool CExperimentDlg::ReadColumn(std::vector<double>& series, int column, int id, std::vector<UnreadCell>& unread)
+bool CExperimentDlg::ReadColumn(std::vector<double>& series, int column, std::vector<UnreadCell>& unread)
 {
     series.clear();
     series.shrink_to_fit();
@@ -197,14 +196,10 @@ bool CExperimentDlg::ReadColumn(std::vector<double>& series, int column, int id,
         }
         series.push_back(value);
     }
-    if (unread.size() == before)
-        return true;
-    ShowMessageBox(QString::fromUtf8(msg::kNotANumber) + "\n" +
-                   QString::fromStdString(UnreadCellPlace(id, unread[before])));
-    return false;
+    return unread.size() == before;
 }
 
-bool CExperimentDlg::SaveToSpecimen(int id)
+bool CExperimentDlg::SaveToSpecimen(int id, UnreadCells unread)
 {
     CPlyforgeDoc* doc = m_document ? m_document() : nullptr;
     if (!doc)
@@ -216,15 +211,18 @@ bool CExperimentDlg::SaveToSpecimen(int id)
     specimen.width = m_specimenWidth;
     specimen.thickness = m_specimenThickness;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    std::vector<UnreadCell> unread;
-    ReadColumn(specimen.load_series, 0, id, unread);
-    ReadColumn(specimen.strain_series, 1, id, unread);
-    ReadColumn(specimen.stress_series, 2, id, unread);
-    std::sort(unread.begin(), unread.end(), [](const UnreadCell& a, const UnreadCell& b) {
+    std::vector<UnreadCell> cells;
+    ReadColumn(specimen.load_series, 0, cells);
+    ReadColumn(specimen.strain_series, 1, cells);
+    ReadColumn(specimen.stress_series, 2, cells);
+    std::sort(cells.begin(), cells.end(), [](const UnreadCell& a, const UnreadCell& b) {
         return std::tie(a.row, a.column) < std::tie(b.row, b.column);
     });
-    specimen.unread_cells = std::move(unread);
+    specimen.unread_cells = std::move(cells);
     QApplication::restoreOverrideCursor();
+    if (!specimen.unread_cells.empty() && unread == UnreadCells::Tell)
+        ShowMessageBox(QString::fromUtf8(msg::kNotANumber) + "\n" +
+                       QString::fromStdString(UnreadCellPlace(id, specimen.unread_cells.front())));
     return true;
 }
 
@@ -237,7 +235,7 @@ void CExperimentDlg::LoadFromSpecimen(const ExperimentSpecimen& specimen)
     SetEditText(m_nameEdit, QString::fromStdString(specimen.name));
     const size_t n = specimen.load_series.size();
     if (specimen.strain_series.size() != n || specimen.stress_series.size() != n) {
-        ShowMessageBox(QString::fromUtf8(kUnequalSeries));
+        ShowMessageBox(QString::fromUtf8(msg::kUnequalSeries));
         return;
     }
     m_grid->Model()->SetNumberRows(RowMajor(specimen.load_series, specimen.strain_series, specimen.stress_series));

@@ -26,10 +26,14 @@ public:
 
     void SetDocumentProvider(std::function<CPlyforgeDoc*()> provider) { m_document = std::move(provider); }
 
-    bool SaveToSpecimen(int id);
+    // What a commit does with cells that are not numbers, which the record always
+    // keeps as typed: name the first in a message (Calculate, showing another
+    // specimen), or keep them without a word (a save, which tells them all afterwards).
+    enum class UnreadCells { Tell, Keep };
+    bool SaveToSpecimen(int id, UnreadCells unread = UnreadCells::Tell);
     // The column's readings; a cell that is not a number reads as NaN and is kept,
-    // as typed, in unread. False, with a message naming the first, when there is one.
-    bool ReadColumn(std::vector<double>& series, int column, int id, std::vector<UnreadCell>& unread);
+    // as typed, in unread. False when there is one.
+    bool ReadColumn(std::vector<double>& series, int column, std::vector<UnreadCell>& unread);
     void LoadFromSpecimen(const ExperimentSpecimen& specimen);
     // The "Initialize" button: one empty row, width and thickness 0.
     void OnInitialize();

@@ -20,10 +20,15 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
+#include <limits>
+#include <string>
+
 namespace {
 
-const char* const kLaminaMessages[4] = {"숫자를 입력하세요(FAW)", "숫자를 입력하세요(Thickness)",
-                                        "숫자를 입력하세요(Angle)", "숫자를 입력하세요(xi)"};
+
+// The position in kLaminaInputNames of the first input of the ply row; those before
+// it are the fibre's three, then the matrix's.
+constexpr int kFirstPlyInput = 6;
 
 void SetUpGrid(CListCtrlReport* grid, const QStringList& titles, const QList<int>& widths, int rows)
 {
@@ -56,10 +61,10 @@ void CLaminaDlg::InitControls()
     auto* materialLayout = new QVBoxLayout(material);
     materialLayout->setContentsMargins(24, 12, 24, 12);
     materialLayout->setSpacing(14);
-    SetUpGrid(m_constituentGrid, {"", "Name", "Density(mg/m3)", "Young's Modulus(GPa)", "Possion's Ratio"},
+    SetUpGrid(m_constituentGrid, {"", tr("Name"), tr("Density(mg/m3)"), tr("Young's Modulus(GPa)"), tr("Possion's Ratio")},
               {60, 130, 130, 150, 120}, 2);
     m_constituentGrid->setMinimumWidth(600);
-    SetUpGrid(m_laminaGrid, {"FAW(%)", "Thickness(mm)", "Angle(degree)", "xi"}, {110, 130, 130, 110}, 1);
+    SetUpGrid(m_laminaGrid, {tr("FAW(%)"), tr("Thickness(mm)"), tr("Angle(degree)"), tr("xi")}, {110, 130, 130, 110}, 1);
     m_laminaGrid->setMinimumWidth(500);
     m_constituentGrid->AppendRowText("Fiber", 0);
     m_constituentGrid->AppendRowText("Matrix", 0);
@@ -186,49 +191,70 @@ QString CLaminaDlg::Place(int id, const QString& field, const QString& text)
     return QString("\n%1, %2: \"%3\"").arg(captions::TheoryLaminaTitle(id), field, text);
 }
 
-bool CLaminaDlg::ReadConstituentRow(int id, int row, ConstituentMaterial& material)
+QString CLaminaDlg::UnreadMessage(int id, const UnreadField& cell) const
+{
+    const int index = LaminaInputIndex(cell.field);
+    const QString text = QString::fromStdString(cell.text);
+    if (index >= kFirstPlyInput) {
+        const int column = index - kFirstPlyInput;
+        return QString::fromUtf8(msg::kLaminaFieldNumber[column]) + Place(id, m_laminaGrid->Model()->ColumnTitle(column), text);
+    }
+    const int row = index / 3;
+    const int column = 2 + index % 3;
+    const QString field =
+        m_constituentGrid->GetItemText(row, 0) + ", " + m_constituentGrid->Model()->ColumnTitle(column);
+    return QString::fromUtf8(msg::kEnterNumber) + Place(id, field, text);
+}
+
+bool CLaminaDlg::ReadConstituentRow(int row, ConstituentMaterial& material, std::vector<UnreadField>& unread)
 {
     if (row > 1)
         return false;
     m_constituentGrid->EndCellEdit();
     material.name = m_constituentGrid->GetItemText(row, 1).toStdString();
     double* fields[3] = {&material.density, &material.youngs_modulus, &material.poissons_ratio};
+    const size_t before = unread.size();
     for (int column = 2; column <= 4; ++column) {
-        const QString text = m_constituentGrid->GetItemText(row, column);
-        if (!ParseReadingCell(text.toStdString(), *fields[column - 2])) {
-            const QString field =
-                m_constituentGrid->GetItemText(row, 0) + ", " + m_constituentGrid->Model()->ColumnTitle(column);
-            ShowMessageBox(QString::fromUtf8(msg::kEnterNumber) + Place(id, field, text));
-            return false;
+        std::string text = m_constituentGrid->GetItemText(row, column).toStdString();
+        if (!ParseReadingCell(text, *fields[column - 2])) {
+            // Kept as typed; the input itself is no number until it is corrected.
+            *fields[column - 2] = std::numeric_limits<double>::quiet_NaN();
+            unread.push_back({kLaminaInputNames[row * 3 + column - 2], std::move(text)});
         }
     }
-    return true;
+    return unread.size() == before;
 }
 
-bool CLaminaDlg::ReadLaminaRow(int id, Lamina& lamina)
+bool CLaminaDlg::ReadLaminaRow(Lamina& lamina, std::vector<UnreadField>& unread)
 {
     m_laminaGrid->EndCellEdit();
     double* fields[4] = {&lamina.FAW, &lamina.thickness, &lamina.angle, &lamina.xi};
+    const size_t before = unread.size();
     for (int column = 0; column < 4; ++column) {
-        const QString text = m_laminaGrid->GetItemText(0, column);
-        if (!ParseReadingCell(text.toStdString(), *fields[column])) {
-            ShowMessageBox(QString::fromUtf8(kLaminaMessages[column]) +
-                           Place(id, m_laminaGrid->Model()->ColumnTitle(column), text));
-            return false;
+        std::string text = m_laminaGrid->GetItemText(0, column).toStdString();
+        if (!ParseReadingCell(text, *fields[column])) {
+            *fields[column] = std::numeric_limits<double>::quiet_NaN();
+            unread.push_back({kLaminaInputNames[kFirstPlyInput + column], std::move(text)});
         }
     }
-    return true;
+    return unread.size() == before;
 }
 
-bool CLaminaDlg::SaveToLamina(int id)
+bool CLaminaDlg::SaveToLamina(int id, UnreadCells unread)
 {
     CPlyforgeDoc* doc = m_document ? m_document() : nullptr;
     if (!doc)
         return false;
     Lamina& lamina = doc->laminate.FindOrCreateLamina(id);
-    if (!ReadConstituentRow(id, 0, lamina.fiber) || !ReadConstituentRow(id, 1, lamina.matrix) ||
-        !ReadLaminaRow(id, lamina))
+    std::vector<UnreadField> cells;
+    ReadConstituentRow(0, lamina.fiber, cells);
+    ReadConstituentRow(1, lamina.matrix, cells);
+    ReadLaminaRow(lamina, cells);
+    lamina.unread_cells = std::move(cells);
+    if (!lamina.unread_cells.empty() && unread == UnreadCells::Refuse) {
+        ShowMessageBox(UnreadMessage(id, lamina.unread_cells.front()));
         return false;
+    }
     ReadScaleFactors(id);
     lamina.S_scale_factor = m_sScaleFactor;
     lamina.C_scale_factor = m_cScaleFactor;
@@ -243,7 +269,7 @@ void CLaminaDlg::LoadConstituentRow(int row, const Lamina* lamina)
         return;
     m_constituentGrid->EndCellEdit();
     if (!lamina) {
-        m_constituentGrid->SetItemText(row, 1, "untitle");
+        m_constituentGrid->SetItemText(row, 1, tr("untitle"));
         for (int column = 2; column <= 4; ++column)
             m_constituentGrid->SetItemText(row, column, "0.0");
         return;
@@ -253,6 +279,11 @@ void CLaminaDlg::LoadConstituentRow(int row, const Lamina* lamina)
     m_constituentGrid->SetItemText(row, 2, FormNumberText(material.density));
     m_constituentGrid->SetItemText(row, 3, FormNumberText(material.youngs_modulus));
     m_constituentGrid->SetItemText(row, 4, FormNumberText(material.poissons_ratio));
+    for (const UnreadField& cell : lamina->unread_cells) {
+        const int index = LaminaInputIndex(cell.field);
+        if (index >= 0 && index < kFirstPlyInput && index / 3 == row)
+            m_constituentGrid->SetItemText(row, 2 + index % 3, QString::fromStdString(cell.text));
+    }
 }
 
 void CLaminaDlg::LoadLaminaRow(const Lamina* lamina)
@@ -267,4 +298,8 @@ void CLaminaDlg::LoadLaminaRow(const Lamina* lamina)
     const double values[4] = {lamina->FAW, lamina->thickness, lamina->angle, lamina->xi};
     for (int column = 0; column < 4; ++column)
         m_laminaGrid->SetItemText(0, column, FormNumberText(values[column]));
+    for (const UnreadField& cell : lamina->unread_cells) {
+        if (const int index = LaminaInputIndex(cell.field); index >= kFirstPlyInput)
+            m_laminaGrid->SetItemText(0, index - kFirstPlyInput, QString::fromStdString(cell.text));
+    }
 }

@@ -5,12 +5,14 @@
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 class CListCtrlReport;
 class CPlyforgeDoc;
 class QLineEdit;
 struct ConstituentMaterial;
 struct Lamina;
+struct UnreadField;
 
 // The theory input form of one lamina: fibre and matrix, the ply inputs and the
 // four matrix scale factors. It is committed into the lamina's record before
@@ -23,11 +25,18 @@ public:
 
     void SetDocumentProvider(std::function<CPlyforgeDoc*()> provider) { m_document = std::move(provider); }
 
+    // What a commit does with cells that are not numbers, which the record always
+    // keeps as typed: refuse, naming the first in a message (Calculate, showing another
+    // lamina), or keep them without a word (a save, which tells them all afterwards).
+    enum class UnreadCells { Refuse, Keep };
     // Commits the form into the lamina with this id, creating the record when there
-    // is none; false after a message when a cell is not a number.
-    bool SaveToLamina(int id);
-    bool ReadConstituentRow(int id, int row, ConstituentMaterial& material);
-    bool ReadLaminaRow(int id, Lamina& lamina);
+    // is none; false when refusing a cell that is not a number.
+    bool SaveToLamina(int id, UnreadCells unread = UnreadCells::Refuse);
+    // Read a row of the grids into the record; a cell that is not a number leaves NaN
+    // and is kept, as typed, in unread. False when there is one.
+    bool ReadConstituentRow(int row, ConstituentMaterial& material, std::vector<UnreadField>& unread);
+    bool ReadLaminaRow(Lamina& lamina, std::vector<UnreadField>& unread);
+    // Fill the grids from the record (defaults without one), its unread cells as typed.
     void LoadConstituentRow(int row, const Lamina* lamina);
     void LoadLaminaRow(const Lamina* lamina);
     // Shows the four factors in their edits.
@@ -60,6 +69,8 @@ private:
     // the exchange there with a message, as a form's data exchange does.
     void ReadScaleFactors(int id);
     static QString Place(int id, const QString& field, const QString& text);
+    // The message refusing a cell of the form that is not a number.
+    QString UnreadMessage(int id, const UnreadField& cell) const;
 
     std::function<CPlyforgeDoc*()> m_document;
     CListCtrlReport* m_constituentGrid;

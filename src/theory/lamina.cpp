@@ -18,10 +18,29 @@ bool Lamina::SameInputs(const Lamina& other) const
     auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
     return id == other.id && fiber.SameInputs(other.fiber) && matrix.SameInputs(other.matrix) &&
            same(FAW, other.FAW) && same(thickness, other.thickness) && same(angle, other.angle) &&
-           same(xi, other.xi) && same(S_scale_factor, other.S_scale_factor) &&
+           same(xi, other.xi) && unread_cells == other.unread_cells && same(S_scale_factor, other.S_scale_factor) &&
            same(C_scale_factor, other.C_scale_factor) &&
            same(S_angle_scale_factor, other.S_angle_scale_factor) &&
            same(C_angle_scale_factor, other.C_angle_scale_factor);
+}
+
+int LaminaInputIndex(std::string_view name)
+{
+    for (size_t i = 0; i < kLaminaInputNames.size(); ++i) {
+        if (name == kLaminaInputNames[i])
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+double& Lamina::Input(int index)
+{
+    double* const inputs[] = {&fiber.density,  &fiber.youngs_modulus,  &fiber.poissons_ratio,
+                              &matrix.density, &matrix.youngs_modulus, &matrix.poissons_ratio,
+                              &FAW,            &thickness,             &angle,
+                              &xi};
+    static_assert(sizeof inputs / sizeof inputs[0] == kLaminaInputNames.size());
+    return *inputs[index];
 }
 
 namespace {

@@ -3,7 +3,30 @@
 #include "mechanics/matrix3.h"
 #include "theory/constituentmaterial.h"
 
+#include <array>
 #include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The number inputs of a lamina by the names the project file gives them, in the
+// order the lamina form shows them.
+inline constexpr std::array<const char*, 10> kLaminaInputNames = {
+    "fiber.density",  "fiber.youngs_modulus",  "fiber.poissons_ratio",
+    "matrix.density", "matrix.youngs_modulus", "matrix.poissons_ratio",
+    "FAW",            "thickness",             "angle",
+    "xi"};
+
+// The position of that name in kLaminaInputNames, or -1.
+int LaminaInputIndex(std::string_view name);
+
+// An input typed into the lamina form that is not a number, kept as typed so that
+// nothing is lost; the input itself holds NaN.
+struct UnreadField {
+    std::string field; // one of kLaminaInputNames
+    std::string text;
+    bool operator==(const UnreadField&) const = default;
+};
 
 // One ply: its two constituents, its ply inputs, its scale factors and every result
 // computed for it. The calculation steps are called in declaration order by the
@@ -16,6 +39,7 @@ struct Lamina {
     double thickness = 0; // mm
     double angle = 0;     // degrees
     double xi = 0;        // Halpin-Tsai reinforcement factor
+    std::vector<UnreadField> unread_cells; // in kLaminaInputNames order
 
     double E1 = 0;
     double E2 = 0;
@@ -70,4 +94,7 @@ struct Lamina {
 
     // True when every input field equals the other's, bit for bit.
     bool SameInputs(const Lamina& other) const;
+
+    // The number input at that position of kLaminaInputNames.
+    double& Input(int index);
 };

@@ -67,6 +67,21 @@ TEST(ProjectReader, HandWrittenProjectOpens)
     EXPECT_EQ(most.specimen_count, 10000);
 }
 
+// A lamina's inputs kept as text are read in the form's order, whatever the file's.
+TEST(ProjectReader, LaminaCellsKeptAsTextInTheFormsOrder)
+{
+    std::string text = ReadWholeFile(TestDataFile("projects/small.plyforge"));
+    const auto replace = [&text](const std::string& from, const std::string& to) {
+        text.replace(text.find(from), from.size(), to);
+    };
+    replace(R"("name": "Glass", "density": 2.54)", R"("name": "Glass", "density": "nan")");
+    replace(R"("xi": 1 })", R"("xi": "-nan", "unread_cells": [{ "field": "xi", "text": "1.0.0" },
+        { "field": "fiber.density", "text": "" }] })");
+    const ProjectData project = ParseText(text);
+    EXPECT_TRUE(project.laminae[0]->unread_cells.empty());
+    EXPECT_EQ(project.laminae[1]->unread_cells, (std::vector<UnreadField>{{"fiber.density", ""}, {"xi", "1.0.0"}}));
+}
+
 TEST(ProjectReader, OptionalFieldsAndSectionsTakeTheirDefaults)
 {
     const ProjectData project = ProjectReader::ReadFile(TestDataFile("projects/defaults.plyforge"));

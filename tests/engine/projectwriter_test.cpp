@@ -4,6 +4,7 @@
 #include "doc/plyforgedoc.h"
 #include "doc/projectreader.h"
 #include "doc/projectwriter.h"
+#include "doc/readingsbatch.h"
 #include "testsupport.h"
 #include "util/formattext.h"
 
@@ -31,6 +32,14 @@ std::vector<std::string> FolderEntries(const fs::path& folder)
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+size_t Count(const std::string& text, const std::string& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
 }
 
 // Every input of the two documents, bit for bit and in record order.
@@ -185,4 +194,62 @@ TEST(ProjectWriter, FailureNamesThePathAndKeepsTheOldFile)
     });
     if (!ran)
         GTEST_SKIP() << "cannot run as a user without permissions here";
+}
+
+// A specimen whose readings came from a readings file is saved with the file while
+// its readings are as read: named relative to wherever the project goes, with what
+// the file gives left to it. Edited, or with a cell kept as text, it is saved with
+// its readings, and reading the file again restores them.
+TEST(ProjectWriter, ReadingsFileStaysLinkedWhileItsReadingsAreAsRead)
+{
+    TempDir dir;
+    fs::create_directories(dir.Path() / "data");
+    fs::create_directories(dir.Path() / "sub");
+    fs::copy_file(TestDataFile("readings/import/format-machine-specimen-data.csv"), dir.Path() / "data/machine.csv");
+    WriteWholeFile(dir.Path() / "unnamed.csv", "9;1;8;2;3\n");
+    const std::string project = (dir.Path() / "p.plyforge").string();
+    // The machine's file gives the first specimen its ID, width and thickness.
+    WriteWholeFile(project, R"({ "format": "plyforge-project", "version": 1, "experiment": { "specimens": [
+        { "id": 1, "readings_file": "data/machine.csv" },
+        { "id": 2, "name": "B-2", "width": 25, "thickness": 2, "excluded": true,
+          "readings_file": "unnamed.csv", "columns": [2, 4, 5] } ] } })");
+    CPlyforgeDoc doc;
+    doc.LoadProject(ProjectReader::ReadFile(project));
+    const std::string text = ProjectWriter::Serialize(doc);
+    EXPECT_NE(text.find(R"("readings_file": "data/machine.csv")"), std::string::npos) << text;
+    EXPECT_NE(text.find(R"("readings_file": "unnamed.csv",
+      "columns": [2, 4, 5])"), std::string::npos) << text;
+    EXPECT_TRUE(Count(text, "\"load\"") == 0 && Count(text, "\"width\"") == 1 && Count(text, "\"name\"") == 1) << text;
+    CPlyforgeDoc read;
+    read.LoadProject(ProjectReader::Parse(text, "again.plyforge", dir.Str()));
+    ExpectSameInputs(doc, read);
+    EXPECT_EQ(ProjectWriter::Serialize(read), text);
+
+    // Saved elsewhere, the files are named from there; saved beside, as they were.
+    const std::string moved = (dir.Path() / "sub/q.plyforge").string();
+    ProjectWriter::WriteFile(moved, doc);
+    ExpectContains(ReadWholeFile(moved),
+                   {R"("readings_file": "../data/machine.csv")", R"("readings_file": "../unnamed.csv")"});
+    read.LoadProject(ProjectReader::ReadFile(moved));
+    ExpectSameInputs(doc, read);
+    ProjectWriter::WriteFile((dir.Path() / "beside.plyforge").string(), read);
+    EXPECT_EQ(ReadWholeFile(dir.Path() / "beside.plyforge"), text);
+
+    // One reading changed, or one cell kept as text: that specimen's readings are stored.
+    ExperimentSpecimen& machine = *doc.specimens[0];
+    const std::vector<double> stress = machine.stress_series;
+    machine.stress_series[1] += 1e-9;
+    doc.specimens[1]->unread_cells = {{0, 0, "x"}};
+    const std::string edited = ProjectWriter::Serialize(doc);
+    EXPECT_TRUE(Count(edited, "readings_file") == 0 && Count(edited, "\"load\": [") == 2) << edited;
+    read.LoadProject(ParseText(edited));
+    ExpectSameInputs(doc, read);
+    std::string message;
+    ASSERT_TRUE(ReadingsBatch::ReadAgain(machine, message)) << message;
+    ASSERT_TRUE(ReadingsBatch::ReadAgain(*doc.specimens[1], message)) << message;
+    EXPECT_TRUE(machine.stress_series == stress && doc.specimens[1]->unread_cells.empty());
+    EXPECT_EQ(ProjectWriter::Serialize(doc), text);
+    fs::remove(dir.Path() / "data/machine.csv");
+    EXPECT_FALSE(ReadingsBatch::ReadAgain(machine, message));
+    ExpectContains(message, {"machine.csv"});
 }

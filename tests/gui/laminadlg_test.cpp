@@ -1,5 +1,6 @@
 // The lamina form over a document of the test: which cells open an editor, the
-// number rule and its messages, and refills that never alter a value.
+// number rule and its messages, cells that are not numbers kept as typed, and refills
+// that never alter a value.
 #include "forms/laminadlg.h"
 #include "guitestsupport.h"
 
@@ -32,19 +33,21 @@ private slots:
         CListCtrlReport* constituents = form.ConstituentGrid();
         CListCtrlReport* ply = form.LaminaGrid();
         // The fibre row in full; the matrix with an empty density (0) and a bad ratio.
-        const QStringList cells{"  탄소 T700 ", " 1.76 ", "230", "0.2", "Epoxy", "", "3.5", "0,35"};
+        const QStringList cells{"  탄소 T700 ", " 1.76 ", "230", "0,2", "Epoxy", "", "3.5", "0.35.1"};
         for (int i = 0; i < 8; ++i)
             constituents->SetItemText(i / 4, i % 4 + 1, cells[i]);
         QVERIFY(!form.SaveToLamina(2));
         // The message names the lamina and the field, the bad cell is marked.
         QCOMPARE(m_sink.Messages(),
-                 QStringList{"숫자를 입력하세요\nTheoretical Lamina #2, Matrix, Possion's Ratio: \"0,35\""});
+                 QStringList{"숫자를 입력하세요\nTheoretical Lamina #2, Matrix, Possion's Ratio: \"0.35.1\""});
         QVERIFY(constituents->model()->index(1, 4).data(Qt::BackgroundRole).isValid());
         QVERIFY(!constituents->model()->index(1, 1).data(Qt::BackgroundRole).isValid());
-        // The record was made all the same, with what was read before the bad cell.
+        // The record was made all the same, the bad cell kept as typed.
         Lamina* lamina = m_doc.laminate.FindLamina(2);
         QVERIFY(lamina && lamina->fiber.name == "  탄소 T700 ");
         QVERIFY(lamina->fiber.poissons_ratio == 0.2 && lamina->matrix.youngs_modulus == 3.5);
+        QVERIFY(std::isnan(lamina->matrix.poissons_ratio) &&
+                lamina->unread_cells == (std::vector<UnreadField>{{"matrix.poissons_ratio", "0.35.1"}}));
         const char* messages[4] = {"숫자를 입력하세요(FAW)\nTheoretical Lamina #2, FAW(%): \"1.2.3\"",
                                    "숫자를 입력하세요(Thickness)\nTheoretical Lamina #2, Thickness(mm): \"1.2.3\"",
                                    "숫자를 입력하세요(Angle)\nTheoretical Lamina #2, Angle(degree): \"1.2.3\"",
@@ -85,6 +88,26 @@ private slots:
         QVERIFY(constituents->GetItemText(1, 4) == "0.123456789" && ply->GetItemText(0, 2) == "14.5");
         const Lamina before = *lamina;
         QVERIFY(form.SaveToLamina(2) && lamina->SameInputs(before) && m_sink.messages.empty());
+
+        // A save keeps such cells without a word; shown again from the record, they are
+        // there as typed, marked, and saved back unchanged.
+        constituents->SetItemText(0, 2, "abc");
+        ply->SetItemText(0, 3, "x i");
+        QVERIFY(form.SaveToLamina(2, CLaminaDlg::UnreadCells::Keep) && m_sink.messages.empty());
+        QVERIFY(lamina->unread_cells == (std::vector<UnreadField>{{"fiber.density", "abc"}, {"xi", "x i"}}));
+        CLaminaDlg shown;
+        shown.SetDocumentProvider([this] { return &m_doc; });
+        shown.LoadConstituentRow(0, lamina);
+        shown.LoadConstituentRow(1, lamina);
+        shown.LoadLaminaRow(lamina);
+        shown.SetScaleFactors(lamina->S_scale_factor, lamina->C_scale_factor, lamina->S_angle_scale_factor,
+                              lamina->C_angle_scale_factor);
+        QCOMPARE(shown.ConstituentGrid()->GetItemText(0, 2) + '|' + shown.LaminaGrid()->GetItemText(0, 3),
+                 QString("abc|x i"));
+        QVERIFY(shown.ConstituentGrid()->model()->index(0, 2).data(Qt::BackgroundRole).isValid());
+        QVERIFY(shown.LaminaGrid()->model()->index(0, 3).data(Qt::BackgroundRole).isValid());
+        const Lamina kept = *lamina;
+        QVERIFY(shown.SaveToLamina(2, CLaminaDlg::UnreadCells::Keep) && lamina->SameInputs(kept));
     }
 };
 

@@ -86,6 +86,74 @@ private slots:
         QCOMPARE(Frame()->Files()->RecentFiles().mid(0, 3), (QStringList{path, other}));
     }
 
+    // Cells that are not numbers, in either form, are saved as typed and named after
+    // the save; opened again they are shown marked, and each Calculate still stops at them.
+    void saveKeepsCellsThatAreNotNumbersAndSaysSo()
+    {
+        EnterProject();
+        // The theory form holds lamina #1 behind the specimen on screen.
+        MainView()->LaminaDlg()->ConstituentGrid()->SetItemText(0, 2, "abc");
+        for (int cell = 0; cell < 6; ++cell)
+            MainView()->ExperimentDlg()->Grid()->SetItemText(cell / 3, cell % 3, QString(QChar('a' + cell)));
+        const QString path = m_dir.filePath("unread.plyforge");
+        QVERIFY(Frame()->SaveProject(path));
+        QCOMPARE(sink.Messages(), QStringList{"Saved. 7 cells could not be read and are kept as text:\n"
+                                              "Theoretical Lamina #1, Fiber, Density(mg/m3): \"abc\"\n"
+                                              "Specimen 1, row 1, Load: \"a\"\nSpecimen 1, row 1, Strain: \"b\"\n"
+                                              "Specimen 1, row 1, Stress: \"c\"\nSpecimen 1, row 2, Load: \"d\"\n"
+                                              "and 2 more"});
+        QVERIFY(!Frame()->Files()->IsModified());
+        QVERIFY(ReadAll(path).contains(R"("unread_cells": [{ "field": "fiber.density", "text": "abc" }])"));
+        QVERIFY(ReadAll(path).contains(R"("unread_cells": [{ "row": 1, "series": "load", "text": "a" }, )"));
+        sink.Clear();
+        Press("ID_PROJECT_NEW");
+        QVERIFY(Frame()->OpenProject(path) && sink.messages.empty());
+        CListCtrlReport* readings = MainView()->ExperimentDlg()->Grid();
+        QVERIFY(readings->GetItemText(1, 1) == "e" &&
+                readings->model()->index(1, 1).data(Qt::BackgroundRole).isValid());
+        Click("Theoretical Lamina #1");
+        CListCtrlReport* constituents = MainView()->LaminaDlg()->ConstituentGrid();
+        QVERIFY(constituents->GetItemText(0, 2) == "abc" &&
+                constituents->model()->index(0, 2).data(Qt::BackgroundRole).isValid());
+        Press("ID_THEORY_CALCULATE");
+        Press("ID_EXPERIMT_CALCULATE");
+        QCOMPARE(sink.Messages(),
+                 (QStringList{"숫자를 입력하세요\nTheoretical Lamina #1, Fiber, Density(mg/m3): \"abc\"",
+                              "실수가 아닌 데이터가 있습니다11\nSpecimen 1, row 1, Load: \"a\""}));
+    }
+
+    // A specimen whose readings come from a readings file keeps the link when saved;
+    // edited, the user chooses between the link (the edits dropped) and storing them.
+    void readingsFileStaysLinkedUnlessTheReadingsWereEdited()
+    {
+        WriteFile(m_dir.filePath("r.csv"), "Load;Strain;Stress\n0;0;0\n100;0,1;2,5\n200;0,2;5\n");
+        const QString path = WriteFile(m_dir.filePath("linked.plyforge"),
+                                       R"({ "format": "plyforge-project", "version": 1, "experiment": { "specimens": [
+                                            { "id": 1, "width": 25, "thickness": 2, "readings_file": "r.csv" } ] } })");
+        QVERIFY(Frame()->OpenProject(path));
+        QStringList asked;
+        bool keep = true;
+        Frame()->SetKeepLinkQuestion([&](const QString& file) { asked << file; return keep; });
+        const QString saved = m_dir.filePath("saved.plyforge");
+        QVERIFY(Frame()->SaveProject(saved));
+        QVERIFY(asked.isEmpty() && ReadAll(saved).contains(R"("readings_file": "r.csv")") &&
+                !ReadAll(saved).contains("\"load\""));
+        // Keeping the link drops the edit, in the form too.
+        CListCtrlReport* grid = MainView()->ExperimentDlg()->Grid();
+        grid->SetItemText(1, 2, "2.6");
+        QVERIFY(Frame()->SaveProject(saved));
+        QCOMPARE(asked, QStringList{"r.csv"});
+        QVERIFY(ReadAll(saved).contains("readings_file") && grid->GetItemText(1, 2) == "2.5");
+        QCOMPARE(Doc()->specimens.at(0)->stress_series, (std::vector<double>{0, 2.5, 5}));
+        // Storing them: the project holds the readings from then on, and asks no more.
+        grid->SetItemText(1, 2, "2.6");
+        keep = false;
+        QVERIFY(Frame()->SaveProject(saved) && Frame()->SaveProject(saved));
+        QCOMPARE(asked.size(), 2);
+        QVERIFY(!ReadAll(saved).contains("readings_file") && ReadAll(saved).contains(R"("stress": [0, 2.6, 5])"));
+        QVERIFY(sink.messages.empty());
+    }
+
     void projectWithNoRecordOnScreenOpensItsFirstReadyToCalculate()
     {
         const std::pair<const char*, const char*> examples[] = {{"quasi-isotropic.plyforge", "Theoretical Lamina #1"},
