@@ -1,5 +1,6 @@
 #include "app/ribbonbar.h"
 
+#include "experiment/elasticrangestandard.h"
 #include "util/numberparser.h"
 
 #include <QComboBox>
@@ -168,8 +169,9 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent)
                                  "least-squares slope over every reading in it"));
         m_rangePreset = new QComboBox;
         m_rangePreset->setObjectName("ID_EXPERIMT_RANGE_PRESET");
-        m_rangePreset->addItems({QString::fromUtf8("ASTM D3039 (0.1\u20130.3 %)"),
-                                 QString::fromUtf8("ISO 527 (0.05\u20130.25 %)"), tr("Custom")});
+        for (const ElasticRangeStandard& standard : kElasticRangeStandards)
+            m_rangePreset->addItem(QString("%1 (%2\u2013%3 %)").arg(standard.name, standard.low_text, standard.high_text));
+        m_rangePreset->addItem(tr("Custom"));
         m_rangePreset->setToolTip(tr("Elastic range of a tensile standard"));
         grid->addWidget(SmallLabel(tr("Modulus")), 0, 4);
         grid->addWidget(m_modulus, 1, 4);
@@ -327,34 +329,24 @@ bool CRibbonBar::RegressionModulus() const { return m_modulus->currentIndex() ==
 
 void CRibbonBar::SetRegressionModulus(bool regression) { m_modulus->setCurrentIndex(regression ? 1 : 0); }
 
-namespace {
-
-// The elastic ranges of the standards, in the order of the preset box.
-constexpr const char* kPresetRanges[][2] = {{"0.1", "0.3"}, {"0.05", "0.25"}};
-
-} // namespace
-
 void CRibbonBar::ShowRangePreset()
 {
-    int preset = 2; // Custom
-    for (int i = 0; i < 2; ++i) {
-        double low = 0, high = 0, presetLow = 0, presetHigh = 0;
-        if (ParseNumber(m_elasticMin->text().trimmed().toStdString(), low) &&
-            ParseNumber(m_elasticMax->text().trimmed().toStdString(), high) &&
-            ParseNumber(kPresetRanges[i][0], presetLow) && ParseNumber(kPresetRanges[i][1], presetHigh) &&
-            low == presetLow && high == presetHigh)
-            preset = i;
-    }
+    int preset = kElasticRangeStandardCount; // Custom
+    double low = 0, high = 0;
+    if (ParseNumber(m_elasticMin->text().trimmed().toStdString(), low) &&
+        ParseNumber(m_elasticMax->text().trimmed().toStdString(), high))
+        if (const ElasticRangeStandard* standard = FindElasticRangeStandard(low, high))
+            preset = static_cast<int>(standard - kElasticRangeStandards);
     const QSignalBlocker quiet(m_rangePreset);
     m_rangePreset->setCurrentIndex(preset);
 }
 
 void CRibbonBar::ChooseRangePreset(int preset)
 {
-    if (preset < 0 || preset >= 2)
+    if (preset < 0 || preset >= kElasticRangeStandardCount)
         return;
-    m_elasticMin->setText(kPresetRanges[preset][0]);
-    m_elasticMax->setText(kPresetRanges[preset][1]);
+    m_elasticMin->setText(kElasticRangeStandards[preset].low_text);
+    m_elasticMax->setText(kElasticRangeStandards[preset].high_text);
     Q_EMIT ValuesEdited();
 }
 

@@ -1,6 +1,7 @@
 #include "forms/reportcontent.h"
 
 #include "doc/plyforgedoc.h"
+#include "experiment/elasticrangestandard.h"
 #include "experiment/resultstable.h"
 #include "experiment/seriesstatistics.h"
 #include "forms/formtext.h"
@@ -89,13 +90,6 @@ void AddLaminate(const CPlyforgeDoc& doc, std::vector<ReportBlock>& report)
     }
 }
 
-// The elastic ranges of the tensile standards, as the ribbon's preset box offers them.
-struct RangeStandard {
-    double low, high; // % strain
-    const char* name;
-};
-constexpr RangeStandard kRangeStandards[] = {{0.1, 0.3, "ASTM D3039"}, {0.05, 0.25, "ISO 527"}};
-
 // How the moduli were taken, naming the standard whose elastic range it is.
 QString ModulusMethodText(const CPlyforgeDoc& doc)
 {
@@ -104,10 +98,8 @@ QString ModulusMethodText(const CPlyforgeDoc& doc)
         doc.modulus_method == ModulusMethod::Regression
             ? QObject::tr("Modulus: least-squares regression over the readings between %1 % and %2 % strain")
             : QObject::tr("Modulus: chord modulus between %1 % and %2 % strain");
-    for (const RangeStandard& standard : kRangeStandards) {
-        if (doc.elastic_min == standard.low && doc.elastic_max == standard.high)
-            return method.arg(low, high) + QObject::tr(" (the elastic range of %1)").arg(standard.name);
-    }
+    if (const ElasticRangeStandard* standard = FindElasticRangeStandard(doc.elastic_min, doc.elastic_max))
+        return method.arg(low, high) + QObject::tr(" (the elastic range of %1)").arg(standard->name);
     return method.arg(low, high);
 }
 
