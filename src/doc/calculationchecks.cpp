@@ -4,6 +4,7 @@
 #include "util/formattext.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <memory>
 #include <vector>
@@ -17,6 +18,9 @@ std::string Fault(const char* record, int id, const char* field, const char* rul
 }
 
 constexpr const char* kAboveZero = "be greater than 0";
+// Young's moduli in GPa: a gel of a few kPa to ten times diamond's.
+constexpr double kMinModulus = 1e-6;
+constexpr double kMaxModulus = 1e6;
 
 // The lamina form's names of its cells, in kLaminaInputNames order; from
 // kFirstPlyInput on, the ply row's, each refused with its own message.
@@ -69,6 +73,37 @@ std::string CalculationChecks::LaminaFault(const Lamina& l)
         const char* message =
             index >= kFirstPlyInput ? msg::kLaminaFieldNumber[index - kFirstPlyInput] : msg::kEnterNumber;
         return std::string(message) + "\n" + UnreadFieldPlace(l.id, cell);
+    }
+    // Infinite inputs pass the rules below and turn every result into nan; an angle
+    // has no rule but being finite.
+    const struct {
+        const char* field;
+        double value;
+    } finite[] = {
+        {"the fibre's density", l.fiber.density},
+        {"the matrix's density", l.matrix.density},
+        {"the fibre's Poisson's ratio", l.fiber.poissons_ratio},
+        {"the matrix's Poisson's ratio", l.matrix.poissons_ratio},
+        {"FAW (the fibre fraction)", l.FAW},
+        {"the thickness", l.thickness},
+        {"xi (the Halpin-Tsai factor)", l.xi},
+    };
+    for (const auto& input : finite) {
+        if (std::isinf(input.value))
+            return Fault(record, l.id, input.field, "be a finite number", input.value);
+    }
+    if (!std::isfinite(l.angle))
+        return Fault(record, l.id, "the angle", "be a finite number", l.angle);
+    // A modulus of 0 or less keeps its own message; one so large or small that the
+    // stiffness matrices overflow or lose every digit is no material.
+    const struct {
+        const char* field;
+        double value;
+    } moduli[] = {{"the fibre's Young's modulus", l.fiber.youngs_modulus},
+                  {"the matrix's Young's modulus", l.matrix.youngs_modulus}};
+    for (const auto& modulus : moduli) {
+        if (modulus.value > 0 && !(modulus.value >= kMinModulus && modulus.value <= kMaxModulus))
+            return Fault(record, l.id, modulus.field, "lie between 1e-06 and 1e+06 GPa", modulus.value);
     }
     // Written so that NaN fails every rule.
     const struct {
