@@ -185,3 +185,56 @@ bool CalculationChecks::ExperimentReady(const CPlyforgeDoc& doc, MessageSink& si
     }
     return NoFault(doc.specimens, SpecimenFault, sink);
 }
+
+namespace {
+
+struct NamedResult {
+    const char* name;
+    double value;
+};
+
+template <size_t N> const NamedResult* FirstNotFinite(const NamedResult (&results)[N])
+{
+    for (const NamedResult& result : results)
+        if (!std::isfinite(result.value))
+            return &result;
+    return nullptr;
+}
+
+} // namespace
+
+std::string CalculationChecks::TheoryResultFault(const CPlyforgeDoc& doc)
+{
+    for (const Lamina* l : InIdOrder(doc.laminate.laminae)) {
+        const NamedResult results[] = {{"Ex", l->Ex},     {"Ey", l->Ey},         {"Gxy", l->Gxy},
+                                       {"NUxy", l->NUxy}, {"NUyx", l->NUyx},     {"E2", l->halphin_tasi_E2},
+                                       {"G12", l->halphin_tasi_G12}, {"the density", l->composite_density}};
+        if (const NamedResult* bad = FirstNotFinite(results))
+            return FormatText("Theoretical Lamina #%d: %s is not a number (%g): the inputs overflow the "
+                              "calculation.", l->id, bad->name, bad->value);
+    }
+    const Laminate& m = doc.laminate;
+    const NamedResult results[] = {{"Ex", m.Ex},         {"Ey", m.Ey},     {"Gxy", m.Gxy},
+                                   {"NUxy", m.NUxy},     {"NUyx", m.NUyx}, {"ETAxyx", m.ETAxyx},
+                                   {"ETAxyy", m.ETAxyy}, {"E1", m.E1},     {"E2", m.E2},
+                                   {"NU12", m.NU12},     {"G12", m.G12}};
+    if (const NamedResult* bad = FirstNotFinite(results))
+        return FormatText("The laminate's %s is not a number (%g): its stiffness cannot be inverted.", bad->name,
+                          bad->value);
+    return {};
+}
+
+std::string CalculationChecks::ExperimentResultFault(const CPlyforgeDoc& doc)
+{
+    for (const ExperimentSpecimen* s : InIdOrder(doc.specimens)) {
+        // A modulus the readings cannot give is an empty result, not a wrong one.
+        const NamedResult results[] = {{"the greatest load", s->load_max},
+                                       {"the strength", s->strength},
+                                       {"the strain", s->strain},
+                                       {"the modulus", s->modulus_gap.empty() ? s->modulus : 0.0}};
+        if (const NamedResult* bad = FirstNotFinite(results))
+            return FormatText("Experimental Lamina #%d: %s is not a number (%g): a reading is inf or nan.", s->id,
+                              bad->name, bad->value);
+    }
+    return {};
+}

@@ -36,4 +36,10 @@ public:
     // outside 0..1, a constituent Poisson's ratio outside (-1, 0.5), a negative
     // Halpin-Tsai factor.
     static bool ExperimentReady(const CPlyforgeDoc& doc, MessageSink& sink);
+
+    // After a run: the first result that is not a number (inputs that overflow the
+    // calculation, readings of inf or nan), named with its record and why; empty
+    // when every result is a number. Nothing is printed as a result in its place.
+    static std::string TheoryResultFault(const CPlyforgeDoc& doc);
+    static std::string ExperimentResultFault(const CPlyforgeDoc& doc);
 };

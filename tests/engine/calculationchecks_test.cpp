@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
 
 using namespace testing_support;
 
@@ -71,4 +72,35 @@ TEST(CalculationChecks, SpecimensAreCheckedInIdOrder)
               (std::vector<std::string>{"Experimental Lamina #2: the thickness must be greater than 0 (it is -2).",
                                         "Experimental Lamina #3: the width must be greater than 0 (it is 0).",
                                         "실수가 아닌 데이터가 있습니다11\nSpecimen 1, row 4, Stress: \"abc\""}));
+}
+
+// After a run, a result that is not a number is named, never passed on as a result:
+// a reading of inf gives an infinite strength; a modulus the readings cannot give is
+// no fault.
+TEST(CalculationChecks, ResultsThatAreNotNumbersAreNamed)
+{
+    CPlyforgeDoc doc;
+    doc.elastic_min = 0.1;
+    doc.elastic_max = 0.3;
+    doc.specimen_count = 2;
+    for (const int id : {2, 1}) {
+        ExperimentSpecimen& s = doc.FindOrCreateSpecimen(id);
+        s.width = 25;
+        s.thickness = 2;
+        s.load_series = {0, 500, 1000};
+        s.strain_series = {0, 0.1, 0.2};
+        s.stress_series = {0, 10, id == 2 ? std::numeric_limits<double>::infinity() : 20};
+        s.Evaluate(doc.elastic_min, doc.elastic_max);
+    }
+    EXPECT_FALSE(doc.FindSpecimen(1)->modulus_gap.empty()); // 0.3 % is never reached
+    EXPECT_EQ(CalculationChecks::ExperimentResultFault(doc),
+              "Experimental Lamina #2: the strength is not a number (inf): a reading is inf or nan.");
+    doc.FindSpecimen(2)->stress_series.back() = 20;
+    doc.FindSpecimen(2)->Evaluate(doc.elastic_min, doc.elastic_max);
+    EXPECT_EQ(CalculationChecks::ExperimentResultFault(doc), "");
+
+    doc.laminate.laminae.push_back(MakeCarbonEpoxyLamina(1));
+    doc.laminate.Ex = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(CalculationChecks::TheoryResultFault(doc),
+              "The laminate's Ex is not a number (nan): its stiffness cannot be inverted.");
 }
