@@ -2,7 +2,8 @@
 # Installs what is missing, builds everything with warnings as errors and runs every
 # test with ctest (the layer check, the installed tree and the .deb among them), then
 # the engine and command-line tests again with AddressSanitizer and UBSan, then fuzzes
-# the file readers and the number rule for 20 seconds each (libFuzzer, the same sanitizers).
+# the file readers, the number rule and the whole pipeline from a project to its results
+# for 20 seconds each (libFuzzer, the same sanitizers).
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -31,11 +32,11 @@ cmake --build build-sanitize -j "$jobs" --target engine_tests cli_tests plyforge
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -R '^(engine|cli)\.'
 
-echo "== Fuzzing (clang, libFuzzer, address, undefined): 20 s for each reader =="
+echo "== Fuzzing (clang, libFuzzer, address, undefined): 20 s for each target =="
 # Warnings are the g++ builds' business: clang has some of its own, not findings.
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLYFORGE_FUZZ=ON \
   -DPLYFORGE_WERROR=OFF -DPLYFORGE_BUILD_BENCH=OFF -DPLYFORGE_BUILD_GUI=OFF > /dev/null
-cmake --build build-fuzz -j "$jobs" --target projectreader_fuzz readings_fuzz numberrule_fuzz
+cmake --build build-fuzz -j "$jobs" --target projectreader_fuzz readings_fuzz numberrule_fuzz pipeline_fuzz
 # Every input a fuzzer ever failed on is kept under tests/data/fuzz/TARGET and replayed
 # first, so an old finding fails at once whatever the random search does. Seeds then
 # come straight from those, the examples and the test data (8 KB of each at most, for
@@ -62,3 +63,4 @@ fuzz() {
 fuzz projectreader examples tests/data/projects
 fuzz readings examples tests/data/readings
 fuzz numberrule tests/data/readings
+fuzz pipeline examples tests/data/projects

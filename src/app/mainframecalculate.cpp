@@ -49,7 +49,8 @@ void CMainFrame::LoadCalculationLog(const CPlyforgeDoc& doc)
     if (!doc.log_written) {
         // Never show an older file as if it were this run's.
         edit->Clear();
-        edit->AppendText(tr("The calculation log could not be written to %1").arg(path));
+        edit->AppendText(tr("The calculation log could not be written to %1").arg(path) + " (" +
+                         QString::fromStdString(doc.log_error) + ")");
         return;
     }
     edit->LoadFile(path, QStringLiteral("##"));

@@ -5,14 +5,14 @@
 #include "doc/projectwriter.h"
 #include "forms/filedialogs.h"
 #include "guibase/messagebox.h"
+#include "guibase/savedfile.h"
+#include "util/safefilewriter.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
-
-#include <cstdio>
 
 namespace {
 
@@ -46,10 +46,26 @@ ProjectFiles::SaveAnswer ProjectFiles::AskToSave() const
                                             : SaveAnswer::Cancel;
 }
 
+bool ProjectFiles::AskToReplaceReadOnly(const QString& path) const
+{
+    if (m_askReadOnly)
+        return m_askReadOnly(path);
+    return QMessageBox::question(m_window, QStringLiteral("Plyforge"),
+                                 tr("The file is read-only. Replace it anyway?") + "\n" + path,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
 bool ProjectFiles::Write(const CPlyforgeDoc& doc, const QString& path)
 {
+    // The engine refuses a read-only file; only the user may say to replace it.
+    SafeFileWriter::Options readOnly;
+    readOnly.refuse_read_only = true;
+    const bool replaceReadOnly =
+        SafeFileWriter::Check(path.toStdString(), readOnly).refusal == SafeFileWriter::Refusal::ReadOnly;
+    if (replaceReadOnly && !AskToReplaceReadOnly(path))
+        return false;
     try {
-        ProjectWriter::WriteFile(path.toStdString(), doc);
+        ProjectWriter::WriteFile(path.toStdString(), doc, replaceReadOnly);
     } catch (const ProjectFileError& error) {
         ShowMessageBox(tr("The project could not be saved.\n%1").arg(QString::fromStdString(error.what())));
         return false;
@@ -83,16 +99,10 @@ bool ProjectFiles::ExportLog(const CPlyforgeDoc* doc, const QString& path)
 {
     if (!LogReady(doc))
         return false;
-    const QString source = QString::fromStdString(doc->log_path);
-    QFile::remove(path + ".part");
-    if (!QFile::copy(source, path + ".part")) {
-        ShowMessageBox(tr("The log could not be written to %1").arg(path));
-        return false;
-    }
-    // Replace the target only once the copy is whole.
-    if (std::rename(QFile::encodeName(path + ".part").constData(), QFile::encodeName(path).constData()) != 0) {
-        QFile::remove(path + ".part");
-        ShowMessageBox(tr("The log could not be written to %1").arg(path));
+    QFile source(QString::fromStdString(doc->log_path));
+    const QString reason = !source.open(QIODevice::ReadOnly) ? source.errorString() : WriteSavedFile(path, source.readAll());
+    if (!reason.isEmpty()) {
+        ShowMessageBox(tr("The log could not be written to %1").arg(path) + " (" + reason + ")");
         return false;
     }
     return true;

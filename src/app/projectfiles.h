@@ -36,6 +36,9 @@ public:
     // Asks whether to save the changes: a box, unless a test answers itself.
     SaveAnswer AskToSave() const;
     void SetSaveQuestion(std::function<SaveAnswer()> ask) { m_askSave = std::move(ask); }
+    // Asks whether to replace the read-only file at path: a box, unless a test answers.
+    bool AskToReplaceReadOnly(const QString& path) const;
+    void SetReadOnlyQuestion(std::function<bool(const QString&)> ask) { m_askReadOnly = std::move(ask); }
 
     // Writes every input of doc atomically; on success the project is this file,
     // unchanged and first of the recent files. False after a message.
@@ -63,4 +66,5 @@ private:
     QString m_path;
     bool m_modified = false;
     std::function<SaveAnswer()> m_askSave;
+    std::function<bool(const QString&)> m_askReadOnly;
 };

@@ -4,7 +4,9 @@
 
 #include "chart/chartrenderer.h"
 #include "chart/xychart.h"
+#include "guibase/savedfile.h"
 
+#include <QBuffer>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -163,8 +165,10 @@ bool CChartViewer::ExportSvg(const QString& path) const { return m_chart && Expo
 
 bool CChartViewer::ExportSvg(const XYChart& chart, const QString& path)
 {
+    // Drawn in memory, then written whole: a failed export never cuts the old file short.
+    QBuffer buffer;
     QSvgGenerator generator;
-    generator.setFileName(path);
+    generator.setOutputDevice(&buffer);
     generator.setSize(QSize(chart.getWidth(), chart.getHeight()));
     generator.setViewBox(QRect(0, 0, chart.getWidth(), chart.getHeight()));
     generator.setResolution(kScreenDpi);
@@ -173,7 +177,7 @@ bool CChartViewer::ExportSvg(const XYChart& chart, const QString& path)
     if (!painter.begin(&generator))
         return false;
     ChartRenderer::Paint(chart, painter);
-    return painter.end();
+    return painter.end() && WriteSavedFile(path, buffer.data()).isEmpty();
 }
 
 bool CChartViewer::ExportPng(const XYChart& chart, const QString& path, int dpi, QSize pixels)
@@ -189,7 +193,9 @@ bool CChartViewer::ExportPng(const XYChart& chart, const QString& path, int dpi,
     const int dotsPerMetre = static_cast<int>(std::lround(dpi / 0.0254));
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
-    return !image.isNull() && image.save(path, "PNG");
+    QBuffer buffer;
+    return !image.isNull() && buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG") &&
+           WriteSavedFile(path, buffer.data()).isEmpty();
 }
 
 } // namespace OrvaneChart

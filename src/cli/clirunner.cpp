@@ -1,7 +1,5 @@
 #include "cli/clirunner.h"
 
-#include "util/messagelanguage.h"
-
 #include "doc/calculationchecks.h"
 #include "doc/plyforgedoc.h"
 #include "doc/projectreader.h"
@@ -10,13 +8,16 @@
 #include "theory/abaquscard.h"
 #include "theory/fesection.h"
 #include "theory/laminateanalysis.h"
+#include "util/messagelanguage.h"
+#include "util/safefilewriter.h"
 #include "util/traceoutput.h"
 #include "util/numberparser.h"
 
 #include <algorithm>
-#include <fstream>
+#include <cmath>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -71,8 +72,10 @@ constexpr const char* kHelp =
     "  -v, --version       print the version and exit\n"
     "\n"
     "Exit status: 0 success; 1 the calculation was refused or stopped (the message on\n"
-    "standard error); 2 bad usage or a project file that cannot be read; 3 the log or\n"
-    "the card could not be written (the calculation still ran).\n";
+    "standard error); 2 bad usage (an output naming the project or a readings file\n"
+    "included) or a project file that cannot be read; 3 the log, card or section\n"
+    "could not be written (the calculation still ran; a file is only ever replaced\n"
+    "whole, and never a pipe, device or folder).\n";
 
 // Messages the desktop program shows in a box go to standard error, one line each,
 // in the user's language.
@@ -99,6 +102,7 @@ struct Arguments {
     std::optional<std::pair<double, double>> range;
     std::optional<LaminateLoad> load;
     std::optional<std::string> fe_section;
+    std::set<std::string> given; // the options seen
 };
 
 // Returns an error text, or an empty one when the option at argv[i] (and its
@@ -118,6 +122,9 @@ std::string ParseOption(int argc, const char* const* argv, int& i, Arguments& ar
     const auto& [commands, values] = known->second;
     if (std::find(commands.begin(), commands.end(), args.command) == commands.end())
         return option + " is not an option of the " + args.command + " command";
+    // A second value would silently replace the first.
+    if (!args.given.insert(option).second)
+        return option + " is given twice";
     if (option == "--json") {
         args.json = true;
         return {};
@@ -128,8 +135,10 @@ std::string ParseOption(int argc, const char* const* argv, int& i, Arguments& ar
         LaminateLoad load;
         for (int k = 0; k < 6; ++k) {
             double& value = k < 3 ? load.N[static_cast<size_t>(k)] : load.M[static_cast<size_t>(k - 3)];
-            if (!*argv[i + 1 + k] || !ParseNumber(argv[i + 1 + k], value))
-                return "--load needs six numbers: Nx Ny Nxy Mx My Mxy";
+            // Decimal numbers only: no hex ("0x10" would read as 16), nan, inf or overflow.
+            if (!ParseTableNumber(argv[i + 1 + k], value) || !std::isfinite(value))
+                return "--load needs six finite decimal numbers: Nx Ny Nxy Mx My Mxy (\"" +
+                       std::string(argv[i + 1 + k]) + "\" is not one)";
         }
         args.load = load;
     } else if (option == "--range") {
@@ -175,6 +184,29 @@ template <typename Cells> void PrintTabbed(std::ostream& out, const Cells& cells
     out << '\n';
 }
 
+// An output that names one of the run's inputs (the project or a readings file it
+// names, through any link) would destroy it: that is bad usage, refused before the run.
+std::string OutputOverInput(const Arguments& args, const CPlyforgeDoc& doc)
+{
+    SafeFileWriter::Options inputs;
+    inputs.inputs.push_back(args.project);
+    for (const auto& specimen : doc.specimens) {
+        if (specimen->readings_link)
+            inputs.inputs.push_back(specimen->readings_link->full_path);
+    }
+    const std::optional<std::string> log =
+        doc.LogPathFor(args.command == "experiment" ? kExperimentalLogName : kTheoreticalLogName);
+    for (const auto& [path, what] :
+         {std::pair{log, "calculation log"}, std::pair{args.card, "material card"}, std::pair{args.fe_section, "FE section"}}) {
+        if (!path)
+            continue;
+        const SafeFileWriter::Outcome check = SafeFileWriter::Check(*path, inputs);
+        if (check.refusal == SafeFileWriter::Refusal::SameAsInput)
+            return std::string("cannot write the ") + what + " " + *path + ": " + check.reason;
+    }
+    return {};
+}
+
 } // namespace
 
 int CliRunner::RunLaminate(CPlyforgeDoc& doc, MessageSink& sink, bool json)
@@ -185,9 +217,20 @@ int CliRunner::RunLaminate(CPlyforgeDoc& doc, MessageSink& sink, bool json)
     TraceOutput::SetCapture(nullptr);
     if (!ran)
         return kRefused;
+    if (const std::string fault = CalculationChecks::TheoryResultFault(doc); !fault.empty()) {
+        sink.ShowMessage(fault);
+        return kRefused;
+    }
     LaminateAnalysis analysis;
     if (!analysis.Run(doc.laminate, doc.load_case)) {
-        sink.ShowMessage("The laminate's stiffness cannot be inverted: no lamination theory for this stack.");
+        sink.ShowMessage("The laminate's stiffness cannot be inverted: its A, B, D matrix is singular for this stack.");
+        return kRefused;
+    }
+    // The JSON holds no word with "nan" or "inf" in it: only a number can.
+    if (const std::string json_text = analysis.Json();
+        json_text.find("nan") != std::string::npos || json_text.find("inf") != std::string::npos) {
+        sink.ShowMessage("The plies' strains and stresses are not numbers under this load case: it overflows "
+                         "the calculation.");
         return kRefused;
     }
     m_out << (json ? analysis.Json() : analysis.Text());
@@ -228,10 +271,18 @@ int CliRunner::Run(int argc, const char* const* argv)
     if (args.log_dir)
         doc.program_folder = *args.log_dir;
     doc.LoadProject(std::move(project));
+    if (const std::string clash = OutputOverInput(args, doc); !clash.empty()) {
+        m_err << "plyforge-cli: " << clash << '\n';
+        return kBadInput;
+    }
 
     if (args.command == "theory") {
         if (!CalculationChecks::TheoryReady(doc, sink) || !doc.CalculateTheory())
             return kRefused;
+        if (const std::string fault = CalculationChecks::TheoryResultFault(doc); !fault.empty()) {
+            sink.ShowMessage(fault);
+            return kRefused;
+        }
     } else if (args.command == "laminate") {
         if (args.load)
             doc.load_case = args.load; // for the log too
@@ -245,30 +296,32 @@ int CliRunner::Run(int argc, const char* const* argv)
         if (!CalculationChecks::ExperimentReady(doc, sink))
             return kRefused;
         doc.CalculateExperiment();
+        if (const std::string fault = CalculationChecks::ExperimentResultFault(doc); !fault.empty()) {
+            sink.ShowMessage(fault);
+            return kRefused;
+        }
         if (args.json) {
             m_out << ResultsJson(doc.specimens, doc.elastic_min, doc.elastic_max, doc.modulus_method);
         } else {
             PrintTabbed(m_out, ResultsTable::kColumnTitles);
             for (const auto& specimen : doc.specimens)
-                PrintTabbed(m_out, ResultsTable::Row(*specimen));
+                PrintTabbed(m_out, ResultsTable::Row(*specimen, ResultsTable::Digits::Shown, ResultsTable::Gap::Empty));
         }
         m_out.flush();
     }
 
     int status = kSuccess;
     if (!doc.log_written) {
-        m_err << "plyforge-cli: cannot write the calculation log " << doc.log_path << '\n';
+        m_err << "plyforge-cli: cannot write the calculation log " << doc.log_path << ": " << doc.log_error << '\n';
         status = kNotWritten;
     }
     // The card and the section are written last: the calculation's log is complete without them.
     for (const auto& [path, what] : {std::pair{args.card, "material card"}, std::pair{args.fe_section, "FE section"}}) {
         if (!path)
             continue;
-        std::ofstream file(*path, std::ios::out | std::ios::trunc);
-        file << (path == args.card ? MakeAbaqusCard(doc.laminate, "\n") : FeSection(doc.laminate));
-        file.close();
-        if (!file) {
-            m_err << "plyforge-cli: cannot write the " << what << ' ' << *path << '\n';
+        const std::string text = path == args.card ? MakeAbaqusCard(doc.laminate, "\n") : FeSection(doc.laminate);
+        if (const auto written = SafeFileWriter::Write(*path, text); !written.Ok()) {
+            m_err << "plyforge-cli: cannot write the " << what << ' ' << *path << ": " << written.reason << '\n';
             status = kNotWritten;
         }
     }

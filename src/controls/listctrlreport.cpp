@@ -164,6 +164,7 @@ void CListCtrlReport::EditCell(int row, int column, const QString* replacement)
             PassUndoKeys(m_editor); // the grid's steps, not the editor's own
     }
     m_editor->setFont(font());
+    m_editor->setMaxLength(m_maxLengths.value(column, 32767));
     m_editor->setText(replacement ? *replacement : GetItemText(row, column));
     m_editor->setGeometry(cell);
     if (replacement)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QTableView>
 
 #include <functional>
@@ -52,6 +53,8 @@ public:
     // A grid of fixed rows (a form's) drops pasted lines past its last row; other
     // grids append rows for them, and Enter or Tab past the last row adds one.
     void SetFixedRows(bool fixed) { m_fixedRows = fixed; }
+    // The most characters the editor takes in a column (a name a project can keep).
+    void SetMaxTextLength(int column, int length) { m_maxLengths[column] = length; }
 
     // Ends an open edit, then opens the editor on the cell under pos (viewport
     // coordinates). The cell becomes the paste anchor even when the editor cannot
@@ -125,4 +128,5 @@ private:
     QUndoStack* m_undo = nullptr;
     EditableCheck m_editable;
     bool m_fixedRows = false;
+    QHash<int, int> m_maxLengths; // by column
 };

@@ -4,10 +4,11 @@
 #include "theory/laminateanalysis.h"
 #include "util/formattext.h"
 #include "util/programpaths.h"
+#include "util/safefilewriter.h"
 #include "util/traceoutput.h"
 
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 
 CPlyforgeDoc::CPlyforgeDoc(MessageSink* sink, ProjectListener* listener) : m_sink(sink), m_listener(listener) {}
 
@@ -78,13 +79,13 @@ const char* RunLaminaSteps(Lamina& lamina, std::ostream& log)
     return nullptr;
 }
 
-// A failed open leaves the stream failed, and every write is then dropped: the
-// calculation runs all the same.
-bool CloseLog(std::ofstream& log)
+// The run's log is gathered first and replaces the previous one only whole: a
+// failed write leaves the last log as it was, and the calculation ran all the same.
+bool WriteLog(const std::string& path, const std::ostringstream& log, std::string& error)
 {
-    const bool opened = log.is_open();
-    log.close();
-    return opened && !log.fail();
+    const SafeFileWriter::Outcome outcome = SafeFileWriter::Write(path, log.view());
+    error = outcome.reason;
+    return outcome.Ok();
 }
 
 } // namespace
@@ -92,14 +93,14 @@ bool CloseLog(std::ofstream& log)
 bool CPlyforgeDoc::CalculateTheory()
 {
     log_path = LogPathFor(kTheoreticalLogName);
-    std::ofstream log(log_path, std::ios::out | std::ios::trunc);
+    std::ostringstream log;
     log << "\nStart Calculation\n\n";
 
     for (const auto& lamina : laminate.laminae) {
         if (const char* failure = RunLaminaSteps(*lamina, log)) {
             TraceOutput::Flush();
             ShowMessage(failure);
-            log_written = CloseLog(log);
+            log_written = WriteLog(log_path, log, log_error);
             return false;
         }
     }
@@ -109,17 +110,17 @@ bool CPlyforgeDoc::CalculateTheory()
     if (LaminateAnalysis analysis; analysis.Run(laminate, load_case))
         log << "##Laminate (classical lamination theory)\n" << analysis.Text() << '\n';
     TraceOutput::Flush();
-    log_written = CloseLog(log);
+    log_written = WriteLog(log_path, log, log_error);
     return true;
 }
 
 bool CPlyforgeDoc::CalculateExperiment()
 {
     log_path = LogPathFor(kExperimentalLogName);
-    std::ofstream log(log_path, std::ios::out | std::ios::trunc);
+    std::ostringstream log;
     log << "\nStart Calculation\n\n";
     EvaluateAllSpecimens(specimens, elastic_min, elastic_max, log, modulus_method);
-    log_written = CloseLog(log);
+    log_written = WriteLog(log_path, log, log_error);
     return true;
 }
 

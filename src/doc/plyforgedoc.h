@@ -38,6 +38,7 @@ public:
     // Whether the last run's log was written in full (false: it could not be
     // opened or written, and log_path names where it should have gone).
     bool log_written = false;
+    std::string log_error; // why it was not, with the system's reason
 
     void SetMessageSink(MessageSink* sink) { m_sink = sink; }
     void SetProjectListener(ProjectListener* listener) { m_listener = listener; }
@@ -64,8 +65,10 @@ public:
     // Replaces every record, count and range with those of a project read from a file.
     void LoadProject(ProjectData&& project);
 
-private:
+    // Where a run writes the log of that name.
     std::string LogPathFor(const char* file_name) const;
+
+private:
     void ShowMessage(const char* text);
 
     MessageSink* m_sink;

@@ -1,5 +1,7 @@
 #include "doc/projectreader.h"
 
+#include "doc/projectfields.h"
+#include "doc/projectschema.h"
 #include "doc/readingsbatch.h"
 #include "experiment/tablecells.h"
 #include "util/numberparser.h"
@@ -22,39 +24,14 @@ using json = nlohmann::json;
 
 namespace {
 
-class Reader {
+class Reader : private ProjectFields {
 public:
-    Reader(const std::string& source, const std::string& base) : m_source(source), m_base(base) {}
+    explicit Reader(const std::string& base) : m_base(base) {}
 
     ProjectData Read(const json& root);
 
 private:
-    [[noreturn]] void Fail(const std::string& where, const std::string& what) const
-    {
-        throw ProjectFileError(m_source + ": " + (where.empty() ? "" : where + ": ") + what);
-    }
-
-    const json* Find(const json& object, const char* key) const
-    {
-        const auto it = object.find(key);
-        return it == object.end() ? nullptr : &*it;
-    }
-
-    static std::string Join(const std::string& where, const char* key)
-    {
-        return where.empty() ? key : where + "." + key;
-    }
-
-    static bool ToDouble(const json& value, double& out);
-    double Number(const json& object, const char* key, const std::string& where) const;
-    double OptionalNumber(const json& object, const char* key, const std::string& where, double fallback) const;
-    int Integer(const json& value, const std::string& where, long long min, long long max) const;
-    int OptionalInteger(const json& object, const char* key, const std::string& where, int fallback, long long min,
-                        long long max) const;
-    std::string Text(const json& object, const char* key, const std::string& where) const;
-    const json& Object(const json& object, const char* key, const std::string& where) const;
-    const json& Array(const json& object, const char* key, const std::string& where) const;
-    std::vector<double> Series(const json& object, const char* key, const std::string& where) const;
+    std::array<int, 3> Columns(const json& item, const std::string& where) const;
 
     void ReadMaterial(const json& object, const std::string& where, ConstituentMaterial& material) const;
     void ReadTheory(const json& theory, ProjectData& project) const;
@@ -65,122 +42,13 @@ private:
     void ReadProject(const json& root, ProjectData& project);
     void ReadReadingsFiles();
 
-    std::string m_source;
     std::string m_base;
     ReadingsBatch m_readings; // the readings files met so far, read after the walk
 };
 
-bool Reader::ToDouble(const json& value, double& out)
-{
-    if (value.is_number()) {
-        out = value.get<double>();
-        return true;
-    }
-    // Values that JSON has no number for are written as text.
-    if (value.is_string()) {
-        const std::string& text = value.get_ref<const std::string&>();
-        if (text == "inf" || text == "-inf" || text == "nan" || text == "-nan")
-            return ParseNumber(text, out);
-    }
-    return false;
-}
-
-double Reader::Number(const json& object, const char* key, const std::string& where) const
-{
-    const json* value = Find(object, key);
-    if (!value)
-        Fail(Join(where, key), "missing required field");
-    double out = 0;
-    if (!ToDouble(*value, out))
-        Fail(Join(where, key), "expected a number");
-    return out;
-}
-
-double Reader::OptionalNumber(const json& object, const char* key, const std::string& where, double fallback) const
-{
-    return Find(object, key) ? Number(object, key, where) : fallback;
-}
-
-int Reader::Integer(const json& value, const std::string& where, long long min, long long max) const
-{
-    if (!value.is_number_integer())
-        Fail(where, "expected a whole number");
-    // Non-negative literals are read as unsigned, negative ones as signed.
-    if (value.is_number_unsigned()) {
-        const unsigned long long n = value.get<unsigned long long>();
-        if (n > static_cast<unsigned long long>(max))
-            Fail(where, "must be at most " + std::to_string(max));
-        if (min > 0 && n < static_cast<unsigned long long>(min))
-            Fail(where, "must be at least " + std::to_string(min));
-        return static_cast<int>(n);
-    }
-    const long long n = value.get<long long>();
-    if (n > max)
-        Fail(where, "must be at most " + std::to_string(max));
-    if (n < min)
-        Fail(where, "must be at least " + std::to_string(min));
-    return static_cast<int>(n);
-}
-
-int Reader::OptionalInteger(const json& object, const char* key, const std::string& where, int fallback, long long min,
-                            long long max) const
-{
-    const json* value = Find(object, key);
-    return value ? Integer(*value, Join(where, key), min, max) : fallback;
-}
-
-std::string Reader::Text(const json& object, const char* key, const std::string& where) const
-{
-    const json* value = Find(object, key);
-    if (!value)
-        return {};
-    if (!value->is_string())
-        Fail(Join(where, key), "expected a text");
-    return value->get<std::string>();
-}
-
-const json& Reader::Object(const json& object, const char* key, const std::string& where) const
-{
-    const json* value = Find(object, key);
-    if (!value)
-        Fail(Join(where, key), "missing required field");
-    if (!value->is_object())
-        Fail(Join(where, key), "expected an object");
-    return *value;
-}
-
-const json& Reader::Array(const json& object, const char* key, const std::string& where) const
-{
-    const json* value = Find(object, key);
-    if (!value)
-        Fail(Join(where, key), "missing required field");
-    if (!value->is_array())
-        Fail(Join(where, key), "expected an array");
-    return *value;
-}
-
-std::vector<double> Reader::Series(const json& object, const char* key, const std::string& where) const
-{
-    const json* value = Find(object, key);
-    if (!value)
-        Fail(Join(where, key), "missing required field");
-    if (!value->is_array())
-        Fail(Join(where, key), "expected an array of numbers");
-    std::vector<double> series;
-    series.reserve(value->size());
-    for (const json& element : *value) {
-        double number = 0;
-        if (!ToDouble(element, number))
-            Fail(Join(where, key),
-                 "expected an array of numbers (element " + std::to_string(series.size()) + " is not a number)");
-        series.push_back(number);
-    }
-    return series;
-}
-
 void Reader::ReadMaterial(const json& object, const std::string& where, ConstituentMaterial& material) const
 {
-    material.name = Text(object, "name", where);
+    material.name = Name(object, where);
     material.density = Number(object, "density", where);
     material.youngs_modulus = Number(object, "youngs_modulus", where);
     material.poissons_ratio = Number(object, "poissons_ratio", where);
@@ -276,8 +144,7 @@ void Reader::ReadUnreadFields(const json& cells, const std::string& where, Lamin
 
 void Reader::ReadSpecimen(const json& item, const std::string& where, ExperimentSpecimen& specimen)
 {
-    if (Find(item, "name"))
-        specimen.name = Text(item, "name", where);
+    specimen.name = Name(item, where);
     const json* file = Find(item, "readings_file");
     // A readings file may give what its testing machine wrote above the readings.
     const double unknown = std::numeric_limits<double>::quiet_NaN();
@@ -297,15 +164,7 @@ void Reader::ReadSpecimen(const json& item, const std::string& where, Experiment
         if (path.is_relative() && !m_base.empty())
             path = std::filesystem::u8path(m_base) / path;
         // Where the header does not name the series, the project says which columns hold them.
-        std::array<int, 3> columns = {-1, -1, -1};
-        if (Find(item, "columns")) {
-            const json& given = Array(item, "columns", where);
-            if (given.size() != 3)
-                Fail(Join(where, "columns"), "expected the Load, Strain and Stress columns, 3 numbers from 1");
-            for (size_t k = 0; k < 3; ++k)
-                columns[k] = Integer(given[k], Join(where, "columns") + "[" + std::to_string(k) + "]", 1,
-                                     static_cast<long long>(TableCells::kMaxColumns)) - 1;
-        }
+        const std::array<int, 3> columns = Columns(item, where);
         // Remembered, so that a save names the file again while the readings are unchanged.
         ReadingsLink link;
         link.path = file->get<std::string>();
@@ -327,6 +186,29 @@ void Reader::ReadSpecimen(const json& item, const std::string& where, Experiment
                         std::to_string(specimen.stress_series.size()) + ")");
     if (Find(item, "unread_cells"))
         ReadUnreadCells(Array(item, "unread_cells", where), Join(where, "unread_cells"), specimen);
+}
+
+// Where the header does not name the series, the project says which columns hold
+// them (counted from 1 in the file, from 0 here); -1 each when it does not.
+std::array<int, 3> Reader::Columns(const json& item, const std::string& where) const
+{
+    std::array<int, 3> columns = {-1, -1, -1};
+    if (!Find(item, "columns"))
+        return columns;
+    const json& given = Array(item, "columns", where);
+    const std::string at = Join(where, "columns");
+    if (given.size() != 3)
+        Fail(at, "expected the Load, Strain and Stress columns, 3 numbers from 1");
+    static const char* const kSeries[] = {"Load", "Strain", "Stress"};
+    for (size_t k = 0; k < 3; ++k) {
+        const std::string element = at + "[" + std::to_string(k) + "]";
+        columns[k] = Integer(given[k], element, 1, static_cast<long long>(TableCells::kMaxColumns)) - 1;
+        for (size_t e = 0; e < k; ++e)
+            if (columns[e] == columns[k])
+                Fail(element, "column " + std::to_string(columns[k] + 1) + " is given for both " + kSeries[e] +
+                                  " and " + kSeries[k] + "; each series has a column of its own");
+    }
+    return columns;
 }
 
 void Reader::ReadUnreadCells(const json& cells, const std::string& where, ExperimentSpecimen& specimen) const
@@ -409,6 +291,7 @@ void Reader::ReadProject(const json& root, ProjectData& project)
     if (version->get<unsigned long long>() > ProjectReader::kVersion)
         Fail("version", "this file was written by a newer Plyforge (version " + version->dump() +
                             "); this program reads version " + std::to_string(ProjectReader::kVersion));
+    ProjectSchema::CheckKeys(root);
 
     if (const json* theory = Find(root, "theory"))
         ReadTheory(*theory, project);
@@ -431,7 +314,7 @@ ProjectData Reader::Read(const json& root)
     ProjectData project;
     try {
         ReadProject(root, project);
-    } catch (const ProjectFileError&) {
+    } catch (const ProjectSchemaError&) {
         ReadReadingsFiles(); // an earlier readings file may be the first fault
         throw;
     }
@@ -445,7 +328,9 @@ ProjectData ProjectReader::Parse(std::string_view text, const std::string& sourc
 {
     json root;
     try {
-        root = json::parse(text.begin(), text.end());
+        root = ProjectSchema::Parse(text);
+    } catch (const ProjectSchemaError& error) {
+        throw ProjectFileError(source_name + ": " + (error.where().empty() ? "" : error.where() + ": ") + error.what());
     } catch (const std::bad_alloc&) {
         throw ProjectFileError(source_name + ": not enough memory to read the project");
     } catch (const json::out_of_range& error) {
@@ -467,7 +352,9 @@ ProjectData ProjectReader::Parse(std::string_view text, const std::string& sourc
                                std::to_string(column) + (text.empty() ? " (the file is empty)" : ""));
     }
     try {
-        return Reader(source_name, base_folder).Read(root);
+        return Reader(base_folder).Read(root);
+    } catch (const ProjectSchemaError& error) {
+        throw ProjectFileError(source_name + ": " + (error.where().empty() ? "" : error.where() + ": ") + error.what());
     } catch (const std::bad_alloc&) {
         throw ProjectFileError(source_name + ": not enough memory to read the project");
     } catch (const json::exception& error) {
@@ -492,6 +379,8 @@ ProjectData ProjectReader::ReadFile(const std::string& path)
             throw ProjectFileError(path + ": cannot open the file (" + std::strerror(error.error_number()) + ")");
         case TextFileError::Reason::OutOfMemory:
             throw ProjectFileError(path + ": not enough memory to read the file");
+        case TextFileError::Reason::TooLarge:
+            throw ProjectFileError(path + ": the project file " + error.SizeText());
         case TextFileError::Reason::CannotRead:
             break;
         }

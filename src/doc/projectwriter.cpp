@@ -2,19 +2,15 @@
 
 #include "doc/plyforgedoc.h"
 #include "doc/projectreader.h"
+#include "util/safefilewriter.h"
 
 #include <nlohmann/json.hpp>
 
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <system_error>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -231,8 +227,6 @@ void Experiment(std::string& out, const CPlyforgeDoc& doc, const std::string& pr
     out += "  }\n";
 }
 
-std::string ErrnoText() { return std::strerror(errno); }
-
 } // namespace
 
 void ProjectWriter::AppendNumber(std::string& out, double value)
@@ -270,36 +264,13 @@ std::string ProjectWriter::Serialize(const CPlyforgeDoc& doc, const std::string&
     return out;
 }
 
-void ProjectWriter::WriteFile(const std::string& path, const CPlyforgeDoc& doc)
+void ProjectWriter::WriteFile(const std::string& path, const CPlyforgeDoc& doc, bool replace_read_only)
 {
     const std::filesystem::path folder = std::filesystem::u8path(path).parent_path();
     const std::string text = Serialize(doc, folder.empty() ? "." : folder.string());
-    std::string temp = path + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0)
-        throw ProjectFileError(path + ": cannot create a file in its folder (" + ErrnoText() + ")");
-    fchmod(fd, 0644);
-    size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const std::string reason = ErrnoText();
-            ::close(fd);
-            ::unlink(temp.c_str());
-            throw ProjectFileError(path + ": cannot write the file (" + reason + ")");
-        }
-        written += static_cast<size_t>(n);
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        const std::string reason = ErrnoText();
-        ::unlink(temp.c_str());
-        throw ProjectFileError(path + ": cannot write the file (" + reason + ")");
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        const std::string reason = ErrnoText();
-        ::unlink(temp.c_str());
-        throw ProjectFileError(path + ": cannot replace the file (" + reason + ")");
-    }
+    SafeFileWriter::Options options;
+    options.refuse_read_only = !replace_read_only;
+    const SafeFileWriter::Outcome outcome = SafeFileWriter::Write(path, text, options);
+    if (!outcome.Ok())
+        throw ProjectFileError(path + ": " + outcome.reason);
 }

@@ -15,9 +15,11 @@ public:
     static std::string Serialize(const CPlyforgeDoc& doc, const std::string& project_folder = {});
 
     // Atomic: the text goes to a temporary file beside path, which then replaces
-    // path, so a failure leaves the previous file as it was. Throws
-    // ProjectFileError naming the path and the reason.
-    static void WriteFile(const std::string& path, const CPlyforgeDoc& doc);
+    // path, so a failure leaves the previous file as it was. A link is written
+    // through, the file keeps its mode, and a read-only file is refused unless
+    // replace_read_only (the user said so). Throws ProjectFileError naming the
+    // path and the reason.
+    static void WriteFile(const std::string& path, const CPlyforgeDoc& doc, bool replace_read_only = false);
 
     static void AppendNumber(std::string& out, double value);
 };

@@ -1,5 +1,6 @@
 #include "doc/readingsbatch.h"
 
+#include "doc/projectschema.h"
 #include "experiment/experimentspecimen.h"
 #include "experiment/tensileimport.h"
 
@@ -41,8 +42,13 @@ void ReadingsBatch::ReadOne(Job& job, std::string& buffer) const
                 return;
             }
         }
-        if (specimen.name.empty())
+        if (specimen.name.empty()) {
+            if (const std::string problem = ProjectSchema::NameLengthProblem(table.specimen_name); !problem.empty()) {
+                job.error = job.path + ": the Specimen ID " + problem;
+                return;
+            }
             specimen.name = link.name = table.specimen_name;
+        }
         specimen.load_series = std::move(table.load);
         specimen.strain_series = std::move(table.strain);
         specimen.stress_series = std::move(table.stress);

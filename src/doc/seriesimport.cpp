@@ -1,7 +1,9 @@
 #include "doc/seriesimport.h"
 
+#include "doc/projectschema.h"
 #include "experiment/tensileimport.h"
 #include "util/naturalorder.h"
+#include "util/numberparser.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,15 +11,22 @@
 
 SpecimenList ReadSeries(std::vector<std::string> paths)
 {
+    // Refused before any file is read: a project could not hold them all.
+    if (paths.size() > static_cast<size_t>(kMaxLaminaCount))
+        throw ImportError(std::to_string(paths.size()) + " files: a series holds at most " +
+                          std::to_string(kMaxLaminaCount) + " specimens, one per file");
     const auto name = [](const std::string& path) { return std::filesystem::path(path).filename().string(); };
     std::stable_sort(paths.begin(), paths.end(),
                      [&](const std::string& a, const std::string& b) { return NaturalLess(name(a), name(b)); });
     SpecimenList specimens;
+    std::string buffer; // one for every file: memory does not grow with their number
     for (const std::string& path : paths) {
-        ImportResult table = TensileImport::ReadFile(path);
+        ImportResult table = TensileImport::ReadFile(path, {}, buffer);
         if (table.needs_column_choice)
             throw ImportError(path + ": the header does not say which columns hold Load, Strain and Stress; "
                                      "import this file alone to choose them");
+        if (const std::string problem = ProjectSchema::NameLengthProblem(table.specimen_name); !problem.empty())
+            throw ImportError(path + ": the Specimen ID " + problem);
         auto specimen = std::make_unique<ExperimentSpecimen>();
         specimen->id = static_cast<int>(specimens.size()) + 1;
         specimen->name = table.specimen_name;

@@ -293,6 +293,8 @@ ImportResult TensileImport::ReadFile(const std::string& path, const ImportOption
             throw ImportError(path + ": cannot open the " + noun);
         case TextFileError::Reason::OutOfMemory:
             throw ImportError(path + ": not enough memory to read the " + noun);
+        case TextFileError::Reason::TooLarge:
+            throw ImportError(path + ": the " + noun + " " + error.SizeText());
         case TextFileError::Reason::CannotRead:
             break;
         }

@@ -6,6 +6,7 @@
 #include "controls/undocommands.h"
 #include "doc/messages.h"
 #include "doc/plyforgedoc.h"
+#include "doc/projectschema.h"
 #include "forms/formtext.h"
 #include "guibase/droppedfiles.h"
 #include "guibase/messagebox.h"
@@ -54,6 +55,7 @@ CExperimentDlg::CExperimentDlg(QWidget* parent)
     setObjectName("ExperimentDlg");
     m_nameEdit->setObjectName("SpecimenIdEdit");
     m_nameEdit->setFixedWidth(110);
+    m_nameEdit->setMaxLength(static_cast<int>(ProjectSchema::kMaxNameLength)); // as a project keeps it
     m_nameEdit->setToolTip(tr("The specimen's own ID, as the lab or its testing machine writes it; "
                               "the results list and chart name the specimen by it"));
     m_widthEdit->setObjectName("WidthEdit");

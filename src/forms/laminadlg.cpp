@@ -6,6 +6,7 @@
 #include "controls/undocommands.h"
 #include "doc/messages.h"
 #include "doc/plyforgedoc.h"
+#include "doc/projectschema.h"
 #include "forms/formtext.h"
 #include "guibase/captions.h"
 #include "guibase/messagebox.h"
@@ -117,6 +118,7 @@ void CLaminaDlg::InitControls()
     m_constituentGrid->SetEditable([](int, int column) { return column != 0; });
     m_laminaGrid->SetEditable([](int, int) { return true; });
     m_constituentGrid->SetFixedRows(true);
+    m_constituentGrid->SetMaxTextLength(1, static_cast<int>(ProjectSchema::kMaxNameLength));
     m_laminaGrid->SetFixedRows(true);
     m_constituentGrid->Model()->SetCellCheck(numbersFrom(2));
     m_laminaGrid->Model()->SetCellCheck(numbersFrom(0));

@@ -5,22 +5,30 @@
 #include "doc/plyforgedoc.h"
 #include "doc/projectreader.h"
 #include "forms/resultexpview.h"
+#include "guibase/savedfile.h"
+#include "guibase/messagebox.h"
 #include "util/traceoutput.h"
 
+#include <QBuffer>
 #include <QDate>
 #include <QFileInfo>
 #include <QObject>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 namespace {
 
 // Messages of a run without a window go nowhere: the report shows what was calculated.
+// Keeps the first message, the reason a calculation was refused.
 class QuietSink : public MessageSink {
 public:
-    void ShowMessage(const std::string&) override {}
+    void ShowMessage(const std::string& text) override
+    {
+        if (first.empty())
+            first = text;
+    }
+    std::string first;
 };
 
 } // namespace
@@ -42,11 +50,10 @@ QPageLayout ReportExport::DefaultLayout()
 bool ReportExport::WritePdf(const QString& path, const std::vector<ReportBlock>& blocks, const ReportHeader& header,
                             QString& error, const QPageLayout& layout)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = QObject::tr("The report could not be written to %1: %2").arg(path, file.errorString());
-        return false;
-    }
+    // Drawn in memory first: the target is replaced only by a whole report, and
+    // never when it is a pipe, a device or a folder.
+    QBuffer file;
+    file.open(QIODevice::WriteOnly);
     {
         QPdfWriter pdf(&file);
         pdf.setResolution(300);
@@ -54,13 +61,12 @@ bool ReportExport::WritePdf(const QString& path, const std::vector<ReportBlock>&
         pdf.setTitle(header.file + " - " + header.title);
         pdf.setCreator(header.title);
         if (ReportPainter::Paint(pdf, blocks, header) == 0) {
-            file.cancelWriting();
             error = QObject::tr("The report could not be drawn for %1.").arg(path);
             return false;
         }
     }
-    if (!file.commit()) {
-        error = QObject::tr("The report could not be written to %1: %2").arg(path, file.errorString());
+    if (const QString reason = WriteSavedFile(path, file.data()); !reason.isEmpty()) {
+        error = QObject::tr("The report could not be written to %1: %2").arg(path, reason);
         return false;
     }
     return true;
@@ -86,6 +92,12 @@ bool ReportExport::ExportProject(const QString& projectPath, const QString& pdfP
     if (!doc.specimens.empty() && CalculationChecks::ExperimentReady(doc, quiet))
         doc.CalculateExperiment();
     TraceOutput::SetCapture(nullptr);
+    // A report of results that are not numbers, or of none, is no report to hand over.
+    if (!quiet.first.empty()) {
+        error = QObject::tr("%1: the calculation was refused: %2")
+                    .arg(projectPath, TranslatedMessage(QString::fromStdString(quiet.first)));
+        return false;
+    }
     std::shared_ptr<const OrvaneChart::XYChart> chart;
     if (!doc.specimens.empty())
         chart = CResultExpView::SeriesChart(doc);

@@ -13,6 +13,8 @@
 #include "experiment/seriesstatistics.h"
 #include "guibase/captions.h"
 
+#include <QBuffer>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QScrollBar>
@@ -21,11 +23,11 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPushButton>
-#include <QSaveFile>
 #include "forms/chartexportdialog.h"
 #include "forms/filedialogs.h"
 #include "guibase/droppedfiles.h"
 #include "guibase/messagebox.h"
+#include "guibase/savedfile.h"
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -334,9 +336,8 @@ bool CResultExpView::ExportResultsCsv(const QString& path)
         addRow(m_exactRows[i], m_resultList->Model()->RowChecked(static_cast<int>(i)) ? "yes" : "no");
     for (const ResultsTable::Cells& row : m_exactStatistics)
         addRow(row, QString());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
-        ShowMessageBox(tr("The results could not be written to %1: %2").arg(path, file.errorString()));
+    if (const QString reason = WriteSavedFile(path, text.toUtf8()); !reason.isEmpty()) {
+        ShowMessageBox(tr("The results could not be written to %1: %2").arg(path, reason));
         return false;
     }
     return true;
@@ -372,7 +373,11 @@ bool CResultExpView::ExportChartImage(const QString& path, QSize size, int dpi)
         return true;
     }
     const QPixmap picture = m_viewer->grab();
-    if (picture.isNull() || !picture.save(path)) {
+    const QByteArray format = QFileInfo(path).suffix().toUpper().toLatin1();
+    QBuffer buffer;
+    if (picture.isNull() || !buffer.open(QIODevice::WriteOnly) ||
+        !picture.save(&buffer, format.isEmpty() ? "PNG" : format.constData()) ||
+        !WriteSavedFile(path, buffer.data()).isEmpty()) {
         ShowMessageBox(tr("The chart could not be written to %1").arg(path));
         return false;
     }

@@ -6,6 +6,7 @@
 #include "forms/filedialogs.h"
 #include "guibase/captions.h"
 #include "guibase/messagebox.h"
+#include "guibase/savedfile.h"
 #include "theory/abaquscard.h"
 #include "forms/laminatetext.h"
 #include "forms/loadcasebar.h"
@@ -16,7 +17,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -179,9 +179,8 @@ bool CResultTheoryView::ExportFeSection(const QString& path)
 
 bool CResultTheoryView::WriteInputFile(const QString& path, const QString& text, const QString& what)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
-        ShowMessageBox(tr("%1 could not be written to %2: %3").arg(what, path, file.errorString()));
+    if (const QString reason = WriteSavedFile(path, text.toUtf8()); !reason.isEmpty()) {
+        ShowMessageBox(tr("%1 could not be written to %2: %3").arg(what, path, reason));
         return false;
     }
     return true;

@@ -20,16 +20,6 @@ QString OwnerTitle(QWidget* window)
     return title.isEmpty() ? QApplication::applicationDisplayName() : title;
 }
 
-// Each line that is one of the program's messages in the user's language; places,
-// values and file names are kept as they are.
-QString TranslateLines(const QString& text)
-{
-    QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString& line : lines)
-        line = QCoreApplication::translate("msg", line.toUtf8().constData());
-    return lines.join(QLatin1Char('\n'));
-}
-
 // What the engine and the forms show goes through here, so that a recording sink
 // sees the text the user would.
 class TranslatingSink : public MessageSink {
@@ -38,7 +28,7 @@ public:
     {
         static MessageBoxSink boxes;
         MessageSink& target = g_sink ? *g_sink : boxes;
-        target.ShowMessage(TranslateLines(QString::fromStdString(text)).toStdString());
+        target.ShowMessage(TranslatedMessage(QString::fromStdString(text)).toStdString());
     }
 };
 
@@ -58,5 +48,13 @@ MessageSink& AppMessageSink()
 }
 
 void SetAppMessageSink(MessageSink* sink) { g_sink = sink; }
+
+QString TranslatedMessage(const QString& text)
+{
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        line = QCoreApplication::translate("msg", line.toUtf8().constData());
+    return lines.join(QLatin1Char('\n'));
+}
 
 void ShowMessageBox(const QString& text) { AppMessageSink().ShowMessage(text.toStdString()); }

@@ -18,3 +18,6 @@ MessageSink& AppMessageSink();
 void SetAppMessageSink(MessageSink* sink);
 
 void ShowMessageBox(const QString& text);
+// Each line that is one of the program's messages in the user's language; places,
+// values and file names are kept as they are.
+QString TranslatedMessage(const QString& text);

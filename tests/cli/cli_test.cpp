@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <vector>
 
@@ -123,6 +124,9 @@ TEST_F(Cli, JsonResultsWithTheRunsOwnMethodAndRange)
                              "\"elastic_min\": 0.1, \"elastic_max\": 0.32}"})
         EXPECT_NE(run.out.find(part), std::string::npos) << part << "\n" << run;
     EXPECT_NE(Log("ExperimentalLog.txt").find("Modulus method=Regression"), std::string::npos);
+    // The text table leaves the cell empty where the JSON has null, never a modulus of 0.
+    const Result text = Run({"experiment", m_experiment, "--log-dir", m_logs.string(), "--range", "0.1", "0.32"});
+    EXPECT_NE(text.out.find("Lamina #1\t12.5\t1.5\t400\t15\t0.1\t\n"), std::string::npos) << text;
 }
 
 // The laminate's lamination theory as JSON: its membrane modulus is the theory's own
@@ -157,6 +161,10 @@ TEST_F(Cli, RefusedOrStoppedCalculationExitsOneWithTheMessage)
          edited("unread.plyforge", ReadFile(kExample), R"("FAW": 0.6)",
                 R"("FAW": "nan", "unread_cells": [{ "field": "FAW", "text": "0,6 %" }])"),
          "숫자를 입력하세요(FAW)\nTheoretical Lamina #1, FAW(%): \"0,6 %\""},
+        {"experiment",
+         Project("inf.plyforge", R"({ "format": "plyforge-project", "version": 1, "experiment": { "specimens": [
+             { "id": 1, "width": 10, "thickness": 2, "load": [0, 1, 2], "strain": [0, 0.2, 0.4], "stress": [0, "inf", 2] } ] } })"),
+         "Experimental Lamina #1: the strength is not a number (inf): a reading is inf or nan."},
     };
     // The original texts under a Korean locale.
     const std::string korean = "LANGUAGE= LC_ALL= LC_MESSAGES= LANG=ko_KR.UTF-8";
@@ -194,7 +202,13 @@ TEST_F(Cli, BadUsageOrUnreadableProjectExitsTwo)
         {{"experiment", m_experiment, "--card", "x.inp"}, {"--card"}},
         {{"experiment", m_experiment, "--range", "0.1", "x"}, {"--range"}},
         {{"theory", kExample, "--json"}, {"--json"}},
-        {{"laminate", kExample, "--load", "1", "2", "3", "4", "5", "x"}, {"--load needs six numbers"}},
+        {{"laminate", kExample, "--load", "1", "2", "3", "4", "5", "x"}, {"--load needs six finite", "\"x\""}},
+        {{"laminate", kExample, "--load", "0x10", "0", "0", "0", "0", "0"}, {"\"0x10\" is not one"}},
+        {{"laminate", kExample, "--load", "1", "nan", "0", "0", "0", "0"}, {"\"nan\" is not one"}},
+        {{"laminate", kExample, "--load", "1", "0", "inf", "0", "0", "0"}, {"\"inf\" is not one"}},
+        {{"laminate", kExample, "--load", "1", "0", "0", "1e400", "0", "0"}, {"\"1e400\" is not one"}},
+        {{"laminate", kExample, "--load", "1", "0", "0", "0", "0", "0", "--load", "2", "0", "0", "0", "0", "0"},
+         {"--load is given twice"}},
         {{"theory", missing}, {missing}},
         {{"experiment", malformed}, {malformed, "line 4"}},
 #if !defined(__SANITIZE_ADDRESS__) // AddressSanitizer needs more address space than the limit leaves
@@ -228,6 +242,39 @@ TEST_F(Cli, LogOrCardNotWrittenExitsThree)
     EXPECT_NE(card.err.find(nowhere + "/card.inp"), std::string::npos) << card;
     EXPECT_EQ(Log("TheoreticalLog.txt"), Golden("single-lamina.log"));
     EXPECT_FALSE(fs::exists(nowhere));
+}
+
+// An output naming an input is bad usage, refused before the run: the project and
+// the log are left as they were. A pipe is refused promptly after the run, never
+// opened (that would block), and so is a device such as /dev/full.
+TEST_F(Cli, OutputNeverReplacesTheProjectNorOpensAPipe)
+{
+    const std::string project = Project("p.plyforge", ReadFile(kExample));
+    const std::string named_as_log = Project("TheoreticalLog.txt", ReadFile(kExample));
+    fs::create_symlink("p.plyforge", m_dir / "alias.inp");
+    const std::vector<std::vector<std::string>> cases = {
+        {"theory", project, "--log-dir", m_logs.string(), "--card", project},
+        {"laminate", project, "--log-dir", m_logs.string(), "--fe-section", (m_dir / "alias.inp").string()},
+        {"theory", named_as_log, "--log-dir", m_dir.string()}};
+    for (const auto& args : cases) {
+        SCOPED_TRACE(testing::PrintToString(args));
+        const Result result = Run(args);
+        EXPECT_TRUE(result.status == 2 && result.out.empty()) << result;
+        ExpectContains(result.err, {"plyforge-cli: cannot write the ", "is the input file"});
+        EXPECT_EQ(ReadFile(args[1]), ReadFile(kExample));
+    }
+    EXPECT_TRUE(fs::is_empty(m_logs));
+
+    // Killed after a while rather than hanging the tests, should it open the pipe.
+    const std::string fifo = (m_dir / "section.inp").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    for (const std::string& target : {fifo, std::string("/dev/full")}) {
+        const Result result =
+            Run({"laminate", project, "--log-dir", m_logs.string(), "--fe-section", target}, "timeout -s KILL 20");
+        EXPECT_EQ(result.status, 3) << result;
+        ExpectContains(result.err, {"cannot write the FE section " + target, "not a regular file"});
+    }
+    EXPECT_TRUE(fs::is_fifo(fifo) && fs::is_character_file("/dev/full"));
 }
 
 TEST_F(Cli, HelpAndVersion)

@@ -184,8 +184,68 @@ TEST(ProjectReaderErrors, EachBadFileNamesTheFileAndThePlace)
     EXPECT_THROW(ParseText(std::string(200000, '[')), ProjectFileError);
     const std::string nested = std::string(100000, '[') + std::string(100000, ']');
     EXPECT_THROW(ParseText(nested), ProjectFileError);
-    // An unknown member holding deep data is ignored.
-    EXPECT_TRUE(ParseText(R"({ "format": "plyforge-project", "version": 1, "notes": )" + nested + "}").laminae.empty());
+    // An unknown member holding deep data is refused by its name, not walked.
+    const std::string deep = R"({ "format": "plyforge-project", "version": 1, "notes": )" + nested + "}";
+    EXPECT_TRUE(StartsWith(ErrorOf<ProjectFileError>([&] { ParseText(deep); }), "test.plyforge: notes: unknown key"));
+}
+
+// Every project this program and its tests ever wrote still opens: no key they hold
+// is unknown to the reader.
+TEST(ProjectReader, EveryGoodProjectOpens)
+{
+    std::vector<fs::path> files;
+    for (const fs::path& folder : {fs::path(TestDataFile("projects")), fs::path(TestDataFile("projects/checks")),
+                                   fs::path(TestDataFile("../../examples"))})
+        for (const auto& entry : fs::directory_iterator(folder))
+            if (entry.path().extension() == ".plyforge")
+                files.push_back(entry.path());
+    ASSERT_GE(files.size(), 30u);
+    for (const fs::path& file : files) {
+        SCOPED_TRACE(file.string());
+        EXPECT_NO_THROW(ProjectReader::ReadFile(file.string()));
+    }
+}
+
+TEST(ProjectReaderErrors, KeysArePlacedInTheirPath)
+{
+    const std::string head = R"({ "format": "plyforge-project", "version": 1, )";
+    const std::pair<std::string, std::string> cases[] = {
+        // Duplicates anywhere, the path counting array elements that are objects too.
+        {R"("theory": { "laminae": [], "lamina_count": 1, "lamina_count": 2 } })", "theory.lamina_count: duplicate key"},
+        {R"("experiment": { "specimens": [ {"id": 1, "load": [[1], {}], "strain": [], "stress": []},
+            {"id": 2, "x": {"y": [0, {"z": 1, "z": 2}]}} ] } })",
+         "experiment.specimens[1].x.y[1].z: duplicate key"},
+        // Keys that no path shows plainly are quoted, on one line.
+        {R"("theory": { "laminae": [], "a\nb": 1 } })", R"(theory."a\nb": unknown key)"},
+        // Same letters in another case come before a closer key.
+        {R"("theory": { "laminae": [], "load": { "MXY": 1 } } })", R"(theory.load.MXY: unknown key; did you mean "Mxy"?)"},
+        {R"("theory": { "laminae": [], "load": { "Nz": 1 } } })", R"(theory.load.Nz: unknown key; did you mean "Nx"?)"},
+        // Two edits from a short key suggest nothing.
+        {R"("theory": { "laminae": [], "load": { "Pz": 1 } } })", "theory.load.Pz: unknown key (known here: Nx,"},
+        {R"("theory": { "laminae": [ { "id": 1, "thikness": 1 } ] } })",
+         R"(theory.laminae[0].thikness: unknown key; did you mean "thickness"?)"},
+    };
+    for (const auto& [body, expected] : cases) {
+        SCOPED_TRACE(body);
+        const std::string message = ErrorOf<ProjectFileError>([&] { ParseText(head + body); });
+        EXPECT_TRUE(StartsWith(message, "test.plyforge: " + expected)) << message;
+        EXPECT_EQ(message.find('\n'), std::string::npos);
+    }
+}
+
+// A name of 200 characters in any script opens; one more is refused (the byte count
+// is not the limit).
+TEST(ProjectReaderErrors, NamesUpToTheLimitInCharacters)
+{
+    std::string text = ReadWholeFile(TestDataFile("projects/small.plyforge"));
+    std::string korean;
+    for (int i = 0; i < 100; ++i)
+        korean += "탄소";
+    text.replace(text.find(R"("Carbon")"), 8, "\"" + korean + "\"");
+    EXPECT_EQ(ParseText(text).laminae[0]->fiber.name, korean);
+    text.replace(text.find(korean), korean.size(), korean + "a");
+    ExpectContains(ErrorOf<ProjectFileError>([&] { ParseText(text); }),
+                   {"laminae[0].fiber.name: is 201 characters long (UTF-8 code points); a name has at most 200"});
 }
 
 TEST(ProjectReaderErrors, ReadFileNamesThePath)
@@ -254,4 +314,21 @@ TEST(ProjectReaderErrors, UnreadableReadingsFile)
     });
     if (!ran)
         GTEST_SKIP() << "cannot run as a user without permissions here";
+}
+
+// A readings file is held to what the project itself may hold: its size is bounded
+// and the Specimen ID it gives in place of a name is a name.
+TEST(ProjectReaderErrors, ReadingsFileLimits)
+{
+    TempDir dir;
+    WriteWholeFile(dir.Path() / "big.csv", "1,2,3\n");
+    ASSERT_EQ(truncate((dir.Path() / "big.csv").c_str(), (1LL << 30) + 1), 0); // sparse
+    ExpectContains(ReadingsError(dir.Path(), "big.csv"),
+                   {"big.csv: the readings file is 1 GiB (1073741825 bytes), larger than the limit of 1 GiB"});
+    WriteWholeFile(dir.Path() / "id.csv", "Specimen ID," + std::string(201, 'A') + "\nLoad,Strain,Stress\n1,2,3\n");
+    ExpectContains(ReadingsError(dir.Path(), "id.csv"), {"id.csv: the Specimen ID is 201 characters long"});
+    // The project's own name leaves the file's unused.
+    const std::string project = R"({ "format": "plyforge-project", "version": 1, "experiment": { "specimens": [
+        { "id": 1, "name": "A-1", "width": 25, "thickness": 2, "readings_file": "id.csv" } ] } })";
+    EXPECT_EQ(ProjectReader::Parse(project, "p.plyforge", dir.Str()).specimens[0]->name, "A-1");
 }

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -252,4 +253,41 @@ TEST(ProjectWriter, ReadingsFileStaysLinkedWhileItsReadingsAreAsRead)
     fs::remove(dir.Path() / "data/machine.csv");
     EXPECT_FALSE(ReadingsBatch::ReadAgain(machine, message));
     ExpectContains(message, {"machine.csv"});
+}
+
+// A save keeps what the user set on the file: the link stays a link to the file it
+// names, a private project stays private, and a read-only one is replaced only when
+// the user said so. A pipe in the project's place is refused without blocking.
+TEST(ProjectWriter, SaveKeepsTheLinkAndModeAndRefusesReadOnlyOrAPipe)
+{
+    TempDir dir;
+    CPlyforgeDoc doc;
+    FillSmallProject(doc);
+    const fs::path real = dir.Path() / "real.plyforge", link = dir.Path() / "link.plyforge";
+    WriteWholeFile(real, "old");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("real.plyforge", link);
+    ProjectWriter::WriteFile(link.string(), doc);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadWholeFile(real), ProjectWriter::Serialize(doc, dir.Str()));
+    EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
+    fs::permissions(real, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    WriteWholeFile(dir.Path() / "copy", ReadWholeFile(real));
+    FillSmallProject(doc);
+    doc.elastic_max = 0.4;
+    ExpectContains(WriteError(link.string(), doc), {link.string(), "read-only"});
+    EXPECT_EQ(ReadWholeFile(real), ReadWholeFile(dir.Path() / "copy"));
+    ProjectWriter::WriteFile(link.string(), doc, true);
+    EXPECT_NE(ReadWholeFile(real).find("\"elastic_max\": 0.4"), std::string::npos);
+
+    const std::string fifo = (dir.Path() / "fifo.plyforge").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    ExpectContains(WriteError(fifo, doc), {fifo, "not a regular file"});
+    EXPECT_TRUE(fs::is_fifo(fifo));
+
+    const std::string longest = (dir.Path() / (std::string(246, 'p') + ".plyforge")).string();
+    ProjectWriter::WriteFile(longest, doc);
+    ProjectWriter::WriteFile(longest, doc);
+    EXPECT_EQ(ReadWholeFile(longest), ReadWholeFile(real));
 }

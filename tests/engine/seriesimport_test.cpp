@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 using namespace testing_support;
 
 TEST(SeriesImport, OneSpecimenPerFileInNaturalOrderWithTheirSizes)
@@ -54,4 +56,34 @@ TEST(SeriesImport, StrengthsEqualTheMachinesOwn)
         const size_t at = text.find("Tensile strength,\"") + 18;
         EXPECT_EQ(specimen.strength, std::stod(text.substr(at, text.find('"', at) - at))) << specimen.name;
     }
+}
+
+// What a project could not open is not imported: more files than its specimens, a
+// file past the size limit, a Specimen ID longer than a name may be.
+TEST(SeriesImport, RefusesWhatAProjectCouldNotHold)
+{
+    TempDir dir;
+    // Files that do not exist: the count is refused before any is opened.
+    std::vector<std::string> many(10001, (dir.Path() / "missing.csv").string());
+    ExpectContains(ErrorOf<ImportError>([&] { ReadSeries(many); }),
+                   {"10001 files: a series holds at most 10000 specimens"});
+    many.resize(1);
+    ExpectContains(ErrorOf<ImportError>([&] { ReadSeries(many); }), {"missing.csv: cannot open"});
+
+    const std::string big = (dir.Path() / "big.csv").string();
+    WriteWholeFile(big, "1,2,3\n");
+    ASSERT_EQ(truncate(big.c_str(), 3LL << 30), 0); // sparse
+    ExpectContains(ErrorOf<ImportError>([&] { ReadSeries({big}); }),
+                   {big + ": the test machine export is 3 GiB (3221225472 bytes), larger than the limit of 1 GiB"});
+
+    const std::string longest = (dir.Path() / "200.csv").string();
+    const std::string longer = (dir.Path() / "201.csv").string();
+    std::string id;
+    for (int i = 0; i < 100; ++i)
+        id += "시편";
+    WriteWholeFile(longest, "Specimen ID,\"" + id + "\"\nLoad,Strain,Stress\n1,2,3\n");
+    WriteWholeFile(longer, "Specimen ID,\"" + id + "1\"\nLoad,Strain,Stress\n1,2,3\n");
+    EXPECT_EQ(ReadSeries({longest})[0]->name, id);
+    ExpectContains(ErrorOf<ImportError>([&] { ReadSeries({longest, longer}); }),
+                   {longer + ": the Specimen ID is 201 characters long (UTF-8 code points); a name has at most 200"});
 }

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -59,6 +60,43 @@ TEST(TextFile, RefusesWhatIsNoRegularFile)
         }
     }
     EXPECT_FALSE(guard.WasOpened());
+}
+
+// Memory is bounded: a file past the limit is refused from its size, before any
+// memory is taken for it. Sparse files stand for the large ones.
+TEST(TextFile, RefusesAFileLargerThanTheLimitBeforeReadingIt)
+{
+    TempDir dir;
+    const std::string path = (dir.Path() / "readings.csv").string();
+    WriteWholeFile(path, "1,2,3\n");
+    std::string buffer;
+    EXPECT_EQ(TextFile::Read(path, buffer, 6), "1,2,3\n"); // at the limit
+    const struct {
+        std::uint64_t size;
+        std::uint64_t limit;
+        const char* text;
+    } cases[] = {
+        {6, 5, "is 6 bytes, larger than the limit of 5 bytes"},
+        {TextFile::kMaxBytes + 1, TextFile::kMaxBytes,
+         "is 1 GiB (1073741825 bytes), larger than the limit of 1 GiB (1073741824 bytes)"},
+        {TextFile::kMaxBytes / 2 * 3, TextFile::kMaxBytes,
+         "is 1.5 GiB (1610612736 bytes), larger than the limit of 1 GiB (1073741824 bytes)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(c.size)), 0);
+        std::string fresh;
+        try {
+            TextFile::Read(path, fresh, c.limit);
+            ADD_FAILURE() << "read without an error";
+        } catch (const TextFileError& error) {
+            EXPECT_EQ(error.reason(), TextFileError::Reason::TooLarge);
+            EXPECT_EQ(error.size(), c.size);
+            EXPECT_EQ(error.limit(), c.limit);
+            EXPECT_EQ(error.SizeText(), c.text);
+        }
+        EXPECT_EQ(fresh.capacity(), std::string().capacity()); // nothing allocated, nothing read
+    }
 }
 
 } // namespace

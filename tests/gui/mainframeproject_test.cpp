@@ -285,6 +285,26 @@ private slots:
         Press("ID_PROJECT_NEW");
         QVERIFY(Doc()->laminate.laminae.size() == saved && Frame()->Files()->IsModified());
     }
+
+    // A read-only project is replaced only when the user says so, and stays read-only.
+    void readOnlyProjectIsReplacedOnlyWhenTheUserSaysSo()
+    {
+        EnterProject();
+        const QString path = m_dir.filePath("read-only.plyforge");
+        QVERIFY(Frame()->SaveProject(path));
+        const QByteArray before = ReadAll(path);
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        QStringList asked;
+        bool replace = false;
+        Frame()->Files()->SetReadOnlyQuestion([&](const QString& file) { asked << file; return replace; });
+        QTest::keyClicks(Ribbon("ID_EXPERIMT_EMAX"), "7");
+        QVERIFY(!Frame()->SaveProject(path) && sink.messages.empty());
+        QVERIFY(ReadAll(path) == before && Frame()->Files()->IsModified());
+        replace = true;
+        QVERIFY(Frame()->SaveProject(path) && ReadAll(path) != before && !Frame()->Files()->IsModified());
+        QCOMPARE(asked, (QStringList{path, path}));
+        QVERIFY(!(QFile::permissions(path) & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)));
+    }
 };
 
 QTEST_MAIN(MainFrameProjectTest)

@@ -10,6 +10,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include <sys/stat.h>
+
 namespace {
 
 QString Run(const QString& program, const QStringList& arguments, int* status = nullptr)
@@ -70,6 +72,22 @@ private slots:
         const QString said = Run(PLYFORGE_APP, {"--export-pdf", PLYFORGE_EXAMPLES "/quasi-isotropic.plyforge",
                                                 m_dir.filePath("missing/report.pdf")}, &status);
         QVERIFY2(status == 2 && said.contains(m_dir.filePath("missing/report.pdf")), qPrintable(said));
+        // A project whose calculation is refused gives no report of nan, and says why.
+        const QString refused = m_dir.filePath("refused.pdf");
+        const QString why = Run(PLYFORGE_APP, {"--export-pdf", PLYFORGE_TEST_DATA "/projects/checks/lamina-angle-nan.plyforge",
+                                               refused}, &status);
+        QVERIFY2(status == 2 && why.contains("the angle must be a finite number") && !QFile::exists(refused),
+                 qPrintable(why));
+        // A pipe or a device is refused at once, never opened nor replaced.
+        const QString fifo = m_dir.filePath("report.pdf");
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0644) == 0);
+        for (const QString& target : {fifo, QString("/dev/full")}) {
+            const QString notRegular =
+                Run(PLYFORGE_APP, {"--export-pdf", PLYFORGE_EXAMPLES "/quasi-isotropic.plyforge", target}, &status);
+            QVERIFY2(status == 2 && notRegular.contains(target) && notRegular.contains("not a regular file"),
+                     qPrintable(notRegular));
+        }
+        QVERIFY(QFileInfo(fifo).isFile() == false && QFileInfo("/dev/full").exists());
     }
 
     // From the window: the File menu's report commands are there, and the PDF holds
