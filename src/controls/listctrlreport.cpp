@@ -283,7 +283,7 @@ void CListCtrlReport::PasteText(const QString& text)
         ++column;
     if (m_editable && column >= GetColumnCount())
         return;
-    QByteArray utf8 = text.toUtf8();
+    QByteArray utf8 = LimitCellLengths(text, column).toUtf8();
     if (m_fixedRows) {
         // Lines past the last row have no row to go to.
         const int room = GetItemCount() - row;
@@ -300,6 +300,24 @@ void CListCtrlReport::PasteText(const QString& text)
     else
         m_model->PasteTabText(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())), row, column);
     Q_EMIT CellsEdited();
+}
+
+QString CListCtrlReport::LimitCellLengths(const QString& text, int firstColumn) const
+{
+    // A paste holds no more than the editor would take (a name a project can keep).
+    if (m_maxLengths.isEmpty())
+        return text;
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines) {
+        QStringList cells = line.split(QLatin1Char('\t'));
+        for (qsizetype k = 0; k < cells.size(); ++k) {
+            const auto limit = m_maxLengths.constFind(firstColumn + static_cast<int>(k));
+            if (limit != m_maxLengths.constEnd() && cells[k].size() > *limit)
+                cells[k].truncate(*limit);
+        }
+        line = cells.join(QLatin1Char('\t'));
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 void CListCtrlReport::AppendEmptyRow()

@@ -116,6 +116,7 @@ private:
     // the end where the grid grows; false when there is none.
     bool StepToEditable(int step, int& row, int& column);
     void AppendEmptyRow();
+    QString LimitCellLengths(const QString& text, int firstColumn) const;
     void ApplyRowHeight();
     void PlaceEditor();
 

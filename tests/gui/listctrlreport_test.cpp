@@ -243,6 +243,14 @@ private slots:
         Clipboard()->setText("x\ty");
         form.Key(Qt::Key_V);
         QCOMPARE(form.Rows(), QString("Fiber|7|8;Matrix|x|y"));
+        // A column's length limit holds for a paste as for typing.
+        form.grid->SetMaxTextLength(1, 3);
+        Clipboard()->setText("abcdef\tlong text");
+        form.Key(Qt::Key_V);
+        QCOMPARE(form.Rows(), QString("Fiber|7|8;Matrix|abc|long text"));
+        form.grid->SetMaxTextLength(1, 32767);
+        Clipboard()->setText("x\ty");
+        form.Key(Qt::Key_V);
 
         form.grid->setCurrentIndex(form.grid->Model()->index(0, 2));
         QTest::keyClick(form.grid, '0');
