@@ -223,7 +223,7 @@ int CliRunner::RunLaminate(CPlyforgeDoc& doc, MessageSink& sink, bool json)
     }
     LaminateAnalysis analysis;
     if (!analysis.Run(doc.laminate, doc.load_case)) {
-        sink.ShowMessage("The laminate's stiffness cannot be inverted: its A, B, D matrix is singular for this stack.");
+        sink.ShowMessage(CalculationChecks::SingularStiffnessCause(doc));
         return kRefused;
     }
     // The JSON holds no word with "nan" or "inf" in it: only a number can.

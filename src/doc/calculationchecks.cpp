@@ -238,3 +238,17 @@ std::string CalculationChecks::ExperimentResultFault(const CPlyforgeDoc& doc)
     }
     return {};
 }
+
+std::string CalculationChecks::SingularStiffnessCause(const CPlyforgeDoc& doc)
+{
+    for (const Lamina* l : InIdOrder(doc.laminate.laminae)) {
+        const double scale = l->C_bar.cwiseAbs().maxCoeff();
+        const double det = l->C_bar.determinant();
+        // Singular within rounding: a billionth of what the entries' size would give.
+        if (!std::isfinite(det) || !(std::abs(det) > 1e-9 * scale * scale * scale))
+            return FormatText("The laminate's stiffness cannot be inverted: Theoretical Lamina #%d's rotated stiffness "
+                              "matrix is singular (determinant %g); check its moduli and Poisson's ratios.",
+                              l->id, det);
+    }
+    return "The laminate's stiffness cannot be inverted: its A, B, D matrix is singular for this stack.";
+}

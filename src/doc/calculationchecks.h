@@ -42,4 +42,7 @@ public:
     // when every result is a number. Nothing is printed as a result in its place.
     static std::string TheoryResultFault(const CPlyforgeDoc& doc);
     static std::string ExperimentResultFault(const CPlyforgeDoc& doc);
+    // Why the laminate's A, B, D matrix cannot be inverted: the first lamina whose own
+    // stiffness is singular or not a number, else the stack as a whole.
+    static std::string SingularStiffnessCause(const CPlyforgeDoc& doc);
 };

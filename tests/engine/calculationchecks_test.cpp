@@ -103,4 +103,11 @@ TEST(CalculationChecks, ResultsThatAreNotNumbersAreNamed)
     doc.laminate.Ex = std::numeric_limits<double>::quiet_NaN();
     EXPECT_EQ(CalculationChecks::TheoryResultFault(doc),
               "The laminate's Ex is not a number (nan): its stiffness cannot be inverted.");
+    // A stack that cannot be analysed names the lamina whose own stiffness is singular.
+    doc.laminate.laminae.back()->C_bar = Matrix3::Identity();
+    doc.laminate.laminae.push_back(MakeCarbonEpoxyLamina(2));
+    doc.laminate.laminae.back()->C_bar << 1, 2, 0, 2, 4, 0, 0, 0, 1;
+    EXPECT_EQ(CalculationChecks::SingularStiffnessCause(doc),
+              "The laminate's stiffness cannot be inverted: Theoretical Lamina #2's rotated stiffness matrix is "
+              "singular (determinant 0); check its moduli and Poisson's ratios.");
 }
