@@ -2,6 +2,7 @@
 
 #include "controls/headercustomctrl.h"
 #include "controls/listctrlreport.h"
+#include "doc/calculationchecks.h"
 #include "doc/plyforgedoc.h"
 #include "forms/filedialogs.h"
 #include "guibase/captions.h"
@@ -154,6 +155,8 @@ void CResultTheoryView::Refresh(const CPlyforgeDoc* doc)
     LaminateAnalysis analysis;
     if (analysis.Run(laminate, doc->load_case))
         m_laminateBox->setPlainText(LaminateText(analysis).Text());
+    else // never an older stack's matrices under this one's card
+        m_laminateBox->setPlainText(QString::fromStdString(CalculationChecks::SingularStiffnessCause(*doc)));
 }
 
 bool CResultTheoryView::ExportCard(const QString& path)
