@@ -25,6 +25,7 @@
 #include "util/numbertext.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
@@ -36,8 +37,11 @@ void CMainFrame::OnProjectPathChanged()
     const QString title = QString::fromUtf8(captions::kAppTitle);
     const QString name = m_files->FileName();
     setWindowTitle(name.isEmpty() ? title : name + " - " + title);
-    for (CChildFrame* child : TabArea()->Children())
+    for (CChildFrame* child : TabArea()->Children()) {
         ShowFileName(child);
+        if (child->Document())
+            child->Document()->project_path = QFile::encodeName(m_files->Path()).toStdString();
+    }
 }
 
 void CMainFrame::ShowFileName(CChildFrame* child)

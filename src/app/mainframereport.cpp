@@ -36,5 +36,9 @@ ReportCommands* CMainFrame::CreateReportCommands()
 {
     return new ReportCommands(
         this, [this](bool withLog) { return ReportOfActiveProject(withLog); },
-        [this] { return ReportExport::HeaderFor(m_files->Path()); });
+        [this] { return ReportExport::HeaderFor(m_files->Path()); },
+        [this] {
+            const CPlyforgeDoc* doc = ActiveDocument();
+            return doc ? doc->InputFiles() : std::vector<std::string>();
+        });
 }

@@ -9,6 +9,7 @@
 #include "forms/resultexpview.h"
 #include "forms/resulttheoryview.h"
 #include "guibase/captions.h"
+#include "doc/plyforgedoc.h"
 #include "util/programpaths.h"
 
 #include <QApplication>
@@ -46,14 +47,23 @@ QString CPlyforgeApp::SplashPath()
     return QDir(QString::fromStdString(ProgramPaths::DataFolder())).filePath(QStringLiteral("Splash.bmp"));
 }
 
+namespace {
+// A results view's exports never replace the files of its project.
+template <class View> View* WithInputFiles(View* view, CChildFrame* frame)
+{
+    view->SetInputFiles([frame] { return frame->Document() ? frame->Document()->InputFiles() : std::vector<std::string>(); });
+    return view;
+}
+} // namespace
+
 bool CPlyforgeApp::InitInstance()
 {
     InitSettingsNames();
     m_pDocTemplate = {
         CMultiDocTemplate{kMainViewTemplate, [](CChildFrame* f) { return new CPlyforgeView(f); }},
         CMultiDocTemplate{kPrincipleTemplate, [](CChildFrame* f) { return new CPrincipleView(f); }},
-        CMultiDocTemplate{kTheoryResultTemplate, [](CChildFrame*) { return new CResultTheoryView; }},
-        CMultiDocTemplate{kExperimentResultTemplate, [](CChildFrame*) { return new CResultExpView; }},
+        CMultiDocTemplate{kTheoryResultTemplate, [](CChildFrame* f) { return WithInputFiles(new CResultTheoryView, f); }},
+        CMultiDocTemplate{kExperimentResultTemplate, [](CChildFrame* f) { return WithInputFiles(new CResultExpView, f); }},
     };
 
     // The look of the last run; a first start takes the Windows 7 look.

@@ -100,7 +100,7 @@ bool ProjectFiles::ExportLog(const CPlyforgeDoc* doc, const QString& path)
     if (!LogReady(doc))
         return false;
     QFile source(QString::fromStdString(doc->log_path));
-    const QString reason = !source.open(QIODevice::ReadOnly) ? source.errorString() : WriteSavedFile(path, source.readAll());
+    const QString reason = !source.open(QIODevice::ReadOnly) ? source.errorString() : WriteSavedFile(path, source.readAll(), doc->InputFiles());
     if (!reason.isEmpty()) {
         ShowMessageBox(tr("The log could not be written to %1").arg(path) + " (" + reason + ")");
         return false;

@@ -17,8 +17,9 @@
 #include <QVBoxLayout>
 
 ReportCommands::ReportCommands(QWidget* window, std::function<std::vector<ReportBlock>(bool)> report,
-                               std::function<ReportHeader()> header)
+                               std::function<ReportHeader()> header, std::function<std::vector<std::string>()> inputs)
     : QObject(window), m_window(window), m_report(std::move(report)), m_header(std::move(header)),
+      m_inputs(std::move(inputs)),
       m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     QSettings settings;
@@ -115,7 +116,7 @@ void ReportCommands::ExportPdf()
 bool ReportCommands::ExportPdfTo(const QString& path)
 {
     QString error;
-    if (ReportExport::WritePdf(path, m_report(IncludeLog()), m_header(), error, m_printer->pageLayout()))
+    if (ReportExport::WritePdf(path, m_report(IncludeLog()), m_header(), error, m_printer->pageLayout(), m_inputs()))
         return true;
     ShowMessageBox(error);
     return false;

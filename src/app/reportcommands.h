@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 class QPrinter;
@@ -19,8 +20,9 @@ class ReportCommands : public QObject {
 
 public:
     // report(withLog) builds the report of the project on screen; header its header.
+    // inputs names the project's files, which a PDF never replaces.
     ReportCommands(QWidget* window, std::function<std::vector<ReportBlock>(bool)> report,
-                   std::function<ReportHeader()> header);
+                   std::function<ReportHeader()> header, std::function<std::vector<std::string>()> inputs);
     ~ReportCommands() override;
 
     void Print();
@@ -42,5 +44,6 @@ private:
     QWidget* m_window;
     std::function<std::vector<ReportBlock>(bool)> m_report;
     std::function<ReportHeader()> m_header;
+    std::function<std::vector<std::string>()> m_inputs;
     std::unique_ptr<QPrinter> m_printer;
 };

@@ -189,11 +189,7 @@ template <typename Cells> void PrintTabbed(std::ostream& out, const Cells& cells
 std::string OutputOverInput(const Arguments& args, const CPlyforgeDoc& doc)
 {
     SafeFileWriter::Options inputs;
-    inputs.inputs.push_back(args.project);
-    for (const auto& specimen : doc.specimens) {
-        if (specimen->readings_link)
-            inputs.inputs.push_back(specimen->readings_link->full_path);
-    }
+    inputs.inputs = doc.InputFiles();
     const std::optional<std::string> log =
         doc.LogPathFor(args.command == "experiment" ? kExperimentalLogName : kTheoreticalLogName);
     for (const auto& [path, what] :
@@ -271,6 +267,7 @@ int CliRunner::Run(int argc, const char* const* argv)
     if (args.log_dir)
         doc.program_folder = *args.log_dir;
     doc.LoadProject(std::move(project));
+    doc.project_path = args.project;
     if (const std::string clash = OutputOverInput(args, doc); !clash.empty()) {
         m_err << "plyforge-cli: " << clash << '\n';
         return kBadInput;

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <iterator>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -239,6 +241,23 @@ std::string CalculationChecks::ExperimentResultFault(const CPlyforgeDoc& doc)
     return {};
 }
 
+namespace {
+// The ply value that makes a ply's stiffness singular: a modulus that is not a
+// positive number, or Poisson's ratios whose product reaches 1 (1 - v12 v21 = 0).
+std::string SingularCause(const Lamina& l)
+{
+    for (const auto& [value, name] : {std::pair{l.E1, "E1"}, std::pair{l.E2, "E2"}, std::pair{l.G12, "G12"}}) {
+        if (!std::isfinite(value) || !(value > 0))
+            return FormatText("its %s is %g GPa", name, value);
+    }
+    const double product = l.Nu12 * l.Nu21;
+    if (!std::isfinite(product) || !(std::abs(1 - product) > 1e-9))
+        return FormatText("its Poisson's ratios give v12 * v21 = %g (v12 = %g, v21 = %g), and 1 - v12 * v21 must not be 0",
+                          product, l.Nu12, l.Nu21);
+    return FormatText("its moduli span too wide a range (E1 = %g, E2 = %g, G12 = %g GPa)", l.E1, l.E2, l.G12);
+}
+} // namespace
+
 std::string CalculationChecks::SingularStiffnessCause(const CPlyforgeDoc& doc)
 {
     for (const Lamina* l : InIdOrder(doc.laminate.laminae)) {
@@ -247,8 +266,8 @@ std::string CalculationChecks::SingularStiffnessCause(const CPlyforgeDoc& doc)
         // Singular within rounding: a billionth of what the entries' size would give.
         if (!std::isfinite(det) || !(std::abs(det) > 1e-9 * scale * scale * scale))
             return FormatText("The laminate's stiffness cannot be inverted: Theoretical Lamina #%d's rotated stiffness "
-                              "matrix is singular (determinant %g); check its moduli and Poisson's ratios.",
-                              l->id, det);
+                              "matrix is singular (determinant %g), because %s.",
+                              l->id, det, SingularCause(*l).c_str());
     }
     return "The laminate's stiffness cannot be inverted: its A, B, D matrix is singular for this stack.";
 }

@@ -48,6 +48,18 @@ void CPlyforgeDoc::SetLaminaCount(int count)
         m_listener->LaminaCountChanged(count);
 }
 
+std::vector<std::string> CPlyforgeDoc::InputFiles() const
+{
+    std::vector<std::string> files;
+    if (!project_path.empty())
+        files.push_back(project_path);
+    for (const auto& specimen : specimens) {
+        if (specimen->readings_link)
+            files.push_back(specimen->readings_link->full_path);
+    }
+    return files;
+}
+
 std::string CPlyforgeDoc::LogPathFor(const char* file_name) const
 {
     if (program_folder.empty())

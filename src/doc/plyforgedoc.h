@@ -24,6 +24,7 @@ public:
 
     std::string program_folder; // the log folder; UTF-8, no trailing separator
     std::string log_path;       // the log of the last run, theory or experiment
+    std::string project_path;   // the project's file; empty until it is opened or saved
     Laminate laminate;
     // Force and moment resultants the laminate's plies are analysed under; none: no load case.
     std::optional<LaminateLoad> load_case;
@@ -64,6 +65,9 @@ public:
 
     // Replaces every record, count and range with those of a project read from a file.
     void LoadProject(ProjectData&& project);
+
+    // The files no output may replace: the project's file and the readings files it names.
+    std::vector<std::string> InputFiles() const;
 
     // Where a run writes the log of that name.
     std::string LogPathFor(const char* file_name) const;

@@ -300,6 +300,9 @@ bool CExperimentDlg::ImportFile(const QString& path)
             QApplication::setOverrideCursor(Qt::WaitCursor);
             table = TensileImport::ReadFile(path.toStdString(), options);
         }
+        // Refused, not cut short by the ID box: the name a project keeps is the whole ID.
+        if (const std::string problem = ProjectSchema::NameLengthProblem(table.specimen_name); !problem.empty())
+            throw ImportError(path.toStdString() + ": the Specimen ID " + problem);
     } catch (const ImportError& error) {
         QApplication::restoreOverrideCursor();
         ShowMessageBox(tr("The file could not be imported.\n%1").arg(QString::fromStdString(error.what())));

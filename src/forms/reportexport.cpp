@@ -11,6 +11,7 @@
 
 #include <QBuffer>
 #include <QDate>
+#include <QFile>
 #include <QFileInfo>
 #include <QObject>
 #include <QPageSize>
@@ -48,7 +49,7 @@ QPageLayout ReportExport::DefaultLayout()
 }
 
 bool ReportExport::WritePdf(const QString& path, const std::vector<ReportBlock>& blocks, const ReportHeader& header,
-                            QString& error, const QPageLayout& layout)
+                            QString& error, const QPageLayout& layout, const std::vector<std::string>& inputs)
 {
     // Drawn in memory first: the target is replaced only by a whole report, and
     // never when it is a pipe, a device or a folder.
@@ -65,7 +66,7 @@ bool ReportExport::WritePdf(const QString& path, const std::vector<ReportBlock>&
             return false;
         }
     }
-    if (const QString reason = WriteSavedFile(path, file.data()); !reason.isEmpty()) {
+    if (const QString reason = WriteSavedFile(path, file.data(), inputs); !reason.isEmpty()) {
         error = QObject::tr("The report could not be written to %1: %2").arg(path, reason);
         return false;
     }
@@ -81,6 +82,7 @@ bool ReportExport::ExportProject(const QString& projectPath, const QString& pdfP
         error = QString::fromStdString(failure.what());
         return false;
     }
+    doc.project_path = QFile::encodeName(projectPath).toStdString();
     QTemporaryDir logs;
     doc.program_folder = logs.path().toStdString();
     QuietSink quiet;
@@ -101,5 +103,5 @@ bool ReportExport::ExportProject(const QString& projectPath, const QString& pdfP
     std::shared_ptr<const OrvaneChart::XYChart> chart;
     if (!doc.specimens.empty())
         chart = CResultExpView::SeriesChart(doc);
-    return WritePdf(pdfPath, BuildReport(doc, chart), HeaderFor(projectPath), error);
+    return WritePdf(pdfPath, BuildReport(doc, chart), HeaderFor(projectPath), error, DefaultLayout(), doc.InputFiles());
 }

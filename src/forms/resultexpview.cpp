@@ -336,7 +336,7 @@ bool CResultExpView::ExportResultsCsv(const QString& path)
         addRow(m_exactRows[i], m_resultList->Model()->RowChecked(static_cast<int>(i)) ? "yes" : "no");
     for (const ResultsTable::Cells& row : m_exactStatistics)
         addRow(row, QString());
-    if (const QString reason = WriteSavedFile(path, text.toUtf8()); !reason.isEmpty()) {
+    if (const QString reason = WriteSavedFile(path, text.toUtf8(), InputFiles()); !reason.isEmpty()) {
         ShowMessageBox(tr("The results could not be written to %1: %2").arg(path, reason));
         return false;
     }
@@ -345,6 +345,11 @@ bool CResultExpView::ExportResultsCsv(const QString& path)
 
 bool CResultExpView::ExportChartImage(const QString& path, QSize size, int dpi)
 {
+    // Refused before it is drawn: a picture never replaces the project or its readings.
+    if (const QString refusal = SavedFileRefusal(path, InputFiles()); !refusal.isEmpty()) {
+        ShowMessageBox(tr("The chart could not be written to %1: %2").arg(path, refusal));
+        return false;
+    }
     UpdateChart();
     if (size.isValid() && m_viewer->GetChart()) {
         // The chart built again, with the zoom and curves shown, at the picture's size

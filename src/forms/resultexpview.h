@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,9 @@ class CResultExpView : public QWidget {
 
 public:
     explicit CResultExpView(QWidget* parent = nullptr);
+    // The project's files (its own and the readings it names), which no export replaces.
+    void SetInputFiles(std::function<std::vector<std::string>()> files) { m_inputFiles = std::move(files); }
+    std::vector<std::string> InputFiles() const { return m_inputFiles ? m_inputFiles() : std::vector<std::string>(); }
     ~CResultExpView() override;
 
     void FillResultList(const CPlyforgeDoc* doc);
@@ -77,4 +81,5 @@ private:
     std::vector<int> m_ids;                // the specimen of each row
     std::vector<std::string> m_gaps;       // why a row has no modulus
     unsigned m_builtRevision = ~0u;
+    std::function<std::vector<std::string>()> m_inputFiles;
 };

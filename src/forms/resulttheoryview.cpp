@@ -182,7 +182,7 @@ bool CResultTheoryView::ExportFeSection(const QString& path)
 
 bool CResultTheoryView::WriteInputFile(const QString& path, const QString& text, const QString& what)
 {
-    if (const QString reason = WriteSavedFile(path, text.toUtf8()); !reason.isEmpty()) {
+    if (const QString reason = WriteSavedFile(path, text.toUtf8(), InputFiles()); !reason.isEmpty()) {
         ShowMessageBox(tr("%1 could not be written to %2: %3").arg(what, path, reason));
         return false;
     }

@@ -2,6 +2,10 @@
 
 #include <QWidget>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 class CListCtrlReport;
 class CPlyforgeDoc;
 class LoadCaseBar;
@@ -15,6 +19,9 @@ class CResultTheoryView : public QWidget {
 
 public:
     explicit CResultTheoryView(QWidget* parent = nullptr);
+    // The project's files (its own and the readings it names), which no export replaces.
+    void SetInputFiles(std::function<std::vector<std::string>()> files) { m_inputFiles = std::move(files); }
+    std::vector<std::string> InputFiles() const { return m_inputFiles ? m_inputFiles() : std::vector<std::string>(); }
 
     void InitLists();
     void FillLabels();
@@ -50,4 +57,5 @@ private:
     LoadCaseBar* m_loadBar;
     QString m_cardText;
     QString m_sectionText;
+    std::function<std::vector<std::string>()> m_inputFiles;
 };

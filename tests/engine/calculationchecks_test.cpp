@@ -106,8 +106,13 @@ TEST(CalculationChecks, ResultsThatAreNotNumbersAreNamed)
     // A stack that cannot be analysed names the lamina whose own stiffness is singular.
     doc.laminate.laminae.back()->C_bar = Matrix3::Identity();
     doc.laminate.laminae.push_back(MakeCarbonEpoxyLamina(2));
-    doc.laminate.laminae.back()->C_bar << 1, 2, 0, 2, 4, 0, 0, 0, 1;
+    Lamina& second = *doc.laminate.laminae.back();
+    second.C_bar << 1, 2, 0, 2, 4, 0, 0, 0, 1;
+    second.E1 = 100, second.E2 = 25, second.G12 = 5, second.Nu12 = 2, second.Nu21 = 0.5;
     EXPECT_EQ(CalculationChecks::SingularStiffnessCause(doc),
               "The laminate's stiffness cannot be inverted: Theoretical Lamina #2's rotated stiffness matrix is "
-              "singular (determinant 0); check its moduli and Poisson's ratios.");
+              "singular (determinant 0), because its Poisson's ratios give v12 * v21 = 1 (v12 = 2, v21 = 0.5), "
+              "and 1 - v12 * v21 must not be 0.");
+    second.G12 = 0;
+    EXPECT_NE(CalculationChecks::SingularStiffnessCause(doc).find("because its G12 is 0 GPa."), std::string::npos);
 }

@@ -180,6 +180,14 @@ private slots:
         QVERIFY2(m_sink.messages.size() == 1 && m_sink.Messages()[0].contains("line 3"),
                  qPrintable(m_sink.Messages().join('|')));
         QVERIFY(RowTexts(grid, 1) == QStringList({"20", "0.2", "80"}) && grid->GetItemCount() == 2);
+        // An ID longer than a project keeps is refused whole, not cut by the ID box.
+        m_sink.Clear();
+        const QString name = form.NameEdit()->text();
+        QVERIFY(!form.ImportFile(WriteFile(m_dir.filePath("long.csv"),
+                                           "Specimen ID," + QByteArray(201, 'x') + "\nLoad,Strain,Stress\n1,0.1,40\n")));
+        QVERIFY2(m_sink.messages.size() == 1 && m_sink.Messages()[0].contains("Specimen ID is 201 characters"),
+                 qPrintable(m_sink.Messages().join('|')));
+        QVERIFY(form.NameEdit()->text() == name && grid->GetItemCount() == 2);
     }
 };
 

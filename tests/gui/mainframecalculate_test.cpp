@@ -4,6 +4,7 @@
 #include "app/mainframe.h"
 #include "guitestsupport.h"
 
+#include "app/reportcommands.h"
 #include "forms/loadcasebar.h"
 
 #include <QComboBox>
@@ -170,6 +171,16 @@ private slots:
                                                 Qt::CheckStateRole);
         QVERIFY(Doc()->specimens[2]->excluded && Frame()->Files()->IsModified());
         QCOMPARE(results->ChartView().Dashed(), (std::vector<bool>{false, false, true}));
+        // No export replaces the project's own file: refused with the reason, the file whole.
+        const QString project = m_logDir.filePath("project.plyforge");
+        QVERIFY(Frame()->SaveProject(project));
+        const QByteArray saved = ReadAll(project);
+        sink.Clear();
+        QVERIFY(!results->ExportResultsCsv(project) && !results->ExportChartImage(project) &&
+                !ProjectFiles::ExportLog(Doc(), project) && !Frame()->Reports()->ExportPdfTo(project));
+        QCOMPARE(sink.Messages().size(), 4);
+        QVERIFY2(sink.Messages()[0].endsWith("it is the input file " + project + " itself"), qPrintable(sink.Messages()[0]));
+        QCOMPARE(ReadAll(project), saved);
     }
 };
 
