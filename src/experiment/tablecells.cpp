@@ -1,36 +1,13 @@
 #include "experiment/tablecells.h"
 
 #include "util/numberparser.h"
+#include "util/tablenumber.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <iterator>
 
 namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// "1,004.80328": every comma follows a digit and starts a group of three digits,
-// and the decimal point, if any, comes after the last group.
-bool HasThousandsGroups(std::string_view text)
-{
-    bool seen_point = false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '.')
-            seen_point = true;
-        if (text[i] != ',')
-            continue;
-        if (seen_point || i == 0 || !IsDigit(text[i - 1]) || i + 3 >= text.size())
-            return false;
-        for (size_t k = i + 1; k <= i + 3; ++k)
-            if (!IsDigit(text[k]))
-                return false;
-        if (i + 4 < text.size() && IsDigit(text[i + 4]))
-            return false;
-    }
-    return true;
-}
 
 bool ParseNumberCell(std::string_view text, bool finite_only, double& value)
 {
@@ -123,24 +100,28 @@ bool TableCells::ToNumber(const TableCell& cell, char separator, bool finite_onl
     const std::string_view text = cell.text;
     if (ParseNumberCell(text, finite_only, value))
         return true;
-    const size_t commas = static_cast<size_t>(std::count(text.begin(), text.end(), ','));
-    if (commas == 0)
+    const size_t comma = text.find(',');
+    if (comma == std::string_view::npos)
         return false;
-    const bool has_point = text.find('.') != std::string_view::npos;
-    std::string plain;
-    bool decimal = false;
-    if (AllowsDecimalComma(separator) && commas == 1 && !has_point) {
-        plain.assign(text);
-        plain[plain.find(',')] = '.';
-        decimal = true;
-    } else if (cell.quoted && HasThousandsGroups(text)) {
-        std::remove_copy(text.begin(), text.end(), std::back_inserter(plain), ',');
-    } else {
-        return false;
+    const bool lone_comma = text.find(',', comma + 1) == std::string_view::npos;
+    if (AllowsDecimalComma(separator) && lone_comma && text.find('.') == std::string_view::npos) {
+        std::string plain(text);
+        plain[comma] = '.';
+        if (!ParseNumberCell(plain, finite_only, value))
+            return false;
+        used_decimal_comma = true;
+        return true;
     }
-    if (!ParseNumberCell(plain, finite_only, value))
+    if (!cell.quoted)
         return false;
-    used_decimal_comma = used_decimal_comma || decimal;
+    // Where tab separates the cells a tab inside the quotes is still left; the number
+    // rule takes it off as it does around any cell.
+    const std::string_view number = Trim(text, '\0');
+    const char* const end = number.data() + number.size();
+    double grouped = 0;
+    if (ScanGroupedTableNumber(number.data(), end, grouped, AllowsDecimalComma(separator)) != end)
+        return false;
+    value = grouped; // digits only: always finite
     return true;
 }
 

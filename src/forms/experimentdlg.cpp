@@ -161,7 +161,7 @@ void CExperimentDlg::SetSpecimenSize(double width, double thickness)
     SetEditText(m_thicknessEdit, FormNumberText(thickness));
 }
 
-void CExperimentDlg::ReadSize(int id)
+QString CExperimentDlg::ReadSize(int id)
 {
     QLineEdit* edits[2] = {m_widthEdit, m_thicknessEdit};
     double* members[2] = {&m_specimenWidth, &m_specimenThickness};
@@ -169,13 +169,12 @@ void CExperimentDlg::ReadSize(int id)
     for (int i = 0; i < 2; ++i) {
         double value = 0;
         const std::string text(TrimWhitespace(edits[i]->text().toStdString()));
-        if (text.empty() || !ParseNumber(text, value)) {
-            ShowMessageBox(tr("Please enter a number.") +
-                           QString("\nSpecimen %1, %2: \"%3\"").arg(id).arg(fields[i], edits[i]->text()));
-            return;
-        }
+        if (text.empty() || !ParseNumber(text, value))
+            return tr("Please enter a number.") +
+                   QString("\nSpecimen %1, %2: \"%3\"").arg(id).arg(fields[i], edits[i]->text());
         *members[i] = value;
     }
+    return {};
 }
 
 bool CExperimentDlg::ReadColumn(std::vector<double>& series, int column, std::vector<UnreadCell>& unread)
@@ -207,7 +206,11 @@ bool CExperimentDlg::SaveToSpecimen(int id, UnreadCells unread)
     if (!doc)
         return false;
     m_grid->EndCellEdit();
-    ReadSize(id);
+    // A size that is not a number stops here: no older value stands in for it.
+    if (const QString problem = ReadSize(id); !problem.isEmpty()) {
+        ShowMessageBox(problem);
+        return false;
+    }
     ExperimentSpecimen& specimen = doc->FindOrCreateSpecimen(id);
     specimen.name = std::string(TrimWhitespace(m_nameEdit->text().toStdString()));
     specimen.width = m_specimenWidth;

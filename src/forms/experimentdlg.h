@@ -30,6 +30,7 @@ public:
     // keeps as typed: name the first in a message (Calculate, showing another
     // specimen), or keep them without a word (a save, which tells them all afterwards).
     enum class UnreadCells { Tell, Keep };
+    // False, after its message, when the width or the thickness is not a number.
     bool SaveToSpecimen(int id, UnreadCells unread = UnreadCells::Tell);
     // The column's readings; a cell that is not a number reads as NaN and is kept,
     // as typed, in unread. False when there is one.
@@ -75,7 +76,9 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Reads the two edits into the members; an edit that is not a number keeps its
     // member and shows the message.
-    void ReadSize(int id);
+    // Reads the two edits into the members; the message naming the edit that is not
+    // a number, empty when both are read.
+    QString ReadSize(int id);
 
     std::function<CPlyforgeDoc*()> m_document;
     QLineEdit* m_nameEdit;

@@ -23,7 +23,6 @@ using namespace testing_support;
 
 namespace {
 
-
 ProjectData ParseText(const std::string& text) { return ProjectReader::Parse(text, "test.plyforge", ""); }
 
 std::vector<std::string> FolderEntries(const fs::path& folder)
@@ -144,41 +143,23 @@ TEST(ProjectWriter, NameThatIsNotUtf8StillSaves)
     EXPECT_FALSE(read.laminae[0]->matrix.name.empty());
 }
 
-TEST(ProjectWriter, ReplacesTheOldFileAndLeavesNoTemporaryFile)
-{
-    TempDir dir;
-    const std::string path = (dir.Path() / fs::u8path("프로젝트 1.plyforge")).string();
-    WriteWholeFile(path, std::string(100000, 'x')); // longer than the new text
-    CPlyforgeDoc doc;
-    FillSmallProject(doc);
-
-    ProjectWriter::WriteFile(path, doc);
-    EXPECT_EQ(ReadWholeFile(path), ProjectWriter::Serialize(doc));
-    EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"프로젝트 1.plyforge"});
-    // Readable by others, as any file the user saves, though it was written privately first.
-    EXPECT_NE(fs::status(path).permissions() & fs::perms::others_read, fs::perms::none);
-
-    // A new file where there was none.
-    const std::string fresh = (dir.Path() / "fresh.plyforge").string();
-    ProjectWriter::WriteFile(fresh, doc);
-    EXPECT_EQ(ReadWholeFile(fresh), ReadWholeFile(path));
-    EXPECT_EQ(FolderEntries(dir.Path()).size(), 2u);
-}
-
 TEST(ProjectWriter, FailureNamesThePathAndKeepsTheOldFile)
 {
     TempDir dir;
     CPlyforgeDoc doc;
     FillSmallProject(doc);
     // Neither a missing folder nor a folder in the way of the file can be written
-    // over, even by root.
-    const fs::path in_the_way = dir.Path() / "p.plyforge";
+    // over, even by root; a pipe is refused without blocking the save.
+    const fs::path in_the_way = dir.Path() / "p.plyforge", pipe = dir.Path() / "pipe.plyforge";
     fs::create_directory(in_the_way);
     WriteWholeFile(in_the_way / "keep.txt", "kept");
-    for (const std::string& path : {(dir.Path() / "no such folder/p.plyforge").string(), in_the_way.string()})
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    for (const std::string& path :
+         {(dir.Path() / "no such folder/p.plyforge").string(), in_the_way.string(), pipe.string()})
         EXPECT_TRUE(StartsWith(WriteError(path, doc), path + ": ")) << path;
     EXPECT_EQ(ReadWholeFile(in_the_way / "keep.txt"), "kept");
-    EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"p.plyforge"});
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"p.plyforge", "pipe.plyforge"}));
 
     // A folder without write permission.
     const fs::path folder = dir.Path() / "locked";
@@ -255,39 +236,19 @@ TEST(ProjectWriter, ReadingsFileStaysLinkedWhileItsReadingsAreAsRead)
     ExpectContains(message, {"machine.csv"});
 }
 
-// A save keeps what the user set on the file: the link stays a link to the file it
-// names, a private project stays private, and a read-only one is replaced only when
-// the user said so. A pipe in the project's place is refused without blocking.
-TEST(ProjectWriter, SaveKeepsTheLinkAndModeAndRefusesReadOnlyOrAPipe)
+// A project the user made read-only is replaced only when they said so. Modes and
+// links are the safe writer's and tested with it.
+TEST(ProjectWriter, ReadOnlyProjectIsReplacedOnlyWhenAsked)
 {
     TempDir dir;
     CPlyforgeDoc doc;
     FillSmallProject(doc);
-    const fs::path real = dir.Path() / "real.plyforge", link = dir.Path() / "link.plyforge";
-    WriteWholeFile(real, "old");
-    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
-    fs::create_symlink("real.plyforge", link);
-    ProjectWriter::WriteFile(link.string(), doc);
-    EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(ReadWholeFile(real), ProjectWriter::Serialize(doc, dir.Str()));
-    EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write);
-
-    fs::permissions(real, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    WriteWholeFile(dir.Path() / "copy", ReadWholeFile(real));
-    FillSmallProject(doc);
-    doc.elastic_max = 0.4;
-    ExpectContains(WriteError(link.string(), doc), {link.string(), "read-only"});
-    EXPECT_EQ(ReadWholeFile(real), ReadWholeFile(dir.Path() / "copy"));
-    ProjectWriter::WriteFile(link.string(), doc, true);
-    EXPECT_NE(ReadWholeFile(real).find("\"elastic_max\": 0.4"), std::string::npos);
-
-    const std::string fifo = (dir.Path() / "fifo.plyforge").string();
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-    ExpectContains(WriteError(fifo, doc), {fifo, "not a regular file"});
-    EXPECT_TRUE(fs::is_fifo(fifo));
-
-    const std::string longest = (dir.Path() / (std::string(246, 'p') + ".plyforge")).string();
-    ProjectWriter::WriteFile(longest, doc);
-    ProjectWriter::WriteFile(longest, doc);
-    EXPECT_EQ(ReadWholeFile(longest), ReadWholeFile(real));
+    const std::string path = (dir.Path() / fs::u8path("프로젝트 1.plyforge")).string();
+    WriteWholeFile(path, "old");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    ExpectContains(WriteError(path, doc), {path, "read-only"});
+    EXPECT_EQ(ReadWholeFile(path), "old");
+    ProjectWriter::WriteFile(path, doc, true);
+    EXPECT_EQ(ReadWholeFile(path), ProjectWriter::Serialize(doc, dir.Str()));
+    EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"프로젝트 1.plyforge"});
 }

@@ -11,6 +11,8 @@
 #include "theory/laminateanalysis.h"
 #include "util/traceoutput.h"
 
+#include "fuzzsupport.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -66,9 +68,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    // Readings files only from the fuzzer's own folder.
-    if (text.find("readings_file") != std::string_view::npos &&
-        (text.find('/') != std::string_view::npos || text.find('\\') != std::string_view::npos))
+    if (ReachesOutsideFuzzFolder(text))
         return 0;
     CPlyforgeDoc doc;
     try {

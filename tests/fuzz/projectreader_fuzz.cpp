@@ -1,8 +1,9 @@
 // Any bytes as a project file: the reader returns a project or throws
 // ProjectFileError, never anything else. Readings files are looked up in a folder
-// of its own holding a good and a bad one, and only there: a name with a path in
-// it could reach files that are no business of a fuzzer.
+// of its own holding a good and a bad one, and only there.
 #include "doc/projectreader.h"
+
+#include "fuzzsupport.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -36,8 +37,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    if (text.find("readings_file") != std::string_view::npos &&
-        (text.find('/') != std::string_view::npos || text.find('\\') != std::string_view::npos))
+    if (ReachesOutsideFuzzFolder(text))
         return 0;
     try {
         const ProjectData project = ProjectReader::Parse(text, "fuzz.plyforge", g_folder);

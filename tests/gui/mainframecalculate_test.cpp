@@ -150,6 +150,11 @@ private slots:
         Open("three-tensile-tests.plyforge", "Experimental Lamina #1");
         auto* results = qobject_cast<CResultExpView*>(Frame()->ShowViewByTitle(captions::kExperimentResult));
         QVERIFY(results);
+        // A width that cannot be read stops the run, naming it; the older width is not used.
+        const double width = Doc()->FindSpecimen(1)->width;
+        MainView()->ExperimentDlg()->WidthEdit()->setText("abc");
+        QCOMPARE(Calculate(true), QStringList{"Please enter a number.\nSpecimen 1, Width: \"abc\""});
+        QVERIFY(Doc()->FindSpecimen(1)->width == width && results->ResultList()->GetItemCount() == 0);
         MainView()->ExperimentDlg()->WidthEdit()->setText("20"); // committed by the run
         // Specimen 2 loses its readings: its evaluation fails, and it is listed all the same.
         ExperimentSpecimen* second = Doc()->FindSpecimen(2);
