@@ -13,6 +13,7 @@
 #include "app/windowsdialog.h"
 #include "controls/richeditcustomctrl.h"
 #include "doc/plyforgedoc.h"
+#include "forms/experimentdlg.h"
 #include "forms/filedialogs.h"
 #include "guibase/captions.h"
 #include "guibase/messagebox.h"
@@ -26,8 +27,6 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTimer>
-#include <QUndoGroup>
 #include <QUndoStack>
 
 namespace {
@@ -51,9 +50,18 @@ void ShowProjectInStatusBar(QLabel& file, QLabel& counts, const CPlyforgeDoc* do
 
 CMainFrame::CMainFrame(int app_look, QWidget* parent)
     : CMDIMainFrame(parent), m_wndRibbonBar(new CRibbonBar(this)), m_nAppLook(app_look),
-      m_files(new ProjectFiles(this)), m_undoGroup(new QUndoGroup(this))
+      m_project(new ProjectDocument(this)), m_files(new ProjectFiles(this, m_project))
 {
     connect(m_files, &ProjectFiles::PathChanged, this, &CMainFrame::OnProjectPathChanged);
+    connect(m_project, &ProjectDocument::Changed, this, &CMainFrame::OnProjectChanged);
+    connect(m_project, &ProjectDocument::ModifiedChanged, this, &QWidget::setWindowModified);
+    connect(m_project, &ProjectDocument::SeriesAboutToBeReplaced, this, [this] {
+        // The specimen on screen goes with the specimens it belongs to.
+        CPlyforgeView* view = MainViewOf(m_project->Doc());
+        CPlyforgeDoc* doc = m_project->Doc();
+        if (view && view->ExperimentDlg() && doc && doc->current_specimen_id > 0)
+            view->ExperimentDlg()->SaveToSpecimen(doc->current_specimen_id, CExperimentDlg::UnreadCells::Quiet);
+    });
     setObjectName("MainFrame");
     setWindowIcon(QIcon(":/icons/app64.png"));
     setMenuWidget(m_wndRibbonBar);
@@ -71,25 +79,27 @@ CMainFrame::CMainFrame(int app_look, QWidget* parent)
     m_reports = CreateReportCommands();
     BuildMenus();
     ConnectCommands();
-    setWindowTitle(QString::fromUtf8(captions::kAppTitle));
+    OnProjectPathChanged(); // the title, with its mark of a modified project
 
     const QSettings settings;
     restoreState(settings.value("Workspace/State").toByteArray());
 
-    // The ribbon's enabled and checked states follow the program, as an idle update would.
-    m_updateTimer = new QTimer(this);
-    m_updateTimer->setInterval(150);
-    connect(m_updateTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandUI);
-    m_updateTimer->start();
+    // The ribbon's enabled and checked states follow the project, the windows and the panes.
     connect(TabArea(), &MdiTabArea::ActiveChildChanged, this, &CMainFrame::UpdateCommandUI);
-    connect(TabArea(), &MdiTabArea::ActiveChildChanged, this, &CMainFrame::ShowUndoStackOfActiveView);
+    for (QDockWidget* pane : {m_wndMainMenu, m_wndLogView})
+        connect(pane, &QDockWidget::visibilityChanged, this, &CMainFrame::UpdateCommandUI);
     connect(TabArea(), &MdiTabArea::WindowsDialogRequested, this, [this] {
         WindowsDialog dialog(TabArea(), this);
         dialog.exec();
     });
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // The panes and the tab area are hidden as the base window goes: this part is gone by then.
+    for (QObject* sender : std::initializer_list<QObject*>{m_wndMainMenu, m_wndLogView, TabArea(), m_project})
+        disconnect(sender, nullptr, this, nullptr);
+}
 
 void CMainFrame::CreatePanes()
 {
@@ -189,22 +199,12 @@ void CMainFrame::BuildMenus()
     }
 }
 
-void CMainFrame::ShowUndoStackOfActiveView()
-{
-    CChildFrame* child = ActiveChild();
-    auto* view = child ? qobject_cast<CPlyforgeView*>(child->View()) : nullptr;
-    QUndoStack* stack = view ? view->UndoStack() : nullptr;
-    if (stack && !m_undoGroup->stacks().contains(stack))
-        m_undoGroup->addStack(stack);
-    m_undoGroup->setActiveStack(stack);
-}
-
 void CMainFrame::ConnectCommands()
 {
-    // Undo and Redo of the form on screen, from anywhere in the window.
-    QAction* undo = m_undoGroup->createUndoAction(this, tr("Undo"));
+    // Undo and Redo of the project's steps, from anywhere in the window.
+    QAction* undo = m_project->UndoStack()->createUndoAction(this, tr("Undo"));
     undo->setShortcut(QKeySequence::Undo);
-    QAction* redo = m_undoGroup->createRedoAction(this, tr("Redo"));
+    QAction* redo = m_project->UndoStack()->createRedoAction(this, tr("Redo"));
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     for (QAction* action : {undo, redo}) {
         action->setObjectName(action == undo ? "UndoAction" : "RedoAction");
@@ -220,7 +220,11 @@ void CMainFrame::ConnectCommands()
     connect(r, &CRibbonBar::QuickPrintRequested, m_reports, &ReportCommands::QuickPrint);
     connect(r, &CRibbonBar::TheoryCountApplied, this, &CMainFrame::OnTheoryLmnNumOk);
     connect(r, &CRibbonBar::ExperimentCountApplied, this, &CMainFrame::OnExperimtLmnNumOk);
-    connect(r, &CRibbonBar::ValuesEdited, m_files, &ProjectFiles::MarkModified);
+    // A value typed is the project's once it is a number; Calculate names one that is not.
+    connect(r, &CRibbonBar::ValuesEdited, this, [this] {
+        CommitRibbonValues(ProjectSide::Theory, false);
+        CommitRibbonValues(ProjectSide::Experiment, false);
+    });
     connect(r, &CRibbonBar::TheoryCalculateRequested, this, &CMainFrame::OnTheoryCalculate);
     connect(r, &CRibbonBar::ExperimentCalculateRequested, this, &CMainFrame::OnExperimtCalculate);
     connect(r, &CRibbonBar::VersionRequested, this, &CMainFrame::OnButtonVersion);

@@ -5,10 +5,12 @@
 #include "doc/projectlistener.h"
 
 #include "forms/reportcontent.h"
+#include "model/projectdocument.h"
 
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class CLogView;
 class CPlyforgeView;
@@ -19,12 +21,11 @@ class ReportCommands;
 class QDockWidget;
 class QLabel;
 class QMenu;
-class QTimer;
-class QUndoGroup;
 
 // The program's main window: the ribbon, the status bar, the tabbed project
-// windows, and the "Main Menu" and "Log View" panes. It finds windows by caption,
-// starts new projects, applies lamina counts and switches the application look.
+// windows, and the "Main Menu" and "Log View" panes. It shows the project and
+// follows its changes, starts new projects, applies lamina counts and switches the
+// application look.
 class CMainFrame : public CMDIMainFrame, public ProjectListener {
     Q_OBJECT
 
@@ -78,11 +79,12 @@ public:
     void OnTheoryCalculate();
     void OnExperimtCalculate();
 
-    // The number in a ribbon edit by the number rule, or -1 after "숫자를 입력하세요";
-    // ok tells which.
-    double GetScaleFactor(bool* ok = nullptr);
-    double GetElasticMin(bool* ok = nullptr);
-    double GetElasticMax(bool* ok = nullptr);
+    // The project: its document, undo steps and change signals.
+    ProjectDocument* Project() const { return m_project; }
+    // Stores the ribbon's values that are numbers in the project, each changed one an
+    // undo step. With tell, a value of side that is not a number stops it: false after
+    // "숫자를 입력하세요" naming the edit, and nothing of that side is stored.
+    bool CommitRibbonValues(ProjectSide side, bool tell);
     // Shows the last run's log in the log pane, or one line saying where it could
     // not be written.
     void LoadCalculationLog(const CPlyforgeDoc& doc);
@@ -114,23 +116,35 @@ public:
     // True when the project may be replaced: saved, discarded or unchanged.
     bool SaveModified();
 
-    // Brings every command's enabled and checked state up to date, as the idle
-    // update of a ribbon does.
+    // Brings every command's enabled and checked state up to date; called whenever
+    // the project, the active window or a pane changes.
     void UpdateCommandUI();
 
 protected:
     ProjectListener* Listener() override { return this; }
+    void DocumentCreated(const std::shared_ptr<CPlyforgeDoc>& doc) override;
     void ChildCreated(CChildFrame* child) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void ShowUndoStackOfActiveView();
+    // What the project's change means for the ribbon, the results views and the commands.
+    void OnProjectChanged(const ProjectChange& change);
+    // The ribbon shows the project's scale factor (theory), elastic range and modulus
+    // method (experiment).
+    void ShowRibbonValues(bool theory, bool experiment);
+    // Each results view says whether its results belong to the present inputs.
+    void ShowResultStates();
+    // A record shown again by Undo or Redo: its tab in front, marked in the tree.
+    void OnRecordRevealed(bool theory, int id);
+    // After the specimens were replaced: the count, the tree and the first specimen shown.
+    void ShowReplacedSeries();
     void CreatePanes();
     void ConnectCommands();
     void BuildMenus();
     // The count in the edit, or 0 after its message.
     int ReadCount(const QString& text);
-    double ReadRibbonNumber(const QString& text, bool* ok);
+    // The number in a ribbon edit by the number rule; without one, the message naming it.
+    std::optional<double> ReadRibbonNumber(int edit, QString* problem) const;
     void OnProjectPathChanged();
     void ShowFileName(CChildFrame* child);
     // Commits the main view's forms into their records; false when one cannot be.
@@ -146,11 +160,9 @@ private:
     CLogView* m_logView = nullptr;
     QLabel* m_pane1 = nullptr;
     QLabel* m_pane2 = nullptr;
-    QTimer* m_updateTimer = nullptr;
     int m_nAppLook;
+    ProjectDocument* m_project;
     ProjectFiles* m_files;
-    // The forms' undo steps; the form on screen in the active tab is the group's active stack.
-    QUndoGroup* m_undoGroup;
     std::function<bool()> m_askReplace;
     std::function<bool(const QString&)> m_askKeepLink;
     QMenu* m_recentMenu = nullptr;

@@ -19,29 +19,6 @@
 
 #include <QApplication>
 
-double CMainFrame::ReadRibbonNumber(const QString& text, bool* ok)
-{
-    // Ribbon edits are not trimmed: strtod skips leading blanks, a trailing one fails.
-    double value = 0;
-    const bool number = ParseNumber(text.toStdString(), value);
-    if (ok)
-        *ok = number;
-    if (!number) {
-        ShowMessageBox(QString::fromUtf8(msg::kEnterNumber));
-        return -1;
-    }
-    return value;
-}
-
-double CMainFrame::GetScaleFactor(bool* ok)
-{
-    return ReadRibbonNumber(m_wndRibbonBar->Text(CRibbonBar::Edit::ScaleFactor), ok);
-}
-
-double CMainFrame::GetElasticMin(bool* ok) { return ReadRibbonNumber(m_wndRibbonBar->Text(CRibbonBar::Edit::ElasticMin), ok); }
-
-double CMainFrame::GetElasticMax(bool* ok) { return ReadRibbonNumber(m_wndRibbonBar->Text(CRibbonBar::Edit::ElasticMax), ok); }
-
 void CMainFrame::LoadCalculationLog(const CPlyforgeDoc& doc)
 {
     CRichEditCustomCtrl* edit = m_logView->RichEdit();
@@ -67,10 +44,11 @@ void CMainFrame::OnTheoryCalculate()
         return;
     if (!view->LaminaDlg()->SaveToLamina(doc->current_lamina_id))
         return;
-    // A factor that is not greater than 0 is refused and never stored.
-    const double scale_factor = GetScaleFactor();
-    if (scale_factor > 0)
-        doc->laminate.compliance_scale_factor = scale_factor;
+    // A factor that is not a number stops here; one not greater than 0 is refused
+    // by the checks and never stored.
+    if (!CommitRibbonValues(ProjectSide::Theory, true))
+        return;
+    const double scale_factor = ReadRibbonNumber(int(CRibbonBar::Edit::ScaleFactor), nullptr).value_or(0);
     if (!CalculationChecks::TheoryReady(*doc, scale_factor, AppMessageSink()))
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -82,6 +60,7 @@ void CMainFrame::OnTheoryCalculate()
     if (!results)
         return;
     results->Refresh(doc);
+    m_project->MarkCalculated(ProjectSide::Theory);
     LoadCalculationLog(*doc);
 }
 
@@ -102,13 +81,8 @@ void CMainFrame::OnExperimtCalculate()
     if (const ExperimentSpecimen* shown = doc->FindSpecimen(doc->current_specimen_id);
         shown && !shown->unread_cells.empty())
         return;
-    bool min_ok = false;
-    bool max_ok = false;
-    doc->elastic_min = GetElasticMin(&min_ok);
-    doc->elastic_max = GetElasticMax(&max_ok);
-    doc->modulus_method = m_wndRibbonBar->RegressionModulus() ? ModulusMethod::Regression : ModulusMethod::Chord;
-    // A bound that is not a number stops here, after its message: -1 is no bound.
-    if (!min_ok || !max_ok)
+    // A bound that is not a number stops here, after its message naming it.
+    if (!CommitRibbonValues(ProjectSide::Experiment, true))
         return;
     if (!CalculationChecks::ExperimentReady(*doc, AppMessageSink()))
         return;
@@ -122,4 +96,5 @@ void CMainFrame::OnExperimtCalculate()
         results->FillResultList(doc);
         results->RefreshChart(doc);
     }
+    m_project->MarkCalculated(ProjectSide::Experiment);
 }

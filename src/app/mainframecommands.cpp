@@ -51,6 +51,7 @@ void CMainFrame::LaminaCountChanged(int count)
 {
     ShowTheoryLaminaCount(count);
     RebuildMenuTree(count, 0);
+    UpdateCommandUI();
 }
 
 int CMainFrame::ReadCount(const QString& text)

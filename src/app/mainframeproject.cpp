@@ -36,7 +36,9 @@ void CMainFrame::OnProjectPathChanged()
 {
     const QString title = QString::fromUtf8(captions::kAppTitle);
     const QString name = m_files->FileName();
-    setWindowTitle(name.isEmpty() ? title : name + " - " + title);
+    // [*] marks a modified project, as the window's modified state says.
+    setWindowTitle(name.isEmpty() ? title + "[*]" : name + "[*] - " + title);
+    setWindowModified(m_project->IsModified());
     for (CChildFrame* child : TabArea()->Children()) {
         ShowFileName(child);
         if (child->Document())
@@ -55,35 +57,22 @@ void CMainFrame::ChildCreated(CChildFrame* child)
 {
     if (auto* view = qobject_cast<CPlyforgeView*>(child->View())) {
         view->SetDocumentProvider([this] { return ActiveDocument(); });
-        connect(view, &CPlyforgeView::Modified, m_files, &ProjectFiles::MarkModified);
-        connect(view, &CPlyforgeView::FormShown, this, &CMainFrame::ShowUndoStackOfActiveView);
+        view->SetProjectStack(m_project->UndoStack());
+        connect(view, &CPlyforgeView::RecordEdited, m_project, [this](bool theory, int id) {
+            m_project->InputsChanged(
+                {ProjectChange::Kind::Record, theory ? ProjectSide::Theory : ProjectSide::Experiment, id});
+        });
+        connect(view, &CPlyforgeView::RecordRevealed, this, &CMainFrame::OnRecordRevealed);
     }
     if (auto* results = qobject_cast<CResultExpView*>(child->View())) {
         // Leaving a specimen out changes the project and the series' statistics.
-        connect(results, &CResultExpView::SpecimenIncludedChanged, this, [this, results](int id, bool included) {
-            CPlyforgeDoc* doc = ActiveDocument();
-            ExperimentSpecimen* specimen = doc ? doc->FindSpecimen(id) : nullptr;
-            if (!specimen || specimen->excluded == !included)
-                return;
-            specimen->excluded = !included;
-            m_files->MarkModified();
-            results->FillResultList(doc);
-            results->RefreshChart(doc);
-        });
+        connect(results, &CResultExpView::SpecimenIncludedChanged, m_project, &ProjectDocument::SetIncluded);
         connect(results, &CResultExpView::FilesDropped, this, &CMainFrame::ImportSeries);
     }
     if (auto* results = qobject_cast<CResultTheoryView*>(child->View())) {
         // The load case is the project's: the ply stresses follow it at once.
-        const auto setLoad = [this, results](const std::optional<LaminateLoad>& load) {
-            CPlyforgeDoc* doc = ActiveDocument();
-            if (!doc)
-                return;
-            doc->load_case = load;
-            m_files->MarkModified();
-            results->Refresh(doc);
-        };
-        connect(results->LoadBar(), &LoadCaseBar::LoadApplied, this, setLoad);
-        connect(results->LoadBar(), &LoadCaseBar::LoadCleared, this, [setLoad] { setLoad(std::nullopt); });
+        connect(results->LoadBar(), &LoadCaseBar::LoadApplied, m_project, &ProjectDocument::SetLoadCase);
+        connect(results->LoadBar(), &LoadCaseBar::LoadCleared, m_project, [this] { m_project->SetLoadCase(std::nullopt); });
     }
     ShowFileName(child);
 }
@@ -115,13 +104,15 @@ bool CMainFrame::CommitFormOnScreen(CPlyforgeDoc& doc)
 namespace {
 
 // Commits both forms for a save: cells that are not numbers go into the records as
-// typed, and the save names them once it is done.
-void CommitFormsKeepingText(CPlyforgeView* view, CPlyforgeDoc& doc)
+// typed, and the save names them once it is done. False after the message naming a
+// scale factor or size that is not a number.
+bool CommitFormsKeepingText(CPlyforgeView* view, CPlyforgeDoc& doc)
 {
-    if (view && view->LaminaDlg() && doc.current_lamina_id > 0)
-        view->LaminaDlg()->SaveToLamina(doc.current_lamina_id, CLaminaDlg::UnreadCells::Keep);
-    if (view && view->ExperimentDlg() && doc.current_specimen_id > 0)
-        view->ExperimentDlg()->SaveToSpecimen(doc.current_specimen_id, CExperimentDlg::UnreadCells::Keep);
+    if (view && view->LaminaDlg() && doc.current_lamina_id > 0 &&
+        !view->LaminaDlg()->SaveToLamina(doc.current_lamina_id, CLaminaDlg::UnreadCells::Keep))
+        return false;
+    return !(view && view->ExperimentDlg() && doc.current_specimen_id > 0 &&
+             !view->ExperimentDlg()->SaveToSpecimen(doc.current_specimen_id, CExperimentDlg::UnreadCells::Keep));
 }
 
 bool AskKeepLink(QWidget* parent, const QString& file)
@@ -191,19 +182,11 @@ bool CMainFrame::SaveProject(const QString& path)
     if (!doc)
         return false;
     CPlyforgeView* view = MainViewOf(doc);
-    CommitFormsKeepingText(view, *doc);
-    // The ribbon's values belong to the project; a text that is not a number keeps
-    // the document's own value.
-    double value = 0;
-    if (ParseNumber(m_wndRibbonBar->Text(CRibbonBar::Edit::ScaleFactor).toStdString(), value))
-        doc->laminate.compliance_scale_factor = value;
-    else if (doc->laminate.compliance_scale_factor == 0)
-        doc->laminate.compliance_scale_factor = 0.01;
-    if (ParseNumber(m_wndRibbonBar->Text(CRibbonBar::Edit::ElasticMin).toStdString(), value))
-        doc->elastic_min = value;
-    if (ParseNumber(m_wndRibbonBar->Text(CRibbonBar::Edit::ElasticMax).toStdString(), value))
-        doc->elastic_max = value;
-    doc->modulus_method = m_wndRibbonBar->RegressionModulus() ? ModulusMethod::Regression : ModulusMethod::Chord;
+    // What the forms and the ribbon show is what is saved; a value that is not a
+    // number stops the save, named, rather than an older value being written.
+    if (!CommitFormsKeepingText(view, *doc) || !CommitRibbonValues(ProjectSide::Theory, true) ||
+        !CommitRibbonValues(ProjectSide::Experiment, true))
+        return false;
     const auto ask = [this](const QString& file) { return AskKeepLink(this, file); };
     std::vector<ExperimentSpecimen*> stored;
     if (!SettleEditedLinks(*doc, m_askKeepLink ? m_askKeepLink : ask, view ? view->ExperimentDlg() : nullptr, stored))
@@ -263,14 +246,8 @@ bool CMainFrame::ImportSeries(const QStringList& paths)
         return false;
     }
     QApplication::restoreOverrideCursor();
-    doc->specimens = std::move(series);
-    doc->specimen_count = static_cast<int>(doc->specimens.size());
-    doc->current_specimen_id = 0;
-    m_wndRibbonBar->SetText(CRibbonBar::Edit::ExperimentCount, QString::number(doc->specimen_count));
-    m_mainMenuView->BuildTree(doc->lamina_count, doc->specimen_count);
-    m_files->MarkModified();
-    OnRecordChosen(CMainMenuView::Record::ExperimentSpecimen, 1);
-    m_mainMenuView->MarkShown(captions::ExperimentLaminaTitle(1));
+    // One step: Undo gives back the specimens the series replaced.
+    m_project->ReplaceSeries(std::move(series));
     return true;
 }
 
@@ -339,13 +316,8 @@ bool CMainFrame::OpenProject(const QString& path)
     // Nothing is on screen yet: showing a record must not commit an empty form.
     doc->current_lamina_id = 0;
     doc->current_specimen_id = 0;
-    m_wndRibbonBar->SetText(CRibbonBar::Edit::TheoryCount, QString::number(doc->lamina_count));
-    m_wndRibbonBar->SetText(CRibbonBar::Edit::ScaleFactor, 
-        QString::fromStdString(ShortestNumberText(doc->laminate.compliance_scale_factor)));
-    m_wndRibbonBar->SetText(CRibbonBar::Edit::ExperimentCount, QString::number(doc->specimen_count));
-    m_wndRibbonBar->SetText(CRibbonBar::Edit::ElasticMin, QString::fromStdString(ShortestNumberText(doc->elastic_min)));
-    m_wndRibbonBar->SetText(CRibbonBar::Edit::ElasticMax, QString::fromStdString(ShortestNumberText(doc->elastic_max)));
-    m_wndRibbonBar->SetRegressionModulus(doc->modulus_method == ModulusMethod::Regression);
+    m_project->SetProject(m_project->SharedDoc()); // another project: its values on the ribbon
+    ShowProjectCounts(*doc);
     m_mainMenuView->BuildTree(doc->lamina_count, doc->specimen_count);
     // The record that was on screen is shown again, highlighted in the tree.
     if (lamina_id > 0) {

@@ -29,7 +29,8 @@ std::vector<ReportBlock> CMainFrame::ReportOfActiveProject(bool withLog)
     if (!chart && std::any_of(doc->specimens.begin(), doc->specimens.end(),
                               [](const auto& s) { return !s->strain_series.empty(); }))
         chart = CResultExpView::SeriesChart(*doc);
-    return BuildReport(*doc, chart, withLog ? m_logView->RichEdit()->toPlainText() : QString());
+    return BuildReport(*doc, chart, withLog ? m_logView->RichEdit()->toPlainText() : QString(),
+                       {m_project->Results(ProjectSide::Theory), m_project->Results(ProjectSide::Experiment)});
 }
 
 ReportCommands* CMainFrame::CreateReportCommands()

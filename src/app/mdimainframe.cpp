@@ -34,6 +34,7 @@ QWidget* CMDIMainFrame::OpenDocumentFile(int template_index)
 {
     auto doc = std::make_shared<CPlyforgeDoc>(&AppMessageSink(), Listener());
     doc->OnNewDocument();
+    DocumentCreated(doc);
     CChildFrame* child = CreateChild(template_index, doc, false);
     m_tabArea->Activate(child);
     return child->View();

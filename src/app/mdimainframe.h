@@ -37,6 +37,8 @@ public:
 protected:
     // Who hears what a project's document reports (the ribbon, the tree).
     virtual ProjectListener* Listener() { return nullptr; }
+    // Called for each new project's document, before its first window is made.
+    virtual void DocumentCreated(const std::shared_ptr<CPlyforgeDoc>& doc) { Q_UNUSED(doc); }
     // Called for each new window once its view is made, before it is shown.
     virtual void ChildCreated(CChildFrame* child) { Q_UNUSED(child); }
     CChildFrame* CreateChild(int template_index, const std::shared_ptr<CPlyforgeDoc>& doc, bool new_group);

@@ -2,6 +2,7 @@
 
 #include "app/childframe.h"
 #include "doc/plyforgedoc.h"
+#include "controls/formundostack.h"
 #include "forms/experimentdlg.h"
 #include "forms/laminadlg.h"
 #include "guibase/captions.h"
@@ -62,28 +63,57 @@ void CPlyforgeView::ShowForm(QWidget* form)
     Q_EMIT FormShown();
 }
 
+void CPlyforgeView::SetProjectStack(QUndoStack* stack)
+{
+    m_projectStack = stack;
+    if (m_pLaminaDlg)
+        m_pLaminaDlg->UndoStack()->Attach(stack, [this](int id) { ShowTheoryLamina(id, true), Q_EMIT RecordRevealed(true, id); });
+    if (m_pExperimentDlg)
+        m_pExperimentDlg->UndoStack()->Attach(
+            stack, [this](int id) { ShowExperimentLamina(id, true), Q_EMIT RecordRevealed(false, id); });
+}
+
+void CPlyforgeView::CreateLaminaDlg()
+{
+    m_pLaminaDlg = new CLaminaDlg(this);
+    m_pLaminaDlg->SetDocumentProvider([this] { return ActiveDocument(); });
+    connect(m_pLaminaDlg, &CLaminaDlg::Modified, this, &CPlyforgeView::Modified);
+    connect(m_pLaminaDlg->UndoStack(), &FormUndoStack::Changed, this, [this](int id) { Q_EMIT RecordEdited(true, id); });
+    SetProjectStack(m_projectStack);
+}
+
+void CPlyforgeView::CreateExperimentDlg()
+{
+    m_pExperimentDlg = new CExperimentDlg(this);
+    m_pExperimentDlg->SetDocumentProvider([this] { return ActiveDocument(); });
+    connect(m_pExperimentDlg, &CExperimentDlg::Modified, this, &CPlyforgeView::Modified);
+    connect(m_pExperimentDlg->UndoStack(), &FormUndoStack::Changed, this,
+            [this](int id) { Q_EMIT RecordEdited(false, id); });
+    SetProjectStack(m_projectStack);
+}
+
 QUndoStack* CPlyforgeView::UndoStack() const
 {
+    if (m_projectStack)
+        return m_projectStack;
     if (m_pCurrentForm && m_pCurrentForm == m_pLaminaDlg)
-        return m_pLaminaDlg->UndoStack();
+        return m_pLaminaDlg->UndoStack()->Stack();
     if (m_pCurrentForm && m_pCurrentForm == m_pExperimentDlg)
-        return m_pExperimentDlg->UndoStack();
+        return m_pExperimentDlg->UndoStack()->Stack();
     return nullptr;
 }
 
-int CPlyforgeView::ShowTheoryLamina(int id)
+int CPlyforgeView::ShowTheoryLamina(int id, bool quiet)
 {
     CPlyforgeDoc* doc = ActiveDocument();
     if (!doc)
         return -1;
-    if (!m_pLaminaDlg) {
-        m_pLaminaDlg = new CLaminaDlg(this);
-        m_pLaminaDlg->SetDocumentProvider([this] { return ActiveDocument(); });
-        connect(m_pLaminaDlg, &CLaminaDlg::Modified, this, &CPlyforgeView::Modified);
-    }
+    if (!m_pLaminaDlg)
+        CreateLaminaDlg();
     ShowForm(m_pLaminaDlg);
     m_frame->SetCaption(captions::TheoryLaminaTitle(id));
-    if (doc->current_lamina_id > 0 && !m_pLaminaDlg->SaveToLamina(doc->current_lamina_id)) {
+    const auto mode = quiet ? CLaminaDlg::UnreadCells::Quiet : CLaminaDlg::UnreadCells::Refuse;
+    if (doc->current_lamina_id > 0 && !m_pLaminaDlg->SaveToLamina(doc->current_lamina_id, mode)) {
         // The form still holds the lamina it could not commit: the caption says so.
         m_frame->SetCaption(captions::TheoryLaminaTitle(doc->current_lamina_id));
         return -1;
@@ -98,27 +128,27 @@ int CPlyforgeView::ShowTheoryLamina(int id)
                                       lamina->S_angle_scale_factor, lamina->C_angle_scale_factor);
     else
         m_pLaminaDlg->SetScaleFactors(0.01, 1.0, 0.01, 1.0);
-    m_pLaminaDlg->UndoStack()->Forget(); // undo stays within the lamina shown
+    m_pLaminaDlg->UndoStack()->SetRecord(id);
+    m_pLaminaDlg->UndoStack()->Forget(); // a form on its own undoes within the lamina shown
     return 1;
 }
 
-int CPlyforgeView::ShowExperimentLamina(int id)
+int CPlyforgeView::ShowExperimentLamina(int id, bool quiet)
 {
     CPlyforgeDoc* doc = ActiveDocument();
     if (!doc)
         return -1;
-    if (!m_pExperimentDlg) {
-        m_pExperimentDlg = new CExperimentDlg(this);
-        m_pExperimentDlg->SetDocumentProvider([this] { return ActiveDocument(); });
-        connect(m_pExperimentDlg, &CExperimentDlg::Modified, this, &CPlyforgeView::Modified);
-    }
+    if (!m_pExperimentDlg)
+        CreateExperimentDlg();
     ShowForm(m_pExperimentDlg);
     m_frame->SetCaption(captions::ExperimentLaminaTitle(id));
-    if (doc->current_specimen_id > 0 && !m_pExperimentDlg->SaveToSpecimen(doc->current_specimen_id)) {
+    const auto mode = quiet ? CExperimentDlg::UnreadCells::Quiet : CExperimentDlg::UnreadCells::Tell;
+    if (doc->current_specimen_id > 0 && !m_pExperimentDlg->SaveToSpecimen(doc->current_specimen_id, mode)) {
         m_frame->SetCaption(captions::ExperimentLaminaTitle(doc->current_specimen_id));
         return -1;
     }
     doc->current_specimen_id = id;
+    m_pExperimentDlg->UndoStack()->SetRecord(id);
     if (ExperimentSpecimen* specimen = doc->FindSpecimen(id)) {
         m_pExperimentDlg->SetSpecimenSize(specimen->width, specimen->thickness);
         m_pExperimentDlg->LoadFromSpecimen(*specimen);

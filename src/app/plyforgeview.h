@@ -26,23 +26,32 @@ public:
     // Where the forms find the project they edit; without one, the window's own.
     void SetDocumentProvider(std::function<CPlyforgeDoc*()> provider) { m_documentProvider = std::move(provider); }
 
+    // Where the forms' steps go: the project's one undo stack.
+    void SetProjectStack(QUndoStack* stack);
+
     // 1 when the lamina's form is shown, -1 when it cannot be (no project, or the
-    // form on screen could not be committed).
-    int ShowTheoryLamina(int id);
-    int ShowExperimentLamina(int id);
+    // form on screen could not be committed). quiet commits the form on screen
+    // keeping what cannot be read, and never fails.
+    int ShowTheoryLamina(int id, bool quiet = false);
+    int ShowExperimentLamina(int id, bool quiet = false);
 
     CLaminaDlg* LaminaDlg() const { return m_pLaminaDlg; }
     CExperimentDlg* ExperimentDlg() const { return m_pExperimentDlg; }
     QWidget* CurrentForm() const { return m_pCurrentForm; }
     bool ShowsPicture() const { return m_pCurrentForm == nullptr; }
-    // The undo steps of the form on screen; nullptr while the picture shows.
+    // Where the forms' steps are: the project's stack, or without one the form's on
+    // screen (nullptr while the picture shows).
     QUndoStack* UndoStack() const;
 
 Q_SIGNALS:
     // The user changed a value in one of the forms.
     void Modified();
-    // Another form took the view (its undo steps are the ones to offer).
+    // Another form took the view.
     void FormShown();
+    // A step on a lamina's (theory) or specimen's form was done, undone or redone.
+    void RecordEdited(bool theory, int id);
+    // A record was shown again to undo or redo a step made on it.
+    void RecordRevealed(bool theory, int id);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -52,6 +61,8 @@ protected:
 private:
     CPlyforgeDoc* ActiveDocument() const;
     void ShowForm(QWidget* form);
+    void CreateLaminaDlg();
+    void CreateExperimentDlg();
 
     CChildFrame* m_frame;
     std::function<CPlyforgeDoc*()> m_documentProvider;
@@ -61,4 +72,5 @@ private:
     QWidget* m_pCurrentForm = nullptr;
     CLaminaDlg* m_pLaminaDlg = nullptr;
     CExperimentDlg* m_pExperimentDlg = nullptr;
+    QUndoStack* m_projectStack = nullptr;
 };

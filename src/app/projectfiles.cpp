@@ -21,7 +21,10 @@ const char* const kRecentKey = "Recent File List";
 
 } // namespace
 
-ProjectFiles::ProjectFiles(QWidget* window) : QObject(window), m_window(window) {}
+ProjectFiles::ProjectFiles(QWidget* window, ProjectDocument* project)
+    : QObject(window), m_window(window), m_project(project)
+{
+}
 
 QString ProjectFiles::ProjectFilter() { return tr("Plyforge projects (*.plyforge);;All files (*)"); }
 
@@ -72,7 +75,7 @@ bool ProjectFiles::Write(const CPlyforgeDoc& doc, const QString& path)
     }
     SetPath(path);
     AddRecentFile(path);
-    m_modified = false;
+    m_project->MarkSaved();
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "doc/projectdata.h"
+#include "model/projectdocument.h"
 
 #include <QObject>
 #include <QString>
@@ -22,16 +23,17 @@ class ProjectFiles : public QObject {
 public:
     enum class SaveAnswer { Save, Discard, Cancel };
 
-    explicit ProjectFiles(QWidget* window);
+    // Whether the project changed since it was saved is project's own: its undo steps.
+    ProjectFiles(QWidget* window, ProjectDocument* project);
 
     QString Path() const { return m_path; }
     // "Project.plyforge" or the file name alone; empty for a new project.
     QString FileName() const;
     void SetPath(const QString& path);
 
-    bool IsModified() const { return m_modified; }
-    void MarkModified() { m_modified = true; }
-    void ClearModified() { m_modified = false; }
+    bool IsModified() const { return m_project->IsModified(); }
+    void MarkModified() { m_project->MarkModified(); }
+    void ClearModified() { m_project->MarkSaved(); }
 
     // Asks whether to save the changes: a box, unless a test answers itself.
     SaveAnswer AskToSave() const;
@@ -63,8 +65,8 @@ Q_SIGNALS:
 
 private:
     QWidget* m_window;
+    ProjectDocument* m_project;
     QString m_path;
-    bool m_modified = false;
     std::function<SaveAnswer()> m_askSave;
     std::function<bool(const QString&)> m_askReadOnly;
 };

@@ -52,7 +52,8 @@ Q_SIGNALS:
     void MenuViewToggled();
     void LogViewToggled();
     void StatusBarToggled();
-    // The user typed in the scale factor or the elastic range.
+    // The user typed in the scale factor or the elastic range, chose a range preset
+    // or the modulus method.
     void ValuesEdited();
 
 protected:

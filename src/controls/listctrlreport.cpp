@@ -1,5 +1,6 @@
 #include "controls/listctrlreport.h"
 
+#include "controls/formundostack.h"
 #include "controls/headercustomctrl.h"
 #include "controls/reportitemdelegate.h"
 #include "controls/reportmodel.h"
@@ -10,7 +11,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QUndoStack>
 #include <QScopeGuard>
 
 #include <algorithm>

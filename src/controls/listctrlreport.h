@@ -7,7 +7,7 @@
 
 class CHeaderCustomCtrl;
 class QLineEdit;
-class QUndoStack;
+class FormUndoStack;
 class ReportModel;
 
 // The report grid of every form and list: a table of texts with a custom header,
@@ -85,7 +85,7 @@ public:
     void PasteText(const QString& text);
 
     // Stored edits and pastes become undo steps on the stack (nullptr: none).
-    void SetUndoStack(QUndoStack* stack) { m_undo = stack; }
+    void SetUndoStack(FormUndoStack* stack) { m_undo = stack; }
     // Makes the cell the current one and the paste anchor, scrolled into view, and
     // reports it as clicked.
     void MoveTo(int row, int column);
@@ -126,7 +126,7 @@ private:
     bool m_editing = false;
     int m_editRow = -1;
     int m_editColumn = -1;
-    QUndoStack* m_undo = nullptr;
+    FormUndoStack* m_undo = nullptr;
     EditableCheck m_editable;
     bool m_fixedRows = false;
     QHash<int, int> m_maxLengths; // by column

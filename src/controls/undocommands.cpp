@@ -1,10 +1,11 @@
 #include "controls/undocommands.h"
 
+#include "controls/formundostack.h"
+
 #include <QEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
-#include <QUndoStack>
 
 #include <algorithm>
 
@@ -98,7 +99,7 @@ void SetEditText(QLineEdit* edit, const QString& text)
 
 void PassUndoKeys(QWidget* widget) { widget->installEventFilter(new UndoKeyFilter(widget)); }
 
-void TrackEdit(QLineEdit* edit, QUndoStack* stack)
+void TrackEdit(QLineEdit* edit, FormUndoStack* stack)
 {
     edit->setProperty(kShownText, edit->text());
     PassUndoKeys(edit);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class FormUndoStack;
 class QLineEdit;
 
 // The form edits that Undo takes back: a typed cell, a paste, a table replaced
@@ -87,7 +88,7 @@ private:
 
 // Puts an edit box under the stack: what the user types becomes a LineEditCommand,
 // and Ctrl+Z and Ctrl+Y go to the window's Undo and Redo rather than the box's own.
-void TrackEdit(QLineEdit* edit, QUndoStack* stack);
+void TrackEdit(QLineEdit* edit, FormUndoStack* stack);
 // Shows a text in a tracked edit box as the form's own doing, not an undo step.
 void SetEditText(QLineEdit* edit, const QString& text);
 // Lets the window's Undo and Redo shortcuts through a widget that would take them.

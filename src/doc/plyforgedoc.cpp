@@ -25,6 +25,11 @@ void CPlyforgeDoc::InitProject()
 {
     ClearLaminae();
     load_case.reset();
+    // The values a new project calculates with, as the ribbon shows them.
+    laminate.compliance_scale_factor = 0.01;
+    elastic_min = 0.1;
+    elastic_max = 0.3;
+    modulus_method = ModulusMethod::Chord;
     current_lamina_id = 0;
     specimen_count = 0;
     current_specimen_id = 0;

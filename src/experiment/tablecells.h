@@ -45,7 +45,8 @@ public:
     static bool Split(std::string_view line, char separator, std::vector<TableCell>& cells);
 
     // The number in a cell: the table number rule first, then a decimal comma
-    // (when the separator allows one) or the thousands groups of a quoted value.
+    // (when the separator allows one) or the thousands groups of a quoted value, as
+    // ScanGroupedTableNumber reads them.
     // used_decimal_comma is set when a decimal comma was read.
     static bool ToNumber(const TableCell& cell, char separator, bool finite_only, double& value,
                          bool& used_decimal_comma);

@@ -207,14 +207,17 @@ bool CExperimentDlg::SaveToSpecimen(int id, UnreadCells unread)
         return false;
     m_grid->EndCellEdit();
     // A size that is not a number stops here: no older value stands in for it.
-    if (const QString problem = ReadSize(id); !problem.isEmpty()) {
+    const QString problem = ReadSize(id);
+    if (!problem.isEmpty() && unread != UnreadCells::Quiet) {
         ShowMessageBox(problem);
         return false;
     }
     ExperimentSpecimen& specimen = doc->FindOrCreateSpecimen(id);
     specimen.name = std::string(TrimWhitespace(m_nameEdit->text().toStdString()));
-    specimen.width = m_specimenWidth;
-    specimen.thickness = m_specimenThickness;
+    if (problem.isEmpty()) {
+        specimen.width = m_specimenWidth;
+        specimen.thickness = m_specimenThickness;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::vector<UnreadCell> cells;
     ReadColumn(specimen.load_series, 0, cells);

@@ -29,7 +29,9 @@ public:
     // What a commit does with cells that are not numbers, which the record always
     // keeps as typed: name the first in a message (Calculate, showing another
     // specimen), or keep them without a word (a save, which tells them all afterwards).
-    enum class UnreadCells { Tell, Keep };
+    // Quiet keeps them too and never fails: a size that is not a number leaves the
+    // record's own (the form shows another specimen to undo a step there).
+    enum class UnreadCells { Tell, Keep, Quiet };
     // False, after its message, when the width or the thickness is not a number.
     bool SaveToSpecimen(int id, UnreadCells unread = UnreadCells::Tell);
     // The column's readings; a cell that is not a number reads as NaN and is kept,

@@ -170,7 +170,7 @@ void CLaminaDlg::SetScaleFactors(double s, double c, double s_angle, double c_an
         SetEditText(m_scaleEdits[i], FormNumberText(values[i]));
 }
 
-void CLaminaDlg::ReadScaleFactors(int id)
+QString CLaminaDlg::ReadScaleFactors(int id)
 {
     double* members[4] = {&m_sScaleFactor, &m_cScaleFactor, &m_sAngleScaleFactor, &m_cAngleScaleFactor};
     const char* names[4] = {"S Matrix Scale Factor", "C Matrix Scale Factor", "S Matrix Scale Factor with Angle",
@@ -178,13 +178,11 @@ void CLaminaDlg::ReadScaleFactors(int id)
     for (int i = 0; i < 4; ++i) {
         double value = 0;
         const std::string text(TrimWhitespace(m_scaleEdits[i]->text().toStdString()));
-        if (text.empty() || !ParseNumber(text, value)) {
-            ShowMessageBox(tr("Please enter a number.") + Place(id, names[i], m_scaleEdits[i]->text()));
-            m_scaleEdits[i]->setFocus();
-            return;
-        }
+        if (text.empty() || !ParseNumber(text, value))
+            return tr("Please enter a number.") + Place(id, names[i], m_scaleEdits[i]->text());
         *members[i] = value;
     }
+    return {};
 }
 
 // The second line of a message: "Theoretical Lamina #3, Thickness(mm): "thick"".
@@ -247,6 +245,12 @@ bool CLaminaDlg::SaveToLamina(int id, UnreadCells unread)
     CPlyforgeDoc* doc = m_document ? m_document() : nullptr;
     if (!doc)
         return false;
+    // A factor that is not a number stops the commit before anything is stored.
+    const QString problem = ReadScaleFactors(id);
+    if (!problem.isEmpty() && unread != UnreadCells::Quiet) {
+        ShowMessageBox(problem);
+        return false;
+    }
     Lamina& lamina = doc->laminate.FindOrCreateLamina(id);
     std::vector<UnreadField> cells;
     ReadConstituentRow(0, lamina.fiber, cells);
@@ -257,7 +261,8 @@ bool CLaminaDlg::SaveToLamina(int id, UnreadCells unread)
         ShowMessageBox(UnreadMessage(id, lamina.unread_cells.front()));
         return false;
     }
-    ReadScaleFactors(id);
+    if (!problem.isEmpty())
+        return true; // quiet: the record keeps its own factors
     lamina.S_scale_factor = m_sScaleFactor;
     lamina.C_scale_factor = m_cScaleFactor;
     lamina.S_angle_scale_factor = m_sAngleScaleFactor;

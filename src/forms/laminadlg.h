@@ -28,9 +28,12 @@ public:
     // What a commit does with cells that are not numbers, which the record always
     // keeps as typed: refuse, naming the first in a message (Calculate, showing another
     // lamina), or keep them without a word (a save, which tells them all afterwards).
-    enum class UnreadCells { Refuse, Keep };
+    // Quiet keeps them too and never fails: a scale factor that is not a number leaves
+    // the record's own (the form shows another lamina to undo a step there).
+    enum class UnreadCells { Refuse, Keep, Quiet };
     // Commits the form into the lamina with this id, creating the record when there
-    // is none; false when refusing a cell that is not a number.
+    // is none; false when refusing a cell that is not a number, or, after its
+    // message, when a scale factor is not one.
     bool SaveToLamina(int id, UnreadCells unread = UnreadCells::Refuse);
     // Read a row of the grids into the record; a cell that is not a number leaves NaN
     // and is kept, as typed, in unread. False when there is one.
@@ -67,7 +70,8 @@ private:
     void OnClickLaminaGrid(const QPoint& pos);
     // Reads the edits into the four members; an edit that is not a number stops
     // the exchange there with a message, as a form's data exchange does.
-    void ReadScaleFactors(int id);
+    // The message naming the first edit that is not a number, empty when all are read.
+    QString ReadScaleFactors(int id);
     static QString Place(int id, const QString& field, const QString& text);
     // The message refusing a cell of the form that is not a number.
     QString UnreadMessage(int id, const UnreadField& cell) const;

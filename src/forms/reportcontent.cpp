@@ -6,6 +6,7 @@
 #include "experiment/seriesstatistics.h"
 #include "forms/formtext.h"
 #include "forms/laminatetext.h"
+#include "forms/resultstatebanner.h"
 #include "forms/shownnumber.h"
 #include "theory/abaquscard.h"
 #include "theory/laminateanalysis.h"
@@ -37,7 +38,23 @@ template <class Cells> QStringList Row(const Cells& cells)
     return row;
 }
 
-void AddLaminate(const CPlyforgeDoc& doc, std::vector<ReportBlock>& report)
+// The heading of a side's results, and what stands in for them or above them.
+// False when there are none to show.
+bool ResultsHeading(const QString& heading, bool calculated, ProjectDocument::ResultState state,
+                    std::vector<ReportBlock>& report)
+{
+    report.push_back(Heading(heading));
+    if (!calculated || state == ProjectDocument::ResultState::NotCalculated) {
+        report.push_back(Text(ResultStateBanner::NotCalculatedText()));
+        return false;
+    }
+    if (state == ProjectDocument::ResultState::OutOfDate)
+        report.push_back(Text(QObject::tr("Out of date: the inputs above changed after these results were calculated. "
+                                          "Press Calculate for results of the inputs shown.")));
+    return true;
+}
+
+void AddLaminate(const CPlyforgeDoc& doc, ProjectDocument::ResultState state, std::vector<ReportBlock>& report)
 {
     std::vector<const Lamina*> laminae;
     for (const auto& lamina : doc.laminate.laminae)
@@ -57,9 +74,8 @@ void AddLaminate(const CPlyforgeDoc& doc, std::vector<ReportBlock>& report)
                             "Thickness (mm)", "Angle", "xi"},
                            inputs));
     const Laminate& l = doc.laminate;
-    if (l.Ex == 0)
-        return; // not calculated yet
-    report.push_back(Heading(QObject::tr("Laminate: results")));
+    if (!ResultsHeading(QObject::tr("Laminate: results"), l.Ex != 0, state, report))
+        return;
     std::vector<QStringList> plies;
     for (const Lamina* p : laminae)
         plies.push_back({QString::number(p->id), G(p->E1), G(p->halphin_tasi_E2), G(p->halphin_tasi_G12),
@@ -103,7 +119,7 @@ QString ModulusMethodText(const CPlyforgeDoc& doc)
     return method.arg(low, high);
 }
 
-void AddSeries(const CPlyforgeDoc& doc, std::vector<ReportBlock>& report)
+void AddSeries(const CPlyforgeDoc& doc, ProjectDocument::ResultState state, std::vector<ReportBlock>& report)
 {
     report.push_back(Heading(QObject::tr("Test series: inputs")));
     report.push_back(Text(ModulusMethodText(doc)));
@@ -112,9 +128,10 @@ void AddSeries(const CPlyforgeDoc& doc, std::vector<ReportBlock>& report)
         inputs.push_back({QString::fromStdString(s->DisplayName()), In(s->width), In(s->thickness),
                           QString::number(s->load_series.size()), s->excluded ? QObject::tr("no") : QObject::tr("yes")});
     report.push_back(Table({"Specimen", "Width (mm)", "Thickness (mm)", "Readings", "Included"}, inputs));
-    if (std::none_of(doc.specimens.begin(), doc.specimens.end(), [](const auto& s) { return s->valid; }))
-        return; // not calculated yet
-    report.push_back(Heading(QObject::tr("Test series: results")));
+    const bool calculated =
+        std::any_of(doc.specimens.begin(), doc.specimens.end(), [](const auto& s) { return s->valid; });
+    if (!ResultsHeading(QObject::tr("Test series: results"), calculated, state, report))
+        return;
     std::vector<QStringList> results;
     for (const auto& s : doc.specimens) {
         QStringList row = Row(ResultsTable::Row(*s, ResultsTable::Digits::Shown, ResultsTable::Gap::Empty));
@@ -133,13 +150,13 @@ void AddSeries(const CPlyforgeDoc& doc, std::vector<ReportBlock>& report)
 } // namespace
 
 std::vector<ReportBlock> BuildReport(const CPlyforgeDoc& doc, std::shared_ptr<const OrvaneChart::XYChart> chart,
-                                     const QString& log)
+                                     const QString& log, ReportResultStates states)
 {
     std::vector<ReportBlock> report;
     if (!doc.laminate.laminae.empty())
-        AddLaminate(doc, report);
+        AddLaminate(doc, states.theory, report);
     if (!doc.specimens.empty())
-        AddSeries(doc, report);
+        AddSeries(doc, states.experiment, report);
     if (chart)
         report.push_back({ReportBlock::Kind::Chart, {}, {}, {}, std::move(chart)});
     if (report.empty())

@@ -13,6 +13,7 @@
 #include "experiment/seriesstatistics.h"
 #include "guibase/captions.h"
 
+#include <QGraphicsColorizeEffect>
 #include <QBuffer>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -34,7 +35,8 @@
 #include <cmath>
 
 CResultExpView::CResultExpView(QWidget* parent)
-    : QWidget(parent), m_viewer(new OrvaneChart::CChartViewer), m_resultList(new CListCtrlReport)
+    : QWidget(parent), m_viewer(new OrvaneChart::CChartViewer), m_resultList(new CListCtrlReport),
+      m_stateBanner(new ResultStateBanner)
 {
     setObjectName("ResultExpView");
     setAcceptDrops(true); // machine files dropped here become a series
@@ -99,6 +101,7 @@ CResultExpView::CResultExpView(QWidget* parent)
         if (!path.isEmpty() && ExportChartImage(path, size.PixelSize(), size.Dpi()))
             FileDialogs::RememberFolderOf(path);
     });
+    layout->addWidget(m_stateBanner);
     layout->addLayout(buttons);
     layout->addWidget(m_resultList);
     layout->addWidget(m_viewer, 1);
@@ -109,6 +112,25 @@ CResultExpView::CResultExpView(QWidget* parent)
     m_viewer->installEventFilter(this);
     ConnectNavigation();
 }
+
+void CResultExpView::ShowResultState(ProjectDocument::ResultState state)
+{
+    m_stateBanner->ShowState(state);
+    // Curves of older inputs are drawn grey, so they are never taken for this project's.
+    const bool grey = state == ProjectDocument::ResultState::OutOfDate;
+    if (grey == ChartGreyed())
+        return;
+    if (grey) {
+        auto* effect = new QGraphicsColorizeEffect;
+        effect->setColor(QColor(128, 128, 128));
+        effect->setStrength(1.0);
+        m_viewer->setGraphicsEffect(effect);
+    } else {
+        m_viewer->setGraphicsEffect(nullptr);
+    }
+}
+
+bool CResultExpView::ChartGreyed() const { return m_viewer->graphicsEffect() != nullptr; }
 
 void CResultExpView::ConnectNavigation()
 {

@@ -2,6 +2,7 @@
 
 #include "chart/chartview.h"
 #include "experiment/resultstable.h"
+#include "forms/resultstatebanner.h"
 
 #include <QWidget>
 
@@ -29,6 +30,11 @@ public:
     std::vector<std::string> InputFiles() const { return m_inputFiles ? m_inputFiles() : std::vector<std::string>(); }
     ~CResultExpView() override;
 
+    // Says at the top whether the results shown belong to the project's inputs; the
+    // chart of out-of-date results is drawn grey.
+    void ShowResultState(ProjectDocument::ResultState state);
+    ResultStateBanner* StateBanner() const { return m_stateBanner; }
+    bool ChartGreyed() const;
     void FillResultList(const CPlyforgeDoc* doc);
     void RefreshChart(const CPlyforgeDoc* doc);
     // The chart as shown now (zoomed or not, curves hidden or not), at its size.
@@ -76,6 +82,7 @@ private:
     OrvaneChart::CChartView m_chartView;
     OrvaneChart::CChartViewer* m_viewer;
     CListCtrlReport* m_resultList;
+    ResultStateBanner* m_stateBanner;
     std::vector<ResultsTable::Cells> m_exactRows; // the list's rows, every digit
     std::array<ResultsTable::Cells, 3> m_exactStatistics;
     std::vector<int> m_ids;                // the specimen of each row

@@ -18,6 +18,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -43,7 +44,7 @@ CResultTheoryView::CResultTheoryView(QWidget* parent)
     : QWidget(parent), m_laminaeList(MakeList({"No.", "Fiber", "Matrix", "FAW", "Thickness", "Angle"}, "LaminaeList")),
       m_homogenizationList(MakeList({"Properties", "Unit", "Value"}, "HomogenizationList")),
       m_abaqusList(MakeList({"Properties", "Unit", "Value"}, "AbaqusList")), m_cardBox(new QPlainTextEdit),
-      m_laminateBox(new QPlainTextEdit), m_loadBar(new LoadCaseBar)
+      m_laminateBox(new QPlainTextEdit), m_loadBar(new LoadCaseBar), m_stateBanner(new ResultStateBanner)
 {
     setObjectName("ResultTheoryView");
     // The window that hosts the view takes this caption.
@@ -60,8 +61,13 @@ CResultTheoryView::CResultTheoryView(QWidget* parent)
     m_laminateBox->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_laminateBox->setFont(mono);
 
-    auto* layout = new QGridLayout(this);
-    layout->setContentsMargins(12, 10, 12, 10);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(12, 10, 12, 10);
+    outer->setSpacing(6);
+    outer->addWidget(m_stateBanner);
+    auto* layout = new QGridLayout;
+    outer->addLayout(layout, 1);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->setVerticalSpacing(6);
     layout->setHorizontalSpacing(12);
     layout->addWidget(new QLabel(tr("Information for laminate")), 0, 0, 1, 2);
@@ -122,6 +128,8 @@ void CResultTheoryView::SetValue(CListCtrlReport* list, int row, int column, con
     }
     list->SetItemText(row, column, text);
 }
+
+void CResultTheoryView::ShowResultState(ProjectDocument::ResultState state) { m_stateBanner->ShowState(state); }
 
 void CResultTheoryView::Refresh(const CPlyforgeDoc* doc)
 {

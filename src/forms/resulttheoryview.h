@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/resultstatebanner.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -25,6 +27,9 @@ public:
 
     void InitLists();
     void FillLabels();
+    // Says at the top whether the results shown belong to the project's inputs.
+    void ShowResultState(ProjectDocument::ResultState state);
+    ResultStateBanner* StateBanner() const { return m_stateBanner; }
     // Refills everything from the document (nullptr: nothing to show).
     void Refresh(const CPlyforgeDoc* doc);
 
@@ -55,6 +60,7 @@ private:
     QPlainTextEdit* m_cardBox;
     QPlainTextEdit* m_laminateBox;
     LoadCaseBar* m_loadBar;
+    ResultStateBanner* m_stateBanner;
     QString m_cardText;
     QString m_sectionText;
     std::function<std::vector<std::string>()> m_inputFiles;

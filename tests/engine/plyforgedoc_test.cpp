@@ -29,7 +29,9 @@ TEST(PlyforgeDoc, NewProjectIsEmptyAndTellsItsListener)
     EXPECT_TRUE(doc.laminate.laminae.empty() && doc.specimens.empty());
     EXPECT_EQ((std::vector<int>{doc.lamina_count, doc.specimen_count, doc.current_lamina_id, doc.current_specimen_id}),
               (std::vector<int>{0, 0, 0, 0}));
-    EXPECT_EQ(doc.elastic_min, 0.2); // the range is the ribbon's, not reset here
+    // A new project calculates with the values the ribbon shows for it.
+    EXPECT_EQ((std::vector<double>{doc.laminate.compliance_scale_factor, doc.elastic_min, doc.elastic_max}),
+              (std::vector<double>{0.01, 0.1, 0.3}));
     EXPECT_EQ(listener.calls, (std::vector<std::string>{"initialised", "lamina count 0"}));
     EXPECT_TRUE(std::filesystem::is_directory(doc.program_folder) && doc.program_folder.back() != '/');
 

@@ -102,7 +102,7 @@ private slots:
         QTest::mouseClick(form.InitializeButton(), Qt::LeftButton);
         states << state();
         QCOMPARE(states, (QStringList{"0/0;||", "25/0;||", "25/0;1|2|3;4|5,5|6", "25/0;7|8|9", "0/0;||"}));
-        QUndoStack* undo = form.UndoStack();
+        QUndoStack* undo = form.UndoStack()->Stack();
         QCOMPARE(undo->count(), 4);
         for (int step = 3; step >= 0; --step) {
             undo->undo();
@@ -159,7 +159,7 @@ private slots:
                  QString("A-17 10.05 2.012"));
         form.SetDocumentProvider([this] { return &m_doc; });
         QVERIFY(form.SaveToSpecimen(4) && m_doc.FindSpecimen(4)->DisplayName() == "A-17");
-        form.UndoStack()->undo();
+        form.UndoStack()->Stack()->undo();
         QCOMPARE(form.NameEdit()->text() + " " + form.WidthEdit()->text() + " " + RowTexts(grid, 0).join('|'),
                  QString("typed 0 1004.80328|0.1|40.19"));
         // Five unnamed columns: the user chooses, and the choice is offered next time.

@@ -3,6 +3,7 @@
 #include "controls/listctrlreport.h"
 #include "guitestsupport.h"
 
+#include "controls/formundostack.h"
 #include "controls/headercustomctrl.h"
 #include "controls/reportmodel.h"
 
@@ -286,8 +287,9 @@ private slots:
     void readingsGridGrowsAsReadingsAreTyped()
     {
         GridDialog form("1|2|3");
-        QUndoStack undo;
-        form.grid->SetUndoStack(&undo);
+        FormUndoStack steps;
+        QUndoStack& undo = *steps.Stack();
+        form.grid->SetUndoStack(&steps);
         form.grid->SetEditable([](int, int) { return true; });
         QVERIFY(form.Show());
         connect(form.grid, &CListCtrlReport::GridClicked, form.grid, &CListCtrlReport::BeginCellEdit);

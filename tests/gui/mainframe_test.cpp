@@ -197,7 +197,17 @@ private slots:
         QTest::keyClick(Tree(), Qt::Key_Down);
         QTest::keyClick(Tree(), Qt::Key_Return);
         QCOMPARE(Captions(), QStringList{"Theoretical Lamina #2"});
-        QVERIFY(!undo->isEnabled()); // another lamina: nothing of it to undo
+        // Undo reaches back past the switch: lamina 1 is shown again and its one step
+        // (the factor typed digit by digit) undone, which is the project as it was made.
+        QVERIFY(Frame()->isWindowModified() && Frame()->windowTitle().endsWith("[*]"));
+        QTest::mouseClick(undo, Qt::LeftButton);
+        QVERIFY(Captions() == QStringList{"Theoretical Lamina #1"} && factor->text() == "1");
+        QCOMPARE(Tree()->currentItem()->text(0), QString("Theoretical Lamina #1"));
+        QVERIFY(!undo->isEnabled() && !Frame()->Files()->IsModified() && !Frame()->isWindowModified());
+        Click("Theoretical Lamina #2");
+        QTest::keyClick(Frame(), Qt::Key_Y, Qt::ControlModifier);
+        QVERIFY(Captions() == QStringList{"Theoretical Lamina #1"} && factor->text() == "2.5");
+        QVERIFY(Frame()->Files()->IsModified() && Doc()->laminate.FindLamina(2));
     }
 
     void lookIsSavedAndRestored()

@@ -91,7 +91,9 @@ private slots:
         const QStringList number = text(msg::kEnterNumber), positive = text(msg::kScaleFactorPositive);
         // A leading blank parses; a refused factor is never stored.
         const std::pair<const char*, QStringList> cases[] = {
-            {" 1e-2", text(msg::kCheckYoungsModulus)}, {"abc", number + positive}, {"0", positive}};
+            {" 1e-2", text(msg::kCheckYoungsModulus)},
+            {"abc", QStringList{number[0] + "\nScale factor: \"abc\""}},
+            {"0", positive}};
         for (const auto& [factor, messages] : cases) {
             Ribbon("ID_THEORY_CM_SCALE_FACTOR")->setText(factor);
             QCOMPARE(Calculate(), messages);
@@ -110,10 +112,47 @@ private slots:
         QVERIFY(!Find<CResultExpView>() && Doc()->FindSpecimen(1)->unread_cells.size() == 1);
         MainView()->ExperimentDlg()->Grid()->SetItemText(3, 2, "40.5");
         Ribbon("ID_EXPERIMT_EMIN")->setText("low");
-        QCOMPARE(Calculate(true), number);
-        QVERIFY(!Find<CResultExpView>()); // never runs with -1 as a bound
+        QCOMPARE(Calculate(true), QStringList{number[0] + "\nElastic range, Min.: \"low\""});
+        QVERIFY(!Find<CResultExpView>() && Doc()->elastic_min == 0.1); // no older bound stands in
         Ribbon("ID_EXPERIMT_EMIN")->setText("0.3");
         QCOMPARE(Calculate(true), text(msg::kElasticMaxGreater));
+    }
+
+    // Results belong to the inputs they came from: a typed reading or another modulus
+    // method marks them out of date (the chart grey), a typed scale factor the
+    // laminate's; Calculate clears the mark, and the load case never sets it.
+    void resultsSayWhenTheInputsChanged()
+    {
+        Open("three-tensile-tests.plyforge", "Experimental Lamina #1");
+        QCOMPARE(Calculate(true), QStringList());
+        auto* series = Find<CResultExpView>();
+        const auto stale = [](auto* view) { return !view->StateBanner()->isHidden(); };
+        QVERIFY(!stale(series) && !series->ChartGreyed());
+        CListCtrlReport* grid = MainView()->ExperimentDlg()->Grid();
+        const QString typed = "1000";
+        grid->EditCell(1, 0, &typed);
+        grid->EndCellEdit();
+        QVERIFY(stale(series) && series->ChartGreyed());
+        QCOMPARE(series->StateBanner()->text(), QString("Inputs changed since the last Calculate: press Calculate"));
+        QCOMPARE(Calculate(true), QStringList());
+        QVERIFY(!stale(series) && !series->ChartGreyed());
+        auto* modulus = Ribbon<QComboBox>("ID_EXPERIMT_MODULUS");
+        modulus->setCurrentIndex(1);
+        Q_EMIT modulus->activated(1);
+        QVERIFY(stale(series) && Doc()->modulus_method == ModulusMethod::Regression);
+        Press("ID_EDIT_UNDO"); // back to the inputs of the results: still marked, as undo is a change too
+        QVERIFY(Doc()->modulus_method == ModulusMethod::Chord && modulus->currentIndex() == 0);
+
+        Open("quasi-isotropic.plyforge", "Theoretical Lamina #1");
+        QCOMPARE(Calculate(), QStringList());
+        auto* laminate = Find<CResultTheoryView>();
+        QVERIFY(!stale(laminate));
+        laminate->LoadBar()->Edit(0)->setText("100");
+        QVERIFY(laminate->LoadBar()->Apply() && !stale(laminate));
+        QTest::keyClicks(Ribbon("ID_THEORY_CM_SCALE_FACTOR"), "5");
+        QVERIFY(stale(laminate) && Doc()->laminate.compliance_scale_factor == 0.015);
+        QCOMPARE(Calculate(), QStringList());
+        QVERIFY(!stale(laminate));
     }
 
     void impossibleInputStopsTheRunNamingLaminaAndField()

@@ -6,6 +6,7 @@
 #include "forms/reportexport.h"
 #include "guitestsupport.h"
 
+#include <QComboBox>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -96,6 +97,10 @@ private slots:
     {
         Start();
         QVERIFY(Frame()->OpenProject(PLYFORGE_EXAMPLES "/three-tensile-tests.plyforge"));
+        // Never calculated: the report says so where the results would stand.
+        const QString before = m_dir.filePath("before.pdf");
+        QVERIFY(Frame()->Reports()->ExportPdfTo(before));
+        QVERIFY(PdfText(before).contains("Not calculated") && !PdfText(before).contains("25223.2"));
         Press("ID_EXPERIMT_CALCULATE");
         for (const char* id : {"ID_FILE_PRINT", "ID_FILE_PRINT_PREVIEW", "ID_FILE_PRINT_SETUP", "ID_FILE_EXPORT_PDF"})
             QVERIFY2(Frame()->findChild<QAction*>(id)->isEnabled(), id);
@@ -105,12 +110,19 @@ private slots:
         const QString text = PdfText(pdf);
         QVERIFY(text.contains("three-tensile-tests.plyforge") && text.contains("25223.2"));
         QVERIFY(text.contains("Appendix: calculation log") && text.contains("##Statistics"));
+        QVERIFY(!text.contains("Not calculated") && !text.contains("Out of date"));
         // Printing takes the same way, here to a printer writing a file.
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(m_dir.filePath("printed.pdf"));
         QCOMPARE(Frame()->Reports()->PaintOn(printer), 2);
         QVERIFY(PdfText(m_dir.filePath("printed.pdf")).contains("page 2 of 2"));
+        // Another modulus method: the results shown are of older inputs, and say so.
+        auto* modulus = Ribbon<QComboBox>("ID_EXPERIMT_MODULUS");
+        modulus->setCurrentIndex(1);
+        Q_EMIT modulus->activated(1);
+        const QString stale = m_dir.filePath("stale.pdf");
+        QVERIFY(Frame()->Reports()->ExportPdfTo(stale) && PdfText(stale).contains("Out of date"));
         Stop();
     }
 
