@@ -15,7 +15,6 @@
 #include "doc/plyforgedoc.h"
 #include "forms/experimentdlg.h"
 #include "forms/filedialogs.h"
-#include "guibase/captions.h"
 #include "guibase/messagebox.h"
 
 #include <QActionGroup>
@@ -109,7 +108,7 @@ void CMainFrame::CreatePanes()
     connect(m_mainMenuView, &CMainMenuView::RecordChosen, this, &CMainFrame::OnRecordChosen);
     connect(m_mainMenuView, &CMainMenuView::FilesDropped, this, &CMainFrame::ImportSeries);
     connect(m_mainMenuView, &CMainMenuView::TheoryPageChosen, this, [this] {
-        ShowViewByTitle(captions::kTheoryView);
+        ShowView(kPrincipleTemplate);
         UpdateCommandUI();
     });
     m_wndMainMenu->setWidget(m_mainMenuView);
@@ -237,15 +236,10 @@ void CMainFrame::ConnectCommands()
     });
 }
 
-QString CMainFrame::MakeTheoryLaminaTitle(int n) { return captions::TheoryLaminaTitle(n); }
-
-QString CMainFrame::MakeExperimentLaminaTitle(int n) { return captions::ExperimentLaminaTitle(n); }
-
 void CMainFrame::OnRecordChosen(CMainMenuView::Record record, int id)
 {
     const bool theory = record == CMainMenuView::Record::TheoryLamina;
-    auto* view = qobject_cast<CPlyforgeView*>(
-        ShowViewByTitle(theory ? MakeTheoryLaminaTitle(id) : MakeExperimentLaminaTitle(id)));
+    auto* view = Show<CPlyforgeView>(kMainViewTemplate);
     const bool shown = view && (theory ? view->ShowTheoryLamina(id) : view->ShowExperimentLamina(id)) >= 0;
     if (!shown)
         m_mainMenuView->RevertChoice();
@@ -254,50 +248,16 @@ void CMainFrame::OnRecordChosen(CMainMenuView::Record record, int id)
     UpdateCommandUI();
 }
 
-QString CMainFrame::FindLaminaTabTitle() const
+QWidget* CMainFrame::ShowView(int template_index)
 {
-    const QList<QTabWidget*> groups = TabArea()->Groups();
-    if (groups.isEmpty())
-        return {};
-    QTabWidget* first = groups.first();
-    for (int i = 0; i < first->count(); ++i) {
-        // The caption, not the tab's label, which may carry the file name.
-        const auto* child = qobject_cast<const CChildFrame*>(first->widget(i));
-        const QString label = child ? child->Caption() : first->tabText(i);
-        if (label.contains(captions::kTheoreticalLamina) || label.contains(captions::kExperimentalLamina))
-            return label;
-    }
-    return {};
-}
-
-QWidget* CMainFrame::ShowViewByTitle(QString title)
-{
-    const bool lamina = title.contains(captions::kTheoreticalLamina) ||
-                        title.contains(captions::kExperimentalLamina);
-    int index = -1;
-    bool same_group = true;
-    if (lamina) {
-        index = kMainViewTemplate;
-    } else if (title == captions::kTheoryView) {
-        index = kPrincipleTemplate;
-    } else if (title == captions::kTheoryResult) {
-        index = kTheoryResultTemplate;
-        same_group = false;
-    } else if (title == captions::kExperimentResult) {
-        index = kExperimentResultTemplate;
-        same_group = false;
-    }
-    if (!ActiveChild() && index >= 0)
-        OpenDocumentFile(index);
-    if (lamina) {
-        const QString found = FindLaminaTabTitle();
-        if (!found.isEmpty())
-            title = found;
-    }
+    if (!ActiveChild())
+        OpenDocumentFile(template_index);
     CChildFrame* active = ActiveChild();
-    if (!active || !active->Document() || index < 0)
+    if (!active || !active->Document())
         return nullptr;
-    return OpenOrActivateChild(index, active->SharedDocument(), title, true, same_group, true);
+    // The results stand beside the inputs, in a group of their own.
+    const bool same_group = template_index == kMainViewTemplate || template_index == kPrincipleTemplate;
+    return OpenOrActivateChild(template_index, active->SharedDocument(), true, same_group);
 }
 
 void CMainFrame::ResetProject()

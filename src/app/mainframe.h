@@ -43,11 +43,11 @@ public:
     // The main input view of the project (nullptr: of any project), or nullptr.
     CPlyforgeView* MainViewOf(const CPlyforgeDoc* doc) const;
 
-    // Windows by caption.
-    QWidget* ShowViewByTitle(QString title);
-    QString FindLaminaTabTitle() const;
-    static QString MakeTheoryLaminaTitle(int n);
-    static QString MakeExperimentLaminaTitle(int n);
+    // The active project's window of this kind (a template index), made when there
+    // is none and brought to the front; its view. Windows are kept by kind, never
+    // found by their caption.
+    QWidget* ShowView(int template_index);
+    template <class View> View* Show(int template_index) { return qobject_cast<View*>(ShowView(template_index)); }
 
     // Closes the active project's windows and opens a fresh project.
     void ResetProject();

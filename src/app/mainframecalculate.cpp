@@ -13,7 +13,6 @@
 #include "forms/laminadlg.h"
 #include "forms/resultexpview.h"
 #include "forms/resulttheoryview.h"
-#include "guibase/captions.h"
 #include "guibase/messagebox.h"
 #include "util/numberparser.h"
 
@@ -38,7 +37,7 @@ void CMainFrame::OnTheoryCalculate()
     CPlyforgeDoc* doc = ActiveDocument();
     if (!doc)
         return;
-    auto* view = qobject_cast<CPlyforgeView*>(ShowViewByTitle(MakeTheoryLaminaTitle(doc->current_lamina_id)));
+    auto* view = Show<CPlyforgeView>(kMainViewTemplate);
     doc = ActiveDocument();
     if (!view || !view->LaminaDlg() || !doc)
         return;
@@ -56,7 +55,7 @@ void CMainFrame::OnTheoryCalculate()
     QApplication::restoreOverrideCursor();
     if (!done)
         return;
-    auto* results = qobject_cast<CResultTheoryView*>(ShowViewByTitle(captions::kTheoryResult));
+    auto* results = Show<CResultTheoryView>(kTheoryResultTemplate);
     if (!results)
         return;
     results->Refresh(doc);
@@ -69,8 +68,7 @@ void CMainFrame::OnExperimtCalculate()
     CPlyforgeDoc* doc = ActiveDocument();
     if (!doc)
         return;
-    auto* view =
-        qobject_cast<CPlyforgeView*>(ShowViewByTitle(MakeExperimentLaminaTitle(doc->current_specimen_id)));
+    auto* view = Show<CPlyforgeView>(kMainViewTemplate);
     doc = ActiveDocument();
     if (!view || !view->ExperimentDlg() || !doc)
         return;
@@ -92,7 +90,7 @@ void CMainFrame::OnExperimtCalculate()
     if (!done)
         return;
     LoadCalculationLog(*doc);
-    if (auto* results = qobject_cast<CResultExpView*>(ShowViewByTitle(captions::kExperimentResult))) {
+    if (auto* results = Show<CResultExpView>(kExperimentResultTemplate)) {
         results->FillResultList(doc);
         results->RefreshChart(doc);
     }

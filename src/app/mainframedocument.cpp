@@ -12,7 +12,6 @@
 #include "doc/plyforgedoc.h"
 #include "forms/resultexpview.h"
 #include "forms/resulttheoryview.h"
-#include "guibase/captions.h"
 #include "guibase/messagebox.h"
 #include "util/numberparser.h"
 #include "util/numbertext.h"
@@ -149,16 +148,16 @@ void CMainFrame::ShowReplacedSeries()
     m_mainMenuView->BuildTree(doc->lamina_count, doc->specimen_count);
     if (doc->specimen_count > 0) {
         OnRecordChosen(CMainMenuView::Record::ExperimentSpecimen, 1);
-        m_mainMenuView->MarkShown(captions::ExperimentLaminaTitle(1));
+        m_mainMenuView->MarkShown(CMainMenuView::Record::ExperimentSpecimen, 1);
     }
 }
 
 void CMainFrame::OnRecordRevealed(bool theory, int id)
 {
-    const QString title = theory ? MakeTheoryLaminaTitle(id) : MakeExperimentLaminaTitle(id);
     for (CChildFrame* child : TabArea()->Children()) {
         if (qobject_cast<CPlyforgeView*>(child->View()) && child->Document() == m_project->Doc())
             TabArea()->Activate(child);
     }
-    m_mainMenuView->MarkShown(title);
+    m_mainMenuView->MarkShown(theory ? CMainMenuView::Record::TheoryLamina : CMainMenuView::Record::ExperimentSpecimen,
+                              id);
 }

@@ -321,13 +321,13 @@ bool CMainFrame::OpenProject(const QString& path)
     m_mainMenuView->BuildTree(doc->lamina_count, doc->specimen_count);
     // The record that was on screen is shown again, highlighted in the tree.
     if (lamina_id > 0) {
-        auto* view = qobject_cast<CPlyforgeView*>(ShowViewByTitle(MakeTheoryLaminaTitle(lamina_id)));
+        auto* view = Show<CPlyforgeView>(kMainViewTemplate);
         if (view && view->ShowTheoryLamina(lamina_id) >= 0)
-            m_mainMenuView->MarkShown(MakeTheoryLaminaTitle(lamina_id));
+            m_mainMenuView->MarkShown(CMainMenuView::Record::TheoryLamina, lamina_id);
     } else if (specimen_id > 0) {
-        auto* view = qobject_cast<CPlyforgeView*>(ShowViewByTitle(MakeExperimentLaminaTitle(specimen_id)));
+        auto* view = Show<CPlyforgeView>(kMainViewTemplate);
         if (view && view->ShowExperimentLamina(specimen_id) >= 0)
-            m_mainMenuView->MarkShown(MakeExperimentLaminaTitle(specimen_id));
+            m_mainMenuView->MarkShown(CMainMenuView::Record::ExperimentSpecimen, specimen_id);
     }
     m_files->SetPath(path);
     m_files->AddRecentFile(path);

@@ -47,13 +47,20 @@ void CMainMenuView::BuildTree(int theory_count, int experiment_count)
     m_tree->ExpandAll(true);
 }
 
-bool CMainMenuView::MarkShown(const QString& text)
+QTreeWidgetItem* CMainMenuView::RecordItem(Record record, int id) const
 {
-    const QList<QTreeWidgetItem*> items = m_tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
-    if (items.isEmpty())
+    // The folders stand in a fixed order: theory, experiment, the theory page.
+    QTreeWidgetItem* folder = m_tree->topLevelItem(record == Record::TheoryLamina ? 0 : 1);
+    return folder && id >= 1 && id <= folder->childCount() ? folder->child(id - 1) : nullptr;
+}
+
+bool CMainMenuView::MarkShown(Record record, int id)
+{
+    QTreeWidgetItem* item = RecordItem(record, id);
+    if (!item)
         return false;
-    m_tree->SelectAndGetData(items.first());
-    m_hLastItem = items.first();
+    m_tree->SelectAndGetData(item);
+    m_hLastItem = item;
     return true;
 }
 
@@ -64,13 +71,12 @@ void CMainMenuView::OnClickTree(const QPoint& pos)
     m_hLastItem = item;
     if (!item)
         return;
-    const QString text = item->text(0);
     const int n = m_tree->SelectAndGetData(item);
-    if (text.contains(captions::kTheoreticalLamina))
+    if (item->parent() && item->parent() == m_tree->topLevelItem(0))
         Q_EMIT RecordChosen(Record::TheoryLamina, n);
-    else if (text.contains(captions::kExperimentalLamina))
+    else if (item->parent() && item->parent() == m_tree->topLevelItem(1))
         Q_EMIT RecordChosen(Record::ExperimentSpecimen, n);
-    else if (text == captions::kTheory)
+    else if (item == m_tree->topLevelItem(2))
         Q_EMIT TheoryPageChosen();
 }
 

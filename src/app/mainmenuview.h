@@ -20,9 +20,8 @@ public:
     void BuildTree(int theory_count, int experiment_count);
     // The click at pos (tree viewport coordinates).
     void OnClickTree(const QPoint& pos);
-    // Highlights the item with this text, as a click on it would have; false when
-    // there is none.
-    bool MarkShown(const QString& text);
+    // Highlights the record's item, as a click on it would have; false when there is none.
+    bool MarkShown(Record record, int id);
     // The record chosen last could not be shown: the highlight goes back.
     void RevertChoice();
 
@@ -36,6 +35,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QTreeWidgetItem* RecordItem(Record record, int id) const;
     CTreeCtrlCustom* m_tree;
     QTreeWidgetItem* m_hLastItem = nullptr;
     QTreeWidgetItem* m_hPreviousItem = nullptr;

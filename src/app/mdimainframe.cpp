@@ -41,14 +41,12 @@ QWidget* CMDIMainFrame::OpenDocumentFile(int template_index)
 }
 
 QWidget* CMDIMainFrame::OpenOrActivateChild(int template_index, const std::shared_ptr<CPlyforgeDoc>& doc,
-                                            const QString& title, bool create, bool same_group,
-                                            bool vertical)
+                                            bool create, bool same_group)
 {
-    Q_UNUSED(vertical); // groups always stand side by side
     CChildFrame* found = nullptr;
     if (doc) {
         for (CChildFrame* child : m_tabArea->Children()) {
-            if (child->Document() == doc.get() && child->Caption() == title) {
+            if (child->Document() == doc.get() && child->TemplateIndex() == template_index) {
                 found = child;
                 break;
             }
@@ -57,9 +55,6 @@ QWidget* CMDIMainFrame::OpenOrActivateChild(int template_index, const std::share
     if (!found) {
         if (!create || !doc)
             return nullptr;
-        // A window made for this title is the one to show, even when its view
-        // starts with a caption of its own (the main view shows the bare prefix
-        // until a lamina is chosen).
         found = CreateChild(template_index, doc, !same_group);
     }
     m_tabArea->Activate(found);

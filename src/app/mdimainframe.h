@@ -29,10 +29,10 @@ public:
     // A new, empty project shown in a window of this template; it becomes active.
     QWidget* OpenDocumentFile(int template_index);
 
-    // The view of the active project's window with this caption, activated; a
-    // window is made from the template first when there is none and create is set.
-    QWidget* OpenOrActivateChild(int template_index, const std::shared_ptr<CPlyforgeDoc>& doc,
-                                 const QString& title, bool create, bool same_group, bool vertical);
+    // The view of the project's window of this template, activated; a window is made
+    // from the template first when there is none and create is set.
+    QWidget* OpenOrActivateChild(int template_index, const std::shared_ptr<CPlyforgeDoc>& doc, bool create,
+                                 bool same_group);
 
 protected:
     // Who hears what a project's document reports (the ribbon, the tree).

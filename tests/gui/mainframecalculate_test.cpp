@@ -187,7 +187,7 @@ private slots:
     void experimentRunFillsTheOpenResultsView()
     {
         Open("three-tensile-tests.plyforge", "Experimental Lamina #1");
-        auto* results = qobject_cast<CResultExpView*>(Frame()->ShowViewByTitle(captions::kExperimentResult));
+        auto* results = Frame()->Show<CResultExpView>(kExperimentResultTemplate);
         QVERIFY(results);
         // A width that cannot be read stops the run, naming it; the older width is not used.
         const double width = Doc()->FindSpecimen(1)->width;
