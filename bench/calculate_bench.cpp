@@ -21,7 +21,6 @@
 #include "forms/experimentdlg.h"
 #include "forms/resultexpview.h"
 #include "guibase/messagebox.h"
-#include "util/traceoutput.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -55,7 +54,6 @@ public:
 struct Session {
     std::unique_ptr<CPlyforgeApp> app;
     RecordingSink sink;
-    std::FILE* nullTrace = nullptr;
     bool entered = false;
     bool calculated = false;
 };
@@ -132,6 +130,7 @@ std::string EnterProject()
         return "the program did not start";
     if (!QTest::qWaitForWindowExposed(Frame()))
         return "the main window was never exposed";
+    Frame()->SetTraceFile(nullptr); // the trace would flood the terminal between the timings
     Frame()->setWindowState(Qt::WindowNoState);
     Frame()->resize(1600, 1000);
     FlushEvents();
@@ -304,19 +303,12 @@ int main(int argc, char** argv)
     benchgui::UseOffscreenPlatform();
     QApplication app(argc, argv);
     IsolateSettings();
-    SetAppMessageSink(&g_session.sink);
-    // The engine's trace would otherwise flood the terminal between the timings.
-    g_session.nullTrace = std::fopen("/dev/null", "w");
-    TraceOutput::SetFile(g_session.nullTrace);
+    InstallMessageSink(&app, &g_session.sink);
 
     if (benchgui::RunBenchmarks(argc, argv) != 0)
         return 1;
 
     g_session.app.reset(); // the windows go before the QApplication
-    SetAppMessageSink(nullptr);
-    TraceOutput::SetFile(nullptr);
-    if (g_session.nullTrace)
-        std::fclose(g_session.nullTrace);
     benchdata::RemoveScratchFolder();
     return 0;
 }

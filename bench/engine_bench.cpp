@@ -11,7 +11,7 @@
 #include "experiment/seriesstatistics.h"
 #include "experiment/tensileimport.h"
 #include "mechanics/laminationtheory.h"
-#include "util/traceoutput.h"
+#include "util/trace.h"
 
 #include <benchmark/benchmark.h>
 
@@ -151,10 +151,10 @@ void BM_TheoryRun10kLaminae(benchmark::State& state)
         if (!trace)
             state.SkipWithError("cannot open /dev/null for the trace");
     }
-    TraceOutput::SetFile(trace);
+    Trace toNull(trace);
 
     for (auto _ : state) {
-        const bool ok = doc.CalculateTheory();
+        const bool ok = doc.CalculateTheory(toNull);
         benchmark::DoNotOptimize(ok);
         if (!ok || !doc.log_written) {
             state.SkipWithError("the theory run failed or its log was not written");
@@ -162,7 +162,6 @@ void BM_TheoryRun10kLaminae(benchmark::State& state)
         }
     }
 
-    TraceOutput::SetFile(nullptr);
     if (trace)
         std::fclose(trace);
     state.SetItemsProcessed(state.iterations() * kLaminaCount);

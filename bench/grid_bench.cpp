@@ -214,7 +214,7 @@ void BM_ImportMillionRowsIntoForm(benchmark::State& state)
         return file;
     }();
     FailingSink sink;
-    SetAppMessageSink(&sink);
+    InstallMessageSink(qApp, &sink);
     CExperimentDlg form;
     form.resize(700, 900);
     form.show();
@@ -226,7 +226,7 @@ void BM_ImportMillionRowsIntoForm(benchmark::State& state)
         }
         FlushEvents();
     }
-    SetAppMessageSink(nullptr);
+    InstallMessageSink(qApp, nullptr);
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kLines);
 }
 BENCHMARK(BM_ImportMillionRowsIntoForm)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);

@@ -152,11 +152,11 @@ void CMainFrame::BuildMenus()
             &QAction::triggered, this, &CMainFrame::OnFileSaveAs);
     QAction* exportLog = add("ID_FILE_EXPORT_LOG", tr("Export calculation &log..."), "", true);
     connect(exportLog, &QAction::triggered, this, [this] {
-        if (!ProjectFiles::LogReady(ActiveDocument()))
+        if (!m_files->LogReady(ActiveDocument()))
             return; // said before a dialog asks where to
         const QString path = FileDialogs::AskSavePath(this, tr("Export Calculation Log"), "CalculationLog.txt",
                                                       tr("Text files (*.txt);;All files (*)"));
-        if (!path.isEmpty() && ProjectFiles::ExportLog(ActiveDocument(), path))
+        if (!path.isEmpty() && m_files->ExportLog(ActiveDocument(), path))
             FileDialogs::RememberFolderOf(path);
     });
     connect(add("ID_FILE_IMPORT_SERIES", tr("&Import series..."), "", true), &QAction::triggered, this, [this] {
@@ -303,7 +303,7 @@ void CMainFrame::OnCheckTreemenu()
 void CMainFrame::OnButtonVersion()
 {
     // The version first: a report or a bug names it.
-    ShowMessageBox(tr("Plyforge, Version %1").arg(QStringLiteral(PLYFORGE_VERSION)) + "\n" +
+    ShowMessageBox(this, tr("Plyforge, Version %1").arg(QStringLiteral(PLYFORGE_VERSION)) + "\n" +
                    QString("Release date : %1 %2").arg(__DATE__, __TIME__));
 }
 

@@ -9,6 +9,7 @@
 
 #include <QString>
 
+#include <cstdio>
 #include <functional>
 #include <optional>
 
@@ -78,6 +79,10 @@ public:
     void OnAppAbout();
     void OnTheoryCalculate();
     void OnExperimtCalculate();
+
+    // Where Calculate writes the theory's trace of its steps (nullptr: nowhere);
+    // standard output unless the one who made the window says otherwise.
+    void SetTraceFile(std::FILE* file) { m_traceFile = file; }
 
     // The project: its document, undo steps and change signals.
     ProjectDocument* Project() const { return m_project; }
@@ -163,6 +168,7 @@ private:
     int m_nAppLook;
     ProjectDocument* m_project;
     ProjectFiles* m_files;
+    std::FILE* m_traceFile = stdout;
     std::function<bool()> m_askReplace;
     std::function<bool(const QString&)> m_askKeepLink;
     QMenu* m_recentMenu = nullptr;

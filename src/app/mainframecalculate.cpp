@@ -48,10 +48,11 @@ void CMainFrame::OnTheoryCalculate()
     if (!CommitRibbonValues(ProjectSide::Theory, true))
         return;
     const double scale_factor = ReadRibbonNumber(int(CRibbonBar::Edit::ScaleFactor), nullptr).value_or(0);
-    if (!CalculationChecks::TheoryReady(*doc, scale_factor, AppMessageSink()))
+    if (!CalculationChecks::TheoryReady(*doc, scale_factor, Messages()))
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool done = doc->CalculateTheory();
+    Trace trace(m_traceFile);
+    const bool done = doc->CalculateTheory(trace);
     QApplication::restoreOverrideCursor();
     if (!done)
         return;
@@ -82,7 +83,7 @@ void CMainFrame::OnExperimtCalculate()
     // A bound that is not a number stops here, after its message naming it.
     if (!CommitRibbonValues(ProjectSide::Experiment, true))
         return;
-    if (!CalculationChecks::ExperimentReady(*doc, AppMessageSink()))
+    if (!CalculationChecks::ExperimentReady(*doc, Messages()))
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool done = doc->CalculateExperiment();

@@ -61,13 +61,13 @@ int CMainFrame::ReadCount(const QString& text)
     case CountStatus::Ok:
         return count;
     case CountStatus::NotDigits:
-        ShowMessageBox(QString::fromUtf8(msg::kEnterInteger));
+        ShowMessageBox(this, QString::fromUtf8(msg::kEnterInteger));
         return 0;
     case CountStatus::NotPositive:
-        ShowMessageBox(QString::fromUtf8(msg::kEnterPositiveInteger));
+        ShowMessageBox(this, QString::fromUtf8(msg::kEnterPositiveInteger));
         return 0;
     case CountStatus::TooLarge:
-        ShowMessageBox(QString::fromUtf8(msg::kCountTooLarge));
+        ShowMessageBox(this, QString::fromUtf8(msg::kCountTooLarge));
         return 0;
     }
     return 0;

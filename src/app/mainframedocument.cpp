@@ -82,7 +82,7 @@ bool CMainFrame::CommitRibbonValues(ProjectSide side, bool tell)
     if (problem.isEmpty())
         return true;
     if (tell)
-        ShowMessageBox(problem);
+        ShowMessageBox(this, problem);
     return false;
 }
 

@@ -134,7 +134,7 @@ bool AskKeepLink(QWidget* parent, const QString& file)
 // or stores its readings in the project (the writer stores edited readings), as
 // keep_link answers; stored lists those. False after a message when a file cannot be
 // read again.
-bool SettleEditedLinks(CPlyforgeDoc& doc, const std::function<bool(const QString&)>& keep_link,
+bool SettleEditedLinks(QWidget* window, CPlyforgeDoc& doc, const std::function<bool(const QString&)>& keep_link,
                        CExperimentDlg* form, std::vector<ExperimentSpecimen*>& stored)
 {
     for (const auto& specimen : doc.specimens) {
@@ -146,7 +146,7 @@ bool SettleEditedLinks(CPlyforgeDoc& doc, const std::function<bool(const QString
         }
         std::string error;
         if (!ReadingsBatch::ReadAgain(*specimen, error)) {
-            ShowMessageBox(CMainFrame::tr("The project was not saved: the readings file could not be read again.\n%1")
+            ShowMessageBox(window, CMainFrame::tr("The project was not saved: the readings file could not be read again.\n%1")
                                .arg(QString::fromStdString(error)));
             return false;
         }
@@ -158,7 +158,7 @@ bool SettleEditedLinks(CPlyforgeDoc& doc, const std::function<bool(const QString
 
 // After a save, the cells kept as text, the first few named: the save wrote them, but
 // not as numbers.
-void TellKeptCells(const CPlyforgeDoc& doc)
+void TellKeptCells(QWidget* window, const CPlyforgeDoc& doc)
 {
     const std::vector<std::string> places = CalculationChecks::UnreadPlaces(doc);
     if (places.empty())
@@ -171,7 +171,7 @@ void TellKeptCells(const CPlyforgeDoc& doc)
         text += "\n" + QString::fromStdString(places[i]);
     if (places.size() > kNamed)
         text += "\n" + CMainFrame::tr("and %1 more").arg(places.size() - kNamed);
-    ShowMessageBox(text);
+    ShowMessageBox(window, text);
 }
 
 } // namespace
@@ -189,7 +189,7 @@ bool CMainFrame::SaveProject(const QString& path)
         return false;
     const auto ask = [this](const QString& file) { return AskKeepLink(this, file); };
     std::vector<ExperimentSpecimen*> stored;
-    if (!SettleEditedLinks(*doc, m_askKeepLink ? m_askKeepLink : ask, view ? view->ExperimentDlg() : nullptr, stored))
+    if (!SettleEditedLinks(this, *doc, m_askKeepLink ? m_askKeepLink : ask, view ? view->ExperimentDlg() : nullptr, stored))
         return false;
     // The file names the one record on screen, so that opening shows it again.
     const int lamina_id = doc->current_lamina_id;
@@ -209,7 +209,7 @@ bool CMainFrame::SaveProject(const QString& path)
         return false;
     for (ExperimentSpecimen* specimen : stored)
         specimen->readings_link.reset(); // the readings are the project's from now on
-    TellKeptCells(*doc);
+    TellKeptCells(this, *doc);
     return true;
 }
 
@@ -242,7 +242,7 @@ bool CMainFrame::ImportSeries(const QStringList& paths)
         series = ReadSeries(files);
     } catch (const ImportError& error) {
         QApplication::restoreOverrideCursor();
-        ShowMessageBox(tr("The series could not be imported.\n%1").arg(QString::fromStdString(error.what())));
+        ShowMessageBox(this, tr("The series could not be imported.\n%1").arg(QString::fromStdString(error.what())));
         return false;
     }
     QApplication::restoreOverrideCursor();
@@ -298,7 +298,7 @@ bool CMainFrame::OpenProject(const QString& path)
 {
     if (!SaveModified())
         return false;
-    std::optional<ProjectData> read = ProjectFiles::Read(path);
+    std::optional<ProjectData> read = m_files->Read(path);
     if (!read)
         return false;
     ProjectData project = std::move(*read);

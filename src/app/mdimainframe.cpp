@@ -32,7 +32,7 @@ CChildFrame* CMDIMainFrame::CreateChild(int template_index, const std::shared_pt
 
 QWidget* CMDIMainFrame::OpenDocumentFile(int template_index)
 {
-    auto doc = std::make_shared<CPlyforgeDoc>(&AppMessageSink(), Listener());
+    auto doc = std::make_shared<CPlyforgeDoc>(&m_messages, Listener());
     doc->OnNewDocument();
     DocumentCreated(doc);
     CChildFrame* child = CreateChild(template_index, doc, false);

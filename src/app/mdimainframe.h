@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/doctemplate.h"
+#include "guibase/messagebox.h"
 
 #include <QMainWindow>
 
@@ -24,6 +25,8 @@ public:
     MdiTabArea* TabArea() const { return m_tabArea; }
 
     CChildFrame* ActiveChild() const;
+    // Where this window's projects and calculations show their messages.
+    MessageSink& Messages() { return m_messages; }
     CPlyforgeDoc* ActiveDocument() const;
 
     // A new, empty project shown in a window of this template; it becomes active.
@@ -45,4 +48,5 @@ protected:
 
     std::array<CMultiDocTemplate, 4> m_templates{};
     MdiTabArea* m_tabArea;
+    WindowMessageSink m_messages{this};
 };

@@ -70,7 +70,7 @@ bool ProjectFiles::Write(const CPlyforgeDoc& doc, const QString& path)
     try {
         ProjectWriter::WriteFile(path.toStdString(), doc, replaceReadOnly);
     } catch (const ProjectFileError& error) {
-        ShowMessageBox(tr("The project could not be saved.\n%1").arg(QString::fromStdString(error.what())));
+        ShowMessageBox(m_window, tr("The project could not be saved.\n%1").arg(QString::fromStdString(error.what())));
         return false;
     }
     SetPath(path);
@@ -79,33 +79,33 @@ bool ProjectFiles::Write(const CPlyforgeDoc& doc, const QString& path)
     return true;
 }
 
-std::optional<ProjectData> ProjectFiles::Read(const QString& path)
+std::optional<ProjectData> ProjectFiles::Read(const QString& path) const
 {
     try {
         return ProjectReader::ReadFile(path.toStdString());
     } catch (const ProjectFileError& error) {
-        ShowMessageBox(tr("The project could not be opened.\n%1").arg(QString::fromStdString(error.what())));
+        ShowMessageBox(m_window, tr("The project could not be opened.\n%1").arg(QString::fromStdString(error.what())));
         return std::nullopt;
     }
 }
 
-bool ProjectFiles::LogReady(const CPlyforgeDoc* doc)
+bool ProjectFiles::LogReady(const CPlyforgeDoc* doc) const
 {
     if (!doc || doc->log_path.empty() || !doc->log_written) {
-        ShowMessageBox(tr("There is no calculation log yet: press \"Calculate\" first."));
+        ShowMessageBox(m_window, tr("There is no calculation log yet: press \"Calculate\" first."));
         return false;
     }
     return true;
 }
 
-bool ProjectFiles::ExportLog(const CPlyforgeDoc* doc, const QString& path)
+bool ProjectFiles::ExportLog(const CPlyforgeDoc* doc, const QString& path) const
 {
     if (!LogReady(doc))
         return false;
     QFile source(QString::fromStdString(doc->log_path));
     const QString reason = !source.open(QIODevice::ReadOnly) ? source.errorString() : WriteSavedFile(path, source.readAll(), doc->InputFiles());
     if (!reason.isEmpty()) {
-        ShowMessageBox(tr("The log could not be written to %1").arg(path) + " (" + reason + ")");
+        ShowMessageBox(m_window, tr("The log could not be written to %1").arg(path) + " (" + reason + ")");
         return false;
     }
     return true;

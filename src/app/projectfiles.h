@@ -46,11 +46,11 @@ public:
     // unchanged and first of the recent files. False after a message.
     bool Write(const CPlyforgeDoc& doc, const QString& path);
     // The project in the file, or nothing after a message naming the file.
-    static std::optional<ProjectData> Read(const QString& path);
+    std::optional<ProjectData> Read(const QString& path) const;
     // True when the project has a log of a run to export; false after a message.
-    static bool LogReady(const CPlyforgeDoc* doc);
+    bool LogReady(const CPlyforgeDoc* doc) const;
     // Copies the last calculation log to path, whole or not at all; false after a message.
-    static bool ExportLog(const CPlyforgeDoc* doc, const QString& path);
+    bool ExportLog(const CPlyforgeDoc* doc, const QString& path) const;
 
     QStringList RecentFiles() const;
     void AddRecentFile(const QString& path);

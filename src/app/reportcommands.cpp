@@ -40,7 +40,7 @@ int ReportCommands::PaintOn(QPrinter& printer)
 {
     const int pages = ReportPainter::Paint(printer, m_report(IncludeLog()), m_header());
     if (pages == 0)
-        ShowMessageBox(tr("The report could not be printed on %1.").arg(printer.printerName()));
+        ShowMessageBox(m_window, tr("The report could not be printed on %1.").arg(printer.printerName()));
     return pages;
 }
 
@@ -118,6 +118,6 @@ bool ReportCommands::ExportPdfTo(const QString& path)
     QString error;
     if (ReportExport::WritePdf(path, m_report(IncludeLog()), m_header(), error, m_printer->pageLayout(), m_inputs()))
         return true;
-    ShowMessageBox(error);
+    ShowMessageBox(m_window, error);
     return false;
 }

@@ -10,7 +10,7 @@
 #include "theory/laminateanalysis.h"
 #include "util/messagelanguage.h"
 #include "util/safefilewriter.h"
-#include "util/traceoutput.h"
+#include "util/trace.h"
 #include "util/numberparser.h"
 
 #include <algorithm>
@@ -207,10 +207,9 @@ std::string OutputOverInput(const Arguments& args, const CPlyforgeDoc& doc)
 
 int CliRunner::RunLaminate(CPlyforgeDoc& doc, MessageSink& sink, bool json)
 {
-    std::string trace; // the theory command's output, not this one's
-    TraceOutput::SetCapture(&trace);
-    const bool ran = CalculationChecks::TheoryReady(doc, sink) && doc.CalculateTheory();
-    TraceOutput::SetCapture(nullptr);
+    std::string text; // the theory command's output, not this one's
+    Trace trace(text);
+    const bool ran = CalculationChecks::TheoryReady(doc, sink) && doc.CalculateTheory(trace);
     if (!ran)
         return kRefused;
     if (const std::string fault = CalculationChecks::TheoryResultFault(doc); !fault.empty()) {
@@ -274,7 +273,8 @@ int CliRunner::Run(int argc, const char* const* argv)
     }
 
     if (args.command == "theory") {
-        if (!CalculationChecks::TheoryReady(doc, sink) || !doc.CalculateTheory())
+        Trace trace; // the theory command's output: its steps on standard output
+        if (!CalculationChecks::TheoryReady(doc, sink) || !doc.CalculateTheory(trace))
             return kRefused;
         if (const std::string fault = CalculationChecks::TheoryResultFault(doc); !fault.empty()) {
             sink.ShowMessage(fault);

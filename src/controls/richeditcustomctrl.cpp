@@ -97,7 +97,7 @@ int CRichEditCustomCtrl::LoadFile(const QString& path, const QString& marker, co
     m_strFile = path;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        ShowMessageBox(tr("%1 could not be opened: %2").arg(path, file.errorString()));
+        ShowMessageBox(this, tr("%1 could not be opened: %2").arg(path, file.errorString()));
         return -1;
     }
     m_nFileLength = 0;

@@ -5,7 +5,7 @@
 #include "util/formattext.h"
 #include "util/programpaths.h"
 #include "util/safefilewriter.h"
-#include "util/traceoutput.h"
+#include "util/trace.h"
 
 #include <filesystem>
 #include <sstream>
@@ -81,18 +81,18 @@ void CPlyforgeDoc::ShowMessage(const char* text)
 namespace {
 
 // The steps of one lamina in driver order; the first failure names its message.
-const char* RunLaminaSteps(Lamina& lamina, std::ostream& log)
+const char* RunLaminaSteps(Lamina& lamina, std::ostream& log, Trace& trace)
 {
-    if (!lamina.CalculateMaterialProperties(log))
+    if (!lamina.CalculateMaterialProperties(log, trace))
         return msg::kCheckYoungsModulus;
-    lamina.ApplyHalpinTsai(log);
-    lamina.CalculateNuAndK(log);
-    lamina.CalculateWeightFractionAndDensity(log);
-    if (!lamina.CalculateStiffnessMatrix(log))
+    lamina.ApplyHalpinTsai(log, trace);
+    lamina.CalculateNuAndK(log, trace);
+    lamina.CalculateWeightFractionAndDensity(log, trace);
+    if (!lamina.CalculateStiffnessMatrix(log, trace))
         return msg::kCheckScaleFactor;
-    if (!lamina.CalculateStiffnessMatrixWithAngle(log))
+    if (!lamina.CalculateStiffnessMatrixWithAngle(log, trace))
         return msg::kCheckScaleFactor;
-    lamina.CalculateElasticConstants(log);
+    lamina.CalculateElasticConstants(log, trace);
     return nullptr;
 }
 
@@ -107,26 +107,26 @@ bool WriteLog(const std::string& path, const std::ostringstream& log, std::strin
 
 } // namespace
 
-bool CPlyforgeDoc::CalculateTheory()
+bool CPlyforgeDoc::CalculateTheory(Trace& trace)
 {
     log_path = LogPathFor(kTheoreticalLogName);
     std::ostringstream log;
     log << "\nStart Calculation\n\n";
 
     for (const auto& lamina : laminate.laminae) {
-        if (const char* failure = RunLaminaSteps(*lamina, log)) {
-            TraceOutput::Flush();
+        if (const char* failure = RunLaminaSteps(*lamina, log, trace)) {
+            trace.Flush();
             ShowMessage(failure);
             log_written = WriteLog(log_path, log, log_error);
             return false;
         }
     }
 
-    laminate.CalculateAll(log);
+    laminate.CalculateAll(log, trace);
     // The laminate as classical lamination theory sees it, after all the run wrote before.
     if (LaminateAnalysis analysis; analysis.Run(laminate, load_case))
         log << "##Laminate (classical lamination theory)\n" << analysis.Text() << '\n';
-    TraceOutput::Flush();
+    trace.Flush();
     log_written = WriteLog(log_path, log, log_error);
     return true;
 }

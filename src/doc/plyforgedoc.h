@@ -5,6 +5,7 @@
 #include "doc/projectdata.h"
 #include "experiment/experimentdriver.h"
 #include "theory/laminate.h"
+#include "util/trace.h"
 
 #include <string>
 #include <vector>
@@ -52,7 +53,8 @@ public:
     void ClearSpecimens();
     void SetLaminaCount(int count);
 
-    bool CalculateTheory();
+    // The steps' trace goes to trace; the log to its file.
+    bool CalculateTheory(Trace& trace);
     bool CalculateExperiment();
 
     // For each specimen in sequence order: a copy of its strain series, then of its

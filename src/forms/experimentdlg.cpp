@@ -209,7 +209,7 @@ bool CExperimentDlg::SaveToSpecimen(int id, UnreadCells unread)
     // A size that is not a number stops here: no older value stands in for it.
     const QString problem = ReadSize(id);
     if (!problem.isEmpty() && unread != UnreadCells::Quiet) {
-        ShowMessageBox(problem);
+        ShowMessageBox(this, problem);
         return false;
     }
     ExperimentSpecimen& specimen = doc->FindOrCreateSpecimen(id);
@@ -229,7 +229,7 @@ bool CExperimentDlg::SaveToSpecimen(int id, UnreadCells unread)
     specimen.unread_cells = std::move(cells);
     QApplication::restoreOverrideCursor();
     if (!specimen.unread_cells.empty() && unread == UnreadCells::Tell)
-        ShowMessageBox(QString::fromUtf8(msg::kNotANumber) + "\n" +
+        ShowMessageBox(this, QString::fromUtf8(msg::kNotANumber) + "\n" +
                        QString::fromStdString(UnreadCellPlace(id, specimen.unread_cells.front())));
     return true;
 }
@@ -243,7 +243,7 @@ void CExperimentDlg::LoadFromSpecimen(const ExperimentSpecimen& specimen)
     SetEditText(m_nameEdit, QString::fromStdString(specimen.name));
     const size_t n = specimen.load_series.size();
     if (specimen.strain_series.size() != n || specimen.stress_series.size() != n) {
-        ShowMessageBox(QString::fromUtf8(msg::kUnequalSeries));
+        ShowMessageBox(this, QString::fromUtf8(msg::kUnequalSeries));
         return;
     }
     m_grid->Model()->SetNumberRows(RowMajor(specimen.load_series, specimen.strain_series, specimen.stress_series));
@@ -311,7 +311,7 @@ bool CExperimentDlg::ImportFile(const QString& path)
             throw ImportError(path.toStdString() + ": the Specimen ID " + problem);
     } catch (const ImportError& error) {
         QApplication::restoreOverrideCursor();
-        ShowMessageBox(tr("The file could not be imported.\n%1").arg(QString::fromStdString(error.what())));
+        ShowMessageBox(this, tr("The file could not be imported.\n%1").arg(QString::fromStdString(error.what())));
         return false;
     }
     m_grid->EndCellEdit();

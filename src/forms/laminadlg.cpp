@@ -248,7 +248,7 @@ bool CLaminaDlg::SaveToLamina(int id, UnreadCells unread)
     // A factor that is not a number stops the commit before anything is stored.
     const QString problem = ReadScaleFactors(id);
     if (!problem.isEmpty() && unread != UnreadCells::Quiet) {
-        ShowMessageBox(problem);
+        ShowMessageBox(this, problem);
         return false;
     }
     Lamina& lamina = doc->laminate.FindOrCreateLamina(id);
@@ -258,7 +258,7 @@ bool CLaminaDlg::SaveToLamina(int id, UnreadCells unread)
     ReadLaminaRow(lamina, cells);
     lamina.unread_cells = std::move(cells);
     if (!lamina.unread_cells.empty() && unread == UnreadCells::Refuse) {
-        ShowMessageBox(UnreadMessage(id, lamina.unread_cells.front()));
+        ShowMessageBox(this, UnreadMessage(id, lamina.unread_cells.front()));
         return false;
     }
     if (!problem.isEmpty())

@@ -66,7 +66,7 @@ bool LoadCaseBar::Apply()
     for (size_t k = 0; k < 6; ++k) {
         const QString text = m_edits[k]->text();
         if (!ParseCell(text.toStdString(), Component(load, k))) {
-            ShowMessageBox(tr("Please enter a number.") + QString("\nLoad case, %1: \"%2\"").arg(kNames[k], text));
+            ShowMessageBox(this, tr("Please enter a number.") + QString("\nLoad case, %1: \"%2\"").arg(kNames[k], text));
             return false;
         }
     }

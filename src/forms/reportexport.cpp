@@ -7,7 +7,7 @@
 #include "forms/resultexpview.h"
 #include "guibase/savedfile.h"
 #include "guibase/messagebox.h"
-#include "util/traceoutput.h"
+#include "util/trace.h"
 
 #include <QBuffer>
 #include <QDate>
@@ -87,13 +87,11 @@ bool ReportExport::ExportProject(const QString& projectPath, const QString& pdfP
     doc.program_folder = logs.path().toStdString();
     QuietSink quiet;
     doc.SetMessageSink(&quiet);
-    std::string trace; // the steps' trace is the command-line calculator's output, not this one's
-    TraceOutput::SetCapture(&trace);
+    Trace none = Trace::Discard(); // the steps' trace is the command-line calculator's output, not this one's
     if (!doc.laminate.laminae.empty() && CalculationChecks::TheoryReady(doc, quiet))
-        doc.CalculateTheory();
+        doc.CalculateTheory(none);
     if (!doc.specimens.empty() && CalculationChecks::ExperimentReady(doc, quiet))
         doc.CalculateExperiment();
-    TraceOutput::SetCapture(nullptr);
     // A report of results that are not numbers, or of none, is no report to hand over.
     if (!quiet.first.empty()) {
         error = QObject::tr("%1: the calculation was refused: %2")

@@ -359,7 +359,7 @@ bool CResultExpView::ExportResultsCsv(const QString& path)
     for (const ResultsTable::Cells& row : m_exactStatistics)
         addRow(row, QString());
     if (const QString reason = WriteSavedFile(path, text.toUtf8(), InputFiles()); !reason.isEmpty()) {
-        ShowMessageBox(tr("The results could not be written to %1: %2").arg(path, reason));
+        ShowMessageBox(this, tr("The results could not be written to %1: %2").arg(path, reason));
         return false;
     }
     return true;
@@ -369,7 +369,7 @@ bool CResultExpView::ExportChartImage(const QString& path, QSize size, int dpi)
 {
     // Refused before it is drawn: a picture never replaces the project or its readings.
     if (const QString refusal = SavedFileRefusal(path, InputFiles()); !refusal.isEmpty()) {
-        ShowMessageBox(tr("The chart could not be written to %1: %2").arg(path, refusal));
+        ShowMessageBox(this, tr("The chart could not be written to %1: %2").arg(path, refusal));
         return false;
     }
     UpdateChart();
@@ -387,14 +387,14 @@ bool CResultExpView::ExportChartImage(const QString& path, QSize size, int dpi)
         const bool svg = path.endsWith(".svg", Qt::CaseInsensitive);
         if (!(svg ? OrvaneChart::CChartViewer::ExportSvg(*chart, path)
                   : OrvaneChart::CChartViewer::ExportPng(*chart, path, dpi, size))) {
-            ShowMessageBox(tr("The chart could not be written to %1").arg(path));
+            ShowMessageBox(this, tr("The chart could not be written to %1").arg(path));
             return false;
         }
         return true;
     }
     if (path.endsWith(".svg", Qt::CaseInsensitive)) {
         if (!m_viewer->ExportSvg(path)) {
-            ShowMessageBox(tr("The chart could not be written to %1").arg(path));
+            ShowMessageBox(this, tr("The chart could not be written to %1").arg(path));
             return false;
         }
         return true;
@@ -405,7 +405,7 @@ bool CResultExpView::ExportChartImage(const QString& path, QSize size, int dpi)
     if (picture.isNull() || !buffer.open(QIODevice::WriteOnly) ||
         !picture.save(&buffer, format.isEmpty() ? "PNG" : format.constData()) ||
         !WriteSavedFile(path, buffer.data()).isEmpty()) {
-        ShowMessageBox(tr("The chart could not be written to %1").arg(path));
+        ShowMessageBox(this, tr("The chart could not be written to %1").arg(path));
         return false;
     }
     return true;

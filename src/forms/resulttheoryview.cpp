@@ -123,7 +123,7 @@ void CResultTheoryView::FillLabels()
 void CResultTheoryView::SetValue(CListCtrlReport* list, int row, int column, const QString& text)
 {
     if (list->GetItemCount() <= row) {
-        ShowMessageBox(QStringLiteral("There is no data."));
+        ShowMessageBox(this, QStringLiteral("There is no data."));
         return;
     }
     list->SetItemText(row, column, text);
@@ -170,7 +170,7 @@ void CResultTheoryView::Refresh(const CPlyforgeDoc* doc)
 bool CResultTheoryView::ExportCard(const QString& path)
 {
     if (m_cardText.isEmpty()) {
-        ShowMessageBox(tr("There is no material card yet: press \"Calculate\" first."));
+        ShowMessageBox(this, tr("There is no material card yet: press \"Calculate\" first."));
         return false;
     }
     // An input file of this platform: the card's lines end in LF.
@@ -182,7 +182,7 @@ bool CResultTheoryView::ExportCard(const QString& path)
 bool CResultTheoryView::ExportFeSection(const QString& path)
 {
     if (m_sectionText.isEmpty()) {
-        ShowMessageBox(tr("There is no laminate yet: press \"Calculate\" first."));
+        ShowMessageBox(this, tr("There is no laminate yet: press \"Calculate\" first."));
         return false;
     }
     return WriteInputFile(path, m_sectionText, tr("The FE section"));
@@ -191,7 +191,7 @@ bool CResultTheoryView::ExportFeSection(const QString& path)
 bool CResultTheoryView::WriteInputFile(const QString& path, const QString& text, const QString& what)
 {
     if (const QString reason = WriteSavedFile(path, text.toUtf8(), InputFiles()); !reason.isEmpty()) {
-        ShowMessageBox(tr("%1 could not be written to %2: %3").arg(what, path, reason));
+        ShowMessageBox(this, tr("%1 could not be written to %2: %3").arg(what, path, reason));
         return false;
     }
     return true;

@@ -3,7 +3,7 @@
 #include "mechanics/matrix3.h"
 #include "util/calclog.h"
 #include "util/formattext.h"
-#include "util/traceoutput.h"
+#include "util/trace.h"
 
 #include <ostream>
 
@@ -25,13 +25,13 @@ void SetEngineeringConstants(Record& r, const Matrix3& B, double k)
 // The constants' log lines (moduli with moduli_format, e.g. "Ex=%gGPa\nEy=...")
 // and their trace lines.
 template <class Record>
-void WriteEngineeringConstants(const Record& r, std::ostream& log, const char* moduli_format)
+void WriteEngineeringConstants(const Record& r, std::ostream& log, const char* moduli_format, Trace& trace)
 {
     WriteLogBlock(log, FormatText(moduli_format, r.Ex, r.Ey, r.Gxy));
     WriteLogBlock(log, FormatText("NUxy=%g\nNUyx=%g\n", r.NUxy, r.NUyx));
     WriteLogBlock(log, FormatText("ETAxyx=%g\nETAxyy=%g\n", r.ETAxyx, r.ETAxyy));
 
-    TraceOutput::Write(FormatText("Ex=%f\nEy=%f\nGxy=%f\n", r.Ex, r.Ey, r.Gxy));
-    TraceOutput::Write(FormatText("NUxy=%f\nNUyx=%f\n", r.NUxy, r.NUyx));
-    TraceOutput::Write(FormatText("ETAxyx=%f\nETAxyy=%f\n", r.ETAxyx, r.ETAxyy));
+    trace.Write(FormatText("Ex=%f\nEy=%f\nGxy=%f\n", r.Ex, r.Ey, r.Gxy));
+    trace.Write(FormatText("NUxy=%f\nNUyx=%f\n", r.NUxy, r.NUyx));
+    trace.Write(FormatText("ETAxyx=%f\nETAxyy=%f\n", r.ETAxyx, r.ETAxyy));
 }

@@ -1,7 +1,7 @@
 #include "mechanics/matrix3.h"
 
 #include "util/formattext.h"
-#include "util/traceoutput.h"
+#include "util/trace.h"
 
 #include <algorithm>
 #include <charconv>
@@ -58,4 +58,4 @@ std::string MatrixTraceText(const Matrix3& matrix)
     return text;
 }
 
-void PrintMatrixToTrace(const Matrix3& matrix) { TraceOutput::Write(MatrixTraceText(matrix)); }
+void PrintMatrixToTrace(const Matrix3& matrix, Trace& trace) { trace.Write(MatrixTraceText(matrix)); }

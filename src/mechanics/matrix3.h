@@ -1,5 +1,7 @@
 #pragma once
 
+#include "util/trace.h"
+
 #include <Eigen/Dense>
 
 #include <ostream>
@@ -15,5 +17,5 @@ std::string MatrixLogText(const Matrix3& matrix);
 
 // Eigen's default stream layout (six significant digits, right-aligned to the widest
 // coefficient, one space between coefficients) followed by a line break.
-void PrintMatrixToTrace(const Matrix3& matrix);
+void PrintMatrixToTrace(const Matrix3& matrix, Trace& trace);
 std::string MatrixTraceText(const Matrix3& matrix);

@@ -2,9 +2,9 @@
 
 #include "util/calclog.h"
 #include "util/formattext.h"
-#include "util/traceoutput.h"
+#include "util/trace.h"
 
-void Laminate::TranslateForAbaqus(std::ostream& log)
+void Laminate::TranslateForAbaqus(std::ostream& log, Trace& trace)
 {
     // ABAQUS wants MPa; both transverse shear moduli take the in-plane value.
     E1 = Ex * 1000;
@@ -17,8 +17,8 @@ void Laminate::TranslateForAbaqus(std::ostream& log)
     WriteLogHeading(log, "Translat for ABAQUS");
     WriteLogBlock(log, FormatText("E1=%g\nE2=%g\nNU12=%g\n", E1, E2, NU12));
     WriteLogBlock(log, FormatText("G12=%g\nG13=%g\nG23=%g\n", G12, G13, G23));
-    TraceOutput::Write(FormatText("E1=%f\nE2=%f\nNU12=%f\n", E1, E2, NU12));
-    TraceOutput::Write(FormatText("G12=%f\nG13=%f\nG23=%f\n", G12, G13, G23));
+    trace.Write(FormatText("E1=%f\nE2=%f\nNU12=%f\n", E1, E2, NU12));
+    trace.Write(FormatText("G12=%f\nG13=%f\nG23=%f\n", G12, G13, G23));
 }
 
 std::string MakeAbaqusCard(const Laminate& laminate, std::string_view lineEnd)

@@ -2,7 +2,7 @@
 
 #include "util/calclog.h"
 #include "util/formattext.h"
-#include "util/traceoutput.h"
+#include "util/trace.h"
 
 #include <cstring>
 
@@ -45,13 +45,13 @@ double& Lamina::Input(int index)
 
 namespace {
 
-void DeriveShearAndBulk(ConstituentMaterial& material)
+void DeriveShearAndBulk(ConstituentMaterial& material, Trace& trace)
 {
     const double E = material.youngs_modulus;
     const double nu = material.poissons_ratio;
     material.shear_modulus = E / ((nu + 1) + (nu + 1));
     material.bulk_modulus = E / ((1 - (nu + nu)) * 3);
-    TraceOutput::Write(FormatText("shear_modulus=%f\nbulk_modulus=%f\n", material.shear_modulus,
+    trace.Write(FormatText("shear_modulus=%f\nbulk_modulus=%f\n", material.shear_modulus,
                                   material.bulk_modulus));
 }
 
@@ -65,7 +65,7 @@ void WriteConstituent(std::ostream& log, const char* kind, const ConstituentMate
 
 } // namespace
 
-bool Lamina::CalculateMaterialProperties(std::ostream& log)
+bool Lamina::CalculateMaterialProperties(std::ostream& log, Trace& trace)
 {
     // The matrix is tested first; exact comparisons, so a NaN modulus passes.
     if (matrix.youngs_modulus == 0)
@@ -73,8 +73,8 @@ bool Lamina::CalculateMaterialProperties(std::ostream& log)
     if (fiber.youngs_modulus == 0)
         return false;
 
-    DeriveShearAndBulk(fiber);
-    DeriveShearAndBulk(matrix);
+    DeriveShearAndBulk(fiber, trace);
+    DeriveShearAndBulk(matrix, trace);
 
     const double Vf = FAW;
     const double Ef = fiber.youngs_modulus;
@@ -99,12 +99,12 @@ bool Lamina::CalculateMaterialProperties(std::ostream& log)
     WriteLogBlock(log, FormatText("G12=%g\nG23=%g\n", G12, G23));
     WriteLogBlock(log, FormatText("E1/E2=%g\n", E1_E2));
 
-    TraceOutput::Write(FormatText("E1=%g\nE2=%g\n", E1, E2));
-    TraceOutput::Write(FormatText("G12=%g\nG23=%g\n", G12, G23));
+    trace.Write(FormatText("E1=%g\nE2=%g\n", E1, E2));
+    trace.Write(FormatText("G12=%g\nG23=%g\n", G12, G23));
     return true;
 }
 
-void Lamina::ApplyHalpinTsai(std::ostream& log)
+void Lamina::ApplyHalpinTsai(std::ostream& log, Trace& trace)
 {
     const double Vf = FAW;
     const double Ef = fiber.youngs_modulus;
@@ -121,13 +121,13 @@ void Lamina::ApplyHalpinTsai(std::ostream& log)
     WriteLogBlock(log, FormatText("E2=%g\nG12=%g", halphin_tasi_E2, halphin_tasi_G12));
     WriteLogBlock(log, FormatText("ETA E2=%g\nETA G12=%g", halphin_tasi_ETA_E2, halphin_tasi_ETA_G12));
 
-    TraceOutput::Write(FormatText("halphin_tasi_ETA_E2=%f\nhalphin_tasi_ETA_G12=%f\n",
+    trace.Write(FormatText("halphin_tasi_ETA_E2=%f\nhalphin_tasi_ETA_G12=%f\n",
                                   halphin_tasi_ETA_E2, halphin_tasi_ETA_G12));
-    TraceOutput::Write(
+    trace.Write(
         FormatText("halphin_tasi_E2=%f\nhalphin_tasi_G12=%f\n", halphin_tasi_E2, halphin_tasi_G12));
 }
 
-void Lamina::CalculateNuAndK(std::ostream& log)
+void Lamina::CalculateNuAndK(std::ostream& log, Trace& trace)
 {
     const double Vf = FAW;
     Nu12 = Vf * fiber.poissons_ratio + (1 - Vf) * matrix.poissons_ratio;
@@ -138,11 +138,11 @@ void Lamina::CalculateNuAndK(std::ostream& log)
     WriteLogHeading(log, "##Calculation for Nu and k");
     WriteLogBlock(log, FormatText("Nu12=%g\nNu21=%g\nNu23=%g\nk=%g\n", Nu12, Nu21, Nu23, k));
 
-    TraceOutput::Write(FormatText("k=%f\n", k));
-    TraceOutput::Write(FormatText("Nu12=%f\nNu21=%f\nNu23=%f\n", Nu12, Nu21, Nu23));
+    trace.Write(FormatText("k=%f\n", k));
+    trace.Write(FormatText("Nu12=%f\nNu21=%f\nNu23=%f\n", Nu12, Nu21, Nu23));
 }
 
-void Lamina::CalculateWeightFractionAndDensity(std::ostream& log)
+void Lamina::CalculateWeightFractionAndDensity(std::ostream& log, Trace& trace)
 {
     const double Vf = FAW;
     const double rf = fiber.density;
@@ -156,6 +156,6 @@ void Lamina::CalculateWeightFractionAndDensity(std::ostream& log)
     WriteLogBlock(log, FormatText("Weight fraction of fibers=%g\nDensity of composite=%g\n",
                                   fibers_weight_fraction, composite_density));
 
-    TraceOutput::Write(FormatText("fibers_weight_fraction=%f\ncomposite_density=%f\n",
+    trace.Write(FormatText("fibers_weight_fraction=%f\ncomposite_density=%f\n",
                                   fibers_weight_fraction, composite_density));
 }

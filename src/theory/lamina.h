@@ -2,6 +2,7 @@
 
 #include "mechanics/matrix3.h"
 #include "theory/constituentmaterial.h"
+#include "util/trace.h"
 
 #include <array>
 #include <ostream>
@@ -82,15 +83,15 @@ struct Lamina {
     double ETAxyy = 0;
 
     // False, with nothing computed or written, when a Young's modulus is 0.
-    bool CalculateMaterialProperties(std::ostream& log);
-    void ApplyHalpinTsai(std::ostream& log);
-    void CalculateNuAndK(std::ostream& log);
-    void CalculateWeightFractionAndDensity(std::ostream& log);
+    bool CalculateMaterialProperties(std::ostream& log, Trace& trace);
+    void ApplyHalpinTsai(std::ostream& log, Trace& trace);
+    void CalculateNuAndK(std::ostream& log, Trace& trace);
+    void CalculateWeightFractionAndDensity(std::ostream& log, Trace& trace);
     // False, with nothing changed or written, when S_scale_factor or C_scale_factor is 0.
-    bool CalculateStiffnessMatrix(std::ostream& log);
+    bool CalculateStiffnessMatrix(std::ostream& log, Trace& trace);
     // False, with nothing changed or written, when a "with Angle" factor is 0.
-    bool CalculateStiffnessMatrixWithAngle(std::ostream& log);
-    void CalculateElasticConstants(std::ostream& log);
+    bool CalculateStiffnessMatrixWithAngle(std::ostream& log, Trace& trace);
+    void CalculateElasticConstants(std::ostream& log, Trace& trace);
 
     // True when every input field equals the other's, bit for bit.
     bool SameInputs(const Lamina& other) const;

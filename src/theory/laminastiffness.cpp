@@ -5,7 +5,7 @@
 #include "mechanics/engineeringconstants.h"
 #include "util/calclog.h"
 #include "util/formattext.h"
-#include "util/traceoutput.h"
+#include "util/trace.h"
 
 #include <cmath>
 #include <numbers>
@@ -54,7 +54,7 @@ Matrix3 RotateStiffness(const Matrix3& C, const Rotation& r)
 
 } // namespace
 
-bool Lamina::CalculateStiffnessMatrix(std::ostream& log)
+bool Lamina::CalculateStiffnessMatrix(std::ostream& log, Trace& trace)
 {
     const double kS = S_scale_factor;
     const double kC = C_scale_factor;
@@ -82,12 +82,12 @@ bool Lamina::CalculateStiffnessMatrix(std::ostream& log)
     WriteLogHeading(log, "Plane-stress orthotropic lamina : C matrix");
     PrintMatrixToLog(C, log);
 
-    PrintMatrixToTrace(S);
-    PrintMatrixToTrace(C);
+    PrintMatrixToTrace(S, trace);
+    PrintMatrixToTrace(C, trace);
     return true;
 }
 
-bool Lamina::CalculateStiffnessMatrixWithAngle(std::ostream& log)
+bool Lamina::CalculateStiffnessMatrixWithAngle(std::ostream& log, Trace& trace)
 {
     if (S_angle_scale_factor == 0 || C_angle_scale_factor == 0)
         return false;
@@ -118,16 +118,16 @@ bool Lamina::CalculateStiffnessMatrixWithAngle(std::ostream& log)
     WriteLogHeading(log, "Plane-stress orthotropic lamina : C matrix");
     PrintMatrixToLog(C_bar, log);
 
-    TraceOutput::Write(FormatText("C=%f\nC2=%f\nC3=%f\n", cos_theta, cos2_theta, cos3_theta));
-    TraceOutput::Write(FormatText("S=%f\nS2=%f\nS3=%f\n", sin_theta, sin2_theta, sin3_theta));
-    PrintMatrixToTrace(S_bar);
-    PrintMatrixToTrace(C_bar);
+    trace.Write(FormatText("C=%f\nC2=%f\nC3=%f\n", cos_theta, cos2_theta, cos3_theta));
+    trace.Write(FormatText("S=%f\nS2=%f\nS3=%f\n", sin_theta, sin2_theta, sin3_theta));
+    PrintMatrixToTrace(S_bar, trace);
+    PrintMatrixToTrace(C_bar, trace);
     return true;
 }
 
-void Lamina::CalculateElasticConstants(std::ostream& log)
+void Lamina::CalculateElasticConstants(std::ostream& log, Trace& trace)
 {
     SetEngineeringConstants(*this, S_bar, S_angle_scale_factor);
     WriteLogHeading(log, "##Elastic constants");
-    WriteEngineeringConstants(*this, log, "Ex=%gGPa\nEy=%gGPa\nGxy=%gGPa\n");
+    WriteEngineeringConstants(*this, log, "Ex=%gGPa\nEy=%gGPa\nGxy=%gGPa\n", trace);
 }

@@ -4,7 +4,7 @@
 #include "mechanics/engineeringconstants.h"
 #include "util/calclog.h"
 #include "util/formattext.h"
-#include "util/traceoutput.h"
+#include "util/trace.h"
 
 void Laminate::Initialize()
 {
@@ -14,7 +14,7 @@ void Laminate::Initialize()
     compliance.setZero();
 }
 
-void Laminate::CalculateInformation(std::ostream& log)
+void Laminate::CalculateInformation(std::ostream& log, Trace& trace)
 {
     // The fibre fraction is weighted by thickness like the stiffness, so that a
     // thick ply counts for what it carries.
@@ -27,10 +27,10 @@ void Laminate::CalculateInformation(std::ostream& log)
 
     WriteLogHeading(log, "##Information for laminate");
     WriteLogBlock(log, FormatText("FAW=%g\nThickness=%g\n", FAW, thickness));
-    TraceOutput::Write(FormatText("FAW=%f\nThickness=%f\n", FAW, thickness));
+    trace.Write(FormatText("FAW=%f\nThickness=%f\n", FAW, thickness));
 }
 
-void Laminate::CalculateStiffnessWithAngle(std::ostream& log)
+void Laminate::CalculateStiffnessWithAngle(std::ostream& log, Trace& trace)
 {
     // Thickness-weighted mean of the true rotated stiffnesses: each C_bar is stored
     // divided by its lamina's "with Angle" factor, which is multiplied back here.
@@ -40,10 +40,10 @@ void Laminate::CalculateStiffnessWithAngle(std::ostream& log)
 
     WriteLogHeading(log, "##Stiffness matrix(with angle, degree)");
     PrintMatrixToLog(stiffness_with_angle, log);
-    PrintMatrixToTrace(stiffness_with_angle);
+    PrintMatrixToTrace(stiffness_with_angle, trace);
 }
 
-void Laminate::CalculateCompliance(std::ostream& log)
+void Laminate::CalculateCompliance(std::ostream& log, Trace& trace)
 {
     const double k = compliance_scale_factor;
     if (k == 0)
@@ -63,26 +63,26 @@ void Laminate::CalculateCompliance(std::ostream& log)
     WriteLogHeading(log, "##Compliance matrix");
     WriteLogBlock(log, FormatText("Delta=%g\n", delta));
     PrintMatrixToLog(compliance, log);
-    TraceOutput::Write(FormatText("delta=%f\n", delta));
-    PrintMatrixToTrace(compliance);
+    trace.Write(FormatText("delta=%f\n", delta));
+    PrintMatrixToTrace(compliance, trace);
 }
 
-void Laminate::CalculateHomogenization(std::ostream& log)
+void Laminate::CalculateHomogenization(std::ostream& log, Trace& trace)
 {
     SetEngineeringConstants(*this, compliance, compliance_scale_factor);
     WriteLogHeading(log, "##Material properties for laminate_Homogenization");
     WriteLogHeading(log, "Export for properties");
-    WriteEngineeringConstants(*this, log, "Ex=%g\nEy=%g\nGxy=%g\n");
+    WriteEngineeringConstants(*this, log, "Ex=%g\nEy=%g\nGxy=%g\n", trace);
 }
 
-void Laminate::CalculateAll(std::ostream& log)
+void Laminate::CalculateAll(std::ostream& log, Trace& trace)
 {
     Initialize();
-    CalculateInformation(log);
-    CalculateStiffnessWithAngle(log);
-    CalculateCompliance(log);
-    CalculateHomogenization(log);
-    TranslateForAbaqus(log);
+    CalculateInformation(log, trace);
+    CalculateStiffnessWithAngle(log, trace);
+    CalculateCompliance(log, trace);
+    CalculateHomogenization(log, trace);
+    TranslateForAbaqus(log, trace);
 }
 
 Lamina* Laminate::FindLamina(int id) const

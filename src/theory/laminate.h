@@ -32,14 +32,14 @@ struct Laminate {
     double G23 = 0;
 
     void Initialize();
-    void CalculateInformation(std::ostream& log);
-    void CalculateStiffnessWithAngle(std::ostream& log);
-    void CalculateCompliance(std::ostream& log);
-    void CalculateHomogenization(std::ostream& log);
-    void TranslateForAbaqus(std::ostream& log);
+    void CalculateInformation(std::ostream& log, Trace& trace);
+    void CalculateStiffnessWithAngle(std::ostream& log, Trace& trace);
+    void CalculateCompliance(std::ostream& log, Trace& trace);
+    void CalculateHomogenization(std::ostream& log, Trace& trace);
+    void TranslateForAbaqus(std::ostream& log, Trace& trace);
     // The laminate steps in their order, from Initialize to TranslateForAbaqus, once
     // every ply has its rotated stiffness.
-    void CalculateAll(std::ostream& log);
+    void CalculateAll(std::ostream& log, Trace& trace);
 
     // The record with this id, or nullptr (linear search from the front).
     Lamina* FindLamina(int id) const;

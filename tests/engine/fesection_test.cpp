@@ -95,7 +95,7 @@ TEST(FeSection, CalculixAgreesWithTheLaminationTheory)
         for (size_t k = 0; k < angles.size(); ++k)
             doc.laminate.laminae[k]->angle = angles[k];
         TraceCapture capture;
-        ASSERT_TRUE(doc.CalculateTheory());
+        ASSERT_TRUE(doc.CalculateTheory(capture));
         LaminateAnalysis theory;
         ASSERT_TRUE(theory.Run(doc.laminate, std::nullopt));
         const std::string section = FeSection(doc.laminate, "PLATE");

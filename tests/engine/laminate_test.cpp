@@ -18,13 +18,13 @@ std::string RunLaminate(Laminate& laminate, double compliance_scale_factor = 0.0
     TraceCapture capture;
     std::ostringstream log;
     for (auto& lamina : laminate.laminae) {
-        EXPECT_TRUE(lamina->CalculateStiffnessMatrix(log));
-        EXPECT_TRUE(lamina->CalculateStiffnessMatrixWithAngle(log));
-        lamina->CalculateElasticConstants(log);
+        EXPECT_TRUE(lamina->CalculateStiffnessMatrix(log, capture));
+        EXPECT_TRUE(lamina->CalculateStiffnessMatrixWithAngle(log, capture));
+        lamina->CalculateElasticConstants(log, capture);
     }
     log.str("");
     laminate.compliance_scale_factor = compliance_scale_factor;
-    laminate.CalculateAll(log);
+    laminate.CalculateAll(log, capture);
     return log.str();
 }
 
@@ -134,7 +134,7 @@ TEST(Abaqus, TranslationLogAndCard)
     laminate.NUxy = 0.3;
     std::ostringstream log;
     TraceCapture capture;
-    laminate.TranslateForAbaqus(log);
+    laminate.TranslateForAbaqus(log, capture);
     EXPECT_EQ(log.str(), "Translat for ABAQUS\nE1=140000\nE2=10000\nNU12=0.3\n\n"
                          "G12=5000\nG13=5000\nG23=5000\n\n");
     EXPECT_EQ(MakeAbaqusCard(laminate),
@@ -144,7 +144,7 @@ TEST(Abaqus, TranslationLogAndCard)
 
     laminate.Ex = 1e6;
     log.str("");
-    laminate.TranslateForAbaqus(log);
+    laminate.TranslateForAbaqus(log, capture);
     EXPECT_EQ(log.str().substr(0, 30), "Translat for ABAQUS\nE1=1e+09\nE");
     EXPECT_NE(MakeAbaqusCard(laminate).find("1000000000.000000, "), std::string::npos);
 }

@@ -27,7 +27,7 @@ std::vector<LaminationPly> Stack(const std::vector<double>& angles, double thick
             material(*lamina);
         std::ostringstream log;
         TraceCapture capture;
-        EXPECT_TRUE(lamina->CalculateStiffnessMatrix(log) && lamina->CalculateStiffnessMatrixWithAngle(log));
+        EXPECT_TRUE(lamina->CalculateStiffnessMatrix(log, capture) && lamina->CalculateStiffnessMatrixWithAngle(log, capture));
         plies.push_back({lamina->id, thickness, angle, lamina->C_bar * (lamina->C_angle_scale_factor * 1000)});
     }
     return plies;
@@ -109,7 +109,7 @@ TEST(LaminationTheory, MembraneConstantsAreTheHomogenizedOnes)
     doc.LoadProject(ProjectReader::ReadFile(ExampleFile("quasi-isotropic.plyforge")));
     doc.laminate.laminae[1]->angle = 30; // no longer in-plane isotropic
     TraceCapture capture;
-    ASSERT_TRUE(doc.CalculateTheory());
+    ASSERT_TRUE(doc.CalculateTheory(capture));
     // Stacked in id order whatever the order the records were made in.
     std::reverse(doc.laminate.laminae.begin(), doc.laminate.laminae.end());
     LaminateAnalysis analysis;
@@ -148,7 +148,7 @@ TEST(LaminationTheory, PlyStressesAddUpToTheLoad)
     auto ply = MakeOrthotropicLamina(30);
     std::ostringstream log;
     TraceCapture capture;
-    ASSERT_TRUE(ply->CalculateStiffnessMatrix(log));
+    ASSERT_TRUE(ply->CalculateStiffnessMatrix(log, capture));
     const PlyFace& face = r.plies[1].top;
     EXPECT_TRUE(face.stress_12.isApprox(ply->C * (ply->C_scale_factor * 1000) * face.strain_12, 1e-12));
 }

@@ -104,7 +104,7 @@ TEST_F(TheoryFixture, WorkedExampleMatchesTheGoldenLogAndTrace)
 {
     Load("single-lamina.plyforge");
     TraceCapture trace;
-    ASSERT_TRUE(doc.CalculateTheory());
+    ASSERT_TRUE(doc.CalculateTheory(trace));
     EXPECT_TRUE(doc.log_written);
     EXPECT_EQ(doc.log_path, folder.Str() + "/TheoreticalLog.txt");
     EXPECT_EQ(Log(), ReadWholeFile(kGolden / "single-lamina.log"));
@@ -116,7 +116,7 @@ TEST_F(TheoryFixture, QuasiIsotropicLaminateMatchesTheGoldenLog)
 {
     Load("quasi-isotropic.plyforge");
     TraceCapture trace;
-    ASSERT_TRUE(doc.CalculateTheory());
+    ASSERT_TRUE(doc.CalculateTheory(trace));
     EXPECT_EQ(Log(), ReadWholeFile(kGolden / "quasi-isotropic.log"));
     // In-plane isotropic: equal moduli and no shear coupling.
     EXPECT_NEAR(doc.laminate.Ex, doc.laminate.Ey, 1e-9 * doc.laminate.Ex);
@@ -134,7 +134,7 @@ TEST_F(TheoryFixture, FailureOnTheSecondLaminaKeepsWhatWasWritten)
     doc.laminate.Ex = 42; // the previous run's laminate result stays
 
     TraceCapture trace;
-    EXPECT_FALSE(doc.CalculateTheory());
+    EXPECT_FALSE(doc.CalculateTheory(trace));
     EXPECT_EQ(sink.messages, std::vector<std::string>{msg::kCheckScaleFactor});
     const std::string log = Log();
     EXPECT_EQ(log.rfind("\nStart Calculation\n\n##Input data for material properties\nid=1\n", 0), 0u);
@@ -152,7 +152,7 @@ TEST_F(TheoryFixture, FailureOnTheSecondLaminaKeepsWhatWasWritten)
     sink.messages.clear();
     doc.laminate.laminae[1]->S_angle_scale_factor = 0.01;
     doc.laminate.laminae[0]->matrix.youngs_modulus = 0;
-    EXPECT_FALSE(doc.CalculateTheory());
+    EXPECT_FALSE(doc.CalculateTheory(trace));
     EXPECT_EQ(sink.messages, std::vector<std::string>{msg::kCheckYoungsModulus});
     EXPECT_EQ(Log(), "\nStart Calculation\n\n");
 }
@@ -161,10 +161,10 @@ TEST_F(TheoryFixture, EachRunReplacesTheLog)
 {
     Load("single-lamina.plyforge");
     TraceCapture trace;
-    ASSERT_TRUE(doc.CalculateTheory());
+    ASSERT_TRUE(doc.CalculateTheory(trace));
     const std::string first = Log();
     doc.laminate.laminae[0]->angle = 0;
-    ASSERT_TRUE(doc.CalculateTheory());
+    ASSERT_TRUE(doc.CalculateTheory(trace));
     const std::string second = Log();
     EXPECT_NE(first, second);
     EXPECT_EQ(second.find("Start Calculation"), second.rfind("Start Calculation"));
@@ -176,7 +176,7 @@ TEST_F(TheoryFixture, UnwritableFolderStillCalculatesAndSaysSo)
     Load("single-lamina.plyforge");
     doc.program_folder = (folder.Path() / "no such folder").string();
     TraceCapture trace;
-    EXPECT_TRUE(doc.CalculateTheory());
+    EXPECT_TRUE(doc.CalculateTheory(trace));
     EXPECT_FALSE(doc.log_written);
     EXPECT_EQ(doc.log_path, doc.program_folder + "/TheoreticalLog.txt");
     EXPECT_NE(doc.laminate.Ex, 0);
@@ -203,7 +203,7 @@ TEST_F(TheoryFixture, StopsAtAnInputTheStepsCannotUse)
         doc.laminate.laminae.push_back(MakeCarbonEpoxyLamina(2));
         c.change(*doc.laminate.laminae[1]);
         TraceCapture trace;
-        EXPECT_FALSE(doc.CalculateTheory());
+        EXPECT_FALSE(doc.CalculateTheory(trace));
         EXPECT_EQ(sink.messages, std::vector<std::string>{c.message});
     }
 }

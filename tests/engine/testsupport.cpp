@@ -1,7 +1,6 @@
 #include "testsupport.h"
 
 #include "util/formattext.h"
-#include "util/traceoutput.h"
 
 #include <clocale>
 #include <cstdio>
@@ -76,9 +75,7 @@ ExperimentSpecimen MakeSpecimen(std::vector<double> strain, std::vector<double> 
     return s;
 }
 
-TraceCapture::TraceCapture() { TraceOutput::SetCapture(&m_text); }
 
-TraceCapture::~TraceCapture() { TraceOutput::SetCapture(nullptr); }
 
 TempDir::TempDir()
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "util/trace.h"
 #include "doc/messagesink.h"
 #include "doc/projectlistener.h"
 #include "experiment/experimentspecimen.h"
@@ -56,15 +57,15 @@ std::unique_ptr<Lamina> MakeOrthotropicLamina(double angle, double thickness = 1
 // Specimen 1 with these readings; without loads, every load is 1.
 ExperimentSpecimen MakeSpecimen(std::vector<double> strain, std::vector<double> stress, std::vector<double> load = {});
 
-// Captures the engine's trace for its lifetime.
+// A trace kept in a string: passed to a calculation, read by the test.
 class TraceCapture {
 public:
-    TraceCapture();
-    ~TraceCapture();
+    operator Trace&() { return m_trace; }
     const std::string& Text() const { return m_text; }
 
 private:
     std::string m_text;
+    Trace m_trace{m_text};
 };
 
 class RecordingSink : public MessageSink {

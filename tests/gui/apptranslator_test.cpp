@@ -38,8 +38,8 @@ private slots:
     {
         AppTranslator translator;
         QVERIFY(translator.Install(MessageLanguage::English));
-        ShowMessageBox(QString::fromUtf8(msg::kNotANumber) + kPlace);
-        AppMessageSink().ShowMessage(msg::kElasticMaxGreater); // as the engine shows it
+        ShowMessageBox(qApp, QString::fromUtf8(msg::kNotANumber) + kPlace);
+        WindowMessageSink(qApp).ShowMessage(msg::kElasticMaxGreater); // as the engine shows it
         QCOMPARE(m_sink.Messages(), (QStringList{"Some readings are not numbers." + kPlace,
                                                  "Elastic Max. must be greater than Elastic Min."}));
 
@@ -57,8 +57,8 @@ private slots:
     {
         AppTranslator translator;
         QVERIFY(translator.Install(MessageLanguage::Korean));
-        ShowMessageBox(QString::fromUtf8(msg::kNotANumber) + kPlace);
-        ShowMessageBox(QString::fromUtf8(msg::kEnterNumber));
+        ShowMessageBox(qApp, QString::fromUtf8(msg::kNotANumber) + kPlace);
+        ShowMessageBox(qApp, QString::fromUtf8(msg::kEnterNumber));
         // Only the stray digits after the original's text go.
         QCOMPARE(m_sink.Messages(),
                  (QStringList{QString::fromUtf8("실수가 아닌 데이터가 있습니다") + kPlace, msg::kEnterNumber}));
@@ -81,9 +81,9 @@ private slots:
                 box->accept();
             }
         });
-        SetAppMessageSink(nullptr);
-        ShowMessageBox("A message");
-        SetAppMessageSink(&m_sink);
+        InstallMessageSink(qApp, nullptr);
+        ShowMessageBox(&dialog, "A message");
+        InstallMessageSink(qApp, &m_sink);
         QCOMPARE(title, QString("tensile.plyforge - Plyforge"));
     }
 };

@@ -17,7 +17,7 @@ void IsolateSettings()
     QCoreApplication::setOrganizationName("Plyforge");
     QCoreApplication::setApplicationName("Plyforge");
     QSettings().clear();
-    SetAppMessageSink(&Recorded());
+    InstallMessageSink(qApp, &Recorded()); // every message of the test program, recorded
 }
 
 RecordingMessageSink& Recorded()

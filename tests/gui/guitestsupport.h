@@ -27,7 +27,7 @@
 #include "forms/resulttheoryview.h"
 #include "guibase/captions.h"
 #include "guibase/messagebox.h"
-#include "util/traceoutput.h"
+#include "util/trace.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -13,7 +13,6 @@ class MainFrameCalculateTest : public QObject, AppDriver {
     Q_OBJECT
 
     QTemporaryDir m_logDir;
-    std::string m_trace; // kept out of the test's output
 
     CRichEditCustomCtrl* Log() const { return Frame()->LogView()->RichEdit(); }
     template <class View> View* Find() const { return Frame()->findChild<View*>(); }
@@ -32,13 +31,12 @@ class MainFrameCalculateTest : public QObject, AppDriver {
     }
 
 private slots:
-    void initTestCase()
+    void initTestCase() { IsolateSettings(); }
+    void init()
     {
-        IsolateSettings();
-        TraceOutput::SetCapture(&m_trace);
+        Start();
+        Frame()->SetTraceFile(nullptr); // kept out of the test's output
     }
-    void cleanupTestCase() { TraceOutput::SetCapture(nullptr); }
-    void init() { Start(); }
     void cleanup() { Stop(); }
 
     void theoryRunShowsResultsBesideTheFormAndItsLog()
@@ -70,7 +68,7 @@ private slots:
         QVERIFY(Log()->toPlainText().startsWith("\nStart Calculation\n\n##Input data"));
         QCOMPARE(Log()->LineColor(3), Log()->MarkedColor());
         const QString copy = m_logDir.filePath("copy of log.txt");
-        QVERIFY(ProjectFiles::ExportLog(Doc(), copy) && ProjectFiles::ExportLog(Doc(), copy)); // replaced
+        QVERIFY(Frame()->Files()->ExportLog(Doc(), copy) && Frame()->Files()->ExportLog(Doc(), copy)); // replaced
         QCOMPARE(QString(ReadAll(copy)), Log()->toPlainText() + '\n');
         // With the log unwritable the results still refresh, and the log pane says so in one line.
         const QString missing = m_logDir.filePath("missing");
@@ -221,7 +219,7 @@ private slots:
         const QByteArray saved = ReadAll(project);
         sink.Clear();
         QVERIFY(!results->ExportResultsCsv(project) && !results->ExportChartImage(project) &&
-                !ProjectFiles::ExportLog(Doc(), project) && !Frame()->Reports()->ExportPdfTo(project));
+                !Frame()->Files()->ExportLog(Doc(), project) && !Frame()->Reports()->ExportPdfTo(project));
         QCOMPARE(sink.Messages().size(), 4);
         QVERIFY2(sink.Messages()[0].endsWith("it is the input file " + project + " itself"), qPrintable(sink.Messages()[0]));
         QCOMPARE(ReadAll(project), saved);

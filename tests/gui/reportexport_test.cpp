@@ -137,10 +137,7 @@ private slots:
         doc.elastic_min = 0.05;
         doc.elastic_max = 0.25;
         doc.modulus_method = ModulusMethod::Regression;
-        std::string trace;
-        TraceOutput::SetCapture(&trace);
         QVERIFY(doc.CalculateExperiment());
-        TraceOutput::SetCapture(nullptr);
         const QString pdf = m_dir.filePath("excluded.pdf");
         QString error;
         QVERIFY(ReportExport::WritePdf(pdf, BuildReport(doc, nullptr), ReportExport::HeaderFor({}), error));
@@ -165,10 +162,8 @@ private slots:
             copy->id = id;
             doc.laminate.laminae.push_back(std::move(copy));
         }
-        std::string trace;
-        TraceOutput::SetCapture(&trace);
-        QVERIFY(doc.CalculateTheory());
-        TraceOutput::SetCapture(nullptr);
+        Trace trace = Trace::Discard();
+        QVERIFY(doc.CalculateTheory(trace));
         doc.FindOrCreateSpecimen(1).name = "시편 1";
         const QString pdf = m_dir.filePath("long.pdf");
         QString error;
