@@ -49,7 +49,8 @@ void ShowProjectInStatusBar(QLabel& file, QLabel& counts, const CPlyforgeDoc* do
 
 CMainFrame::CMainFrame(int app_look, QWidget* parent)
     : CMDIMainFrame(parent), m_wndRibbonBar(new CRibbonBar(this)), m_nAppLook(app_look),
-      m_project(new ProjectDocument(this)), m_files(new ProjectFiles(this, m_project))
+      m_project(new ProjectDocument(this)), m_files(new ProjectFiles(this, m_project)),
+      m_projects(new ProjectController(*m_project, *m_files, this))
 {
     connect(m_files, &ProjectFiles::PathChanged, this, &CMainFrame::OnProjectPathChanged);
     connect(m_project, &ProjectDocument::Changed, this, &CMainFrame::OnProjectChanged);

@@ -2,6 +2,7 @@
 
 #include "app/mainmenuview.h"
 #include "app/mdimainframe.h"
+#include "app/projectcontroller.h"
 #include "doc/projectlistener.h"
 
 #include "forms/reportcontent.h"
@@ -15,6 +16,7 @@
 
 class CLogView;
 class CPlyforgeView;
+class ProjectController;
 class ProjectFiles;
 class CPlyforgeDoc;
 class CRibbonBar;
@@ -108,11 +110,14 @@ public:
     // readings); false when refused or after a message naming the file that failed.
     bool ImportSeries(const QStringList& paths);
     // Whether specimens with readings may be replaced; a question box unless a test sets it.
-    void SetReplaceQuestion(std::function<bool()> ask) { m_askReplace = std::move(ask); }
+    void SetReplaceQuestion(std::function<bool()> ask) { m_projects->SetReplaceQuestion(std::move(ask)); }
     // Whether a save keeps the link to the readings file (named as the project names
     // it) of a specimen whose readings were edited, dropping the edits, rather than
     // storing its readings; a question box unless a test sets it.
-    void SetKeepLinkQuestion(std::function<bool(const QString& file)> ask) { m_askKeepLink = std::move(ask); }
+    void SetKeepLinkQuestion(std::function<bool(const QString& file)> ask)
+    {
+        m_projects->SetKeepLinkQuestion(std::move(ask));
+    }
     // The project's file, its modified flag and the recent files.
     ProjectFiles* Files() const { return m_files; }
     // Print, preview, setup and PDF of the project's report.
@@ -132,6 +137,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Commits the form on screen and the ribbon's values of side for a Calculate:
+    // the main view, or nullptr after the message that stopped it.
+    CPlyforgeView* CommitForCalculate(ProjectSide side);
     // What the project's change means for the ribbon, the results views and the commands.
     void OnProjectChanged(const ProjectChange& change);
     // The ribbon shows the project's scale factor (theory), elastic range and modulus
@@ -168,9 +176,9 @@ private:
     int m_nAppLook;
     ProjectDocument* m_project;
     ProjectFiles* m_files;
+    // Save and Import series on the project alone.
+    ProjectController* m_projects;
     std::FILE* m_traceFile = stdout;
-    std::function<bool()> m_askReplace;
-    std::function<bool(const QString&)> m_askKeepLink;
     QMenu* m_recentMenu = nullptr;
     ReportCommands* m_reports = nullptr;
 };

@@ -2,21 +2,16 @@
 // values, run the calculation, then show the results and the log.
 #include "app/mainframe.h"
 
+#include "app/calculationcontroller.h"
 #include "app/logview.h"
 #include "app/plyforgeview.h"
 #include "app/ribbonbar.h"
 #include "controls/richeditcustomctrl.h"
-#include "doc/calculationchecks.h"
-#include "doc/messages.h"
 #include "doc/plyforgedoc.h"
 #include "forms/experimentdlg.h"
 #include "forms/laminadlg.h"
 #include "forms/resultexpview.h"
 #include "forms/resulttheoryview.h"
-#include "guibase/messagebox.h"
-#include "util/numberparser.h"
-
-#include <QApplication>
 
 void CMainFrame::LoadCalculationLog(const CPlyforgeDoc& doc)
 {
@@ -32,68 +27,51 @@ void CMainFrame::LoadCalculationLog(const CPlyforgeDoc& doc)
     edit->LoadFile(path, QStringLiteral("##"));
 }
 
+CPlyforgeView* CMainFrame::CommitForCalculate(ProjectSide side)
+{
+    // The form on screen and the ribbon's values of the side are what is calculated;
+    // a value that is not a number stops here, named.
+    CPlyforgeDoc* doc = ActiveDocument();
+    auto* view = doc ? Show<CPlyforgeView>(kMainViewTemplate) : nullptr;
+    doc = ActiveDocument();
+    if (!view || !doc)
+        return nullptr;
+    if (side == ProjectSide::Theory) {
+        if (!view->LaminaDlg() || !view->LaminaDlg()->SaveToLamina(doc->current_lamina_id))
+            return nullptr;
+    } else {
+        if (!view->ExperimentDlg() || !view->ExperimentDlg()->SaveToSpecimen(doc->current_specimen_id))
+            return nullptr;
+        // Cells of the form that are not numbers were named as it saved them; the
+        // checks name those of the other specimens.
+        if (const ExperimentSpecimen* shown = doc->FindSpecimen(doc->current_specimen_id);
+            shown && !shown->unread_cells.empty())
+            return nullptr;
+    }
+    return CommitRibbonValues(side, true) ? view : nullptr;
+}
+
 void CMainFrame::OnTheoryCalculate()
 {
-    CPlyforgeDoc* doc = ActiveDocument();
-    if (!doc)
+    if (!CommitForCalculate(ProjectSide::Theory))
         return;
-    auto* view = Show<CPlyforgeView>(kMainViewTemplate);
-    doc = ActiveDocument();
-    if (!view || !view->LaminaDlg() || !doc)
-        return;
-    if (!view->LaminaDlg()->SaveToLamina(doc->current_lamina_id))
-        return;
-    // A factor that is not a number stops here; one not greater than 0 is refused
-    // by the checks and never stored.
-    if (!CommitRibbonValues(ProjectSide::Theory, true))
-        return;
+    // A factor not greater than 0 is refused by the checks and never stored.
     const double scale_factor = ReadRibbonNumber(int(CRibbonBar::Edit::ScaleFactor), nullptr).value_or(0);
-    if (!CalculationChecks::TheoryReady(*doc, scale_factor, Messages()))
-        return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     Trace trace(m_traceFile);
-    const bool done = doc->CalculateTheory(trace);
-    QApplication::restoreOverrideCursor();
-    if (!done)
+    if (!CalculationController(*m_project, Messages()).CalculateTheory(scale_factor, trace))
         return;
-    auto* results = Show<CResultTheoryView>(kTheoryResultTemplate);
-    if (!results)
-        return;
-    results->Refresh(doc);
-    m_project->MarkCalculated(ProjectSide::Theory);
-    LoadCalculationLog(*doc);
+    if (auto* results = Show<CResultTheoryView>(kTheoryResultTemplate))
+        results->Refresh(m_project->Doc());
+    LoadCalculationLog(*m_project->Doc());
 }
 
 void CMainFrame::OnExperimtCalculate()
 {
-    CPlyforgeDoc* doc = ActiveDocument();
-    if (!doc)
+    if (!CommitForCalculate(ProjectSide::Experiment) || !CalculationController(*m_project, Messages()).CalculateExperiment())
         return;
-    auto* view = Show<CPlyforgeView>(kMainViewTemplate);
-    doc = ActiveDocument();
-    if (!view || !view->ExperimentDlg() || !doc)
-        return;
-    if (!view->ExperimentDlg()->SaveToSpecimen(doc->current_specimen_id))
-        return;
-    // Cells of the form that are not numbers were named as it saved them; the
-    // checks below name those of the other specimens.
-    if (const ExperimentSpecimen* shown = doc->FindSpecimen(doc->current_specimen_id);
-        shown && !shown->unread_cells.empty())
-        return;
-    // A bound that is not a number stops here, after its message naming it.
-    if (!CommitRibbonValues(ProjectSide::Experiment, true))
-        return;
-    if (!CalculationChecks::ExperimentReady(*doc, Messages()))
-        return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool done = doc->CalculateExperiment();
-    QApplication::restoreOverrideCursor();
-    if (!done)
-        return;
-    LoadCalculationLog(*doc);
+    LoadCalculationLog(*m_project->Doc());
     if (auto* results = Show<CResultExpView>(kExperimentResultTemplate)) {
-        results->FillResultList(doc);
-        results->RefreshChart(doc);
+        results->FillResultList(m_project->Doc());
+        results->RefreshChart(m_project->Doc());
     }
-    m_project->MarkCalculated(ProjectSide::Experiment);
 }

@@ -8,11 +8,7 @@
 #include "app/plyforgeview.h"
 #include "app/projectfiles.h"
 #include "app/ribbonbar.h"
-#include "doc/calculationchecks.h"
 #include "doc/plyforgedoc.h"
-#include "doc/readingsbatch.h"
-#include "doc/seriesimport.h"
-#include "experiment/importresult.h"
 #include "forms/experimentdlg.h"
 #include "forms/filedialogs.h"
 #include "forms/laminadlg.h"
@@ -21,14 +17,9 @@
 #include "forms/resulttheoryview.h"
 #include "guibase/captions.h"
 #include "guibase/messagebox.h"
-#include "util/numberparser.h"
-#include "util/numbertext.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
-#include <QPushButton>
 
 #include <algorithm>
 
@@ -115,65 +106,6 @@ bool CommitFormsKeepingText(CPlyforgeView* view, CPlyforgeDoc& doc)
              !view->ExperimentDlg()->SaveToSpecimen(doc.current_specimen_id, CExperimentDlg::UnreadCells::Keep));
 }
 
-bool AskKeepLink(QWidget* parent, const QString& file)
-{
-    QMessageBox box(QMessageBox::Question, CMainFrame::tr("Save Project"),
-                    CMainFrame::tr("The readings were changed since they were read from %1.").arg(file),
-                    QMessageBox::NoButton, parent);
-    QPushButton* keep =
-        box.addButton(CMainFrame::tr("Keep the link to %1 and drop the edits").arg(file), QMessageBox::AcceptRole);
-    QPushButton* store = box.addButton(CMainFrame::tr("Store the readings in the project"), QMessageBox::RejectRole);
-    box.setDefaultButton(store); // edits are never dropped unasked
-    box.setEscapeButton(store);
-    box.exec();
-    return box.clickedButton() == keep;
-}
-
-// Specimens whose readings were edited since they were read from the readings file
-// the project names: each keeps the link, its edits dropped and the file read again,
-// or stores its readings in the project (the writer stores edited readings), as
-// keep_link answers; stored lists those. False after a message when a file cannot be
-// read again.
-bool SettleEditedLinks(QWidget* window, CPlyforgeDoc& doc, const std::function<bool(const QString&)>& keep_link,
-                       CExperimentDlg* form, std::vector<ExperimentSpecimen*>& stored)
-{
-    for (const auto& specimen : doc.specimens) {
-        if (!specimen->readings_link || specimen->ReadingsAsLinked())
-            continue;
-        if (!keep_link(QString::fromStdString(specimen->readings_link->path))) {
-            stored.push_back(specimen.get());
-            continue;
-        }
-        std::string error;
-        if (!ReadingsBatch::ReadAgain(*specimen, error)) {
-            ShowMessageBox(window, CMainFrame::tr("The project was not saved: the readings file could not be read again.\n%1")
-                               .arg(QString::fromStdString(error)));
-            return false;
-        }
-        if (form && doc.current_specimen_id == specimen->id)
-            form->LoadFromSpecimen(*specimen);
-    }
-    return true;
-}
-
-// After a save, the cells kept as text, the first few named: the save wrote them, but
-// not as numbers.
-void TellKeptCells(QWidget* window, const CPlyforgeDoc& doc)
-{
-    const std::vector<std::string> places = CalculationChecks::UnreadPlaces(doc);
-    if (places.empty())
-        return;
-    constexpr size_t kNamed = 5;
-    QString text = places.size() == 1
-                       ? CMainFrame::tr("Saved. 1 cell could not be read and is kept as text:")
-                       : CMainFrame::tr("Saved. %1 cells could not be read and are kept as text:").arg(places.size());
-    for (size_t i = 0; i < std::min(places.size(), kNamed); ++i)
-        text += "\n" + QString::fromStdString(places[i]);
-    if (places.size() > kNamed)
-        text += "\n" + CMainFrame::tr("and %1 more").arg(places.size() - kNamed);
-    ShowMessageBox(window, text);
-}
-
 } // namespace
 
 bool CMainFrame::SaveProject(const QString& path)
@@ -187,69 +119,16 @@ bool CMainFrame::SaveProject(const QString& path)
     if (!CommitFormsKeepingText(view, *doc) || !CommitRibbonValues(ProjectSide::Theory, true) ||
         !CommitRibbonValues(ProjectSide::Experiment, true))
         return false;
-    const auto ask = [this](const QString& file) { return AskKeepLink(this, file); };
-    std::vector<ExperimentSpecimen*> stored;
-    if (!SettleEditedLinks(this, *doc, m_askKeepLink ? m_askKeepLink : ask, view ? view->ExperimentDlg() : nullptr, stored))
-        return false;
-    // The file names the one record on screen, so that opening shows it again.
-    const int lamina_id = doc->current_lamina_id;
-    const int specimen_id = doc->current_specimen_id;
     const bool experiment_shown = view && view->CurrentForm() == static_cast<QWidget*>(view->ExperimentDlg());
-    (experiment_shown ? doc->current_lamina_id : doc->current_specimen_id) = 0;
-    struct Restore {
-        CPlyforgeDoc* doc;
-        int lamina, specimen;
-        ~Restore()
-        {
-            doc->current_lamina_id = lamina;
-            doc->current_specimen_id = specimen;
-        }
-    } restore{doc, lamina_id, specimen_id};
-    if (!m_files->Write(*doc, path))
-        return false;
-    for (ExperimentSpecimen* specimen : stored)
-        specimen->readings_link.reset(); // the readings are the project's from now on
-    TellKeptCells(this, *doc);
-    return true;
+    CExperimentDlg* form = view ? view->ExperimentDlg() : nullptr;
+    return m_projects->Save(path, experiment_shown, [form, doc](const ExperimentSpecimen& specimen) {
+        if (form && doc->current_specimen_id == specimen.id)
+            form->LoadFromSpecimen(specimen);
+    });
 }
 
-bool CMainFrame::ImportSeries(const QStringList& paths)
-{
-    CPlyforgeDoc* doc = ActiveDocument();
-    if (!doc || paths.isEmpty())
-        return false;
-    // A fresh form leaves one reading of 0: that is no readings to lose.
-    const auto nonZero = [](const std::vector<double>& series) {
-        return std::any_of(series.begin(), series.end(), [](double v) { return v != 0; });
-    };
-    const bool hasReadings = std::any_of(doc->specimens.begin(), doc->specimens.end(), [&](const auto& s) {
-        return s->load_series.size() > 1 || nonZero(s->load_series) || nonZero(s->strain_series) ||
-               nonZero(s->stress_series);
-    });
-    const auto ask = [this] {
-        return QMessageBox::question(this, tr("Import series"),
-                                     tr("The series replaces the specimens of this project and their readings.")) ==
-               QMessageBox::Yes;
-    };
-    if (hasReadings && !(m_askReplace ? m_askReplace() : ask()))
-        return false;
-    std::vector<std::string> files;
-    for (const QString& path : paths)
-        files.push_back(path.toStdString());
-    SpecimenList series;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
-        series = ReadSeries(files);
-    } catch (const ImportError& error) {
-        QApplication::restoreOverrideCursor();
-        ShowMessageBox(this, tr("The series could not be imported.\n%1").arg(QString::fromStdString(error.what())));
-        return false;
-    }
-    QApplication::restoreOverrideCursor();
-    // One step: Undo gives back the specimens the series replaced.
-    m_project->ReplaceSeries(std::move(series));
-    return true;
-}
+bool CMainFrame::ImportSeries(const QStringList& paths) { return m_projects->ImportSeries(paths); }
+
 
 bool CMainFrame::SaveModified()
 {
