@@ -154,6 +154,8 @@ private:
     void CreatePanes();
     void ConnectCommands();
     void BuildMenus();
+    // A count applied from the ribbon: a new project of that many empty records.
+    void ApplyCount(ProjectSide side);
     // The count in the edit, or 0 after its message.
     int ReadCount(const QString& text);
     // The number in a ribbon edit by the number rule; without one, the message naming it.

@@ -82,40 +82,33 @@ void CMainFrame::OnProjectNew()
     ResetProject();
 }
 
-void CMainFrame::OnTheoryLmnNumOk()
+void CMainFrame::ApplyCount(ProjectSide side)
 {
     CPlyforgeDoc* doc = ActiveDocument();
     if (!doc)
         return;
-    const int n = ReadCount(m_wndRibbonBar->Text(CRibbonBar::Edit::TheoryCount));
+    const bool theory = side == ProjectSide::Theory;
+    const int n = ReadCount(m_wndRibbonBar->Text(theory ? CRibbonBar::Edit::TheoryCount : CRibbonBar::Edit::ExperimentCount));
     if (n < 1 || !SaveModified()) {
         ShowProjectCounts(*doc); // a refused count is not the project's
         return;
     }
-    doc->ClearLaminae();
-    ResetProject();
-    if (CPlyforgeDoc* fresh = ActiveDocument())
-        fresh->SetLaminaCount(n);
     // A count gives a new project of empty records, as New does: nothing to save yet.
-    UpdateCommandUI();
-}
-
-void CMainFrame::OnExperimtLmnNumOk()
-{
-    CPlyforgeDoc* doc = ActiveDocument();
-    if (!doc)
-        return;
-    const int n = ReadCount(m_wndRibbonBar->Text(CRibbonBar::Edit::ExperimentCount));
-    if (n < 1 || !SaveModified()) {
-        ShowProjectCounts(*doc);
-        return;
-    }
     doc->ClearLaminae();
     ResetProject();
-    if (CPlyforgeDoc* fresh = ActiveDocument()) {
+    CPlyforgeDoc* fresh = ActiveDocument();
+    if (!fresh)
+        return;
+    if (theory) {
+        fresh->SetLaminaCount(n);
+    } else {
         fresh->specimen_count = n;
         m_wndRibbonBar->SetText(CRibbonBar::Edit::ExperimentCount, QString::number(n));
         m_mainMenuView->BuildTree(fresh->lamina_count, n);
     }
     UpdateCommandUI();
 }
+
+void CMainFrame::OnTheoryLmnNumOk() { ApplyCount(ProjectSide::Theory); }
+
+void CMainFrame::OnExperimtLmnNumOk() { ApplyCount(ProjectSide::Experiment); }

@@ -103,6 +103,20 @@ QUndoStack* CPlyforgeView::UndoStack() const
     return nullptr;
 }
 
+bool CPlyforgeView::SwitchRecord(QWidget* form, int& current, int id, QString (*caption)(int),
+                                 const std::function<bool(int)>& commit)
+{
+    ShowForm(form);
+    m_frame->SetCaption(caption(id));
+    if (current > 0 && !commit(current)) {
+        // The form still holds the record it could not commit: the caption says so.
+        m_frame->SetCaption(caption(current));
+        return false;
+    }
+    current = id;
+    return true;
+}
+
 int CPlyforgeView::ShowTheoryLamina(int id, bool quiet)
 {
     CPlyforgeDoc* doc = ActiveDocument();
@@ -110,15 +124,10 @@ int CPlyforgeView::ShowTheoryLamina(int id, bool quiet)
         return -1;
     if (!m_pLaminaDlg)
         CreateLaminaDlg();
-    ShowForm(m_pLaminaDlg);
-    m_frame->SetCaption(captions::TheoryLaminaTitle(id));
     const auto mode = quiet ? CLaminaDlg::UnreadCells::Quiet : CLaminaDlg::UnreadCells::Refuse;
-    if (doc->current_lamina_id > 0 && !m_pLaminaDlg->SaveToLamina(doc->current_lamina_id, mode)) {
-        // The form still holds the lamina it could not commit: the caption says so.
-        m_frame->SetCaption(captions::TheoryLaminaTitle(doc->current_lamina_id));
+    if (!SwitchRecord(m_pLaminaDlg, doc->current_lamina_id, id, captions::TheoryLaminaTitle,
+                      [&](int shown) { return m_pLaminaDlg->SaveToLamina(shown, mode); }))
         return -1;
-    }
-    doc->current_lamina_id = id;
     Lamina* lamina = doc->laminate.FindLamina(id);
     m_pLaminaDlg->LoadConstituentRow(0, lamina);
     m_pLaminaDlg->LoadConstituentRow(1, lamina);
@@ -140,14 +149,10 @@ int CPlyforgeView::ShowExperimentLamina(int id, bool quiet)
         return -1;
     if (!m_pExperimentDlg)
         CreateExperimentDlg();
-    ShowForm(m_pExperimentDlg);
-    m_frame->SetCaption(captions::ExperimentLaminaTitle(id));
     const auto mode = quiet ? CExperimentDlg::UnreadCells::Quiet : CExperimentDlg::UnreadCells::Tell;
-    if (doc->current_specimen_id > 0 && !m_pExperimentDlg->SaveToSpecimen(doc->current_specimen_id, mode)) {
-        m_frame->SetCaption(captions::ExperimentLaminaTitle(doc->current_specimen_id));
+    if (!SwitchRecord(m_pExperimentDlg, doc->current_specimen_id, id, captions::ExperimentLaminaTitle,
+                      [&](int shown) { return m_pExperimentDlg->SaveToSpecimen(shown, mode); }))
         return -1;
-    }
-    doc->current_specimen_id = id;
     m_pExperimentDlg->UndoStack()->SetRecord(id);
     if (ExperimentSpecimen* specimen = doc->FindSpecimen(id)) {
         m_pExperimentDlg->SetSpecimenSize(specimen->width, specimen->thickness);

@@ -61,6 +61,10 @@ protected:
 private:
     CPlyforgeDoc* ActiveDocument() const;
     void ShowForm(QWidget* form);
+    // Shows form for record id, after committing the record current it shows; false,
+    // the caption naming current still, when that cannot be committed.
+    bool SwitchRecord(QWidget* form, int& current, int id, QString (*caption)(int),
+                      const std::function<bool(int)>& commit);
     void CreateLaminaDlg();
     void CreateExperimentDlg();
 

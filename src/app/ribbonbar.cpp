@@ -116,21 +116,15 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent)
     }
 
     {
-        auto* content = new QWidget;
-        auto* grid = new QGridLayout(content);
-        grid->setContentsMargins(0, 0, 0, 0);
-        grid->setHorizontalSpacing(8);
-        grid->setVerticalSpacing(2);
-        m_theoryLamina = MakeEdit("ID_THEORY_LAMINA", 64);
-        m_theoryLamina->setToolTip(tr("Number of laminae of the theory project; Apply starts a new project"));
-        m_theoryApply = SmallButton("ID_THEORY_LMN_NUM_OK", tr("Apply"), ":/icons/apply16.png");
+        QWidget* content = nullptr;
+        QGridLayout* grid = FormulaPanel(
+            content, {"ID_THEORY_LAMINA", "ID_THEORY_LMN_NUM_OK", tr("The number of lamina"),
+                      tr("Number of laminae of the theory project; Apply starts a new project")},
+            m_theoryLamina, m_theoryApply);
         m_theoryScaleFactor = MakeEdit("ID_THEORY_CM_SCALE_FACTOR", 100);
         m_theoryScaleFactor->setToolTip(tr("Scale factor of the printed laminate compliance matrix"));
         m_theoryCalculate = LargeButton("ID_THEORY_CALCULATE", tr("Calculate"), ":/icons/calculate32.png");
         m_theoryCalculate->setToolTip(tr("Run the theory calculation"));
-        grid->addWidget(SmallLabel(tr("The number of lamina")), 0, 0, 1, 2);
-        grid->addWidget(m_theoryLamina, 1, 0);
-        grid->addWidget(m_theoryApply, 1, 1);
         grid->addWidget(SmallLabel(tr("Scale factor of")), 0, 2);
         grid->addWidget(SmallLabel(tr("compliance matrix")), 1, 2);
         grid->addWidget(m_theoryScaleFactor, 2, 2);
@@ -138,14 +132,11 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent)
         panels->addWidget(MakePanel(tr("Theoretical Formula"), content));
     }
     {
-        auto* content = new QWidget;
-        auto* grid = new QGridLayout(content);
-        grid->setContentsMargins(0, 0, 0, 0);
-        grid->setHorizontalSpacing(8);
-        grid->setVerticalSpacing(2);
-        m_experimentLamina = MakeEdit("ID_EXPERIMT_LAMINA", 64);
-        m_experimentLamina->setToolTip(tr("Number of specimens of the experiment; Apply starts a new project"));
-        m_experimentApply = SmallButton("ID_EXPERIMT_LMN_NUM_OK", tr("Apply"), ":/icons/apply16.png");
+        QWidget* content = nullptr;
+        QGridLayout* grid = FormulaPanel(
+            content, {"ID_EXPERIMT_LAMINA", "ID_EXPERIMT_LMN_NUM_OK", tr("The number of lamina", "specimens"),
+                      tr("Number of specimens of the experiment; Apply starts a new project")},
+            m_experimentLamina, m_experimentApply);
         m_elasticMin = MakeEdit("ID_EXPERIMT_EMIN", 50);
         m_elasticMax = MakeEdit("ID_EXPERIMT_EMAX", 50);
         m_elasticMin->setToolTip(tr("Lower strain bound of the elastic range, %"));
@@ -153,9 +144,6 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent)
         m_experimentCalculate =
             LargeButton("ID_EXPERIMT_CALCULATE", tr("Calculate"), ":/icons/calculate_exp32.png");
         m_experimentCalculate->setToolTip(tr("Evaluate the specimens"));
-        grid->addWidget(SmallLabel(tr("The number of lamina", "specimens")), 0, 0, 1, 2);
-        grid->addWidget(m_experimentLamina, 1, 0);
-        grid->addWidget(m_experimentApply, 1, 1);
         grid->addWidget(SmallLabel(tr("Elastic range")), 0, 2, 1, 2);
         grid->addWidget(SmallLabel(tr("Min.")), 1, 2);
         grid->addWidget(m_elasticMin, 1, 3);
@@ -376,6 +364,24 @@ QToolButton* CRibbonBar::SmallButton(const char* id, const QString& text, const 
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setAutoRaise(true);
     return button;
+}
+
+QGridLayout* CRibbonBar::FormulaPanel(QWidget*& content, const CountBox& count, QLineEdit*& edit,
+                                      QToolButton*& apply)
+{
+    // Both formula panels start with their count: a label over an edit and Apply.
+    content = new QWidget;
+    auto* grid = new QGridLayout(content);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(2);
+    edit = MakeEdit(count.edit_id, 64);
+    edit->setToolTip(count.tip);
+    apply = SmallButton(count.apply_id, tr("Apply"), ":/icons/apply16.png");
+    grid->addWidget(SmallLabel(count.label), 0, 0, 1, 2);
+    grid->addWidget(edit, 1, 0);
+    grid->addWidget(apply, 1, 1);
+    return grid;
 }
 
 QLineEdit* CRibbonBar::MakeEdit(const char* id, int width)

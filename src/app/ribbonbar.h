@@ -8,6 +8,7 @@ class QLineEdit;
 class QComboBox;
 class QMenu;
 class QToolButton;
+class QGridLayout;
 class QHBoxLayout;
 class QVBoxLayout;
 
@@ -68,6 +69,14 @@ private:
     QToolButton* LargeButton(const char* id, const QString& text, const QString& icon);
     QToolButton* SmallButton(const char* id, const QString& text, const QString& icon);
     QLineEdit* MakeEdit(const char* id, int width);
+    struct CountBox {
+        const char* edit_id;
+        const char* apply_id;
+        QString label;
+        QString tip;
+    };
+    // A formula panel's content, its count edit and Apply in place; the grid for the rest.
+    QGridLayout* FormulaPanel(QWidget*& content, const CountBox& count, QLineEdit*& edit, QToolButton*& apply);
 
     QMenu* m_fileMenu;
     QMenu* m_styleMenu;

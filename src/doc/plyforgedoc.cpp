@@ -6,6 +6,7 @@
 #include "util/programpaths.h"
 #include "util/safefilewriter.h"
 #include "util/trace.h"
+#include "util/recordlist.h"
 
 #include <filesystem>
 #include <sstream>
@@ -151,23 +152,9 @@ void CPlyforgeDoc::BuildChartSeries(std::vector<std::vector<double>>& arrays,
     }
 }
 
-ExperimentSpecimen* CPlyforgeDoc::FindSpecimen(int id) const
-{
-    for (const auto& specimen : specimens) {
-        if (specimen->id == id)
-            return specimen.get();
-    }
-    return nullptr;
-}
+ExperimentSpecimen* CPlyforgeDoc::FindSpecimen(int id) const { return FindRecord(specimens, id); }
 
-ExperimentSpecimen& CPlyforgeDoc::FindOrCreateSpecimen(int id)
-{
-    if (ExperimentSpecimen* found = FindSpecimen(id))
-        return *found;
-    specimens.push_back(std::make_unique<ExperimentSpecimen>());
-    specimens.back()->id = id;
-    return *specimens.back();
-}
+ExperimentSpecimen& CPlyforgeDoc::FindOrCreateSpecimen(int id) { return FindOrCreateRecord(specimens, id); }
 
 void CPlyforgeDoc::LoadProject(ProjectData&& project)
 {

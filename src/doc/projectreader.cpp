@@ -41,10 +41,35 @@ private:
     void ReadUnreadCells(const json& cells, const std::string& where, ExperimentSpecimen& specimen) const;
     void ReadProject(const json& root, ProjectData& project);
     void ReadReadingsFiles();
+    // The item of a list of records (laminae, specimens) at index i: an object whose
+    // id is one of 1..count, met once; where it stands, for messages.
+    template <class Record>
+    std::unique_ptr<Record> NewRecord(const json& list, size_t i, const char* list_name, int count,
+                                      const char* count_name, std::set<int>& ids, std::string& at) const;
 
     std::string m_base;
     ReadingsBatch m_readings; // the readings files met so far, read after the walk
 };
+
+template <class Record>
+std::unique_ptr<Record> Reader::NewRecord(const json& list, size_t i, const char* list_name, int count,
+                                          const char* count_name, std::set<int>& ids, std::string& at) const
+{
+    at = std::string(list_name) + "[" + std::to_string(i) + "]";
+    const json& item = list[i];
+    if (!item.is_object())
+        Fail(at, "expected an object");
+    auto record = std::make_unique<Record>();
+    const json* id = Find(item, "id");
+    if (!id)
+        Fail(at + ".id", "missing required field");
+    record->id = Integer(*id, at + ".id", 1, INT_MAX);
+    if (record->id > count)
+        Fail(at + ".id", std::to_string(record->id) + " is greater than " + count_name + " " + std::to_string(count));
+    if (!ids.insert(record->id).second)
+        Fail(at + ".id", "duplicate id " + std::to_string(record->id));
+    return record;
+}
 
 void Reader::ReadMaterial(const json& object, const std::string& where, ConstituentMaterial& material) const
 {
@@ -80,20 +105,9 @@ void Reader::ReadTheory(const json& theory, ProjectData& project) const
 
     std::set<int> ids;
     for (size_t i = 0; i < laminae.size(); ++i) {
-        const std::string at = "laminae[" + std::to_string(i) + "]";
+        std::string at;
+        auto lamina = NewRecord<Lamina>(laminae, i, "laminae", project.lamina_count, "lamina_count", ids, at);
         const json& item = laminae[i];
-        if (!item.is_object())
-            Fail(at, "expected an object");
-        auto lamina = std::make_unique<Lamina>();
-        const json* id = Find(item, "id");
-        if (!id)
-            Fail(at + ".id", "missing required field");
-        lamina->id = Integer(*id, at + ".id", 1, INT_MAX);
-        if (lamina->id > project.lamina_count)
-            Fail(at + ".id",
-                 std::to_string(lamina->id) + " is greater than lamina_count " + std::to_string(project.lamina_count));
-        if (!ids.insert(lamina->id).second)
-            Fail(at + ".id", "duplicate id " + std::to_string(lamina->id));
         ReadMaterial(Object(item, "fiber", at), at + ".fiber", lamina->fiber);
         ReadMaterial(Object(item, "matrix", at), at + ".matrix", lamina->matrix);
         lamina->FAW = Number(item, "FAW", at);
@@ -255,21 +269,10 @@ void Reader::ReadExperiment(const json& experiment, ProjectData& project)
 
     std::set<int> ids;
     for (size_t i = 0; i < specimens.size(); ++i) {
-        const std::string at = "specimens[" + std::to_string(i) + "]";
-        const json& item = specimens[i];
-        if (!item.is_object())
-            Fail(at, "expected an object");
-        auto specimen = std::make_unique<ExperimentSpecimen>();
-        const json* id = Find(item, "id");
-        if (!id)
-            Fail(at + ".id", "missing required field");
-        specimen->id = Integer(*id, at + ".id", 1, INT_MAX);
-        if (specimen->id > project.specimen_count)
-            Fail(at + ".id", std::to_string(specimen->id) + " is greater than specimen_count " +
-                                 std::to_string(project.specimen_count));
-        if (!ids.insert(specimen->id).second)
-            Fail(at + ".id", "duplicate id " + std::to_string(specimen->id));
-        ReadSpecimen(item, at, *specimen);
+        std::string at;
+        auto specimen =
+            NewRecord<ExperimentSpecimen>(specimens, i, "specimens", project.specimen_count, "specimen_count", ids, at);
+        ReadSpecimen(specimens[i], at, *specimen);
         project.specimens.push_back(std::move(specimen));
     }
 }

@@ -1,5 +1,6 @@
 // Laminate assembly and homogenization.
 #include "theory/laminate.h"
+#include "util/recordlist.h"
 
 #include "mechanics/engineeringconstants.h"
 #include "util/calclog.h"
@@ -85,20 +86,6 @@ void Laminate::CalculateAll(std::ostream& log, Trace& trace)
     TranslateForAbaqus(log, trace);
 }
 
-Lamina* Laminate::FindLamina(int id) const
-{
-    for (const auto& lamina : laminae) {
-        if (lamina->id == id)
-            return lamina.get();
-    }
-    return nullptr;
-}
+Lamina* Laminate::FindLamina(int id) const { return FindRecord(laminae, id); }
 
-Lamina& Laminate::FindOrCreateLamina(int id)
-{
-    if (Lamina* found = FindLamina(id))
-        return *found;
-    laminae.push_back(std::make_unique<Lamina>());
-    laminae.back()->id = id;
-    return *laminae.back();
-}
+Lamina& Laminate::FindOrCreateLamina(int id) { return FindOrCreateRecord(laminae, id); }
