@@ -24,7 +24,8 @@ void CMainFrame::LoadCalculationLog(const CPlyforgeDoc& doc)
                          QString::fromStdString(doc.log_error) + ")");
         return;
     }
-    edit->LoadFile(path, QStringLiteral("##"));
+    // The log the run made, as its file holds it: never read back from the disk.
+    edit->ShowText(QString::fromStdString(doc.log_text), QStringLiteral("##"));
 }
 
 CPlyforgeView* CMainFrame::CommitForCalculate(ProjectSide side)

@@ -91,7 +91,8 @@ std::optional<ProjectData> ProjectFiles::Read(const QString& path) const
 
 bool ProjectFiles::LogReady(const CPlyforgeDoc* doc) const
 {
-    if (!doc || doc->log_path.empty() || !doc->log_written) {
+    // A run whose log could not be written still has it: it can be exported elsewhere.
+    if (!doc || doc->log_text.empty()) {
         ShowMessageBox(m_window, tr("There is no calculation log yet: press \"Calculate\" first."));
         return false;
     }
@@ -102,8 +103,7 @@ bool ProjectFiles::ExportLog(const CPlyforgeDoc* doc, const QString& path) const
 {
     if (!LogReady(doc))
         return false;
-    QFile source(QString::fromStdString(doc->log_path));
-    const QString reason = !source.open(QIODevice::ReadOnly) ? source.errorString() : WriteSavedFile(path, source.readAll(), doc->InputFiles());
+    const QString reason = WriteSavedFile(path, QByteArray::fromStdString(doc->log_text), doc->InputFiles());
     if (!reason.isEmpty()) {
         ShowMessageBox(m_window, tr("The log could not be written to %1").arg(path) + " (" + reason + ")");
         return false;

@@ -108,10 +108,8 @@ int CRichEditCustomCtrl::LoadFile(const QString& path, const QString& marker, co
         return 0;
     m_nFileLength = length;
 
-    QString text = QString::fromUtf8(file.readAll());
+    const QString text = QString::fromUtf8(file.readAll());
     file.close();
-    if (text.endsWith('\n'))
-        text.chop(1);
     int result = 0;
     if (!first_keys.isEmpty() || !second_keys.isEmpty()) {
         const QStringList lines = text.split('\n');
@@ -130,10 +128,19 @@ int CRichEditCustomCtrl::LoadFile(const QString& path, const QString& marker, co
             }
         }
     }
+    ShowText(text, marker);
+    m_strFile = path;
+    return result;
+}
+
+void CRichEditCustomCtrl::ShowText(QString text, const QString& marker)
+{
+    m_strFile.clear();
+    if (text.endsWith('\n'))
+        text.chop(1);
     m_marker = marker;
     setPlainText(text);
     verticalScrollBar()->setValue(verticalScrollBar()->maximum());
-    return result;
 }
 
 QColor CRichEditCustomCtrl::LineColor(int line) const

@@ -22,6 +22,8 @@ public:
     // -1 when the file does not exist or cannot be opened, 0 when it is empty or no
     // key was found, 1 when the last line holding a key held one of first_keys, 2
     // when it held one of second_keys.
+    // Shows a log held in memory, lines starting with marker coloured as LoadFile does.
+    void ShowText(QString text, const QString& marker);
     int LoadFile(const QString& path, const QString& marker, const QStringList& first_keys = {},
                  const QStringList& second_keys = {});
     static bool FileExists(const QString& path);

@@ -99,9 +99,9 @@ const char* RunLaminaSteps(Lamina& lamina, std::ostream& log, Trace& trace)
 
 // The run's log is gathered first and replaces the previous one only whole: a
 // failed write leaves the last log as it was, and the calculation ran all the same.
-bool WriteLog(const std::string& path, const std::ostringstream& log, std::string& error)
+bool WriteLog(const std::string& path, const std::string& log, std::string& error)
 {
-    const SafeFileWriter::Outcome outcome = SafeFileWriter::Write(path, log.view());
+    const SafeFileWriter::Outcome outcome = SafeFileWriter::Write(path, log);
     error = outcome.reason;
     return outcome.Ok();
 }
@@ -118,7 +118,8 @@ bool CPlyforgeDoc::CalculateTheory(Trace& trace)
         if (const char* failure = RunLaminaSteps(*lamina, log, trace)) {
             trace.Flush();
             ShowMessage(failure);
-            log_written = WriteLog(log_path, log, log_error);
+            log_text = log.str();
+            log_written = WriteLog(log_path, log_text, log_error);
             return false;
         }
     }
@@ -128,7 +129,8 @@ bool CPlyforgeDoc::CalculateTheory(Trace& trace)
     if (LaminateAnalysis analysis; analysis.Run(laminate, load_case))
         log << "##Laminate (classical lamination theory)\n" << analysis.Text() << '\n';
     trace.Flush();
-    log_written = WriteLog(log_path, log, log_error);
+    log_text = log.str();
+    log_written = WriteLog(log_path, log_text, log_error);
     return true;
 }
 
@@ -138,7 +140,8 @@ bool CPlyforgeDoc::CalculateExperiment()
     std::ostringstream log;
     log << "\nStart Calculation\n\n";
     EvaluateAllSpecimens(specimens, elastic_min, elastic_max, log, modulus_method);
-    log_written = WriteLog(log_path, log, log_error);
+    log_text = log.str();
+    log_written = WriteLog(log_path, log_text, log_error);
     return true;
 }
 

@@ -41,6 +41,7 @@ public:
     // opened or written, and log_path names where it should have gone).
     bool log_written = false;
     std::string log_error; // why it was not, with the system's reason
+    std::string log_text;  // the last run's log as its file holds it, for the log pane
 
     void SetMessageSink(MessageSink* sink) { m_sink = sink; }
     void SetProjectListener(ProjectListener* listener) { m_listener = listener; }

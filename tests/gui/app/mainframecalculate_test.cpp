@@ -79,6 +79,8 @@ private slots:
         QCOMPARE(results->LaminaeList()->GetItemText(7, 5), QString("60"));
         const QString line = Log()->toPlainText();
         QVERIFY2(line.contains(missing + "/TheoreticalLog.txt") && !line.contains('\n'), qPrintable(line));
+        // The run still has its log: File exports it where it can be written.
+        QVERIFY(Frame()->Files()->ExportLog(Doc(), copy) && ReadAll(copy).startsWith("\nStart Calculation"));
     }
 
     void ribbonChecksStopTheRunWithTheirMessages()
