@@ -17,6 +17,7 @@
 #include "forms/filedialogs.h"
 #include "guibase/messagebox.h"
 
+#include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
@@ -214,10 +215,12 @@ void CMainFrame::ConnectCommands()
     m_wndRibbonBar->SetEditActions(undo, redo);
 
     CRibbonBar* r = m_wndRibbonBar;
-    connect(r, &CRibbonBar::NewRequested, this, &CMainFrame::OnProjectNew);
-    connect(r, &CRibbonBar::OpenRequested, this, &CMainFrame::OnFileOpen);
-    connect(r, &CRibbonBar::SaveRequested, this, &CMainFrame::OnFileSave);
-    connect(r, &CRibbonBar::QuickPrintRequested, m_reports, &ReportCommands::QuickPrint);
+    // One action per command: the ribbon's buttons give the menu's.
+    auto* quickPrint = new QAction(tr("Quick Print"), this);
+    quickPrint->setObjectName("ID_FILE_PRINT_DIRECT");
+    connect(quickPrint, &QAction::triggered, m_reports, &ReportCommands::QuickPrint);
+    const auto action = [this](const char* id) { return findChild<QAction*>(id); };
+    r->SetProjectActions(action("ID_FILE_NEW"), action("ID_FILE_OPEN"), action("ID_FILE_SAVE"), quickPrint);
     connect(r, &CRibbonBar::TheoryCountApplied, this, &CMainFrame::OnTheoryLmnNumOk);
     connect(r, &CRibbonBar::ExperimentCountApplied, this, &CMainFrame::OnExperimtLmnNumOk);
     // A value typed is the project's once it is a number; Calculate names one that is not.

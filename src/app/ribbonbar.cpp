@@ -3,10 +3,11 @@
 #include "experiment/elasticrangestandard.h"
 #include "util/numberparser.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QStyle>
-#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QScrollArea>
@@ -204,11 +205,6 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent)
 
 void CRibbonBar::ConnectSignals()
 {
-    for (QToolButton* b : {m_projectNew, m_quickNew})
-        connect(b, &QToolButton::clicked, this, &CRibbonBar::NewRequested);
-    connect(m_quickOpen, &QToolButton::clicked, this, &CRibbonBar::OpenRequested);
-    connect(m_quickSave, &QToolButton::clicked, this, &CRibbonBar::SaveRequested);
-    connect(m_quickPrint, &QToolButton::clicked, this, &CRibbonBar::QuickPrintRequested);
     // The count edits apply on Enter as the Apply buttons do.
     connect(m_theoryApply, &QToolButton::clicked, this, &CRibbonBar::TheoryCountApplied);
     connect(m_theoryLamina, &QLineEdit::returnPressed, this, &CRibbonBar::TheoryCountApplied);
@@ -338,19 +334,35 @@ void CRibbonBar::ChooseRangePreset(int preset)
     Q_EMIT ValuesEdited();
 }
 
+void CRibbonBar::Follow(QToolButton* button, QAction* action, bool tooltip)
+{
+    // The button keeps its own label and icon size; the command is the action's, and
+    // so is whether it can be given.
+    connect(button, &QToolButton::clicked, action, &QAction::trigger);
+    const auto follow = [button, action, tooltip] {
+        button->setEnabled(action->isEnabled());
+        if (tooltip)
+            button->setToolTip(action->text());
+    };
+    connect(action, &QAction::changed, button, follow);
+    follow();
+}
+
 void CRibbonBar::SetEditActions(QAction* undo, QAction* redo)
 {
     // The buttons keep their short labels, so the ribbon does not shift as the step
     // changes; the step ("Undo Import") is their tooltip.
-    for (const auto& [button, action] : {std::pair{m_undo, undo}, std::pair{m_redo, redo}}) {
-        connect(button, &QToolButton::clicked, action, &QAction::trigger);
-        const auto follow = [button = button, action = action] {
-            button->setEnabled(action->isEnabled());
-            button->setToolTip(action->text());
-        };
-        connect(action, &QAction::changed, button, follow);
-        follow();
-    }
+    Follow(m_undo, undo, true);
+    Follow(m_redo, redo, true);
+}
+
+void CRibbonBar::SetProjectActions(QAction* newProject, QAction* open, QAction* save, QAction* quickPrint)
+{
+    for (QToolButton* button : {m_projectNew, m_quickNew})
+        Follow(button, newProject, false);
+    Follow(m_quickOpen, open, false);
+    Follow(m_quickSave, save, false);
+    Follow(m_quickPrint, quickPrint, false);
 }
 
 QToolButton* CRibbonBar::SmallButton(const char* id, const QString& text, const QString& icon)

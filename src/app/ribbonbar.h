@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -32,6 +33,9 @@ public:
     void SetRegressionModulus(bool regression);
     // The Edit panel's buttons show and trigger the window's Undo and Redo.
     void SetEditActions(QAction* undo, QAction* redo);
+    // New (the Project panel and the quick-access bar), Open, Save and Quick Print
+    // give the window's actions, the ones its menu and keys give.
+    void SetProjectActions(QAction* newProject, QAction* open, QAction* save, QAction* quickPrint);
     QMenu* StyleMenu() const { return m_styleMenu; }
 
     QString Text(Edit edit) const;
@@ -40,10 +44,6 @@ public:
     void SetPaneChecks(bool menu_view, bool log_view, bool status_bar);
 
 Q_SIGNALS:
-    void NewRequested();
-    void OpenRequested();
-    void SaveRequested();
-    void QuickPrintRequested();
     void TheoryCountApplied();
     void ExperimentCountApplied();
     void TheoryCalculateRequested();
@@ -64,6 +64,8 @@ protected:
 
 private:
     void ConnectSignals();
+    // button gives action's command and follows its enabled state (and text, as tooltip).
+    void Follow(QToolButton* button, QAction* action, bool tooltip);
     QLineEdit* EditOf(Edit edit) const;
     QWidget* MakePanel(const QString& caption, QWidget* content);
     QToolButton* LargeButton(const char* id, const QString& text, const QString& icon);
