@@ -9,6 +9,7 @@
 #include "app/plyforgeview.h"
 #include "app/projectfiles.h"
 #include "app/reportcommands.h"
+#include "app/ribbonvalues.h"
 #include "app/ribbonbar.h"
 #include "app/windowsdialog.h"
 #include "controls/richeditcustomctrl.h"
@@ -51,7 +52,8 @@ void ShowProjectInStatusBar(QLabel& file, QLabel& counts, const CPlyforgeDoc* do
 CMainFrame::CMainFrame(int app_look, QWidget* parent)
     : CMDIMainFrame(parent), m_wndRibbonBar(new CRibbonBar(this)), m_nAppLook(app_look),
       m_project(new ProjectDocument(this)), m_files(new ProjectFiles(this, m_project)),
-      m_projects(new ProjectController(*m_project, *m_files, this))
+      m_projects(new ProjectController(*m_project, *m_files, this)),
+      m_ribbonValues(new RibbonValues(*m_wndRibbonBar, *m_project, this))
 {
     connect(m_files, &ProjectFiles::PathChanged, this, &CMainFrame::OnProjectPathChanged);
     connect(m_project, &ProjectDocument::Changed, this, &CMainFrame::OnProjectChanged);
@@ -223,11 +225,6 @@ void CMainFrame::ConnectCommands()
     r->SetProjectActions(action("ID_FILE_NEW"), action("ID_FILE_OPEN"), action("ID_FILE_SAVE"), quickPrint);
     connect(r, &CRibbonBar::TheoryCountApplied, this, &CMainFrame::OnTheoryLmnNumOk);
     connect(r, &CRibbonBar::ExperimentCountApplied, this, &CMainFrame::OnExperimtLmnNumOk);
-    // A value typed is the project's once it is a number; Calculate names one that is not.
-    connect(r, &CRibbonBar::ValuesEdited, this, [this] {
-        CommitRibbonValues(ProjectSide::Theory, false);
-        CommitRibbonValues(ProjectSide::Experiment, false);
-    });
     connect(r, &CRibbonBar::TheoryCalculateRequested, this, &CMainFrame::OnTheoryCalculate);
     connect(r, &CRibbonBar::ExperimentCalculateRequested, this, &CMainFrame::OnExperimtCalculate);
     connect(r, &CRibbonBar::VersionRequested, this, &CMainFrame::OnButtonVersion);

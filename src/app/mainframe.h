@@ -17,6 +17,7 @@
 class CLogView;
 class CPlyforgeView;
 class ProjectController;
+class RibbonValues;
 class ProjectFiles;
 class CPlyforgeDoc;
 class CRibbonBar;
@@ -142,11 +143,6 @@ private:
     CPlyforgeView* CommitForCalculate(ProjectSide side);
     // What the project's change means for the ribbon, the results views and the commands.
     void OnProjectChanged(const ProjectChange& change);
-    // The ribbon shows the project's scale factor (theory), elastic range and modulus
-    // method (experiment).
-    void ShowRibbonValues(bool theory, bool experiment);
-    // Each results view says whether its results belong to the present inputs.
-    void ShowResultStates();
     // A record shown again by Undo or Redo: its tab in front, marked in the tree.
     void OnRecordRevealed(bool theory, int id);
     // After the specimens were replaced: the count, the tree and the first specimen shown.
@@ -180,6 +176,7 @@ private:
     ProjectFiles* m_files;
     // Save and Import series on the project alone.
     ProjectController* m_projects;
+    RibbonValues* m_ribbonValues;
     std::FILE* m_traceFile = stdout;
     QMenu* m_recentMenu = nullptr;
     ReportCommands* m_reports = nullptr;

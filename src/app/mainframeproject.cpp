@@ -57,10 +57,12 @@ void CMainFrame::ChildCreated(CChildFrame* child)
     }
     if (auto* results = qobject_cast<CResultExpView*>(child->View())) {
         // Leaving a specimen out changes the project and the series' statistics.
+        results->SetProject(m_project);
         connect(results, &CResultExpView::SpecimenIncludedChanged, m_project, &ProjectDocument::SetIncluded);
         connect(results, &CResultExpView::FilesDropped, this, &CMainFrame::ImportSeries);
     }
     if (auto* results = qobject_cast<CResultTheoryView*>(child->View())) {
+        results->SetProject(m_project);
         // The load case is the project's: the ply stresses follow it at once.
         connect(results->LoadBar(), &LoadCaseBar::LoadApplied, m_project, &ProjectDocument::SetLoadCase);
         connect(results->LoadBar(), &LoadCaseBar::LoadCleared, m_project, [this] { m_project->SetLoadCase(std::nullopt); });

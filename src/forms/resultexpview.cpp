@@ -113,6 +113,21 @@ CResultExpView::CResultExpView(QWidget* parent)
     ConnectNavigation();
 }
 
+void CResultExpView::SetProject(ProjectDocument* project)
+{
+    m_project = project;
+    connect(project, &ProjectDocument::Changed, this, [this](const ProjectChange& change) {
+        // Leaving a specimen out changes the statistics at once: they follow from the
+        // stored results.
+        if (change.kind == ProjectChange::Kind::Included) {
+            FillResultList(m_project->Doc());
+            RefreshChart(m_project->Doc());
+        }
+        ShowResultState(m_project->Results(ProjectSide::Experiment));
+    });
+    ShowResultState(project->Results(ProjectSide::Experiment));
+}
+
 void CResultExpView::ShowResultState(ProjectDocument::ResultState state)
 {
     m_stateBanner->ShowState(state);

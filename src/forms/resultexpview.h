@@ -30,6 +30,9 @@ public:
     std::vector<std::string> InputFiles() const { return m_inputFiles ? m_inputFiles() : std::vector<std::string>(); }
     ~CResultExpView() override;
 
+    // The project the view follows: whether its results are out of date, and the
+    // statistics as specimens are left out or taken in.
+    void SetProject(ProjectDocument* project);
     // Says at the top whether the results shown belong to the project's inputs; the
     // chart of out-of-date results is drawn grey.
     void ShowResultState(ProjectDocument::ResultState state);
@@ -83,6 +86,7 @@ private:
     OrvaneChart::CChartViewer* m_viewer;
     CListCtrlReport* m_resultList;
     ResultStateBanner* m_stateBanner;
+    ProjectDocument* m_project = nullptr;
     std::vector<ResultsTable::Cells> m_exactRows; // the list's rows, every digit
     std::array<ResultsTable::Cells, 3> m_exactStatistics;
     std::vector<int> m_ids;                // the specimen of each row

@@ -129,6 +129,20 @@ void CResultTheoryView::SetValue(CListCtrlReport* list, int row, int column, con
     list->SetItemText(row, column, text);
 }
 
+void CResultTheoryView::SetProject(ProjectDocument* project)
+{
+    m_project = project;
+    connect(project, &ProjectDocument::Changed, this, [this](const ProjectChange& change) {
+        // A load case changes the ply stresses at once: they follow from the stored results.
+        const ProjectDocument::ResultState state = m_project->Results(ProjectSide::Theory);
+        if (change.kind == ProjectChange::Kind::Settings && change.side == ProjectSide::Theory &&
+            state != ProjectDocument::ResultState::NotCalculated)
+            Refresh(m_project->Doc());
+        ShowResultState(state);
+    });
+    ShowResultState(project->Results(ProjectSide::Theory));
+}
+
 void CResultTheoryView::ShowResultState(ProjectDocument::ResultState state) { m_stateBanner->ShowState(state); }
 
 void CResultTheoryView::Refresh(const CPlyforgeDoc* doc)

@@ -27,6 +27,9 @@ public:
 
     void InitLists();
     void FillLabels();
+    // The project the view follows: whether its results are out of date, and the ply
+    // stresses under the load case as it changes.
+    void SetProject(ProjectDocument* project);
     // Says at the top whether the results shown belong to the project's inputs.
     void ShowResultState(ProjectDocument::ResultState state);
     ResultStateBanner* StateBanner() const { return m_stateBanner; }
@@ -61,6 +64,7 @@ private:
     QPlainTextEdit* m_laminateBox;
     LoadCaseBar* m_loadBar;
     ResultStateBanner* m_stateBanner;
+    ProjectDocument* m_project = nullptr;
     QString m_cardText;
     QString m_sectionText;
     std::function<std::vector<std::string>()> m_inputFiles;
