@@ -78,7 +78,12 @@ void CPlyforgeView::CreateLaminaDlg()
     m_pLaminaDlg = new CLaminaDlg(this);
     m_pLaminaDlg->SetDocumentProvider([this] { return ActiveDocument(); });
     connect(m_pLaminaDlg, &CLaminaDlg::Modified, this, &CPlyforgeView::Modified);
-    connect(m_pLaminaDlg->UndoStack(), &FormUndoStack::Changed, this, [this](int id) { Q_EMIT RecordEdited(true, id); });
+    // Each step goes into the record at once: the project holds what the form shows.
+    connect(m_pLaminaDlg->UndoStack(), &FormUndoStack::Changed, this, [this](int id) {
+        if (CPlyforgeDoc* doc = ActiveDocument(); doc && doc->current_lamina_id == id)
+            m_pLaminaDlg->SaveToLamina(id, CLaminaDlg::UnreadCells::Quiet);
+        Q_EMIT RecordEdited(true, id);
+    });
     SetProjectStack(m_projectStack);
 }
 
@@ -87,8 +92,11 @@ void CPlyforgeView::CreateExperimentDlg()
     m_pExperimentDlg = new CExperimentDlg(this);
     m_pExperimentDlg->SetDocumentProvider([this] { return ActiveDocument(); });
     connect(m_pExperimentDlg, &CExperimentDlg::Modified, this, &CPlyforgeView::Modified);
-    connect(m_pExperimentDlg->UndoStack(), &FormUndoStack::Changed, this,
-            [this](int id) { Q_EMIT RecordEdited(false, id); });
+    connect(m_pExperimentDlg->UndoStack(), &FormUndoStack::Changed, this, [this](int id) {
+        if (CPlyforgeDoc* doc = ActiveDocument(); doc && doc->current_specimen_id == id)
+            m_pExperimentDlg->SaveToSpecimen(id, CExperimentDlg::UnreadCells::Quiet);
+        Q_EMIT RecordEdited(false, id);
+    });
     SetProjectStack(m_projectStack);
 }
 

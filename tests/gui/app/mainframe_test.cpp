@@ -177,6 +177,7 @@ private slots:
         factor->setFocus();
         factor->selectAll();
         QTest::keyClicks(factor, "2.5");
+        QCOMPARE(Doc()->laminate.FindLamina(1)->C_scale_factor, 2.5); // the record follows the form at once
         CListCtrlReport* ply = form->LaminaGrid();
         ClickCell(ply, 0, 2);
         QTest::keyClicks(ply->Editor(), "30");
