@@ -77,7 +77,6 @@ void CPlyforgeView::CreateLaminaDlg()
 {
     m_pLaminaDlg = new CLaminaDlg(this);
     m_pLaminaDlg->SetDocumentProvider([this] { return ActiveDocument(); });
-    connect(m_pLaminaDlg, &CLaminaDlg::Modified, this, &CPlyforgeView::Modified);
     // Each step goes into the record at once: the project holds what the form shows.
     connect(m_pLaminaDlg->UndoStack(), &FormUndoStack::Changed, this, [this](int id) {
         if (CPlyforgeDoc* doc = ActiveDocument(); doc && doc->current_lamina_id == id)
@@ -91,7 +90,6 @@ void CPlyforgeView::CreateExperimentDlg()
 {
     m_pExperimentDlg = new CExperimentDlg(this);
     m_pExperimentDlg->SetDocumentProvider([this] { return ActiveDocument(); });
-    connect(m_pExperimentDlg, &CExperimentDlg::Modified, this, &CPlyforgeView::Modified);
     connect(m_pExperimentDlg->UndoStack(), &FormUndoStack::Changed, this, [this](int id) {
         if (CPlyforgeDoc* doc = ActiveDocument(); doc && doc->current_specimen_id == id)
             m_pExperimentDlg->SaveToSpecimen(id, CExperimentDlg::UnreadCells::Quiet);

@@ -44,8 +44,6 @@ public:
     QUndoStack* UndoStack() const;
 
 Q_SIGNALS:
-    // The user changed a value in one of the forms.
-    void Modified();
     // Another form took the view.
     void FormShown();
     // A step on a lamina's (theory) or specimen's form was done, undone or redone.
