@@ -101,7 +101,7 @@ CResultExpView::CResultExpView(QWidget* parent)
         if (!path.isEmpty() && ExportChartImage(path, size.PixelSize(), size.Dpi()))
             FileDialogs::RememberFolderOf(path);
     });
-    layout->addWidget(m_stateBanner);
+    layout->addWidget(m_stateBanner, 0, Qt::AlignLeft);
     layout->addLayout(buttons);
     layout->addWidget(m_resultList);
     layout->addWidget(m_viewer, 1);

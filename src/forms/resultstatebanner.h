@@ -17,6 +17,13 @@ public:
     static QString OutOfDateText();
     static QString NotCalculatedText();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
 private:
+    // In a view wider than its window, the line wraps to what the window shows.
+    void FitVisibleWidth();
+    QWidget* m_viewport = nullptr;
     ProjectDocument::ResultState m_state = ProjectDocument::ResultState::Current;
 };

@@ -64,7 +64,7 @@ CResultTheoryView::CResultTheoryView(QWidget* parent)
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(12, 10, 12, 10);
     outer->setSpacing(6);
-    outer->addWidget(m_stateBanner);
+    outer->addWidget(m_stateBanner, 0, Qt::AlignLeft);
     auto* layout = new QGridLayout;
     outer->addLayout(layout, 1);
     layout->setContentsMargins(0, 0, 0, 0);
