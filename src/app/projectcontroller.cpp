@@ -65,6 +65,7 @@ bool ProjectController::SettleEditedLinks(const std::function<void(const Experim
                                      .arg(QString::fromStdString(error)));
             return false;
         }
+        m_project.InputsChanged({ProjectChange::Kind::Record, ProjectSide::Experiment, specimen->id});
         if (reread)
             reread(*specimen);
     }

@@ -1,5 +1,6 @@
 #include "model/projectdocument.h"
 
+#include "doc/inputsdigest.h"
 #include "doc/plyforgedoc.h"
 #include "model/projectvaluecommand.h"
 
@@ -45,8 +46,8 @@ void ProjectDocument::SetProject(std::shared_ptr<CPlyforgeDoc> doc)
     m_doc = std::move(doc);
     m_stack.clear(); // steps act on the project they were made in
     MarkSaved();
-    m_theory = {m_theory.inputs + 1, 0};
-    m_experiment = {m_experiment.inputs + 1, 0};
+    m_theory = {m_theory.inputs + 1, 0, 0, 0, 0};
+    m_experiment = {m_experiment.inputs + 1, 0, 0, 0, 0};
     Q_EMIT Changed({ProjectChange::Kind::Replaced, ProjectSide::Theory, 0});
 }
 
@@ -59,15 +60,29 @@ void ProjectDocument::InputsChanged(const ProjectChange& change)
 void ProjectDocument::MarkCalculated(ProjectSide side)
 {
     Of(side).results = Of(side).inputs;
+    Of(side).digest_revision = 0; // made afresh: a run reads the inputs as they are now
+    Of(side).results_digest = DigestOf(side);
     Q_EMIT Changed({ProjectChange::Kind::Results, side, 0});
+}
+
+std::uint64_t ProjectDocument::DigestOf(ProjectSide side) const
+{
+    const Revisions& revisions = Of(side);
+    if (revisions.digest_revision != revisions.inputs) {
+        revisions.digest = side == ProjectSide::Theory ? TheoryInputsDigest(*m_doc) : ExperimentInputsDigest(*m_doc);
+        revisions.digest_revision = revisions.inputs;
+    }
+    return revisions.digest;
 }
 
 ProjectDocument::ResultState ProjectDocument::Results(ProjectSide side) const
 {
     const Revisions& revisions = Of(side);
-    if (revisions.results == 0)
+    if (revisions.results == 0 || !m_doc)
         return ResultState::NotCalculated;
-    return revisions.results == revisions.inputs ? ResultState::Current : ResultState::OutOfDate;
+    if (revisions.results == revisions.inputs || DigestOf(side) == revisions.results_digest)
+        return ResultState::Current;
+    return ResultState::OutOfDate;
 }
 
 void ProjectDocument::SetScaleFactor(double factor)

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QUndoStack>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 
@@ -61,6 +62,8 @@ public:
     void InputsChanged(const ProjectChange& change);
     // A calculation stored results computed from the side's present inputs.
     void MarkCalculated(ProjectSide side);
+    // Out of date while the side's inputs differ from those the results came from:
+    // edited back, or undone, they are current again.
     ResultState Results(ProjectSide side) const;
 
     // The ribbon's and the results views' values, each set as one undo step
@@ -83,8 +86,13 @@ Q_SIGNALS:
 private:
     struct Revisions {
         unsigned inputs = 1;
-        unsigned results = 0; // the inputs' revision the results came from; 0: none
+        unsigned results = 0;          // the inputs' revision the results came from; 0: none
+        std::uint64_t results_digest = 0; // the digest of those inputs
+        // The digest of the inputs at a revision, made when it is first asked for.
+        mutable unsigned digest_revision = 0;
+        mutable std::uint64_t digest = 0;
     };
+    std::uint64_t DigestOf(ProjectSide side) const;
     Revisions& Of(ProjectSide side) { return side == ProjectSide::Theory ? m_theory : m_experiment; }
     const Revisions& Of(ProjectSide side) const { return side == ProjectSide::Theory ? m_theory : m_experiment; }
 

@@ -75,8 +75,14 @@ private slots:
         project.SetIncluded(1, false);
         QVERIFY(project.Results(ProjectSide::Theory) == State::Current &&
                 project.Results(ProjectSide::Experiment) == State::Current);
-        project.InputsChanged({ProjectChange::Kind::Record, ProjectSide::Theory, 1});
-        QCOMPARE(project.Results(ProjectSide::Theory), State::OutOfDate);
+        // Edited back, or undone, the inputs are the results' again.
+        project.SetModulusMethod(ModulusMethod::Chord);
+        QCOMPARE(project.Results(ProjectSide::Experiment), State::OutOfDate);
+        project.UndoStack()->undo();
+        QCOMPARE(project.Results(ProjectSide::Experiment), State::Current);
+        project.Doc()->FindSpecimen(1)->width = 12.5;
+        project.InputsChanged({ProjectChange::Kind::Record, ProjectSide::Experiment, 1});
+        QCOMPARE(project.Results(ProjectSide::Experiment), State::OutOfDate);
     }
 
     void importedSeriesIsOneStepWithItsCount()
