@@ -4,6 +4,7 @@
 // private temporary folder that is removed when the run ends.
 #include "benchdata.h"
 
+#include "doc/inputsdigest.h"
 #include "doc/plyforgedoc.h"
 #include "doc/projectreader.h"
 #include "doc/projectwriter.h"
@@ -96,6 +97,21 @@ void BM_EvaluateSpecimen1M(benchmark::State& state)
     state.SetLabel("target < 20 ms");
 }
 BENCHMARK(BM_EvaluateSpecimen1M)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+
+// What each edit of a specimen of a million readings adds once the series has results:
+// the digest that tells whether the results are still those of the inputs.
+void BM_ExperimentInputsDigest1M(benchmark::State& state)
+{
+    CPlyforgeDoc doc;
+    doc.specimens.push_back(std::make_unique<ExperimentSpecimen>());
+    doc.specimens.back()->id = 1;
+    benchdata::FillSpecimen(*doc.specimens.back(), benchdata::MillionReadings());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ExperimentInputsDigest(doc));
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(doc.specimens.back()->load_series.size()));
+    state.SetLabel("target < 10 ms, a small part of an edit");
+}
+BENCHMARK(BM_ExperimentInputsDigest1M)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 
 // What the series adds to a Calculate of 8 x 125,000 readings: the regression
 // modulus (Arg 1; Arg 0 the chord alone) and the statistics.
