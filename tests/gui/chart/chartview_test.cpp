@@ -116,7 +116,8 @@ private slots:
         QCOMPARE(styles.size(), count);
         // Specimens left out are faded, in their own colour and pattern.
         view.SetDashed({false, true});
-        const DataSet* left = Build(view)->getLayerByZ(1)->getDataSetByZ(0);
+        const std::unique_ptr<XYChart> faded = Build(view); // held: its data sets go with it
+        const DataSet* left = faded->getLayerByZ(1)->getDataSetByZ(0);
         QVERIFY(left->faded() && left->dash() == LineDash::Solid);
         QCOMPARE(ToQColor(left->drawnColor()).rgb(), ToQColor(SERIES_COLORS[1]).rgb());
         QVERIFY(ToQColor(left->drawnColor()).alpha() < 128);
