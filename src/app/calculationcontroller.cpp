@@ -14,6 +14,7 @@ bool CalculationController::Run(ProjectSide side, const std::function<bool()>& r
         return false;
     QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     const bool done = run();
+    m_project.Doc()->WriteLog(); // a refused run's log too: it says how far the run came
     QGuiApplication::restoreOverrideCursor();
     if (done)
         m_project.MarkCalculated(side);

@@ -209,7 +209,10 @@ int CliRunner::RunLaminate(CPlyforgeDoc& doc, MessageSink& sink, bool json)
 {
     std::string text; // the theory command's output, not this one's
     Trace trace(text);
-    const bool ran = CalculationChecks::TheoryReady(doc, sink) && doc.CalculateTheory(trace);
+    if (!CalculationChecks::TheoryReady(doc, sink))
+        return kRefused;
+    const bool ran = doc.CalculateTheory(trace);
+    doc.WriteLog();
     if (!ran)
         return kRefused;
     if (const std::string fault = CalculationChecks::TheoryResultFault(doc); !fault.empty()) {
@@ -274,7 +277,11 @@ int CliRunner::Run(int argc, const char* const* argv)
 
     if (args.command == "theory") {
         Trace trace; // the theory command's output: its steps on standard output
-        if (!CalculationChecks::TheoryReady(doc, sink) || !doc.CalculateTheory(trace))
+        if (!CalculationChecks::TheoryReady(doc, sink))
+            return kRefused;
+        const bool ran = doc.CalculateTheory(trace);
+        doc.WriteLog();
+        if (!ran)
             return kRefused;
         if (const std::string fault = CalculationChecks::TheoryResultFault(doc); !fault.empty()) {
             sink.ShowMessage(fault);
@@ -293,6 +300,7 @@ int CliRunner::Run(int argc, const char* const* argv)
         if (!CalculationChecks::ExperimentReady(doc, sink))
             return kRefused;
         doc.CalculateExperiment();
+        doc.WriteLog();
         if (const std::string fault = CalculationChecks::ExperimentResultFault(doc); !fault.empty()) {
             sink.ShowMessage(fault);
             return kRefused;

@@ -97,16 +97,24 @@ const char* RunLaminaSteps(Lamina& lamina, std::ostream& log, Trace& trace)
     return nullptr;
 }
 
-// The run's log is gathered first and replaces the previous one only whole: a
-// failed write leaves the last log as it was, and the calculation ran all the same.
-bool WriteLog(const std::string& path, const std::string& log, std::string& error)
+} // namespace
+
+void CPlyforgeDoc::KeepLog(const std::ostringstream& log)
 {
-    const SafeFileWriter::Outcome outcome = SafeFileWriter::Write(path, log);
-    error = outcome.reason;
-    return outcome.Ok();
+    log_text = log.str();
+    log_written = false;
+    log_error.clear();
 }
 
-} // namespace
+bool CPlyforgeDoc::WriteLog()
+{
+    // The run's log replaces the previous one only whole: a failed write leaves the
+    // last log as it was, and the calculation ran all the same.
+    const SafeFileWriter::Outcome outcome = SafeFileWriter::Write(log_path, log_text);
+    log_error = outcome.reason;
+    log_written = outcome.Ok();
+    return log_written;
+}
 
 bool CPlyforgeDoc::CalculateTheory(Trace& trace)
 {
@@ -118,8 +126,7 @@ bool CPlyforgeDoc::CalculateTheory(Trace& trace)
         if (const char* failure = RunLaminaSteps(*lamina, log, trace)) {
             trace.Flush();
             ShowMessage(failure);
-            log_text = log.str();
-            log_written = WriteLog(log_path, log_text, log_error);
+            KeepLog(log);
             return false;
         }
     }
@@ -129,8 +136,7 @@ bool CPlyforgeDoc::CalculateTheory(Trace& trace)
     if (LaminateAnalysis analysis; analysis.Run(laminate, load_case))
         log << "##Laminate (classical lamination theory)\n" << analysis.Text() << '\n';
     trace.Flush();
-    log_text = log.str();
-    log_written = WriteLog(log_path, log_text, log_error);
+    KeepLog(log);
     return true;
 }
 
@@ -140,8 +146,7 @@ bool CPlyforgeDoc::CalculateExperiment()
     std::ostringstream log;
     log << "\nStart Calculation\n\n";
     EvaluateAllSpecimens(specimens, elastic_min, elastic_max, log, modulus_method);
-    log_text = log.str();
-    log_written = WriteLog(log_path, log_text, log_error);
+    KeepLog(log);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "theory/laminate.h"
 #include "util/trace.h"
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -54,9 +55,13 @@ public:
     void ClearSpecimens();
     void SetLaminaCount(int count);
 
-    // The steps' trace goes to trace; the log to its file.
+    // A run: the results into the records, the steps' trace to trace, and the log kept
+    // in log_text, ready for WriteLog (the caller's to write, refused run or not).
     bool CalculateTheory(Trace& trace);
     bool CalculateExperiment();
+    // Writes the last run's log to log_path, whole or not at all; log_written and
+    // log_error say how it went.
+    bool WriteLog();
 
     // For each specimen in sequence order: a copy of its strain series, then of its
     // stress series, and the legend name "Lamina # <id>".
@@ -77,6 +82,7 @@ public:
 
 private:
     void ShowMessage(const char* text);
+    void KeepLog(const std::ostringstream& log);
 
     MessageSink* m_sink;
     ProjectListener* m_listener;

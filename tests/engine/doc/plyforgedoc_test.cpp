@@ -13,6 +13,23 @@
 
 using namespace testing_support;
 
+
+namespace {
+// A run as its callers make it: the calculation, then its log written.
+bool RunAndWrite(CPlyforgeDoc& doc, Trace& trace)
+{
+    const bool ran = doc.CalculateTheory(trace);
+    doc.WriteLog();
+    return ran;
+}
+bool RunAndWrite(CPlyforgeDoc& doc)
+{
+    const bool ran = doc.CalculateExperiment();
+    doc.WriteLog();
+    return ran;
+}
+} // namespace
+
 TEST(PlyforgeDoc, NewProjectIsEmptyAndTellsItsListener)
 {
     RecordingListener listener;
@@ -104,7 +121,7 @@ TEST_F(TheoryFixture, WorkedExampleMatchesTheGoldenLogAndTrace)
 {
     Load("single-lamina.plyforge");
     TraceCapture trace;
-    ASSERT_TRUE(doc.CalculateTheory(trace));
+    ASSERT_TRUE(RunAndWrite(doc, trace));
     EXPECT_TRUE(doc.log_written);
     EXPECT_EQ(doc.log_path, folder.Str() + "/TheoreticalLog.txt");
     EXPECT_EQ(Log(), ReadWholeFile(kGolden / "single-lamina.log"));
@@ -116,7 +133,7 @@ TEST_F(TheoryFixture, QuasiIsotropicLaminateMatchesTheGoldenLog)
 {
     Load("quasi-isotropic.plyforge");
     TraceCapture trace;
-    ASSERT_TRUE(doc.CalculateTheory(trace));
+    ASSERT_TRUE(RunAndWrite(doc, trace));
     EXPECT_EQ(Log(), ReadWholeFile(kGolden / "quasi-isotropic.log"));
     // In-plane isotropic: equal moduli and no shear coupling.
     EXPECT_NEAR(doc.laminate.Ex, doc.laminate.Ey, 1e-9 * doc.laminate.Ex);
@@ -134,7 +151,7 @@ TEST_F(TheoryFixture, FailureOnTheSecondLaminaKeepsWhatWasWritten)
     doc.laminate.Ex = 42; // the previous run's laminate result stays
 
     TraceCapture trace;
-    EXPECT_FALSE(doc.CalculateTheory(trace));
+    EXPECT_FALSE(RunAndWrite(doc, trace));
     EXPECT_EQ(sink.messages, std::vector<std::string>{msg::kCheckScaleFactor});
     const std::string log = Log();
     EXPECT_EQ(log.rfind("\nStart Calculation\n\n##Input data for material properties\nid=1\n", 0), 0u);
@@ -152,7 +169,7 @@ TEST_F(TheoryFixture, FailureOnTheSecondLaminaKeepsWhatWasWritten)
     sink.messages.clear();
     doc.laminate.laminae[1]->S_angle_scale_factor = 0.01;
     doc.laminate.laminae[0]->matrix.youngs_modulus = 0;
-    EXPECT_FALSE(doc.CalculateTheory(trace));
+    EXPECT_FALSE(RunAndWrite(doc, trace));
     EXPECT_EQ(sink.messages, std::vector<std::string>{msg::kCheckYoungsModulus});
     EXPECT_EQ(Log(), "\nStart Calculation\n\n");
 }
@@ -161,10 +178,10 @@ TEST_F(TheoryFixture, EachRunReplacesTheLog)
 {
     Load("single-lamina.plyforge");
     TraceCapture trace;
-    ASSERT_TRUE(doc.CalculateTheory(trace));
+    ASSERT_TRUE(RunAndWrite(doc, trace));
     const std::string first = Log();
     doc.laminate.laminae[0]->angle = 0;
-    ASSERT_TRUE(doc.CalculateTheory(trace));
+    ASSERT_TRUE(RunAndWrite(doc, trace));
     const std::string second = Log();
     EXPECT_NE(first, second);
     EXPECT_EQ(second.find("Start Calculation"), second.rfind("Start Calculation"));
@@ -176,7 +193,7 @@ TEST_F(TheoryFixture, UnwritableFolderStillCalculatesAndSaysSo)
     Load("single-lamina.plyforge");
     doc.program_folder = (folder.Path() / "no such folder").string();
     TraceCapture trace;
-    EXPECT_TRUE(doc.CalculateTheory(trace));
+    EXPECT_TRUE(RunAndWrite(doc, trace));
     EXPECT_FALSE(doc.log_written);
     EXPECT_EQ(doc.log_path, doc.program_folder + "/TheoreticalLog.txt");
     EXPECT_NE(doc.laminate.Ex, 0);
@@ -203,7 +220,7 @@ TEST_F(TheoryFixture, StopsAtAnInputTheStepsCannotUse)
         doc.laminate.laminae.push_back(MakeCarbonEpoxyLamina(2));
         c.change(*doc.laminate.laminae[1]);
         TraceCapture trace;
-        EXPECT_FALSE(doc.CalculateTheory(trace));
+        EXPECT_FALSE(RunAndWrite(doc, trace));
         EXPECT_EQ(sink.messages, std::vector<std::string>{c.message});
     }
 }
@@ -221,7 +238,7 @@ TEST(PlyforgeDoc, ExperimentLogFileInSequenceOrder)
         s.strain_series = {0, 0.1, 0.2, 0.3};
         s.stress_series = {0, 40, 80, 120};
     }
-    EXPECT_TRUE(doc.CalculateExperiment());
+    EXPECT_TRUE(RunAndWrite(doc));
     EXPECT_TRUE(doc.log_written);
     EXPECT_EQ(doc.log_path, folder.Str() + "/ExperimentalLog.txt");
     const std::string log = ReadWholeFile(folder.Path() / kExperimentalLogName);
@@ -232,7 +249,7 @@ TEST(PlyforgeDoc, ExperimentLogFileInSequenceOrder)
     // A record saved from a freshly initialised form: one reading of 0 each.
     ExperimentSpecimen& fresh = doc.FindOrCreateSpecimen(4);
     fresh.load_series = fresh.strain_series = fresh.stress_series = {0};
-    EXPECT_TRUE(doc.CalculateExperiment());
+    EXPECT_TRUE(RunAndWrite(doc));
     EXPECT_NE(ReadWholeFile(folder.Path() / kExperimentalLogName)
                   .find("##id:4\nWidth=0\nThickness=0\nLoad Max.=0\nStrength:0\nStrain:0\nModulus=0\n"
                         "No modulus over the elastic range: the readings never reach Elastic Max.\n\n"),
