@@ -54,7 +54,7 @@ public:
     bool IsModified() const { return !m_stack.isClean() || m_changedBesideSteps; }
     // The project as saved: undoing back to here is unmodified again.
     void MarkSaved();
-    // A change that is no undo step (a replaced series): modified until saved.
+    // A change that is no undo step: modified until saved.
     void MarkModified();
 
     // The inputs of a side changed (a step done, undone or redone): results
