@@ -203,22 +203,31 @@ std::string OutputOverInput(const Arguments& args, const CPlyforgeDoc& doc)
     return {};
 }
 
+// The theory as both theory commands run it: the checks, the run, its log written
+// (a refused run's too), then no result that is not a number. False after a message.
+bool RunTheory(CPlyforgeDoc& doc, MessageSink& sink, Trace& trace)
+{
+    if (!CalculationChecks::TheoryReady(doc, sink))
+        return false;
+    const bool ran = doc.CalculateTheory(trace);
+    doc.WriteLog();
+    if (!ran)
+        return false;
+    if (const std::string fault = CalculationChecks::TheoryResultFault(doc); !fault.empty()) {
+        sink.ShowMessage(fault);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int CliRunner::RunLaminate(CPlyforgeDoc& doc, MessageSink& sink, bool json)
 {
     std::string text; // the theory command's output, not this one's
     Trace trace(text);
-    if (!CalculationChecks::TheoryReady(doc, sink))
+    if (!RunTheory(doc, sink, trace))
         return kRefused;
-    const bool ran = doc.CalculateTheory(trace);
-    doc.WriteLog();
-    if (!ran)
-        return kRefused;
-    if (const std::string fault = CalculationChecks::TheoryResultFault(doc); !fault.empty()) {
-        sink.ShowMessage(fault);
-        return kRefused;
-    }
     LaminateAnalysis analysis;
     if (!analysis.Run(doc.laminate, doc.load_case)) {
         sink.ShowMessage(CalculationChecks::SingularStiffnessCause(doc));
@@ -277,16 +286,8 @@ int CliRunner::Run(int argc, const char* const* argv)
 
     if (args.command == "theory") {
         Trace trace; // the theory command's output: its steps on standard output
-        if (!CalculationChecks::TheoryReady(doc, sink))
+        if (!RunTheory(doc, sink, trace))
             return kRefused;
-        const bool ran = doc.CalculateTheory(trace);
-        doc.WriteLog();
-        if (!ran)
-            return kRefused;
-        if (const std::string fault = CalculationChecks::TheoryResultFault(doc); !fault.empty()) {
-            sink.ShowMessage(fault);
-            return kRefused;
-        }
     } else if (args.command == "laminate") {
         if (args.load)
             doc.load_case = args.load; // for the log too
