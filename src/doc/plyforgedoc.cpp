@@ -1,7 +1,7 @@
 #include "doc/plyforgedoc.h"
 
 #include "doc/messages.h"
-#include "theory/laminateanalysis.h"
+#include "theory/theoryrun.h"
 #include "util/formattext.h"
 #include "util/programpaths.h"
 #include "util/safefilewriter.h"
@@ -9,7 +9,6 @@
 #include "util/recordlist.h"
 
 #include <filesystem>
-#include <sstream>
 
 CPlyforgeDoc::CPlyforgeDoc(MessageSink* sink, ProjectListener* listener) : m_sink(sink), m_listener(listener) {}
 
@@ -79,29 +78,9 @@ void CPlyforgeDoc::ShowMessage(const char* text)
         m_sink->ShowMessage(text);
 }
 
-namespace {
-
-// The steps of one lamina in driver order; the first failure names its message.
-const char* RunLaminaSteps(Lamina& lamina, std::ostream& log, Trace& trace)
+void CPlyforgeDoc::KeepLog(std::string text)
 {
-    if (!lamina.CalculateMaterialProperties(log, trace))
-        return msg::kCheckYoungsModulus;
-    lamina.ApplyHalpinTsai(log, trace);
-    lamina.CalculateNuAndK(log, trace);
-    lamina.CalculateWeightFractionAndDensity(log, trace);
-    if (!lamina.CalculateStiffnessMatrix(log, trace))
-        return msg::kCheckScaleFactor;
-    if (!lamina.CalculateStiffnessMatrixWithAngle(log, trace))
-        return msg::kCheckScaleFactor;
-    lamina.CalculateElasticConstants(log, trace);
-    return nullptr;
-}
-
-} // namespace
-
-void CPlyforgeDoc::KeepLog(const std::ostringstream& log)
-{
-    log_text = log.str();
+    log_text = std::move(text);
     log_written = false;
     log_error.clear();
 }
@@ -119,34 +98,22 @@ bool CPlyforgeDoc::WriteLog()
 bool CPlyforgeDoc::CalculateTheory(Trace& trace)
 {
     log_path = LogPathFor(kTheoreticalLogName);
-    std::ostringstream log;
-    log << "\nStart Calculation\n\n";
-
-    for (const auto& lamina : laminate.laminae) {
-        if (const char* failure = RunLaminaSteps(*lamina, log, trace)) {
-            trace.Flush();
-            ShowMessage(failure);
-            KeepLog(log);
-            return false;
-        }
-    }
-
-    laminate.CalculateAll(log, trace);
-    // The laminate as classical lamination theory sees it, after all the run wrote before.
-    if (LaminateAnalysis analysis; analysis.Run(laminate, load_case))
-        log << "##Laminate (classical lamination theory)\n" << analysis.Text() << '\n';
-    trace.Flush();
-    KeepLog(log);
-    return true;
+    const TheoryRun run = RunTheory(laminate, load_case, trace);
+    run.StoreIn(laminate);
+    KeepLog(run.LogText());
+    if (run.failure == TheoryFailure::YoungsModulus)
+        ShowMessage(msg::kCheckYoungsModulus);
+    else if (run.failure == TheoryFailure::ScaleFactor)
+        ShowMessage(msg::kCheckScaleFactor);
+    return run.Ok();
 }
 
 bool CPlyforgeDoc::CalculateExperiment()
 {
     log_path = LogPathFor(kExperimentalLogName);
-    std::ostringstream log;
-    log << "\nStart Calculation\n\n";
-    EvaluateAllSpecimens(specimens, elastic_min, elastic_max, log, modulus_method);
-    KeepLog(log);
+    const ExperimentRun run = RunExperiment(specimens, elastic_min, elastic_max, modulus_method);
+    run.StoreIn(specimens);
+    KeepLog(run.LogText());
     return true;
 }
 

@@ -7,7 +7,6 @@
 #include "theory/laminate.h"
 #include "util/trace.h"
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -55,8 +54,9 @@ public:
     void ClearSpecimens();
     void SetLaminaCount(int count);
 
-    // A run: the results into the records, the steps' trace to trace, and the log kept
-    // in log_text, ready for WriteLog (the caller's to write, refused run or not).
+    // A run of the engine over the project's inputs, its results stored in the records,
+    // the steps' trace to trace, and its log kept in log_text, ready for WriteLog (the
+    // caller's to write, refused run or not).
     bool CalculateTheory(Trace& trace);
     bool CalculateExperiment();
     // Writes the last run's log to log_path, whole or not at all; log_written and
@@ -82,7 +82,7 @@ public:
 
 private:
     void ShowMessage(const char* text);
-    void KeepLog(const std::ostringstream& log);
+    void KeepLog(std::string text);
 
     MessageSink* m_sink;
     ProjectListener* m_listener;

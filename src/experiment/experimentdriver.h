@@ -2,16 +2,24 @@
 
 #include "experiment/experimentspecimen.h"
 
-#include <memory>
-#include <ostream>
+#include <optional>
+#include <string>
 #include <vector>
 
-// Writes the result section of the experiment log and evaluates every specimen in
-// sequence order; a specimen that cannot be evaluated is left out of the log. A
-// specimen whose readings give no modulus over the range says why in its section,
-// and the log ends with the series' statistics.
-void EvaluateAllSpecimens(const SpecimenList& specimens, double elastic_min, double elastic_max,
-                          std::ostream& log, ModulusMethod method = ModulusMethod::Chord);
+// What one experiment run gives: a result for each specimen in sequence order (none
+// where its readings cannot be evaluated) and the log as its blocks, which the
+// caller writes to the file and shows.
+struct ExperimentRun {
+    std::vector<std::optional<SpecimenResult>> results;
+    std::vector<std::string> log_blocks;
 
-// The statistics section of the log.
-void WriteStatistics(const SpecimenList& specimens, std::ostream& log);
+    std::string LogText() const;
+    // Keeps the results in the specimens the run was given, in the same order.
+    void StoreIn(SpecimenList& specimens) const;
+};
+
+// Evaluates every specimen over the elastic range. The log opens the result section,
+// gives one section per evaluated specimen (a specimen whose readings give no modulus
+// over the range says why) and ends with the statistics of the included ones.
+ExperimentRun RunExperiment(const SpecimenList& specimens, double elastic_min, double elastic_max,
+                            ModulusMethod method = ModulusMethod::Chord);

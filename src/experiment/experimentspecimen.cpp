@@ -99,37 +99,56 @@ bool RegressionSlope(const std::vector<double>& strain, const std::vector<double
 
 } // namespace
 
-bool ExperimentSpecimen::Evaluate(double elastic_min, double elastic_max, ModulusMethod method)
+std::optional<SpecimenResult> ExperimentSpecimen::Evaluated(double elastic_min, double elastic_max,
+                                                           ModulusMethod method) const
 {
     const size_t n = load_series.size();
     if (n == 0 || strain_series.size() != n || stress_series.size() != n)
-        return false;
+        return std::nullopt;
 
-    load_max = GreatestValue(load_series);
-    strength = GreatestValue(stress_series);
-    strain = SecondGreatestDistinct(strain_series);
+    SpecimenResult result;
+    result.load_max = GreatestValue(load_series);
+    result.strength = GreatestValue(stress_series);
+    result.strain = SecondGreatestDistinct(strain_series);
 
     // Chord modulus: divide by the strain difference of the two readings actually
     // chosen, not by the width of the range that was typed.
     const ChordReadings chord = FindChordReadings(strain_series, elastic_min, elastic_max);
     const double strain_difference = strain_series[chord.high] - strain_series[chord.low];
-    if (strain_difference == 0)
-        modulus = 0;
-    else
-        modulus = (stress_series[chord.high] - stress_series[chord.low]) / strain_difference * 100.0 /
-                  1000.0;
+    if (strain_difference != 0)
+        result.modulus = (stress_series[chord.high] - stress_series[chord.low]) / strain_difference * 100.0 /
+                         1000.0;
 
-    modulus_gap.clear();
     if (method == ModulusMethod::Regression) {
         double slope = 0;
         if (RegressionSlope(strain_series, stress_series, elastic_min, elastic_max, slope))
-            modulus = slope * 100.0 / 1000.0; // MPa per % strain, in GPa
+            result.modulus = slope * 100.0 / 1000.0; // MPa per % strain, in GPa
         else
-            modulus_gap = "fewer than two readings lie in the elastic range";
+            result.modulus_gap = "fewer than two readings lie in the elastic range";
     }
-    if (modulus_gap.empty() && !(GreatestValue(strain_series) >= elastic_max))
-        modulus_gap = "the readings never reach Elastic Max.";
-    return true;
+    if (result.modulus_gap.empty() && !(GreatestValue(strain_series) >= elastic_max))
+        result.modulus_gap = "the readings never reach Elastic Max.";
+    return result;
+}
+
+void ExperimentSpecimen::Store(const std::optional<SpecimenResult>& result)
+{
+    valid = result.has_value();
+    if (!result)
+        return;
+    load_max = result->load_max;
+    strength = result->strength;
+    strain = result->strain;
+    modulus = result->modulus;
+    modulus_gap = result->modulus_gap;
+}
+
+bool ExperimentSpecimen::Evaluate(double elastic_min, double elastic_max, ModulusMethod method)
+{
+    const std::optional<SpecimenResult> result = Evaluated(elastic_min, elastic_max, method);
+    if (result)
+        Store(result);
+    return result.has_value();
 }
 
 std::string ExperimentSpecimen::DisplayName() const

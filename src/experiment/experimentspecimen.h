@@ -41,11 +41,21 @@ struct ReadingsLink {
     std::string name; // empty: the project gave it, or neither did
 };
 
+// The four results of one evaluation of a specimen's readings, and why they give no
+// modulus over the elastic range (empty when they do).
+struct SpecimenResult {
+    double load_max = 0; // N
+    double strength = 0; // N/mm2
+    double strain = 0;   // %
+    double modulus = 0;  // GPa
+    std::string modulus_gap;
+};
+
 // One tensile specimen: its inputs (width, thickness and three readings series of
 // equal length) and the four results of its last successful evaluation.
 struct ExperimentSpecimen {
     int id = 0;
-    unsigned char valid = 0; // cleared when an evaluation fails; nothing reads it
+    unsigned char valid = 0; // whether the last run could evaluate its readings
     // The specimen's own ID as the lab or its testing machine writes it ("A-17");
     // empty for none, when lists name it by its number.
     std::string name;
@@ -65,8 +75,12 @@ struct ExperimentSpecimen {
     // modulus above is then not a measurement of it.
     std::string modulus_gap;
 
-    // Writes the four results; false, with the record untouched, when the series
-    // are empty or of unequal length.
+    // The four results of the readings; none when the series are empty or of unequal length.
+    std::optional<SpecimenResult> Evaluated(double elastic_min, double elastic_max,
+                                            ModulusMethod method = ModulusMethod::Chord) const;
+    // Keeps a run's result in the record; none: it could not be evaluated (valid cleared).
+    void Store(const std::optional<SpecimenResult>& result);
+    // Evaluated, then stored; false, with the results untouched, when there is none.
     bool Evaluate(double elastic_min, double elastic_max, ModulusMethod method = ModulusMethod::Chord);
 
     // Its ID, or "Lamina #<id>" without one, as lists, exports and the chart name it.

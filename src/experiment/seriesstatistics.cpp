@@ -26,17 +26,41 @@ SeriesStatistic StatisticOf(const std::vector<double>& values)
     return statistic;
 }
 
+namespace {
+
+struct Columns {
+    std::vector<double> load_max, strength, strain, modulus;
+
+    template <class Result> void Add(const Result& result)
+    {
+        load_max.push_back(result.load_max);
+        strength.push_back(result.strength);
+        strain.push_back(result.strain);
+        if (result.modulus_gap.empty())
+            modulus.push_back(result.modulus);
+    }
+    SeriesStatistics Statistics() const
+    {
+        return {StatisticOf(load_max), StatisticOf(strength), StatisticOf(strain), StatisticOf(modulus)};
+    }
+};
+
+} // namespace
+
 SeriesStatistics StatisticsOf(const SpecimenList& specimens)
 {
-    std::vector<double> load_max, strength, strain, modulus;
+    Columns columns;
     for (const auto& specimen : specimens) {
-        if (specimen->excluded || !specimen->valid)
-            continue;
-        load_max.push_back(specimen->load_max);
-        strength.push_back(specimen->strength);
-        strain.push_back(specimen->strain);
-        if (specimen->modulus_gap.empty())
-            modulus.push_back(specimen->modulus);
+        if (!specimen->excluded && specimen->valid)
+            columns.Add(*specimen);
     }
-    return {StatisticOf(load_max), StatisticOf(strength), StatisticOf(strain), StatisticOf(modulus)};
+    return columns.Statistics();
+}
+
+SeriesStatistics StatisticsOf(const std::vector<SpecimenResult>& included)
+{
+    Columns columns;
+    for (const auto& result : included)
+        columns.Add(result);
+    return columns.Statistics();
 }

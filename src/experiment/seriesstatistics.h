@@ -28,3 +28,5 @@ struct SeriesStatistics {
 };
 
 SeriesStatistics StatisticsOf(const SpecimenList& specimens);
+// Over these results, all taken as included.
+SeriesStatistics StatisticsOf(const std::vector<SpecimenResult>& included);

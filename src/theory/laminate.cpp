@@ -7,6 +7,15 @@
 #include "util/formattext.h"
 #include "util/trace.h"
 
+Laminate Laminate::Copy() const
+{
+    Laminate copy;
+    static_cast<LaminateValues&>(copy) = *this;
+    for (const auto& lamina : laminae)
+        copy.laminae.push_back(std::make_unique<Lamina>(*lamina));
+    return copy;
+}
+
 void Laminate::Initialize()
 {
     FAW = 0;

@@ -7,10 +7,8 @@
 #include <ostream>
 #include <vector>
 
-// The ordered stack of laminae, in the order each was first committed, with the
-// laminate-level results. Owns its laminae.
-struct Laminate {
-    std::vector<std::unique_ptr<Lamina>> laminae;
+// The laminate-level inputs and results, apart from the laminae.
+struct LaminateValues {
     double FAW = 0;       // thickness-weighted mean fibre fraction
     double thickness = 0; // mm, sum over the laminae
     Matrix3 stiffness_with_angle = Matrix3::Zero();
@@ -30,6 +28,18 @@ struct Laminate {
     double G12 = 0;
     double G13 = 0;
     double G23 = 0;
+};
+
+// The ordered stack of laminae, in the order each was first committed, with the
+// laminate-level results. Owns its laminae.
+struct Laminate : LaminateValues {
+    std::vector<std::unique_ptr<Lamina>> laminae;
+
+    Laminate() = default;
+    Laminate(Laminate&&) = default;
+    Laminate& operator=(Laminate&&) = default;
+    // A deep copy: its own copies of the laminae.
+    Laminate Copy() const;
 
     void Initialize();
     void CalculateInformation(std::ostream& log, Trace& trace);

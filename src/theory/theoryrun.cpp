@@ -1,0 +1,64 @@
+#include "theory/theoryrun.h"
+
+#include "theory/laminateanalysis.h"
+
+#include <sstream>
+
+namespace {
+
+// The steps of one lamina in driver order; the first failure says why.
+TheoryFailure RunLaminaSteps(Lamina& lamina, std::ostream& log, Trace& trace)
+{
+    if (!lamina.CalculateMaterialProperties(log, trace))
+        return TheoryFailure::YoungsModulus;
+    lamina.ApplyHalpinTsai(log, trace);
+    lamina.CalculateNuAndK(log, trace);
+    lamina.CalculateWeightFractionAndDensity(log, trace);
+    if (!lamina.CalculateStiffnessMatrix(log, trace) || !lamina.CalculateStiffnessMatrixWithAngle(log, trace))
+        return TheoryFailure::ScaleFactor;
+    lamina.CalculateElasticConstants(log, trace);
+    return TheoryFailure::None;
+}
+
+} // namespace
+
+std::string TheoryRun::LogText() const
+{
+    std::string text;
+    for (const auto& block : log_blocks)
+        text += block;
+    return text;
+}
+
+void TheoryRun::StoreIn(Laminate& target) const
+{
+    static_cast<LaminateValues&>(target) = laminate;
+    for (size_t i = 0; i < target.laminae.size() && i < laminate.laminae.size(); ++i)
+        *target.laminae[i] = *laminate.laminae[i];
+}
+
+TheoryRun RunTheory(const Laminate& inputs, const std::optional<LaminateLoad>& load_case, Trace& trace)
+{
+    TheoryRun run;
+    run.laminate = inputs.Copy();
+    run.log_blocks.emplace_back("\nStart Calculation\n\n");
+    for (const auto& lamina : run.laminate.laminae) {
+        std::ostringstream log;
+        run.failure = RunLaminaSteps(*lamina, log, trace);
+        run.log_blocks.push_back(log.str());
+        if (!run.Ok()) {
+            run.failed_lamina_id = lamina->id;
+            trace.Flush();
+            return run;
+        }
+    }
+
+    std::ostringstream log;
+    run.laminate.CalculateAll(log, trace);
+    run.log_blocks.push_back(log.str());
+    // The laminate as classical lamination theory sees it, after all the run wrote before.
+    if (LaminateAnalysis analysis; analysis.Run(run.laminate, load_case))
+        run.log_blocks.push_back("##Laminate (classical lamination theory)\n" + analysis.Text() + '\n');
+    trace.Flush();
+    return run;
+}
