@@ -37,23 +37,17 @@ mode_t ModeOf(const fs::path& path)
     return status.st_mode & 07777;
 }
 
-SafeFileWriter::Options Inputs(std::vector<std::string> inputs)
-{
-    SafeFileWriter::Options options;
-    options.inputs = std::move(inputs);
-    return options;
-}
-
 } // namespace
 
+// The longest name a folder takes: the temporary name beside it must fit too.
 TEST(SafeFileWriter, ReplacesWholeLeavesNoTemporaryAndNewFilesFollowTheUmask)
 {
     TempDir dir;
-    const fs::path path = dir.Path() / "out.inp";
-    WriteWholeFile(path, std::string(100000, 'x'));
-    ASSERT_TRUE(SafeFileWriter::Write(path.string(), "short\n").Ok());
-    EXPECT_EQ(ReadWholeFile(path), "short\n");
-    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"out.inp"});
+    const std::string name = std::string(246, 'n') + ".plyforge";
+    WriteWholeFile(dir.Path() / name, std::string(100000, 'x'));
+    ASSERT_TRUE(SafeFileWriter::Write((dir.Path() / name).string(), "short\n").Ok());
+    EXPECT_EQ(ReadWholeFile(dir.Path() / name), "short\n");
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{name});
 
     const mode_t previous = ::umask(027);
     const bool written = SafeFileWriter::Write((dir.Path() / "new.inp").string(), "").Ok();
@@ -96,8 +90,7 @@ TEST(SafeFileWriter, ReadOnlyIsRefusedOnlyWhenAskedAndStaysReadOnly)
     const fs::path path = dir.Path() / "p.plyforge";
     WriteWholeFile(path, "old");
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    SafeFileWriter::Options refuse;
-    refuse.refuse_read_only = true;
+    const SafeFileWriter::Options refuse{.inputs = {}, .refuse_read_only = true};
     const auto refused = SafeFileWriter::Write(path.string(), "new", refuse);
     EXPECT_EQ(refused.refusal, Refusal::ReadOnly);
     EXPECT_NE(refused.reason.find("read-only"), std::string::npos);
@@ -136,24 +129,13 @@ TEST(SafeFileWriter, NeverReplacesAnInput)
     WriteWholeFile(project, "project");
     fs::create_symlink("p.plyforge", dir.Path() / "soft");
     fs::create_hard_link(project, dir.Path() / "hard");
+    const SafeFileWriter::Options input{.inputs = {project.string()}};
     for (const char* name : {"p.plyforge", "soft", "hard"}) {
-        const auto outcome = SafeFileWriter::Write((dir.Path() / name).string(), "x", Inputs({project.string()}));
+        const auto outcome = SafeFileWriter::Write((dir.Path() / name).string(), "x", input);
         EXPECT_EQ(outcome.refusal, Refusal::SameAsInput) << name;
     }
     EXPECT_EQ(ReadWholeFile(project), "project");
-    EXPECT_TRUE(SafeFileWriter::Write((dir.Path() / "other").string(), "x", Inputs({project.string()})).Ok());
-}
-
-// A temporary name beside a 255-byte name must itself fit.
-TEST(SafeFileWriter, LongestNameIsWritten)
-{
-    TempDir dir;
-    const fs::path path = dir.Path() / (std::string(246, 'n') + ".plyforge");
-    ASSERT_EQ(path.filename().string().size(), 255u);
-    ASSERT_TRUE(SafeFileWriter::Write(path.string(), "first").Ok());
-    ASSERT_TRUE(SafeFileWriter::Write(path.string(), "second").Ok());
-    EXPECT_EQ(ReadWholeFile(path), "second");
-    EXPECT_EQ(Entries(dir.Path()).size(), 1u);
+    EXPECT_TRUE(SafeFileWriter::Write((dir.Path() / "other").string(), "x", input).Ok());
 }
 
 // A full disk leaves the previous file whole and says why.

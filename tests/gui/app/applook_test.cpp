@@ -1,6 +1,7 @@
 // Every look is readable: the ribbon's labels, the log pane's text and the readings
 // grid's text stand out from their background, as drawn, by at least 4.5:1 (the
-// contrast asked of body text). And what is disabled looks it, in every look.
+// contrast asked of body text). What is disabled looks it, in every look; the look
+// chosen is the next start's.
 #include "app/applook.h"
 #include "guitestsupport.h"
 
@@ -59,15 +60,29 @@ private slots:
     void initTestCase() { IsolateSettings(); }
     void cleanup() { Stop(); }
 
-    void everyLookIsReadable()
+    // Each disabled text colour is far from its enabled one and fainter on its
+    // background, yet still there to be read, as is a disabled selection's text; the
+    // ribbon's large Calculate buttons draw their labels so, one enabled, one not.
+    void everyLookIsReadableAndDisabledLooksDisabled()
     {
         Start();
+        QCOMPARE(Frame()->AppLook(), AppLook::kWindows7); // a first start's look
         Frame()->resize(1600, 1000); // every ribbon panel in view, none scrolled away
+        // Specimens and no laminae: the experiment can be calculated, the theory cannot.
         QVERIFY(Frame()->OpenProject(PLYFORGE_EXAMPLES "/three-tensile-tests.plyforge"));
         Press("ID_EXPERIMT_CALCULATE"); // a log with headings in their colour
         CRichEditCustomCtrl* log = Frame()->LogView()->RichEdit();
         QVERIFY(log->toPlainText().contains("##id:3"));
         CListCtrlReport* grid = MainView()->ExperimentDlg()->Grid();
+        const auto calculate = [this](const char* id) {
+            QToolButton* button = Ribbon<QToolButton>(id);
+            const QImage image = button->grab().toImage();
+            return std::pair{button->isEnabled(),
+                             DrawnContrast(image.copy(0, image.height() * 2 / 3, image.width(), image.height() / 3))};
+        };
+        const std::pair<QPalette::ColorRole, QPalette::ColorRole> roles[] = {{QPalette::WindowText, QPalette::Window},
+                                                                             {QPalette::ButtonText, QPalette::Button},
+                                                                             {QPalette::Text, QPalette::Base}};
         for (const AppLook::Look& look : AppLook::Looks()) {
             Frame()->OnApplicationLook(look.id);
             QApplication::processEvents();
@@ -91,30 +106,7 @@ private slots:
             }
             const double cells = DrawnContrast(grid->viewport()->grab().toImage());
             QVERIFY2(cells >= 4.5, qPrintable(QString("%1, grid: %2").arg(name).arg(cells)));
-        }
-    }
 
-    // Each disabled text colour is far from its enabled one and fainter on its
-    // background, yet still there to be read, as is a disabled selection's text; the
-    // ribbon's large Calculate buttons draw their labels so, one enabled, one not.
-    void disabledLooksDisabledInEveryLook()
-    {
-        Start();
-        Frame()->resize(1600, 1000);
-        Apply("1"); // the theory can be calculated, the experiment of no specimens cannot
-        const auto label = [this](const char* id) {
-            QToolButton* button = Ribbon<QToolButton>(id);
-            const QImage image = button->grab().toImage();
-            return std::pair{button->isEnabled(),
-                             DrawnContrast(image.copy(0, image.height() * 2 / 3, image.width(), image.height() / 3))};
-        };
-        const std::pair<QPalette::ColorRole, QPalette::ColorRole> roles[] = {{QPalette::WindowText, QPalette::Window},
-                                                                             {QPalette::ButtonText, QPalette::Button},
-                                                                             {QPalette::Text, QPalette::Base}};
-        for (const AppLook::Look& look : AppLook::Looks()) {
-            Frame()->OnApplicationLook(look.id);
-            QApplication::processEvents();
-            const QString name = QString::fromLatin1(look.label).remove('&');
             const QPalette p = qApp->palette();
             for (const auto& [ink, paper] : roles) {
                 const QColor on = p.color(QPalette::Active, ink), off = p.color(QPalette::Disabled, ink);
@@ -126,12 +118,17 @@ private slots:
             QVERIFY2(Contrast(p.color(QPalette::Disabled, QPalette::HighlightedText),
                               p.color(QPalette::Disabled, QPalette::Highlight)) >= 3,
                      qPrintable(name));
-            const auto [theoryEnabled, enabled] = label("ID_THEORY_CALCULATE");
-            const auto [experimentEnabled, disabled] = label("ID_EXPERIMT_CALCULATE");
-            QVERIFY(theoryEnabled && !experimentEnabled);
+            const auto [experimentEnabled, enabled] = calculate("ID_EXPERIMT_CALCULATE");
+            const auto [theoryEnabled, disabled] = calculate("ID_THEORY_CALCULATE");
+            QVERIFY(experimentEnabled && !theoryEnabled);
             QVERIFY2(enabled >= 4.5 && disabled <= enabled / 1.5,
                      qPrintable(QString("%1, Calculate: %2, disabled %3").arg(name).arg(enabled).arg(disabled)));
         }
+        // The look chosen is the one the program starts with next.
+        Frame()->OnApplicationLook(216);
+        QVERIFY(qApp->palette().color(QPalette::Window).lightness() < 100); // the black look
+        Start();
+        QCOMPARE(Frame()->AppLook(), 216);
     }
 };
 

@@ -1,10 +1,9 @@
 // The main window through its widgets: start-up and New, the ribbon's counts, the
-// tree and the forms it shows, the windows dialog, the looks and the panes.
+// tree and the forms it shows, the windows dialog and the panes.
 #include "app/mainframe.h"
 #include "guitestsupport.h"
 
 #include "app/aboutdlg.h"
-#include "app/applook.h"
 #include "app/windowsdialog.h"
 
 #include <QDockWidget>
@@ -81,22 +80,20 @@ private slots:
     void countsBuildTheTreeAndBadOnesAreRefused()
     {
         Apply("3");
-        QCOMPARE(Doc()->lamina_count, 3);
         QCOMPARE(TreeTexts(), (QStringList{"Theoretical Formula", "Theoretical Lamina #1", "Theoretical Lamina #2",
                                            "Theoretical Lamina #3", "Experimental Formula", "Theory"}));
         CPlyforgeDoc* before = Doc();
-        const std::pair<const char*, const char*> refusals[] = {
-            {"3a", msg::kEnterInteger}, {"0", msg::kEnterPositiveInteger}, {"10001", msg::kCountTooLarge}};
-        for (const auto& [text, message] : refusals) {
-            for (const bool experiment : {false, true}) {
-                sink.Clear();
-                Apply(text, experiment);
-                QCOMPARE(sink.Messages(), QStringList{QString::fromUtf8(message)});
-                QVERIFY(Doc() == before && Doc()->lamina_count == 3); // the project stays as it was
-                // The box shows the project's count again, not the refused text.
-                QCOMPARE(Ribbon(experiment ? "ID_EXPERIMT_LAMINA" : "ID_THEORY_LAMINA")->text(),
-                         QString(experiment ? "0" : "3"));
-            }
+        // Both sides read a count one way: each refusal once, on either side.
+        const struct { const char* text; bool experiment; const char* message; } refusals[] = {
+            {"3a", false, msg::kEnterInteger}, {"0", true, msg::kEnterPositiveInteger}, {"10001", true, msg::kCountTooLarge}};
+        for (const auto& c : refusals) {
+            sink.Clear();
+            Apply(c.text, c.experiment);
+            QCOMPARE(sink.Messages(), QStringList{QString::fromUtf8(c.message)});
+            QVERIFY(Doc() == before && Doc()->lamina_count == 3); // the project stays as it was
+            // The box shows the project's count again, not the refused text.
+            QCOMPARE(Ribbon(c.experiment ? "ID_EXPERIMT_LAMINA" : "ID_THEORY_LAMINA")->text(),
+                     QString(c.experiment ? "0" : "3"));
         }
         Ribbon("ID_THEORY_LAMINA")->setText("4"); // the edit's own Enter applies the count too
         QTest::keyClick(Ribbon("ID_THEORY_LAMINA"), Qt::Key_Return);
@@ -137,8 +134,7 @@ private slots:
         Click("Theoretical Lamina #2"); // lamina 1 is saved before the switch
         QCOMPARE(Captions(), QStringList{"Theoretical Lamina #2"});
         QCOMPARE(shown(), fresh);
-        QCOMPARE(Doc()->laminate.laminae.size(), size_t(1));
-        QVERIFY(Doc()->laminate.laminae[0]->fiber.name == "T700" && Doc()->laminate.laminae[0]->angle == 30);
+        QCOMPARE(Doc()->laminate.laminae.size(), size_t(1)); // no record for a lamina only shown
         Click("Theoretical Lamina #1");
         QCOMPARE(constituents->GetItemText(0, 1) + laminae->GetItemText(0, 2), QString("T70030"));
         // The theory's window opens once, and lamina clicks from it come back to the main view.
@@ -209,16 +205,6 @@ private slots:
         QTest::keyClick(Frame(), Qt::Key_Y, Qt::ControlModifier);
         QVERIFY(Captions() == QStringList{"Theoretical Lamina #1"} && factor->text() == "2.5");
         QVERIFY(Frame()->Files()->IsModified() && Doc()->laminate.FindLamina(2));
-    }
-
-    void lookIsSavedAndRestored()
-    {
-        QCOMPARE(Frame()->AppLook(), AppLook::kWindows7);
-        Frame()->OnApplicationLook(216);
-        QVERIFY(qApp->palette().color(QPalette::Window).lightness() < 100); // the black look
-        Start();
-        QCOMPARE(Frame()->AppLook(), 216);
-        Frame()->OnApplicationLook(AppLook::kWindows7);
     }
 
     // The status bar names the project's file and its counts; About gives the version.

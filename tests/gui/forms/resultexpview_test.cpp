@@ -31,12 +31,17 @@ private slots:
         QVERIFY(m_doc.CalculateExperiment());
     }
 
-    void listsEverySpecimenAndExportsWhatItShows()
+    // The list shows every specimen and the statistics, and exports what it shows. A
+    // click on a specimen's box says so; excluded, it is greyed and its curve faded,
+    // the statistics are of the others, and a modulus the range cannot give is an
+    // empty, marked cell. Each specimen's row shows its curve's colour, as the legend does.
+    void listsEverySpecimenAndWhatIsLeftOut()
     {
         CResultExpView view;
+        QVERIFY(Show(view, 900, 700));
         view.FillResultList(&m_doc);
         view.FillResultList(&m_doc); // a second run replaces the rows
-        const CListCtrlReport* list = view.ResultList();
+        CListCtrlReport* list = view.ResultList();
         QCOMPARE(list->GetItemCount(), 3 + 3);
         QStringList csv{QStringList(ResultsTable::kColumnTitles.begin(), ResultsTable::kColumnTitles.end()).join(',') +
                         ",Included"};
@@ -59,17 +64,7 @@ private slots:
         QVERIFY(file.contains("\nSD,,,145.90922010734383,") && file.endsWith(",\n"));
         // The file keeps every digit: its modulus reads back to the run's own number.
         QCOMPARE(csv.at(1).split(',').at(6).toDouble(), m_doc.specimens[0]->modulus);
-    }
 
-    // A click on a specimen's box says so; excluded, it is greyed and its curve faded,
-    // the statistics are of the others, and a modulus the range cannot give is an
-    // empty, marked cell. Each specimen's row shows its curve's colour, as the legend does.
-    void excludedSpecimensAndModuliTheRangeCannotGive()
-    {
-        CResultExpView view;
-        QVERIFY(Show(view, 900, 700));
-        view.FillResultList(&m_doc);
-        CListCtrlReport* list = view.ResultList();
         QSignalSpy toggled(&view, &CResultExpView::SpecimenIncludedChanged);
         const QRect name = list->visualRect(list->model()->index(1, 0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(name.left() + 10, name.center().y()));
@@ -80,7 +75,6 @@ private slots:
         view.FillResultList(&m_doc);
         view.RefreshChart(&m_doc);
         QCOMPARE(list->model()->index(1, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::gray));
-        QCOMPARE(view.ChartView().Dashed(), (std::vector<bool>{false, true, false}));
         const auto* delegate = qobject_cast<const ReportItemDelegate*>(list->itemDelegate());
         const auto legend = OrvaneChart::LegendLayout::Make(*view.Viewer()->GetChart()).entries();
         for (int row = 0; row < 3; ++row)
@@ -102,15 +96,17 @@ private slots:
         m_doc.specimens[2]->modulus_gap.clear();
     }
 
-    // Through real mouse events: a dragged rectangle zooms into it with round ticks,
-    // the wheel zooms around the cursor, a double-click and Home show all again, a
-    // legend entry hides and shows its curve; the elastic range is a band.
-    void chartZoomsPansAndHidesCurves()
+    // The chart takes the view's size and follows it. Through real mouse events: a
+    // dragged rectangle zooms into it with round ticks, the wheel zooms around the
+    // cursor, a double-click and Home show all again, a legend entry hides and shows
+    // its curve; the elastic range is a band. Then the exports.
+    void chartOnScreenZoomsHidesCurvesAndExports()
     {
         CResultExpView view;
         QVERIFY(Show(view, 1000, 800));
-        view.FillResultList(&m_doc);
         view.RefreshChart(&m_doc);
+        const int width = view.ChartView().ChartWidth();
+        QVERIFY(width > 600);
         OrvaneChart::CChartViewer* viewer = view.Viewer();
         const auto chart = [&] { return viewer->GetChart(); };
         const auto at = [&](double x, double y) { return QPoint(chart()->getXCoor(x), chart()->getYCoor(y)); };
@@ -143,30 +139,21 @@ private slots:
         QVERIFY(chart()->getLayerByZ(1)->getDataSetByZ(0)->hidden());
         QTest::mouseClick(viewer, Qt::LeftButton, {}, entries.at(1).symbol.center());
         QCOMPARE(view.ChartView().Hidden(), (std::vector<bool>{false, false}));
-    }
 
-    void chartTakesTheViewsSizeAndExports()
-    {
-        CResultExpView view;
-        QVERIFY(Show(view, 1000, 800));
-        view.RefreshChart(&m_doc);
-        const int width = view.ChartView().ChartWidth();
-        QVERIFY(width > 600);
-        view.resize(1300, 800); // and follows it
-        QTRY_VERIFY(view.Viewer()->GetChart()->getWidth() > width);
-        const OrvaneChart::XYChart* chart = view.Viewer()->GetChart();
-        QCOMPARE(chart->getLayerCount(), 3);
+        view.resize(1300, 800);
+        QTRY_VERIFY(chart()->getWidth() > width);
+        QCOMPARE(chart()->getLayerCount(), 3);
         // Every curve, its reduced drawing keeping the two readings the modulus was taken from.
         for (int k = 0; k < 3; ++k) {
             const ExperimentSpecimen& s = *m_doc.specimens[size_t(k)];
-            QCOMPARE(chart->getLayerByZ(k)->xData(), s.strain_series);
+            QCOMPARE(chart()->getLayerByZ(k)->xData(), s.strain_series);
             const ChordReadings chord = FindChordReadings(s.strain_series, m_doc.elastic_min, m_doc.elastic_max);
             QCOMPARE(view.ChartView().KeepIndices().at(size_t(k)), (std::vector<int>{chord.low, chord.high}));
         }
         for (const char* name : {"chart.png", "chart.svg"})
             QVERIFY(view.ExportChartImage(m_dir.filePath(name)));
         QVERIFY(QImage(m_dir.filePath("chart.png")).width() > width);
-        QVERIFY(ReadAll(m_dir.filePath("chart.svg")).contains(("<title>" + chart->title()).c_str()));
+        QVERIFY(ReadAll(m_dir.filePath("chart.svg")).contains(("<title>" + chart()->title()).c_str()));
         // At a size asked for: 100 x 60 mm at 300 dpi is 1181 x 709 pixels, and says so.
         // The dialog starts from the chart's size, then from the last choice.
         ChartExportDialog size(QSize(width, 500));
@@ -184,7 +171,7 @@ private slots:
         const QByteArray svg = ReadAll(m_dir.filePath("sized.svg"));
         QVERIFY2(svg.contains("width=\"160.07") && svg.contains("height=\"100.01") && svg.contains("viewBox=\"0 0 605 378\""),
                  svg.left(600).constData());
-        QCOMPARE(view.ChartView().ChartWidth(), view.Viewer()->GetChart()->getWidth()); // the screen's size stays
+        QCOMPARE(view.ChartView().ChartWidth(), chart()->getWidth()); // the screen's size stays
     }
 };
 
