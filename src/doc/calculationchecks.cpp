@@ -20,7 +20,6 @@ std::string Fault(const char* record, int id, const char* field, const char* rul
 }
 
 constexpr const char* kAboveZero = "be greater than 0";
-// Young's moduli in GPa: a gel of a few kPa to ten times diamond's.
 constexpr double kMinModulus = 1e-6;
 constexpr double kMaxModulus = 1e6;
 
@@ -30,7 +29,11 @@ constexpr const char* kInputLabels[] = {
     "Fiber, Density(mg/m3)",  "Fiber, Young's Modulus(GPa)",  "Fiber, Possion's Ratio",
     "Matrix, Density(mg/m3)", "Matrix, Young's Modulus(GPa)", "Matrix, Possion's Ratio",
     "FAW(%)",                 "Thickness(mm)",                "Angle(degree)",
-    "xi"};
+    "xi",
+    "Ply, E1(GPa)",           "Ply, E2(GPa)",                 "Ply, G12(GPa)",
+    "Ply, v12",               "Ply, v23",                     "Ply, Density(g/cm3)",
+    "Strengths, Xt(MPa)",     "Strengths, Xc(MPa)",           "Strengths, Yt(MPa)",
+    "Strengths, Yc(MPa)",     "Strengths, S(MPa)",            "Strengths, ST(MPa)"};
 constexpr int kFirstPlyInput = 6;
 static_assert(std::size(kInputLabels) == kLaminaInputNames.size());
 
@@ -72,61 +75,121 @@ std::string CalculationChecks::LaminaFault(const Lamina& l)
     if (!l.unread_cells.empty()) {
         const UnreadField& cell = l.unread_cells.front();
         const int index = LaminaInputIndex(cell.field);
-        const char* message =
-            index >= kFirstPlyInput ? msg::kLaminaFieldNumber[index - kFirstPlyInput] : msg::kEnterNumber;
+        const char* message = index >= kFirstPlyInput && index < kFirstPlyConstantInput
+                                  ? msg::kLaminaFieldNumber[index - kFirstPlyInput]
+                                  : msg::kEnterNumber;
         return std::string(message) + "\n" + UnreadFieldPlace(l.id, cell);
     }
-    // Infinite inputs pass the rules below and turn every result into nan; an angle
-    // has no rule but being finite.
-    const struct {
-        const char* field;
-        double value;
-    } finite[] = {
-        {"the fibre's density", l.fiber.density},
-        {"the matrix's density", l.matrix.density},
-        {"the fibre's Poisson's ratio", l.fiber.poissons_ratio},
-        {"the matrix's Poisson's ratio", l.matrix.poissons_ratio},
-        {"FAW (the fibre fraction)", l.FAW},
-        {"the thickness", l.thickness},
-        {"xi (the Halpin-Tsai factor)", l.xi},
-    };
-    for (const auto& input : finite) {
-        if (std::isinf(input.value))
-            return Fault(record, l.id, input.field, "be a finite number", input.value);
-    }
+    if (!std::isfinite(l.thickness) || !(l.thickness > 0))
+        return Fault(record, l.id, "the thickness", std::isinf(l.thickness) ? "be a finite number" : kAboveZero,
+                     l.thickness);
     if (!std::isfinite(l.angle))
         return Fault(record, l.id, "the angle", "be a finite number", l.angle);
-    // A modulus of 0 or less keeps its own message; one so large or small that the
-    // stiffness matrices overflow or lose every digit is no material.
-    const struct {
-        const char* field;
-        double value;
-    } moduli[] = {{"the fibre's Young's modulus", l.fiber.youngs_modulus},
-                  {"the matrix's Young's modulus", l.matrix.youngs_modulus}};
-    for (const auto& modulus : moduli) {
-        if (modulus.value > 0 && !(modulus.value >= kMinModulus && modulus.value <= kMaxModulus))
-            return Fault(record, l.id, modulus.field, "lie between 1e-06 and 1e+06 GPa", modulus.value);
+    std::string fault = l.source == LaminaSource::PlyConstants ? PlyConstantsFault(l) : ConstituentFault(l);
+    if (fault.empty() && l.Assessed())
+        fault = StrengthFault(l);
+    return fault;
+}
+
+namespace {
+
+struct Rule {
+    const char* field;
+    double value;
+    bool good;
+    const char* rule;
+};
+
+template <size_t N> std::string FirstBroken(int id, const Rule (&rules)[N])
+{
+    for (const Rule& rule : rules) {
+        if (!rule.good)
+            return Fault("Theoretical Lamina #", id, rule.field, rule.rule, rule.value);
     }
-    // Written so that NaN fails every rule.
+    return {};
+}
+
+bool Positive(double value) { return std::isfinite(value) && value > 0; }
+// Young's moduli in GPa: a gel of a few kPa to ten times diamond's.
+bool PlausibleModulus(double value) { return value >= kMinModulus && value <= kMaxModulus; }
+constexpr const char* kModulusRange = "lie between 1e-06 and 1e+06 GPa";
+
+} // namespace
+
+std::string CalculationChecks::ConstituentFault(const Lamina& l)
+{
+    // Written so that NaN and infinite inputs fail every rule.
+    const Rule rules[] = {
+        {"the fibre's density", l.fiber.density, Positive(l.fiber.density), kAboveZero},
+        {"the fibre's Young's modulus", l.fiber.youngs_modulus, l.fiber.youngs_modulus > 0, kAboveZero},
+        {"the fibre's Young's modulus", l.fiber.youngs_modulus, PlausibleModulus(l.fiber.youngs_modulus), kModulusRange},
+        {"the fibre's Poisson's ratio", l.fiber.poissons_ratio,
+         l.fiber.poissons_ratio > -1 && l.fiber.poissons_ratio < 0.5, "lie between -1 and 0.5"},
+        {"the matrix's density", l.matrix.density, Positive(l.matrix.density), kAboveZero},
+        {"the matrix's Young's modulus", l.matrix.youngs_modulus, l.matrix.youngs_modulus > 0, kAboveZero},
+        {"the matrix's Young's modulus", l.matrix.youngs_modulus, PlausibleModulus(l.matrix.youngs_modulus),
+         kModulusRange},
+        {"the matrix's Poisson's ratio", l.matrix.poissons_ratio,
+         l.matrix.poissons_ratio > -1 && l.matrix.poissons_ratio < 0.5, "lie between -1 and 0.5"},
+        {"FAW (the fibre fraction)", l.FAW, l.FAW >= 0 && l.FAW <= 1, "lie between 0 and 1"},
+        {"xi (the Halpin-Tsai factor)", l.xi, std::isfinite(l.xi) && l.xi >= 0, "be 0 or greater"},
+    };
+    return FirstBroken(l.id, rules);
+}
+
+std::string CalculationChecks::PlyConstantsFault(const Lamina& l)
+{
+    const PlyConstants& p = l.ply;
+    const Rule rules[] = {
+        {"E1", p.E1, p.E1 > 0, kAboveZero},
+        {"E1", p.E1, PlausibleModulus(p.E1), kModulusRange},
+        {"E2", p.E2, p.E2 > 0, kAboveZero},
+        {"E2", p.E2, PlausibleModulus(p.E2), kModulusRange},
+        {"G12", p.G12, p.G12 > 0, kAboveZero},
+        {"G12", p.G12, PlausibleModulus(p.G12), kModulusRange},
+        // The ply's stiffness is positive definite only so.
+        {"v12", p.nu12, std::isfinite(p.nu12) && p.nu12 * p.nu12 < p.E1 / p.E2, "have a square below E1/E2"},
+        {"v23", p.nu23, p.nu23 > -1 && p.nu23 < 1, "lie between -1 and 1"},
+        {"the density", p.density, std::isnan(p.density) || Positive(p.density), kAboveZero},
+    };
+    return FirstBroken(l.id, rules);
+}
+
+std::string CalculationChecks::StrengthFault(const Lamina& l)
+{
+    const PlyStrengths& s = l.strength;
+    const std::pair<const char*, double> given[] = {{"the strength Xt", s.Xt}, {"the strength Xc", s.Xc},
+                                                    {"the strength Yt", s.Yt}, {"the strength Yc", s.Yc},
+                                                    {"the strength S", s.S}};
+    for (const auto& [field, value] : given) {
+        if (std::isnan(value))
+            return FormatText("Theoretical Lamina #%d: %s is missing: give all five strengths (MPa), or none.", l.id,
+                              field);
+    }
+    const Rule rules[] = {
+        {"the strength Xt", s.Xt, Positive(s.Xt), kAboveZero}, {"the strength Xc", s.Xc, Positive(s.Xc), kAboveZero},
+        {"the strength Yt", s.Yt, Positive(s.Yt), kAboveZero}, {"the strength Yc", s.Yc, Positive(s.Yc), kAboveZero},
+        {"the strength S", s.S, Positive(s.S), kAboveZero},
+        {"the strength ST", s.ST, std::isnan(s.ST) || Positive(s.ST), kAboveZero},
+    };
+    return FirstBroken(l.id, rules);
+}
+
+std::string CalculationChecks::FailureSettingsFault(const FailureSettings& f)
+{
     const struct {
         const char* field;
         double value;
         bool good;
         const char* rule;
     } rules[] = {
-        {"the fibre's density", l.fiber.density, l.fiber.density > 0, kAboveZero},
-        {"the matrix's density", l.matrix.density, l.matrix.density > 0, kAboveZero},
-        {"the fibre's Poisson's ratio", l.fiber.poissons_ratio,
-         l.fiber.poissons_ratio > -1 && l.fiber.poissons_ratio < 0.5, "lie between -1 and 0.5"},
-        {"the matrix's Poisson's ratio", l.matrix.poissons_ratio,
-         l.matrix.poissons_ratio > -1 && l.matrix.poissons_ratio < 0.5, "lie between -1 and 0.5"},
-        {"FAW (the fibre fraction)", l.FAW, l.FAW >= 0 && l.FAW <= 1, "lie between 0 and 1"},
-        {"the thickness", l.thickness, l.thickness > 0, kAboveZero},
-        {"xi (the Halpin-Tsai factor)", l.xi, l.xi >= 0, "be 0 or greater"},
+        {"tsai_wu_f12", f.tsai_wu_f12, f.tsai_wu_f12 > -1 && f.tsai_wu_f12 < 1, "lie between -1 and 1"},
+        {"puck_p_plus", f.puck_p_plus, f.puck_p_plus >= 0 && f.puck_p_plus < 1, "lie in [0, 1)"},
+        {"puck_p_minus", f.puck_p_minus, f.puck_p_minus >= 0 && f.puck_p_minus < 1, "lie in [0, 1)"},
     };
     for (const auto& rule : rules) {
         if (!rule.good)
-            return Fault(record, l.id, rule.field, rule.rule, rule.value);
+            return FormatText("The failure setting %s must %s (it is %g).", rule.field, rule.rule, rule.value);
     }
     return {};
 }
@@ -170,6 +233,10 @@ bool CalculationChecks::TheoryReady(const CPlyforgeDoc& doc, double scale_factor
     if (doc.lamina_count == 0 ||
         doc.lamina_count != static_cast<int>(doc.laminate.laminae.size())) {
         sink.ShowMessage(msg::kLaminaeIncomplete);
+        return false;
+    }
+    if (const std::string fault = FailureSettingsFault(doc.failure); !fault.empty()) {
+        sink.ShowMessage(fault);
         return false;
     }
     return NoFault(doc.laminate.laminae, LaminaFault, sink);

@@ -14,6 +14,12 @@ public:
     // when there is none.
     static std::string LaminaFault(const Lamina& lamina);
     static std::string SpecimenFault(const ExperimentSpecimen& specimen);
+    // The parts of LaminaFault: the fibre and matrix, or the ply constants, by the
+    // lamina's source; its strengths when it has any.
+    static std::string ConstituentFault(const Lamina& lamina);
+    static std::string PlyConstantsFault(const Lamina& lamina);
+    static std::string StrengthFault(const Lamina& lamina);
+    static std::string FailureSettingsFault(const FailureSettings& settings);
 
     // "Theoretical Lamina #1, Fiber, Density(mg/m3): "abc"", as the lamina form names the cell.
     static std::string UnreadFieldPlace(int lamina_id, const UnreadField& cell);

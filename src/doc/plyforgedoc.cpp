@@ -25,6 +25,7 @@ void CPlyforgeDoc::InitProject()
 {
     ClearLaminae();
     load_case.reset();
+    failure = {};
     // The values a new project calculates with, as the ribbon shows them.
     laminate.compliance_scale_factor = 0.01;
     elastic_min = 0.1;
@@ -98,7 +99,7 @@ bool CPlyforgeDoc::WriteLog()
 bool CPlyforgeDoc::CalculateTheory(Trace& trace)
 {
     log_path = LogPathFor(kTheoreticalLogName);
-    const TheoryRun run = RunTheory(laminate, load_case, trace);
+    const TheoryRun run = RunTheory(laminate, load_case, trace, failure);
     run.StoreIn(laminate);
     KeepLog(run.LogText());
     if (run.failure == TheoryFailure::YoungsModulus)
@@ -137,6 +138,7 @@ void CPlyforgeDoc::LoadProject(ProjectData&& project)
     laminate.laminae = std::move(project.laminae);
     laminate.compliance_scale_factor = project.compliance_scale_factor;
     load_case = project.load_case;
+    failure = project.failure;
     lamina_count = project.lamina_count;
     current_lamina_id = project.current_lamina_id;
     specimens = std::move(project.specimens);

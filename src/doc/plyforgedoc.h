@@ -29,6 +29,7 @@ public:
     Laminate laminate;
     // Force and moment resultants the laminate's plies are analysed under; none: no load case.
     std::optional<LaminateLoad> load_case;
+    FailureSettings failure; // of Tsai-Wu and Puck
     int lamina_count = 0;
     int current_lamina_id = 0;
     SpecimenList specimens;

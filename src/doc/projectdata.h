@@ -16,6 +16,7 @@ struct ProjectData {
     int current_lamina_id = 0;
     std::vector<std::unique_ptr<Lamina>> laminae;
     std::optional<LaminateLoad> load_case; // the laminate's, for its ply stresses
+    FailureSettings failure;
 
     int specimen_count = 0;
     double elastic_min = 0.1;

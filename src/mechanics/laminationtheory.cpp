@@ -69,6 +69,28 @@ Eigen::Vector3d LaminationTheory::StressToPlyAxes(const Eigen::Vector3d& f, doub
             -c * s * f[0] + c * s * f[1] + (c * c - s * s) * f[2]};
 }
 
+Matrix3 LaminationTheory::PlyStiffness(double E1, double E2, double G12, double nu12)
+{
+    const double nu21 = nu12 * E2 / E1, d = 1 - nu12 * nu21;
+    Matrix3 q = Matrix3::Zero();
+    q(0, 0) = E1 / d;
+    q(0, 1) = q(1, 0) = nu12 * E2 / d;
+    q(1, 1) = E2 / d;
+    q(2, 2) = G12;
+    return q;
+}
+
+Matrix3 LaminationTheory::RotateStiffness(const Matrix3& stiffness, double angle)
+{
+    // Laminate strain to ply strain, the ply's stiffness, ply stress back to laminate stress.
+    Matrix3 to_ply, to_laminate;
+    for (int k = 0; k < 3; ++k) {
+        to_ply.col(k) = StrainToPlyAxes(Eigen::Vector3d::Unit(k), angle);
+        to_laminate.col(k) = StressToPlyAxes(Eigen::Vector3d::Unit(k), -angle);
+    }
+    return to_laminate * stiffness * to_ply;
+}
+
 LoadResult LaminationTheory::ApplyLoad(const std::vector<LaminationPly>& plies, const LaminationResult& laminate,
                                        const LaminateLoad& load)
 {

@@ -78,4 +78,8 @@ public:
     // strains as engineering shear.
     static Eigen::Vector3d StrainToPlyAxes(const Eigen::Vector3d& strain, double angle);
     static Eigen::Vector3d StressToPlyAxes(const Eigen::Vector3d& stress, double angle);
+    // A ply's plane-stress stiffness in its own axes from its constants, and rotated
+    // into laminate axes by its angle (degrees).
+    static Matrix3 PlyStiffness(double E1, double E2, double G12, double nu12);
+    static Matrix3 RotateStiffness(const Matrix3& stiffness, double angle);
 };

@@ -21,7 +21,22 @@ bool Lamina::SameInputs(const Lamina& other) const
            same(xi, other.xi) && unread_cells == other.unread_cells && same(S_scale_factor, other.S_scale_factor) &&
            same(C_scale_factor, other.C_scale_factor) &&
            same(S_angle_scale_factor, other.S_angle_scale_factor) &&
-           same(C_angle_scale_factor, other.C_angle_scale_factor);
+           same(C_angle_scale_factor, other.C_angle_scale_factor) && source == other.source &&
+           std::memcmp(&ply, &other.ply, sizeof ply) == 0 && std::memcmp(&strength, &other.strength, sizeof strength) == 0;
+}
+
+bool Lamina::Assessed() const
+{
+    const double given[] = {strength.Xt, strength.Xc, strength.Yt, strength.Yc, strength.S, strength.ST};
+    for (const double value : given) {
+        if (value == value)
+            return true;
+    }
+    for (const UnreadField& cell : unread_cells) {
+        if (LaminaInputIndex(cell.field) >= kFirstStrengthInput)
+            return true;
+    }
+    return false;
 }
 
 int LaminaInputIndex(std::string_view name)
@@ -38,7 +53,11 @@ double& Lamina::Input(int index)
     double* const inputs[] = {&fiber.density,  &fiber.youngs_modulus,  &fiber.poissons_ratio,
                               &matrix.density, &matrix.youngs_modulus, &matrix.poissons_ratio,
                               &FAW,            &thickness,             &angle,
-                              &xi};
+                              &xi,
+                              &ply.E1,         &ply.E2,                &ply.G12,
+                              &ply.nu12,       &ply.nu23,              &ply.density,
+                              &strength.Xt,    &strength.Xc,           &strength.Yt,
+                              &strength.Yc,    &strength.S,            &strength.ST};
     static_assert(sizeof inputs / sizeof inputs[0] == kLaminaInputNames.size());
     return *inputs[index];
 }
@@ -102,6 +121,32 @@ bool Lamina::CalculateMaterialProperties(std::ostream& log, Trace& trace)
     trace.Write(FormatText("E1=%g\nE2=%g\n", E1, E2));
     trace.Write(FormatText("G12=%g\nG23=%g\n", G12, G23));
     return true;
+}
+
+void Lamina::UsePlyConstants(std::ostream& log, Trace& trace)
+{
+    // The ply's moduli stand where the micromechanics would put them: the stiffness
+    // reads E2 and G12 from the Halpin-Tsai results.
+    E1 = ply.E1;
+    E2 = halphin_tasi_E2 = ply.E2;
+    G12 = halphin_tasi_G12 = ply.G12;
+    G23 = ply.E2 / (2 * (1 + ply.nu23));
+    E1_E2 = E1 / E2;
+    Nu12 = ply.nu12;
+    Nu21 = Nu12 * E2 / E1;
+    Nu23 = ply.nu23;
+    composite_density = ply.density;
+
+    WriteLogHeading(log, "##Input data for material properties");
+    WriteLogBlock(log, FormatText("id=%d\n", id));
+    WriteLogHeading(log, "##Ply constants (the micromechanics steps are skipped)");
+    WriteLogBlock(log, FormatText("Thickness=%gmm\nAngle=%gDegree\n", thickness, angle));
+    WriteLogBlock(log, FormatText("E1=%g\nE2=%g\nG12=%g\nG23=%g\n", E1, E2, G12, G23));
+    WriteLogBlock(log, FormatText("Nu12=%g\nNu21=%g\nNu23=%g\n", Nu12, Nu21, Nu23));
+    if (ply.density == ply.density)
+        WriteLogBlock(log, FormatText("Density of composite=%g\n", composite_density));
+    trace.Write(FormatText("E1=%g\nE2=%g\n", E1, E2));
+    trace.Write(FormatText("G12=%g\nG23=%g\n", G12, G23));
 }
 
 void Lamina::ApplyHalpinTsai(std::ostream& log, Trace& trace)

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "mechanics/failurecriteria.h"
 #include "mechanics/matrix3.h"
 #include "theory/constituentmaterial.h"
 #include "util/trace.h"
 
 #include <array>
+#include <limits>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -12,11 +14,32 @@
 
 // The number inputs of a lamina by the names the project file gives them, in the
 // order the lamina form shows them.
-inline constexpr std::array<const char*, 10> kLaminaInputNames = {
+inline constexpr std::array<const char*, 22> kLaminaInputNames = {
     "fiber.density",  "fiber.youngs_modulus",  "fiber.poissons_ratio",
     "matrix.density", "matrix.youngs_modulus", "matrix.poissons_ratio",
     "FAW",            "thickness",             "angle",
-    "xi"};
+    "xi",
+    "ply.E1",         "ply.E2",                "ply.G12",
+    "ply.nu12",       "ply.nu23",              "ply.density",
+    "strength.Xt",    "strength.Xc",           "strength.Yt",
+    "strength.Yc",    "strength.S",            "strength.ST"};
+// Where the ply constants and the strengths begin in kLaminaInputNames.
+inline constexpr int kFirstPlyConstantInput = 10;
+inline constexpr int kFirstStrengthInput = 16;
+
+// Whether a lamina is built from its fibre and matrix or given by its ply's own constants.
+enum class LaminaSource { FibreMatrix, PlyConstants };
+
+// A ply's constants from a datasheet or a test: moduli in GPa, the density in g/cm3
+// (NaN: not given).
+struct PlyConstants {
+    double E1 = 0;
+    double E2 = 0;
+    double G12 = 0;
+    double nu12 = 0;
+    double nu23 = 0.3;
+    double density = std::numeric_limits<double>::quiet_NaN();
+};
 
 // The position of that name in kLaminaInputNames, or -1.
 int LaminaInputIndex(std::string_view name);
@@ -40,7 +63,13 @@ struct Lamina {
     double thickness = 0; // mm
     double angle = 0;     // degrees
     double xi = 0;        // Halpin-Tsai reinforcement factor
+    LaminaSource source = LaminaSource::FibreMatrix;
+    PlyConstants ply; // the inputs of a lamina given by its ply constants
+    // MPa; NaN where not given: a lamina without strengths is not assessed for failure.
+    PlyStrengths strength{kNoStrength, kNoStrength, kNoStrength, kNoStrength, kNoStrength, kNoStrength};
     std::vector<UnreadField> unread_cells; // in kLaminaInputNames order
+
+    static constexpr double kNoStrength = std::numeric_limits<double>::quiet_NaN();
 
     double E1 = 0;
     double E2 = 0;
@@ -84,6 +113,8 @@ struct Lamina {
 
     // False, with nothing computed or written, when a Young's modulus is 0.
     bool CalculateMaterialProperties(std::ostream& log, Trace& trace);
+    // In place of the micromechanics steps for a lamina given by its ply constants.
+    void UsePlyConstants(std::ostream& log, Trace& trace);
     void ApplyHalpinTsai(std::ostream& log, Trace& trace);
     void CalculateNuAndK(std::ostream& log, Trace& trace);
     void CalculateWeightFractionAndDensity(std::ostream& log, Trace& trace);
@@ -92,6 +123,11 @@ struct Lamina {
     // False, with nothing changed or written, when a "with Angle" factor is 0.
     bool CalculateStiffnessMatrixWithAngle(std::ostream& log, Trace& trace);
     void CalculateElasticConstants(std::ostream& log, Trace& trace);
+
+    // Whether it takes part in the failure analysis: some strength is given, or typed.
+    bool Assessed() const;
+    // Its moduli as its stiffness uses them, in MPa.
+    PlyModuli Moduli() const { return {E1 * 1000, halphin_tasi_E2 * 1000, halphin_tasi_G12 * 1000}; }
 
     // True when every input field equals the other's, bit for bit.
     bool SameInputs(const Lamina& other) const;

@@ -1,6 +1,7 @@
 #include "theory/theoryrun.h"
 
 #include "theory/laminateanalysis.h"
+#include "theory/strengthanalysis.h"
 
 #include <sstream>
 
@@ -9,11 +10,15 @@ namespace {
 // The steps of one lamina in driver order; the first failure says why.
 TheoryFailure RunLaminaSteps(Lamina& lamina, std::ostream& log, Trace& trace)
 {
-    if (!lamina.CalculateMaterialProperties(log, trace))
-        return TheoryFailure::YoungsModulus;
-    lamina.ApplyHalpinTsai(log, trace);
-    lamina.CalculateNuAndK(log, trace);
-    lamina.CalculateWeightFractionAndDensity(log, trace);
+    if (lamina.source == LaminaSource::PlyConstants) {
+        lamina.UsePlyConstants(log, trace);
+    } else {
+        if (!lamina.CalculateMaterialProperties(log, trace))
+            return TheoryFailure::YoungsModulus;
+        lamina.ApplyHalpinTsai(log, trace);
+        lamina.CalculateNuAndK(log, trace);
+        lamina.CalculateWeightFractionAndDensity(log, trace);
+    }
     if (!lamina.CalculateStiffnessMatrix(log, trace) || !lamina.CalculateStiffnessMatrixWithAngle(log, trace))
         return TheoryFailure::ScaleFactor;
     lamina.CalculateElasticConstants(log, trace);
@@ -37,7 +42,8 @@ void TheoryRun::StoreIn(Laminate& target) const
         *target.laminae[i] = *laminate.laminae[i];
 }
 
-TheoryRun RunTheory(const Laminate& inputs, const std::optional<LaminateLoad>& load_case, Trace& trace)
+TheoryRun RunTheory(const Laminate& inputs, const std::optional<LaminateLoad>& load_case, Trace& trace,
+                    const FailureSettings& failure)
 {
     TheoryRun run;
     run.laminate = inputs.Copy();
@@ -59,6 +65,8 @@ TheoryRun RunTheory(const Laminate& inputs, const std::optional<LaminateLoad>& l
     // The laminate as classical lamination theory sees it, after all the run wrote before.
     if (LaminateAnalysis analysis; analysis.Run(run.laminate, load_case))
         run.log_blocks.push_back("##Laminate (classical lamination theory)\n" + analysis.Text() + '\n');
+    if (StrengthAnalysis strength; load_case && strength.Run(run.laminate, *load_case, failure))
+        run.log_blocks.push_back(strength.Text());
     trace.Flush();
     return run;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mechanics/laminationtheory.h"
+#include "mechanics/failurecriteria.h"
 #include "theory/laminate.h"
 #include "util/trace.h"
 
@@ -33,5 +34,7 @@ struct TheoryRun {
 };
 
 // Runs every lamina's steps in order, then the laminate's, then the classical
-// lamination theory under the load case (when its stack can be analysed).
-TheoryRun RunTheory(const Laminate& inputs, const std::optional<LaminateLoad>& load_case, Trace& trace);
+// lamination theory under the load case (when its stack can be analysed), and last
+// the strength under the load case when a lamina has strengths.
+TheoryRun RunTheory(const Laminate& inputs, const std::optional<LaminateLoad>& load_case, Trace& trace,
+                    const FailureSettings& failure = {});

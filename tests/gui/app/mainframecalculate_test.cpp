@@ -86,12 +86,12 @@ private slots:
     void ribbonChecksStopTheRunWithTheirMessages()
     {
         Open("quasi-isotropic.plyforge", "Theoretical Lamina #1");
-        Doc()->laminate.FindLamina(2)->matrix.youngs_modulus = 0; // what only the engine finds
+        Doc()->laminate.FindLamina(2)->S_scale_factor = 0; // what only the engine finds
         const auto text = [](const char* message) { return QStringList{QString::fromUtf8(message)}; };
         const QStringList number = text(msg::kEnterNumber), positive = text(msg::kScaleFactorPositive);
         // A leading blank parses; a refused factor is never stored.
         const std::pair<const char*, QStringList> cases[] = {
-            {" 1e-2", text(msg::kCheckYoungsModulus)},
+            {" 1e-2", text(msg::kCheckScaleFactor)},
             {"abc", QStringList{number[0] + "\nScale factor: \"abc\""}},
             {"0", positive}};
         for (const auto& [factor, messages] : cases) {
