@@ -21,7 +21,10 @@ PlyState StateOf(const PlyFace& face)
 
 // Clearly less than best: ratios within kTie of each other are the same, and the
 // earlier ply face keeps it.
-bool ClearlyLess(double R, double best) { return R < best && !(best - R <= StrengthAnalysis::kTie * best); }
+bool ClearlyLess(double R, double best)
+{
+    return R < best && (std::isinf(best) || !(best - R <= StrengthAnalysis::kTie * best));
+}
 
 LaminateLoad Scaled(const LaminateLoad& load, double factor)
 {
