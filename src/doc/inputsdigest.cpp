@@ -63,6 +63,10 @@ std::uint64_t TheoryInputsDigest(const CPlyforgeDoc& doc)
         AddMaterial(digest, lamina->matrix);
         digest << lamina->FAW << lamina->thickness << lamina->angle << lamina->xi << lamina->S_scale_factor
                << lamina->C_scale_factor << lamina->S_angle_scale_factor << lamina->C_angle_scale_factor;
+        const PlyConstants& ply = lamina->ply;
+        const PlyStrengths& s = lamina->strength;
+        digest << static_cast<int>(lamina->source) << ply.E1 << ply.E2 << ply.G12 << ply.nu12 << ply.nu23
+               << ply.density << s.Xt << s.Xc << s.Yt << s.Yc << s.S << s.ST;
         for (const UnreadField& cell : lamina->unread_cells)
             digest << cell.field << cell.text;
     }

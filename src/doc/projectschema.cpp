@@ -22,11 +22,14 @@ const std::vector<Level>& Levels()
     static const std::vector<std::string_view> material = {"name", "density", "youngs_modulus", "poissons_ratio"};
     static const std::vector<Level> levels = {
         {"", {"format", "version", "theory", "experiment"}},
-        {"theory", {"lamina_count", "compliance_scale_factor", "current_lamina_id", "load", "laminae"}},
+        {"theory", {"lamina_count", "compliance_scale_factor", "current_lamina_id", "failure", "load", "laminae"}},
+        {"theory.failure", {"tsai_wu_f12", "puck_p_plus", "puck_p_minus"}},
         {"theory.load", {"Nx", "Ny", "Nxy", "Mx", "My", "Mxy"}},
         {"theory.laminae[]",
-         {"id", "fiber", "matrix", "FAW", "thickness", "angle", "xi", "S_scale_factor", "C_scale_factor",
-          "S_angle_scale_factor", "C_angle_scale_factor", "unread_cells"}},
+         {"id", "fiber", "matrix", "FAW", "ply", "thickness", "angle", "xi", "density", "strength", "S_scale_factor",
+          "C_scale_factor", "S_angle_scale_factor", "C_angle_scale_factor", "unread_cells"}},
+        {"theory.laminae[].ply", {"E1", "E2", "G12", "nu12", "nu23"}},
+        {"theory.laminae[].strength", {"Xt", "Xc", "Yt", "Yc", "S", "ST"}},
         {"theory.laminae[].fiber", material},
         {"theory.laminae[].matrix", material},
         {"theory.laminae[].unread_cells[]", {"field", "text"}},

@@ -106,12 +106,53 @@ void UnreadFields(std::string& out, const std::vector<UnreadField>& cells)
     out += "]\n";
 }
 
+// One line of numbers: { "E1": 181, "E2": 10.3 }; NaN values are left out where the
+// reader takes their absence as not given.
+void Numbers(std::string& out, const char* key, std::initializer_list<std::pair<const char*, double>> values)
+{
+    Key(out, "      ", key);
+    out += "{ ";
+    bool first = true;
+    for (const auto& [name, value] : values) {
+        out += first ? "\"" : ", \"";
+        first = false;
+        out += name;
+        out += "\": ";
+        ProjectWriter::AppendNumber(out, value);
+    }
+    out += " },\n";
+}
+
+void PlyConstantsFields(std::string& out, const PlyConstants& ply)
+{
+    Numbers(out, "ply", {{"E1", ply.E1}, {"E2", ply.E2}, {"G12", ply.G12}, {"nu12", ply.nu12}, {"nu23", ply.nu23}});
+    if (!std::isnan(ply.density))
+        NumberField(out, "      ", "density", ply.density);
+}
+
+void StrengthFields(std::string& out, const PlyStrengths& s)
+{
+    if (std::isnan(s.ST))
+        Numbers(out, "strength", {{"Xt", s.Xt}, {"Xc", s.Xc}, {"Yt", s.Yt}, {"Yc", s.Yc}, {"S", s.S}});
+    else
+        Numbers(out, "strength", {{"Xt", s.Xt}, {"Xc", s.Xc}, {"Yt", s.Yt}, {"Yc", s.Yc}, {"S", s.S}, {"ST", s.ST}});
+}
+
 void Theory(std::string& out, const CPlyforgeDoc& doc)
 {
     out += "  \"theory\": {\n";
     IntField(out, "    ", "lamina_count", doc.lamina_count);
     NumberField(out, "    ", "compliance_scale_factor", doc.laminate.compliance_scale_factor);
     IntField(out, "    ", "current_lamina_id", doc.current_lamina_id);
+    if (doc.failure != FailureSettings{}) {
+        out += "    \"failure\": { \"tsai_wu_f12\": ";
+        ProjectWriter::AppendNumber(out, doc.failure.tsai_wu_f12);
+        out += ", \"puck_p_plus\": ";
+        ProjectWriter::AppendNumber(out, doc.failure.puck_p_plus);
+        out += ", \"puck_p_minus\": ";
+        ProjectWriter::AppendNumber(out, doc.failure.puck_p_minus);
+        out += " },\n";
+    }
     if (doc.load_case) {
         out += "    \"load\": {";
         const char* names[6] = {"Nx", "Ny", "Nxy", "Mx", "My", "Mxy"};
@@ -127,12 +168,19 @@ void Theory(std::string& out, const CPlyforgeDoc& doc)
         const Lamina& lamina = *laminae[i];
         out += i ? ",\n    {\n" : "\n    {\n";
         IntField(out, "      ", "id", lamina.id);
-        Material(out, "fiber", lamina.fiber);
-        Material(out, "matrix", lamina.matrix);
-        NumberField(out, "      ", "FAW", lamina.FAW);
+        if (lamina.source == LaminaSource::PlyConstants) {
+            PlyConstantsFields(out, lamina.ply);
+        } else {
+            Material(out, "fiber", lamina.fiber);
+            Material(out, "matrix", lamina.matrix);
+            NumberField(out, "      ", "FAW", lamina.FAW);
+        }
         NumberField(out, "      ", "thickness", lamina.thickness);
         NumberField(out, "      ", "angle", lamina.angle);
-        NumberField(out, "      ", "xi", lamina.xi);
+        if (lamina.source == LaminaSource::FibreMatrix)
+            NumberField(out, "      ", "xi", lamina.xi);
+        if (lamina.Assessed())
+            StrengthFields(out, lamina.strength);
         NumberField(out, "      ", "S_scale_factor", lamina.S_scale_factor);
         NumberField(out, "      ", "C_scale_factor", lamina.C_scale_factor);
         NumberField(out, "      ", "S_angle_scale_factor", lamina.S_angle_scale_factor);
