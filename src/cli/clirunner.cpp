@@ -8,6 +8,7 @@
 #include "theory/abaquscard.h"
 #include "theory/fesection.h"
 #include "theory/laminateanalysis.h"
+#include "mechanics/failurecriteria.h"
 #include "util/messagelanguage.h"
 #include "util/safefilewriter.h"
 #include "util/trace.h"
@@ -31,6 +32,8 @@ constexpr const char* kUsage =
     "                                       [--range MIN MAX]\n"
     "       plyforge-cli laminate PROJECT [--log-dir DIR] [--json] [--load Nx Ny Nxy Mx My Mxy]\n"
     "                                     [--fe-section FILE]\n"
+    "       plyforge-cli strength PROJECT [--log-dir DIR] [--json] [--load Nx Ny Nxy Mx My Mxy]\n"
+    "                                     [--criterion NAME|all] [--envelope N]\n"
     "       plyforge-cli --help | --version\n";
 
 constexpr const char* kHelp =
@@ -48,13 +51,18 @@ constexpr const char* kHelp =
     "                      laminate's classical lamination theory: A, B and D, the\n"
     "                      membrane and flexural constants, whether it is symmetric\n"
     "                      and balanced, and each ply's strains and stresses under a load\n"
+    "  strength PROJECT    runs the theory (writing TheoreticalLog.txt) and prints each\n"
+    "                      assessed ply's strength ratio R and failure mode at both\n"
+    "                      faces under the load case, first-ply and last-ply failure,\n"
+    "                      by each criterion: max-stress, max-strain, tsai-hill,\n"
+    "                      tsai-wu, hashin, puck\n"
     "\n"
     "Options:\n"
     "  --log-dir DIR       the folder the calculation log goes to (default: the\n"
     "                      executable's folder in a build, ~/.local/share/plyforge\n"
     "                      when installed)\n"
     "  --card FILE         theory only: also write the ABAQUS material card\n"
-    "  --json              experiment and laminate: print the results as one JSON\n"
+    "  --json              experiment, laminate and strength: print the results as one JSON\n"
     "                      object (for an experiment with the series' statistics and\n"
     "                      the elastic range)\n"
     "  --modulus METHOD    experiment only: \"chord\" or \"regression\" instead of the\n"
@@ -62,9 +70,12 @@ constexpr const char* kHelp =
     "  --range MIN MAX     experiment only: this elastic range (strain in %) instead of\n"
     "                      the project's\n"
     "  --load Nx Ny Nxy Mx My Mxy\n"
-    "                      laminate only: force (N/mm) and moment (N mm/mm) resultants\n"
+    "                      laminate and strength: force (N/mm) and moment (N mm/mm) resultants\n"
     "                      to find the plies' strains and stresses under, instead\n"
     "                      of the project's load case\n"
+    "  --criterion NAME    strength only: one criterion, or all (the default)\n"
+    "  --envelope N        strength only: also the first-ply failure envelope of\n"
+    "                      in-plane loads (Nx, Ny) in N directions, 1 to 100000\n"
     "  --fe-section FILE   laminate only: also write the laminate as a composite shell\n"
     "                      section (materials, orientations, *SHELL SECTION) that\n"
     "                      ABAQUS and CalculiX read\n"
@@ -102,6 +113,8 @@ struct Arguments {
     std::optional<std::pair<double, double>> range;
     std::optional<LaminateLoad> load;
     std::optional<std::string> fe_section;
+    std::vector<FailureCriterion> criteria{kFailureCriteria.begin(), kFailureCriteria.end()};
+    int envelope = 0;
     std::set<std::string> given; // the options seen
 };
 
@@ -112,10 +125,15 @@ std::string ParseOption(int argc, const char* const* argv, int& i, Arguments& ar
     const std::string option = argv[i];
     // The commands each option belongs to, and the values it takes.
     static const std::map<std::string, std::pair<std::vector<std::string>, int>> kOptions = {
-        {"--log-dir", {{"theory", "experiment", "laminate"}, 1}}, {"--card", {{"theory"}, 1}},
-        {"--json", {{"experiment", "laminate"}, 0}},             {"--modulus", {{"experiment"}, 1}},
-        {"--range", {{"experiment"}, 2}},                        {"--load", {{"laminate"}, 6}},
-        {"--fe-section", {{"laminate"}, 1}}};
+        {"--log-dir", {{"theory", "experiment", "laminate", "strength"}, 1}},
+        {"--card", {{"theory"}, 1}},
+        {"--json", {{"experiment", "laminate", "strength"}, 0}},
+        {"--modulus", {{"experiment"}, 1}},
+        {"--range", {{"experiment"}, 2}},
+        {"--load", {{"laminate", "strength"}, 6}},
+        {"--fe-section", {{"laminate"}, 1}},
+        {"--criterion", {{"strength"}, 1}},
+        {"--envelope", {{"strength"}, 1}}};
     const auto known = kOptions.find(option);
     if (known == kOptions.end())
         return "unknown option \"" + option + "\"";
@@ -146,6 +164,19 @@ std::string ParseOption(int argc, const char* const* argv, int& i, Arguments& ar
         if (!ParseNumber(argv[i + 1], low) || !ParseNumber(argv[i + 2], high) || !*argv[i + 1] || !*argv[i + 2])
             return "--range needs two numbers";
         args.range = std::pair{low, high};
+    } else if (option == "--criterion") {
+        const std::string name = argv[i + 1];
+        if (const std::optional<FailureCriterion> criterion = FailureCriterionFromKey(name))
+            args.criteria = {*criterion};
+        else if (name != "all")
+            return "--criterion is one of max-stress, max-strain, tsai-hill, tsai-wu, hashin, puck or all (\"" +
+                   name + "\" is not)";
+    } else if (option == "--envelope") {
+        double directions = 0;
+        if (!ParseTableNumber(argv[i + 1], directions) || !(directions >= 1 && directions <= 100000) ||
+            directions != std::floor(directions))
+            return "--envelope needs a whole number of directions from 1 to 100000";
+        args.envelope = static_cast<int>(directions);
     } else if (option == "--modulus") {
         const std::string method = argv[i + 1];
         if (method != "chord" && method != "regression")
@@ -164,7 +195,8 @@ std::string ParseArguments(int argc, const char* const* argv, Arguments& args)
     if (argc < 3)
         return "missing arguments";
     args.command = argv[1];
-    if (args.command != "theory" && args.command != "experiment" && args.command != "laminate")
+    if (args.command != "theory" && args.command != "experiment" && args.command != "laminate" &&
+        args.command != "strength")
         return "unknown command \"" + args.command + "\"";
     args.project = argv[2];
     for (int i = 3; i < argc; ++i) {
@@ -203,9 +235,9 @@ std::string OutputOverInput(const Arguments& args, const CPlyforgeDoc& doc)
     return {};
 }
 
-// The theory as both theory commands run it: the checks, the run, its log written
-// (a refused run's too), then no result that is not a number. False after a message.
-bool RunTheory(CPlyforgeDoc& doc, MessageSink& sink, Trace& trace)
+} // namespace
+
+bool CliRunner::RunTheory(CPlyforgeDoc& doc, MessageSink& sink, Trace& trace)
 {
     if (!CalculationChecks::TheoryReady(doc, sink))
         return false;
@@ -219,8 +251,6 @@ bool RunTheory(CPlyforgeDoc& doc, MessageSink& sink, Trace& trace)
     }
     return true;
 }
-
-} // namespace
 
 int CliRunner::RunLaminate(CPlyforgeDoc& doc, MessageSink& sink, bool json)
 {
@@ -288,10 +318,16 @@ int CliRunner::Run(int argc, const char* const* argv)
         Trace trace; // the theory command's output: its steps on standard output
         if (!RunTheory(doc, sink, trace))
             return kRefused;
-    } else if (args.command == "laminate") {
+    } else if (args.command == "laminate" || args.command == "strength") {
         if (args.load)
             doc.load_case = args.load; // for the log too
-        if (const int refused = RunLaminate(doc, sink, args.json))
+        if (args.command == "strength" && !doc.load_case) {
+            m_err << "plyforge-cli: the project has no load case: give one with --load Nx Ny Nxy Mx My Mxy\n";
+            return kBadInput;
+        }
+        const int refused = args.command == "laminate" ? RunLaminate(doc, sink, args.json)
+                                                       : RunStrength(doc, sink, args.json, args.criteria, args.envelope);
+        if (refused)
             return refused;
     } else {
         if (args.modulus)

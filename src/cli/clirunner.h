@@ -2,18 +2,23 @@
 
 #include "util/messagelanguage.h"
 
-#include <optional>
+#include "mechanics/failurecriteria.h"
 
+#include <optional>
 #include <ostream>
+#include <vector>
 
 class CPlyforgeDoc;
 class MessageSink;
+class Trace;
 
 // The command-line calculator:
 //   plyforge-cli theory PROJECT [--log-dir DIR] [--card FILE]
 //   plyforge-cli experiment PROJECT [--log-dir DIR] [--json] [--modulus chord|regression]
 //                                   [--range MIN MAX]
 //   plyforge-cli laminate PROJECT [--log-dir DIR] [--json] [--load Nx Ny Nxy Mx My Mxy]
+//   plyforge-cli strength PROJECT [--log-dir DIR] [--json] [--load Nx Ny Nxy Mx My Mxy]
+//                                 [--criterion NAME|all] [--envelope N]
 //   plyforge-cli --help | --version
 // Exit status: 0 success; 1 the calculation was refused or stopped; 2 bad usage or
 // an unreadable project file; 3 the log or card could not be written.
@@ -31,6 +36,12 @@ public:
 private:
     // The theory run, then the laminate's lamination theory printed; 0 or kRefused.
     int RunLaminate(CPlyforgeDoc& doc, MessageSink& sink, bool json);
+    // The theory run, then the strength under the project's load case; 0 or kRefused.
+    int RunStrength(CPlyforgeDoc& doc, MessageSink& sink, bool json, const std::vector<FailureCriterion>& criteria,
+                    int envelope);
+    // The theory as every theory command runs it: the checks, the run, its log written
+    // (a refused run's too), then no result that is not a number. False after a message.
+    static bool RunTheory(CPlyforgeDoc& doc, MessageSink& sink, Trace& trace);
 
     std::ostream& m_out;
     std::ostream& m_err;

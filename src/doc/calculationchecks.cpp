@@ -277,7 +277,12 @@ std::string CalculationChecks::TheoryResultFault(const CPlyforgeDoc& doc)
     for (const Lamina* l : InIdOrder(doc.laminate.laminae)) {
         const NamedResult results[] = {{"Ex", l->Ex},     {"Ey", l->Ey},         {"Gxy", l->Gxy},
                                        {"NUxy", l->NUxy}, {"NUyx", l->NUyx},     {"E2", l->halphin_tasi_E2},
-                                       {"G12", l->halphin_tasi_G12}, {"the density", l->composite_density}};
+                                       {"G12", l->halphin_tasi_G12},
+                                       // A ply given without its density has none to show.
+                                       {"the density", std::isnan(l->composite_density) && l->source == LaminaSource::PlyConstants &&
+                                                               std::isnan(l->ply.density)
+                                                           ? 0.0
+                                                           : l->composite_density}};
         if (const NamedResult* bad = FirstNotFinite(results))
             return FormatText("Theoretical Lamina #%d: %s is not a number (%g): the inputs overflow the "
                               "calculation.", l->id, bad->name, bad->value);

@@ -145,6 +145,36 @@ TEST_F(Cli, LaminateJsonAgreesWithTheTheory)
     EXPECT_TRUE(StartsWith(log, golden.substr(0, golden.size() - 1) + "Load: Nx=100 Ny=0"));
 }
 
+// The strength of a cross-ply given by its ply constants: every criterion's plies,
+// first- and last-ply failure and the envelope, as one JSON object.
+TEST_F(Cli, StrengthJsonHasEveryCriterion)
+{
+    const Result run = Run({"strength", ExampleFile("cross-ply-strength.plyforge"), "--log-dir", m_logs.string(),
+                            "--json", "--envelope", "8"});
+    ASSERT_TRUE(run.status == 0 && run.err.empty()) << run;
+    const nlohmann::json result = nlohmann::json::parse(run.out);
+    EXPECT_EQ(result["load"]["N"], nlohmann::json::parse("[100.0, 20.0, 0.0]"));
+    ASSERT_EQ(result["criteria"].size(), 6u);
+    for (const auto& [name, criterion] : result["criteria"].items()) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(criterion["plies"].size(), 4u);
+        // The 90-degree plies crack first, the lowest id of the mirror pair named.
+        EXPECT_EQ(criterion["first_ply"]["ply"], 2);
+        EXPECT_EQ(criterion["last_ply"]["events"].size(), 4u);
+        EXPECT_GE(criterion["last_ply"]["R"].get<double>(), criterion["first_ply"]["R"].get<double>());
+        EXPECT_EQ(result["envelope"][name].size(), 8u);
+    }
+    EXPECT_NE(Log("TheoreticalLog.txt").find("\n##Strength\nLoad: Nx=100 Ny=20"), std::string::npos);
+
+    // One criterion in words; no envelope without asking.
+    const Result text = Run({"strength", ExampleFile("cross-ply-strength.plyforge"), "--log-dir", m_logs.string(),
+                             "--criterion", "hashin", "--load", "-100", "0", "0", "0", "0", "0"});
+    ASSERT_EQ(text.status, 0) << text;
+    EXPECT_TRUE(StartsWith(text.out, "##Strength\nLoad: Nx=-100 Ny=0")) << text;
+    EXPECT_NE(text.out.find("Hashin\nPly 1: bottom R="), std::string::npos) << text;
+    EXPECT_EQ(text.out.find("Puck\nPly"), std::string::npos);
+}
+
 // Exit 1: the message alone on standard error, and no results; once for each command.
 TEST_F(Cli, RefusedOrStoppedCalculationExitsOneWithTheMessage)
 {
@@ -209,6 +239,10 @@ TEST_F(Cli, BadUsageOrUnreadableProjectExitsTwo)
         {{"laminate", kExample, "--load", "1", "0", "0", "1e400", "0", "0"}, {"\"1e400\" is not one"}},
         {{"laminate", kExample, "--load", "1", "0", "0", "0", "0", "0", "--load", "2", "0", "0", "0", "0", "0"},
          {"--load is given twice"}},
+        {{"strength", kExample, "--log-dir", m_logs.string()}, {"no load case", "--load"}},
+        {{"strength", kExample, "--criterion", "von-mises"}, {"--criterion is one of", "\"von-mises\""}},
+        {{"strength", kExample, "--envelope", "0"}, {"--envelope needs a whole number"}},
+        {{"laminate", kExample, "--envelope", "8"}, {"not an option of the laminate command"}},
         {{"theory", missing}, {missing}},
         {{"experiment", malformed}, {malformed, "line 4"}},
 #if !defined(__SANITIZE_ADDRESS__) // AddressSanitizer needs more address space than the limit leaves
