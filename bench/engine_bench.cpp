@@ -11,7 +11,11 @@
 #include "experiment/experimentspecimen.h"
 #include "experiment/seriesstatistics.h"
 #include "experiment/tensileimport.h"
+#include "mechanics/failurecriteria.h"
 #include "mechanics/laminationtheory.h"
+#include "theory/laminate.h"
+#include "theory/strengthanalysis.h"
+#include "theory/theoryrun.h"
 #include "util/trace.h"
 
 #include <benchmark/benchmark.h>
@@ -23,6 +27,8 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -70,6 +76,38 @@ double FileBytes(const std::string& path)
     const auto size = std::filesystem::file_size(path, error);
     return error ? 0.0 : static_cast<double>(size);
 }
+
+// A computed [0/45/-45/90] repeated stack of T300/5208-like plies given by their
+// constants and strengths, 0.125 mm each. Without strengths on the first ply the
+// analysis skips last-ply failure, which only runs when every ply has them.
+Laminate StrengthLaminate(int plies, bool every_ply_has_strengths = true)
+{
+    constexpr std::array<double, 4> kAngles = {0, 45, -45, 90};
+    Laminate inputs;
+    inputs.compliance_scale_factor = 0.01;
+    inputs.laminae.reserve(static_cast<size_t>(plies));
+    for (int id = 1; id <= plies; ++id) {
+        auto lamina = std::make_unique<Lamina>();
+        lamina->id = id;
+        lamina->source = LaminaSource::PlyConstants;
+        lamina->ply = {181, 10.3, 7.17, 0.28, 0.3};
+        if (every_ply_has_strengths || id != 1)
+            lamina->strength = PlyStrengths{1500, 1500, 40, 246, 68};
+        lamina->thickness = 0.125;
+        lamina->angle = kAngles[static_cast<size_t>(id - 1) % kAngles.size()];
+        lamina->S_scale_factor = lamina->S_angle_scale_factor = 0.01;
+        lamina->C_scale_factor = lamina->C_angle_scale_factor = 1;
+        inputs.laminae.push_back(std::move(lamina));
+    }
+    Trace discard = Trace::Discard();
+    TheoryRun run = RunTheory(inputs, std::nullopt, discard);
+    if (!run.Ok())
+        throw std::runtime_error("the strength laminate could not be computed");
+    return std::move(run.laminate);
+}
+
+// In-plane tension with a little shear: every criterion fails some ply.
+const LaminateLoad kStrengthLoad{{1000, 200, 100}, {0, 0, 0}};
 
 // ---------------------------------------------------------------------------
 
@@ -222,6 +260,61 @@ void BM_LaminationTheory10kPlies(benchmark::State& state)
     state.SetLabel("target < 50 ms");
 }
 BENCHMARK(BM_LaminationTheory10kPlies)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+
+// ---------------------------------------------------------------------------
+
+// What the strength of a 1,000-ply laminate costs once its stack is computed: all six
+// criteria, each with first-ply and (every ply having strengths) last-ply failure.
+void BM_StrengthAllCriteria1000Plies(benchmark::State& state)
+{
+    Laminate laminate;
+    try {
+        laminate = StrengthLaminate(1000, state.range(0) != 0);
+    } catch (const std::exception& error) {
+        state.SkipWithError(error.what());
+    }
+    size_t events = 0;
+    for (auto _ : state) {
+        StrengthAnalysis analysis;
+        if (!analysis.Run(laminate, kStrengthLoad, FailureSettings{})) {
+            state.SkipWithError("the strength analysis refused the laminate");
+            break;
+        }
+        events = 0;
+        for (const CriterionStrength& result : analysis.results)
+            events += result.last_ply ? result.last_ply->events.size() : 0;
+        benchmark::DoNotOptimize(analysis.results.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["last_ply_events"] = static_cast<double>(events);
+    state.SetLabel(state.range(0) ? "first- and last-ply, target < 50 ms" : "first-ply only, information");
+}
+BENCHMARK(BM_StrengthAllCriteria1000Plies)->ArgName("last_ply")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+// The (Nx, Ny) first-ply envelope at a tenth of a degree, all six criteria, over
+// 100 plies; Arg 0 drops one ply's strengths so last-ply failure is left out.
+void BM_StrengthEnvelope3600Directions100Plies(benchmark::State& state)
+{
+    Laminate laminate;
+    try {
+        laminate = StrengthLaminate(100, state.range(0) != 0);
+    } catch (const std::exception& error) {
+        state.SkipWithError(error.what());
+    }
+    const std::vector<FailureCriterion> criteria(kFailureCriteria.begin(), kFailureCriteria.end());
+    for (auto _ : state) {
+        StrengthAnalysis analysis;
+        if (!analysis.Run(laminate, kStrengthLoad, FailureSettings{}, criteria, 3600)) {
+            state.SkipWithError("the strength analysis refused the laminate");
+            break;
+        }
+        benchmark::DoNotOptimize(analysis.envelopes.data());
+        benchmark::DoNotOptimize(analysis.results.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetLabel(state.range(0) ? "with last-ply, target < 50 ms" : "envelope and first-ply only, information");
+}
+BENCHMARK(BM_StrengthEnvelope3600Directions100Plies)->ArgName("last_ply")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
 // ---------------------------------------------------------------------------
 

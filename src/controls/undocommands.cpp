@@ -2,6 +2,7 @@
 
 #include "controls/formundostack.h"
 
+#include <QComboBox>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -108,4 +109,41 @@ void TrackEdit(QLineEdit* edit, FormUndoStack* stack)
         // Pushing runs redo, which shows the text the box shows already.
         stack->push(new LineEditCommand(edit, before, now));
     });
+}
+
+ComboChoiceCommand::ComboChoiceCommand(QComboBox* combo, int before, int after)
+    : QUndoCommand(QObject::tr("Choice")), m_combo(combo), m_before(before), m_after(after)
+{
+}
+
+// Set programmatically, the box reports currentIndexChanged (the form follows it) but
+// not activated, so no new step is made.
+void ComboChoiceCommand::redo()
+{
+    m_combo->setProperty(kShownText, m_after);
+    m_combo->setCurrentIndex(m_after);
+}
+
+void ComboChoiceCommand::undo()
+{
+    m_combo->setProperty(kShownText, m_before);
+    m_combo->setCurrentIndex(m_before);
+}
+
+void TrackCombo(QComboBox* combo, FormUndoStack* stack)
+{
+    combo->setProperty(kShownText, combo->currentIndex());
+    QObject::connect(combo, &QComboBox::activated, combo, [combo, stack](int index) {
+        const int before = combo->property(kShownText).toInt();
+        if (before == index)
+            return;
+        combo->setProperty(kShownText, index);
+        stack->push(new ComboChoiceCommand(combo, before, index));
+    });
+}
+
+void SetComboChoice(QComboBox* combo, int index)
+{
+    combo->setProperty(kShownText, index);
+    combo->setCurrentIndex(index);
 }

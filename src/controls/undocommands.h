@@ -9,6 +9,7 @@
 #include <vector>
 
 class FormUndoStack;
+class QComboBox;
 class QLineEdit;
 
 // The form edits that Undo takes back: a typed cell, a paste, a table replaced
@@ -85,6 +86,24 @@ private:
     QString m_before;
     QString m_after;
 };
+
+// A choice made in a combo box; undo gives back the one before.
+class ComboChoiceCommand : public QUndoCommand {
+public:
+    ComboChoiceCommand(QComboBox* combo, int before, int after);
+    void redo() override;
+    void undo() override;
+
+private:
+    QComboBox* m_combo;
+    int m_before;
+    int m_after;
+};
+
+// Puts a combo box under the stack: each choice the user makes becomes a ComboChoiceCommand.
+void TrackCombo(QComboBox* combo, FormUndoStack* stack);
+// Shows a choice in a tracked combo box as the form's own doing, not an undo step.
+void SetComboChoice(QComboBox* combo, int index);
 
 // Puts an edit box under the stack: what the user types becomes a LineEditCommand,
 // and Ctrl+Z and Ctrl+Y go to the window's Undo and Redo rather than the box's own.

@@ -8,10 +8,12 @@
 #include "doc/plyforgedoc.h"
 #include "doc/projectschema.h"
 #include "forms/formtext.h"
+#include "forms/plyinputs.h"
 #include "guibase/captions.h"
 #include "guibase/messagebox.h"
 #include "util/numberparser.h"
 
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -48,7 +50,8 @@ void SetUpGrid(CListCtrlReport* grid, const QStringList& titles, const QList<int
 } // namespace
 
 CLaminaDlg::CLaminaDlg(QWidget* parent)
-    : QWidget(parent), m_constituentGrid(new CListCtrlReport), m_laminaGrid(new CListCtrlReport)
+    : QWidget(parent), m_constituentGrid(new CListCtrlReport), m_laminaGrid(new CListCtrlReport),
+      m_plyInputs(new CPlyInputs(&m_undo, this))
 {
     setObjectName("LaminaDlg");
     m_constituentGrid->setObjectName("ConstituentGrid");
@@ -73,8 +76,18 @@ void CLaminaDlg::InitControls()
     LoadConstituentRow(1, nullptr);
     m_laminaGrid->AppendRow({"0.3", "1.0", "45.0", "1.0"});
     LoadLaminaRow(nullptr);
+    materialLayout->addWidget(m_plyInputs->SourceChoice(), 0, Qt::AlignLeft);
     materialLayout->addWidget(m_constituentGrid, 0, Qt::AlignLeft);
+    materialLayout->addWidget(m_plyInputs->PlyGrid(), 0, Qt::AlignLeft);
     materialLayout->addWidget(m_laminaGrid, 0, Qt::AlignLeft);
+    auto* strengths = new QGroupBox(tr("Strengths (MPa)"));
+    auto* strengthLayout = new QVBoxLayout(strengths);
+    strengthLayout->setContentsMargins(24, 12, 24, 12);
+    strengthLayout->addWidget(m_plyInputs->StrengthGrid(), 0, Qt::AlignLeft);
+    auto* blank = new QLabel(tr("Leave them blank for a lamina that is not assessed for failure. ST, the transverse "
+                                "shear strength, is Yc/2 when blank."));
+    blank->setWordWrap(true);
+    strengthLayout->addWidget(blank);
 
     auto makeFactorGroup = [this](const QString& title, int first) {
         auto* group = new QGroupBox(title);
@@ -102,6 +115,7 @@ void CLaminaDlg::InitControls()
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setSpacing(14);
     layout->addWidget(material, 0, Qt::AlignLeft);
+    layout->addWidget(strengths, 0, Qt::AlignLeft);
     layout->addLayout(factors);
     layout->addStretch();
     SetScaleFactors(m_sScaleFactor, m_cScaleFactor, m_sAngleScaleFactor, m_cAngleScaleFactor);
@@ -134,8 +148,21 @@ void CLaminaDlg::InitControls()
     connect(&m_undo, &FormUndoStack::Changed, this, &CLaminaDlg::Modified);
     for (QLineEdit* edit : m_scaleEdits)
         connect(edit, &QLineEdit::textEdited, this, &CLaminaDlg::Modified);
+    connect(m_plyInputs, &CPlyInputs::Modified, this, &CLaminaDlg::Modified);
+    connect(m_plyInputs, &CPlyInputs::SourceChanged, this, &CLaminaDlg::ShowSourceRows);
+    ShowSourceRows();
     connect(m_constituentGrid, &CListCtrlReport::GridClicked, this, &CLaminaDlg::OnClickConstituentGrid);
     connect(m_laminaGrid, &CListCtrlReport::GridClicked, this, &CLaminaDlg::OnClickLaminaGrid);
+}
+
+void CLaminaDlg::ShowSourceRows()
+{
+    // FAW and xi belong to the micromechanics, which a ply given by its constants skips.
+    const bool ply = m_plyInputs->FromPlyConstants();
+    m_constituentGrid->setVisible(!ply);
+    m_plyInputs->PlyGrid()->setVisible(ply);
+    m_laminaGrid->setColumnHidden(0, ply);
+    m_laminaGrid->setColumnHidden(3, ply);
 }
 
 void CLaminaDlg::OnClickConstituentGrid(const QPoint& pos)
@@ -195,6 +222,12 @@ QString CLaminaDlg::UnreadMessage(int id, const UnreadField& cell) const
 {
     const int index = LaminaInputIndex(cell.field);
     const QString text = QString::fromStdString(cell.text);
+    if (index >= kFirstStrengthInput)
+        return QString::fromUtf8(msg::kEnterNumber) +
+               Place(id, tr("Strengths") + ", " + CPlyInputs::StrengthTitles()[index - kFirstStrengthInput], text);
+    if (index >= kFirstPlyConstantInput)
+        return QString::fromUtf8(msg::kEnterNumber) +
+               Place(id, tr("Ply") + ", " + CPlyInputs::PlyTitles()[index - kFirstPlyConstantInput], text);
     if (index >= kFirstPlyInput) {
         const int column = index - kFirstPlyInput;
         return QString::fromUtf8(msg::kLaminaFieldNumber[column]) + Place(id, m_laminaGrid->Model()->ColumnTitle(column), text);
@@ -256,6 +289,7 @@ bool CLaminaDlg::SaveToLamina(int id, UnreadCells unread)
     ReadConstituentRow(0, lamina.fiber, cells);
     ReadConstituentRow(1, lamina.matrix, cells);
     ReadLaminaRow(lamina, cells);
+    m_plyInputs->Read(lamina, cells);
     lamina.unread_cells = std::move(cells);
     if (!lamina.unread_cells.empty() && unread == UnreadCells::Refuse) {
         ShowMessageBox(this, UnreadMessage(id, lamina.unread_cells.front()));
@@ -295,6 +329,7 @@ void CLaminaDlg::LoadConstituentRow(int row, const Lamina* lamina)
 
 void CLaminaDlg::LoadLaminaRow(const Lamina* lamina)
 {
+    m_plyInputs->Load(lamina);
     m_laminaGrid->EndCellEdit();
     if (!lamina) {
         const char* defaults[4] = {"0.3", "1.0", "45.0", "1.0"};
@@ -306,7 +341,7 @@ void CLaminaDlg::LoadLaminaRow(const Lamina* lamina)
     for (int column = 0; column < 4; ++column)
         m_laminaGrid->SetItemText(0, column, FormNumberText(values[column]));
     for (const UnreadField& cell : lamina->unread_cells) {
-        if (const int index = LaminaInputIndex(cell.field); index >= kFirstPlyInput)
+        if (const int index = LaminaInputIndex(cell.field); index >= kFirstPlyInput && index < kFirstPlyConstantInput)
             m_laminaGrid->SetItemText(0, index - kFirstPlyInput, QString::fromStdString(cell.text));
     }
 }

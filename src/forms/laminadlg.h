@@ -8,6 +8,7 @@
 #include <vector>
 
 class CListCtrlReport;
+class CPlyInputs;
 class CPlyforgeDoc;
 class QLineEdit;
 struct ConstituentMaterial;
@@ -47,6 +48,7 @@ public:
 
     CListCtrlReport* ConstituentGrid() const { return m_constituentGrid; }
     CListCtrlReport* LaminaGrid() const { return m_laminaGrid; }
+    CPlyInputs* PlyInputs() const { return m_plyInputs; }
     QLineEdit* ScaleFactorEdit(int index) const { return m_scaleEdits[index]; }
     // The form's edits since its lamina was shown, for Undo and Redo; cleared when
     // another lamina is shown.
@@ -81,4 +83,7 @@ private:
     CListCtrlReport* m_laminaGrid;
     QLineEdit* m_scaleEdits[4];
     FormUndoStack m_undo;
+    CPlyInputs* m_plyInputs; // after m_undo, which it uses
+    // Shows the constituents' rows or the ply constants' row, as the lamina's source is.
+    void ShowSourceRows();
 };
