@@ -41,6 +41,8 @@ QVariant ReportModel::data(const QModelIndex& index, int role) const
     case Qt::TextAlignmentRole:
         return int(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::ToolTipRole:
+        if (const QString why = Mark(index.row(), index.column()); !why.isEmpty())
+            return why;
         return Refusal(index.row(), index.column());
     case Qt::CheckStateRole:
         if (index.column() != 0 || CheckOf(index.row()) < 0)
@@ -48,15 +50,21 @@ QVariant ReportModel::data(const QModelIndex& index, int role) const
         return CheckOf(index.row()) ? Qt::Checked : Qt::Unchecked;
     // Dark text on light red in every look, so a marked cell stays readable.
     case Qt::BackgroundRole:
-        return Refusal(index.row(), index.column()).isEmpty() ? QVariant() : QVariant(QColor(0xFF, 0xC8, 0xC8));
+        if (!Refusal(index.row(), index.column()).isEmpty())
+            return QColor(0xFF, 0xC8, 0xC8);
+        return Mark(index.row(), index.column()).isEmpty() ? QVariant() : QVariant(QColor(0xFF, 0xEE, 0x99));
     case Qt::ForegroundRole:
         if (CheckOf(index.row()) == 0)
             return QColor(Qt::gray);
-        return Refusal(index.row(), index.column()).isEmpty() ? QVariant() : QVariant(QColor(Qt::black));
+        return Refusal(index.row(), index.column()).isEmpty() && Mark(index.row(), index.column()).isEmpty()
+                   ? QVariant()
+                   : QVariant(QColor(Qt::black));
     default:
         return {};
     }
 }
+
+QString ReportModel::Mark(int row, int column) const { return m_mark ? m_mark(row, column) : QString(); }
 
 QString ReportModel::Refusal(int row, int column) const
 {

@@ -34,6 +34,10 @@ public:
     // marked, with the reason as their tooltip. Numbers set as numbers always can.
     using CellCheck = std::function<QString(int row, int column, const std::string& text)>;
     void SetCellCheck(CellCheck check) { m_check = std::move(check); }
+    // Cells to draw the eye to (a result the table is about), with why as their tooltip;
+    // empty: not marked. Dark text on light yellow in every look.
+    using CellMark = std::function<QString(int row, int column)>;
+    void SetCellMark(CellMark mark) { m_mark = std::move(mark); }
 
     // A check box in column 0 of a row (none by default); a row whose box is cleared is
     // shown greyed. Clicking a box changes it and sends RowCheckToggled.
@@ -105,11 +109,13 @@ private:
     void MakeTexts();
 
     QString Refusal(int row, int column) const;
+    QString Mark(int row, int column) const;
     // -1 no box, 0 cleared, 1 checked.
     int CheckOf(int row) const { return row < static_cast<int>(m_checks.size()) ? m_checks[static_cast<size_t>(row)] : -1; }
 
     QStringList m_titles;
     CellCheck m_check;
+    CellMark m_mark;
     std::vector<signed char> m_checks; // by row
     std::vector<std::string> m_cells; // m_rowCount x columnCount(), row-major
     std::vector<double> m_numbers;    // instead of m_cells while the rows are numbers

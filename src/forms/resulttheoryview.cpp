@@ -10,12 +10,18 @@
 #include "guibase/savedfile.h"
 #include "theory/abaquscard.h"
 #include "forms/laminatetext.h"
+#include "forms/envelopechart.h"
 #include "forms/loadcasebar.h"
+#include "forms/strengthtable.h"
+#include "theory/strengthanalysis.h"
 #include "theory/fesection.h"
 #include "theory/laminateanalysis.h"
 #include "util/formattext.h"
 
 #include <QGridLayout>
+
+#include <algorithm>
+
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -44,7 +50,10 @@ CResultTheoryView::CResultTheoryView(QWidget* parent)
     : QWidget(parent), m_laminaeList(MakeList({"No.", "Fiber", "Matrix", "FAW", "Thickness", "Angle"}, "LaminaeList")),
       m_homogenizationList(MakeList({"Properties", "Unit", "Value"}, "HomogenizationList")),
       m_abaqusList(MakeList({"Properties", "Unit", "Value"}, "AbaqusList")), m_cardBox(new QPlainTextEdit),
-      m_laminateBox(new QPlainTextEdit), m_loadBar(new LoadCaseBar), m_stateBanner(new ResultStateBanner)
+      m_laminateBox(new QPlainTextEdit), m_loadBar(new LoadCaseBar), m_stateBanner(new ResultStateBanner),
+      m_strengthList(MakeList({"Ply", "Maximum stress", "Maximum strain", "Tsai-Hill", "Tsai-Wu", "Hashin", "Puck"},
+                              "StrengthList")),
+      m_strengthNote(new QLabel), m_envelope(new CEnvelopeChart)
 {
     setObjectName("ResultTheoryView");
     // The window that hosts the view takes this caption.
@@ -95,8 +104,19 @@ CResultTheoryView::CResultTheoryView(QWidget* parent)
     layout->addWidget(new QLabel(tr("Laminate (classical lamination theory)")), 6, 0, 1, 2);
     layout->addWidget(m_loadBar, 7, 0, 1, 2);
     layout->addWidget(m_laminateBox, 8, 0, 1, 2);
+    layout->addWidget(new QLabel(tr("Strength under the load case (strength ratio R and failure mode)")), 9, 0, 1, 2);
+    m_strengthNote->setObjectName("StrengthNote");
+    m_strengthNote->setWordWrap(true);
+    // Room for a ratio and the longest mode name, "matrix_compression".
+    for (int column = 1; column < 7; ++column)
+        m_strengthList->setColumnWidth(column, 170);
+    m_strengthList->setColumnWidth(0, 110);
+    layout->addWidget(m_strengthNote, 10, 0, 1, 2);
+    layout->addWidget(m_strengthList, 11, 0);
+    layout->addWidget(m_envelope, 11, 1);
     layout->setRowStretch(1, 1);
     layout->setRowStretch(8, 2); // the laminate's matrices need the room more than the laminae list
+    layout->setRowStretch(11, 2);
     const int rows = m_homogenizationList->verticalHeader()->defaultSectionSize();
     const int listHeight = m_homogenizationList->horizontalHeader()->height() + 7 * rows + 6;
     m_homogenizationList->setFixedHeight(listHeight);
@@ -159,6 +179,8 @@ void CResultTheoryView::Refresh(const CPlyforgeDoc* doc)
     m_laminateBox->clear();
     m_loadBar->SetLoad(doc->load_case);
     const Laminate& laminate = doc->laminate;
+    StrengthTable::Fill(m_strengthList, nullptr);
+    m_envelope->Show(nullptr, nullptr);
     if (laminate.laminae.empty())
         return;
     for (const auto& lamina : laminate.laminae)
@@ -179,7 +201,33 @@ void CResultTheoryView::Refresh(const CPlyforgeDoc* doc)
         m_laminateBox->setPlainText(LaminateText(analysis).Text());
     else // never an older stack's matrices under this one's card
         m_laminateBox->setPlainText(QString::fromStdString(CalculationChecks::SingularStiffnessCause(*doc)));
+    ShowStrength(*doc);
 }
+
+void CResultTheoryView::ShowStrength(const CPlyforgeDoc& doc)
+{
+    constexpr int kEnvelopeDirections = 360;
+    const bool assessed = std::any_of(doc.laminate.laminae.begin(), doc.laminate.laminae.end(),
+                                      [](const auto& lamina) { return lamina->Assessed(); });
+    StrengthAnalysis analysis;
+    const bool shown = assessed && doc.load_case &&
+                       analysis.Run(doc.laminate, *doc.load_case, doc.failure,
+                                    {kFailureCriteria.begin(), kFailureCriteria.end()}, kEnvelopeDirections);
+    StrengthTable::Fill(m_strengthList, shown ? &analysis : nullptr);
+    m_envelope->Show(shown ? &analysis : nullptr, doc.load_case ? &*doc.load_case : nullptr);
+    if (shown)
+        m_strengthNote->setText(tr("The lowest ratio of each criterion is marked: its first ply to fail. A ply's "
+                                   "ratio is the lesser of its two faces'."));
+    else if (!assessed)
+        m_strengthNote->setText(tr("No lamina has strengths: give a lamina its strengths (Xt, Xc, Yt, Yc, S) in its "
+                                   "form to assess it."));
+    else if (!doc.load_case)
+        m_strengthNote->setText(tr("Enter a load case above to assess the plies' strength."));
+    else
+        m_strengthNote->setText(tr("The laminate's stiffness cannot be inverted: no strength can be assessed."));
+}
+
+QString CResultTheoryView::StrengthNote() const { return m_strengthNote->text(); }
 
 bool CResultTheoryView::ExportCard(const QString& path)
 {

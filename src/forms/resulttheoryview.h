@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
+class CEnvelopeChart;
 class CListCtrlReport;
 class CPlyforgeDoc;
 class LoadCaseBar;
+class QLabel;
 class QPlainTextEdit;
 
 // "Theoretical Formula Result": the laminae, the homogenized laminate, the values
@@ -51,6 +53,11 @@ public:
     QPlainTextEdit* LaminateBox() const { return m_laminateBox; }
     // The load case the laminate's plies are analysed under; its owner stores it.
     LoadCaseBar* LoadBar() const { return m_loadBar; }
+    // Each criterion's strength ratios under the load case, first- and last-ply failure.
+    CListCtrlReport* StrengthList() const { return m_strengthList; }
+    CEnvelopeChart* EnvelopeChart() const { return m_envelope; }
+    // Why there is no strength to show (no load case, no lamina with strengths); empty when there is.
+    QString StrengthNote() const;
 
 private:
     // Sets a value, with "There is no data." for a row that does not exist.
@@ -63,7 +70,12 @@ private:
     QPlainTextEdit* m_cardBox;
     QPlainTextEdit* m_laminateBox;
     LoadCaseBar* m_loadBar;
+    // Fills the strength list and the envelope from the computed laminate.
+    void ShowStrength(const CPlyforgeDoc& doc);
     ResultStateBanner* m_stateBanner;
+    CListCtrlReport* m_strengthList;
+    QLabel* m_strengthNote;
+    CEnvelopeChart* m_envelope;
     ProjectDocument* m_project = nullptr;
     QString m_cardText;
     QString m_sectionText;

@@ -1,6 +1,7 @@
 // The theory results view over a laminate the engine has calculated: every result
 // in the row that names it, the ABAQUS card and its export, and rounding noise
 // shown as 0 without hiding small results.
+#include "forms/envelopechart.h"
 #include "forms/resulttheoryview.h"
 #include "forms/shownnumber.h"
 #include "guitestsupport.h"
@@ -56,6 +57,40 @@ private slots:
         Recorded().Clear();
         QVERIFY(!view.ExportCard(dir.filePath("missing/Composite.inp")));
         QVERIFY(Recorded().Messages().value(0).contains("missing/Composite.inp"));
+    }
+
+    // The cross-ply's strength: a ratio and mode per ply and criterion, the first ply
+    // to fail marked in each criterion's column, the envelope drawn; without a load
+    // case or strengths, a note says why there is none.
+    void showsTheStrengthAndWhyNot()
+    {
+        CPlyforgeDoc doc;
+        doc.LoadProject(ProjectReader::ReadFile(PLYFORGE_EXAMPLES "/cross-ply-strength.plyforge"));
+        Trace trace = Trace::Discard();
+        QVERIFY(doc.CalculateTheory(trace));
+        CResultTheoryView view;
+        view.Refresh(&doc);
+        CListCtrlReport* list = view.StrengthList();
+        QCOMPARE(list->GetItemCount(), 6); // four plies, first- and last-ply failure
+        QVERIFY2(list->GetItemText(1, 6).endsWith("iff_a"), qPrintable(list->GetItemText(1, 6)));
+        QCOMPARE(list->GetItemText(4, 0), QString("First-ply failure"));
+        const QAbstractItemModel* model = list->model();
+        for (int column = 1; column <= 6; ++column) {
+            QVERIFY(model->data(model->index(1, column), Qt::BackgroundRole).isValid()); // ply 2 fails first
+            QVERIFY(!model->data(model->index(2, column), Qt::BackgroundRole).isValid()); // its mirror is not marked
+        }
+        QVERIFY(view.EnvelopeChart()->HasCurves());
+
+        doc.load_case.reset();
+        view.Refresh(&doc);
+        QCOMPARE(list->GetItemCount(), 0);
+        QVERIFY(view.StrengthNote().startsWith("Enter a load case"));
+        QVERIFY(!view.EnvelopeChart()->HasCurves());
+        for (auto& lamina : doc.laminate.laminae)
+            lamina->strength = Lamina().strength;
+        doc.load_case = LaminateLoad{{100, 0, 0}, {0, 0, 0}};
+        view.Refresh(&doc);
+        QVERIFY(view.StrengthNote().startsWith("No lamina has strengths"));
     }
 
     // The quasi-isotropic laminate under Nx: its couplings, shear strains and shear

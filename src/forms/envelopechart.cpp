@@ -1,0 +1,85 @@
+#include "forms/envelopechart.h"
+
+#include "chart/chartviewer.h"
+#include "chart/xychart.h"
+#include "theory/strengthanalysis.h"
+
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+CEnvelopeChart::CEnvelopeChart(QWidget* parent) : QWidget(parent), m_viewer(new OrvaneChart::CChartViewer)
+{
+    setObjectName("EnvelopeChart");
+    m_viewer->setObjectName("EnvelopeViewer");
+    m_viewer->setMinimumSize(320, 260);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_viewer);
+    connect(m_viewer, &OrvaneChart::CChartViewer::MouseMovePlotArea, m_viewer, &OrvaneChart::CChartViewer::TrackLineAt);
+    m_view.Reset();
+}
+
+bool CEnvelopeChart::FillView(const StrengthAnalysis& analysis, const LaminateLoad& load, OrvaneChart::CChartView& view)
+{
+    std::vector<std::vector<double>> arrays;
+    std::vector<std::string> names;
+    double extent = 0;
+    for (size_t i = 0; i < analysis.envelopes.size(); ++i) {
+        std::vector<double> x, y;
+        for (const EnvelopePoint& point : analysis.envelopes[i]) {
+            // A direction that never fails has no point: the curve goes on past it.
+            if (!std::isfinite(point.Nx) || !std::isfinite(point.Ny))
+                continue;
+            x.push_back(point.Nx);
+            y.push_back(point.Ny);
+            extent = std::max({extent, std::abs(point.Nx), std::abs(point.Ny)});
+        }
+        if (x.empty())
+            continue;
+        x.push_back(x.front()); // closed
+        y.push_back(y.front());
+        arrays.push_back(std::move(x));
+        arrays.push_back(std::move(y));
+        names.push_back(FailureCriterionTitle(analysis.results[i].criterion));
+    }
+    if (arrays.empty())
+        return false;
+    // The load case as a diamond a sixtieth of the envelopes' size across.
+    const double r = extent / 60, nx = load.N[0], ny = load.N[1];
+    arrays.push_back({nx + r, nx, nx - r, nx, nx + r});
+    arrays.push_back({ny, ny + r, ny, ny - r, ny});
+    names.push_back("Load case");
+    view.SetLayout(1);
+    view.SetTitle("Failure envelope");
+    view.SetXTitle("Nx (N/mm)");
+    view.SetYTitle("Ny (N/mm)");
+    return view.SetData(arrays, names);
+}
+
+void CEnvelopeChart::Show(const StrengthAnalysis* analysis, const LaminateLoad* load)
+{
+    m_view.Reset();
+    m_hasCurves = analysis && load && FillView(*analysis, *load, m_view);
+    UpdateChart();
+}
+
+std::unique_ptr<OrvaneChart::XYChart> CEnvelopeChart::ShownChart() const
+{
+    return m_hasCurves ? m_view.CreateChart() : nullptr;
+}
+
+void CEnvelopeChart::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    UpdateChart();
+}
+
+void CEnvelopeChart::UpdateChart()
+{
+    const QSize size = m_viewer->size();
+    if (size.width() > 50 && size.height() > 50)
+        m_view.SetChartSize(size.width(), size.height());
+    m_viewer->SetChart(m_view.CreateChart());
+}
