@@ -5,7 +5,11 @@
 #include "experiment/resultstable.h"
 #include "experiment/seriesstatistics.h"
 #include "forms/formtext.h"
+#include "forms/envelopechart.h"
 #include "forms/laminatetext.h"
+#include "forms/strengthtable.h"
+#include "chart/xychart.h"
+#include "theory/strengthanalysis.h"
 #include "forms/resultstatebanner.h"
 #include "forms/shownnumber.h"
 #include "theory/abaquscard.h"
@@ -14,6 +18,7 @@
 #include <QObject>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -106,6 +111,46 @@ void AddLaminate(const CPlyforgeDoc& doc, ProjectDocument::ResultState state, st
     }
 }
 
+// The ply constants and strengths of the laminae that have them, then the strength
+// table and the failure envelope under the load case.
+void AddStrength(const CPlyforgeDoc& doc, bool results, std::vector<ReportBlock>& report)
+{
+    std::vector<const Lamina*> laminae;
+    for (const auto& lamina : doc.laminate.laminae)
+        laminae.push_back(lamina.get());
+    std::stable_sort(laminae.begin(), laminae.end(), [](const Lamina* a, const Lamina* b) { return a->id < b->id; });
+    std::vector<QStringList> given;
+    bool assessed = false;
+    for (const Lamina* l : laminae) {
+        assessed = assessed || l->Assessed();
+        if (l->source != LaminaSource::PlyConstants && !l->Assessed())
+            continue;
+        const bool ply = l->source == LaminaSource::PlyConstants;
+        const PlyStrengths& s = l->strength;
+        const auto optional = [](double value) { return std::isnan(value) ? QString() : In(value); };
+        given.push_back({QString::number(l->id), ply ? In(l->ply.E1) : QString(), ply ? In(l->ply.E2) : QString(),
+                         ply ? In(l->ply.G12) : QString(), ply ? In(l->ply.nu12) : QString(),
+                         ply ? In(l->ply.nu23) : QString(), optional(s.Xt), optional(s.Xc), optional(s.Yt),
+                         optional(s.Yc), optional(s.S), optional(s.ST)});
+    }
+    if (given.empty())
+        return;
+    report.push_back(Text(QObject::tr("Ply constants (GPa) and strengths (MPa)")));
+    report.push_back(Table({"No.", "E1", "E2", "G12", "Nu12", "Nu23", "Xt", "Xc", "Yt", "Yc", "S", "ST"}, given));
+    StrengthAnalysis analysis;
+    if (!results || !assessed || !doc.load_case ||
+        !analysis.Run(doc.laminate, *doc.load_case, doc.failure, {kFailureCriteria.begin(), kFailureCriteria.end()},
+                      360))
+        return;
+    report.push_back(Text(QObject::tr("Strength under the load case (strength ratio R and failure mode)")));
+    report.push_back(Table(StrengthTable::Titles(analysis), StrengthTable::Rows(analysis)));
+    OrvaneChart::CChartView view;
+    if (CEnvelopeChart::FillView(analysis, *doc.load_case, view)) {
+        view.SetChartSize(900, 600);
+        report.push_back({ReportBlock::Kind::Chart, {}, {}, {}, std::shared_ptr<const OrvaneChart::XYChart>(view.CreateChart())});
+    }
+}
+
 // How the moduli were taken, naming the standard whose elastic range it is.
 QString ModulusMethodText(const CPlyforgeDoc& doc)
 {
@@ -153,8 +198,10 @@ std::vector<ReportBlock> BuildReport(const CPlyforgeDoc& doc, std::shared_ptr<co
                                      const QString& log, ReportResultStates states)
 {
     std::vector<ReportBlock> report;
-    if (!doc.laminate.laminae.empty())
+    if (!doc.laminate.laminae.empty()) {
         AddLaminate(doc, states.theory, report);
+        AddStrength(doc, doc.laminate.Ex != 0 && states.theory != ProjectDocument::ResultState::NotCalculated, report);
+    }
     if (!doc.specimens.empty())
         AddSeries(doc, states.experiment, report);
     if (chart)
