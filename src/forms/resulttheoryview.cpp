@@ -183,10 +183,14 @@ void CResultTheoryView::Refresh(const CPlyforgeDoc* doc)
     m_envelope->Show(nullptr, nullptr);
     if (laminate.laminae.empty())
         return;
-    for (const auto& lamina : laminate.laminae)
-        m_laminaeList->AppendRow({QString::number(lamina->id), QString::fromStdString(lamina->fiber.name),
-                                  QString::fromStdString(lamina->matrix.name), G(lamina->FAW),
-                                  G(lamina->thickness), G(lamina->angle)});
+    for (const auto& lamina : laminate.laminae) {
+        // A ply given by its constants has no constituents and no fibre fraction to show.
+        const bool ply = lamina->source == LaminaSource::PlyConstants;
+        m_laminaeList->AppendRow({QString::number(lamina->id),
+                                  ply ? tr("(ply constants)") : QString::fromStdString(lamina->fiber.name),
+                                  ply ? QString() : QString::fromStdString(lamina->matrix.name),
+                                  ply ? QString() : G(lamina->FAW), G(lamina->thickness), G(lamina->angle)});
+    }
     const QStringList properties = LaminateText::HomogenizedValues(laminate);
     for (int row = 0; row < properties.size(); ++row)
         SetValue(m_homogenizationList, row, 2, properties[row]);

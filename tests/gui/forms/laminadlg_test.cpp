@@ -1,7 +1,11 @@
 // The lamina form over a document of the test: which cells open an editor, the
 // number rule and its messages, cells that are not numbers kept as typed, and refills
 // that never alter a value.
+#include "doc/calculationchecks.h"
 #include "forms/laminadlg.h"
+#include "forms/plyinputs.h"
+
+#include <QComboBox>
 #include "guitestsupport.h"
 
 class LaminaDlgTest : public QObject {
@@ -109,6 +113,50 @@ private slots:
         QVERIFY(shown.LaminaGrid()->model()->index(0, 3).data(Qt::BackgroundRole).isValid());
         const Lamina kept = *lamina;
         QVERIFY(shown.SaveToLamina(2, CLaminaDlg::UnreadCells::Keep) && lamina->SameInputs(kept));
+    }
+    // From ply constants: the constituents' rows give way to the ply's, the choice is
+    // an undo step, the strengths are read (blank: not given) and refilled unchanged.
+    void plyConstantsAndStrengthsRoundTrip()
+    {
+        CPlyforgeDoc doc;
+        CLaminaDlg form;
+        form.SetDocumentProvider([&doc] { return &doc; });
+        form.resize(1000, 700);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        CPlyInputs* inputs = form.PlyInputs();
+        QVERIFY(form.ConstituentGrid()->isVisible() && !inputs->PlyGrid()->isVisible());
+        inputs->SourceChoice()->activated(1); // as the user's choice
+        inputs->SourceChoice()->setCurrentIndex(1);
+        QVERIFY(!form.ConstituentGrid()->isVisible() && inputs->PlyGrid()->isVisible());
+        QVERIFY(form.LaminaGrid()->isColumnHidden(0) && form.LaminaGrid()->isColumnHidden(3)); // FAW, xi
+        const QStringList ply{"181", "10.3", "7.17", "0.28", "", "1.6"}, strengths{"1500", "1500", "40", "246", "68", ""};
+        for (int column = 0; column < 6; ++column) {
+            inputs->PlyGrid()->SetItemText(0, column, ply[column]);
+            inputs->StrengthGrid()->SetItemText(0, column, strengths[column]);
+        }
+        QVERIFY(form.SaveToLamina(1));
+        const Lamina& lamina = *doc.laminate.FindLamina(1);
+        QVERIFY(lamina.source == LaminaSource::PlyConstants && lamina.ply.E2 == 10.3 && lamina.ply.nu23 == 0.3);
+        QVERIFY(lamina.Assessed() && lamina.strength.Yc == 246 && std::isnan(lamina.strength.ST));
+        QVERIFY(CalculationChecks::LaminaFault(lamina).empty());
+
+        // A strength that is not a number stops the save with the field named.
+        inputs->StrengthGrid()->SetItemText(0, 4, "strong");
+        m_sink.Clear();
+        QVERIFY(!form.SaveToLamina(1));
+        QCOMPARE(m_sink.Messages(), QStringList{"숫자를 입력하세요\nTheoretical Lamina #1, Strengths, S: \"strong\""});
+        inputs->StrengthGrid()->SetItemText(0, 4, "68");
+
+        form.LoadLaminaRow(&lamina);
+        QCOMPARE(inputs->StrengthGrid()->GetItemText(0, 5), QString()); // ST stays blank
+        QCOMPARE(inputs->PlyGrid()->GetItemText(0, 1), QString("10.3"));
+        // Undo takes the choice back and shows the constituents again.
+        form.UndoStack()->Stack()->undo();
+        while (form.UndoStack()->Stack()->canUndo())
+            form.UndoStack()->Stack()->undo();
+        QCOMPARE(inputs->SourceChoice()->currentIndex(), 0);
+        QVERIFY(form.ConstituentGrid()->isVisible());
     }
 };
 
