@@ -43,13 +43,7 @@ std::string StatisticsBlock(const std::vector<SpecimenResult>& included)
 
 } // namespace
 
-std::string ExperimentRun::LogText() const
-{
-    std::string text;
-    for (const auto& block : log_blocks)
-        text += block;
-    return text;
-}
+std::string ExperimentRun::LogText() const { return JoinLogBlocks(log_blocks); }
 
 void ExperimentRun::StoreIn(SpecimenList& specimens) const
 {

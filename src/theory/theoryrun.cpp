@@ -2,6 +2,7 @@
 
 #include "theory/laminateanalysis.h"
 #include "theory/strengthanalysis.h"
+#include "util/calclog.h"
 
 #include <sstream>
 
@@ -27,13 +28,7 @@ TheoryFailure RunLaminaSteps(Lamina& lamina, std::ostream& log, Trace& trace)
 
 } // namespace
 
-std::string TheoryRun::LogText() const
-{
-    std::string text;
-    for (const auto& block : log_blocks)
-        text += block;
-    return text;
-}
+std::string TheoryRun::LogText() const { return JoinLogBlocks(log_blocks); }
 
 void TheoryRun::StoreIn(Laminate& target) const
 {
