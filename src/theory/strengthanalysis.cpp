@@ -36,24 +36,25 @@ LaminateLoad Scaled(const LaminateLoad& load, double factor)
     return scaled;
 }
 
-// The ply-axes state of a face at z, as LaminationTheory::ApplyLoad gives it.
-struct Rotation {
-    double c2, s2, cs;
+// What turns a strain in laminate axes into the ply-axes state, as
+// LaminationTheory::ApplyLoad gives it: the stress through the ply's stiffness and the
+// rotation, the strain through the rotation alone.
+struct FaceMap {
+    Matrix3 stress, strain;
 
-    explicit Rotation(double angle)
+    FaceMap(const Matrix3& stiffness, double angle)
     {
         const double t = angle * std::numbers::pi / 180, c = std::cos(t), s = std::sin(t);
-        c2 = c * c;
-        s2 = s * s;
-        cs = c * s;
+        const double c2 = c * c, s2 = s * s, cs = c * s;
+        strain << c2, s2, cs, s2, c2, -cs, -2 * cs, 2 * cs, c2 - s2;
+        Matrix3 rotate;
+        rotate << c2, s2, 2 * cs, s2, c2, -2 * cs, -cs, cs, c2 - s2;
+        stress = rotate * stiffness;
     }
-    PlyState State(const Matrix3& q, const Eigen::Vector3d& e) const
+    PlyState State(const Eigen::Vector3d& e) const
     {
-        const Eigen::Vector3d f = q * e;
-        return {c2 * f[0] + s2 * f[1] + 2 * cs * f[2], s2 * f[0] + c2 * f[1] - 2 * cs * f[2],
-                -cs * f[0] + cs * f[1] + (c2 - s2) * f[2],
-                c2 * e[0] + s2 * e[1] + cs * e[2], s2 * e[0] + c2 * e[1] - cs * e[2],
-                -2 * cs * e[0] + 2 * cs * e[1] + (c2 - s2) * e[2]};
+        const Eigen::Vector3d f = stress * e, g = strain * e;
+        return {f[0], f[1], f[2], g[0], g[1], g[2]};
     }
 };
 
@@ -126,13 +127,14 @@ LastPlyFailure StrengthAnalysis::LastPly(FailureCriterion criterion) const
     const size_t n = m_plies.size();
     std::vector<State> states(n, State::Intact);
     std::vector<Matrix3> stiffness(n);
-    std::vector<Rotation> rotations;
+    std::vector<FaceMap> maps;
     std::vector<double> z{-m_laminate.thickness / 2};
     for (size_t k = 0; k < n; ++k) {
         stiffness[k] = m_plies[k].stiffness;
-        rotations.emplace_back(m_plies[k].angle);
+        maps.emplace_back(stiffness[k], m_plies[k].angle);
         z.push_back(z.back() + m_plies[k].thickness);
     }
+    std::vector<Eigen::Vector3d> strains(n + 1); // at the interfaces, a ply's faces sharing them
     z.back() = m_laminate.thickness / 2;
     Matrix6 abd;
     abd << m_laminate.A, m_laminate.B, m_laminate.B, m_laminate.D;
@@ -144,13 +146,15 @@ LastPlyFailure StrengthAnalysis::LastPly(FailureCriterion criterion) const
     while (intact > 0) {
         const Eigen::Matrix<double, 6, 1> deformation = abd.partialPivLu().solve(resultants);
         const Eigen::Vector3d midplane = deformation.head<3>(), curvature = deformation.tail<3>();
+        for (size_t i = 0; i <= n; ++i)
+            strains[i] = midplane + z[i] * curvature;
         StrengthRatio least;
         size_t at = n;
         for (size_t k = 0; k < n; ++k) {
             if (states[k] == State::FibreFailed)
                 continue;
-            for (const double face : {z[k], z[k + 1]}) {
-                const PlyState state = rotations[k].State(stiffness[k], midplane + face * curvature);
+            for (const size_t face : {k, k + 1}) {
+                const PlyState state = maps[k].State(strains[face]);
                 const StrengthRatio ratio = states[k] == State::Intact ? m_plies[k].failure->Ratio(criterion, state)
                                                                        : m_plies[k].failure->FibreRatio(state);
                 if (ClearlyLess(ratio.R, least.R)) {
@@ -175,6 +179,7 @@ LastPlyFailure StrengthAnalysis::LastPly(FailureCriterion criterion) const
             ply.angle);
         const Matrix3 change = degraded - stiffness[at];
         stiffness[at] = degraded;
+        maps[at] = FaceMap(degraded, ply.angle);
         const double b = z[at], t = z[at + 1];
         abd.topLeftCorner<3, 3>() += change * (t - b);
         abd.topRightCorner<3, 3>() += change * ((t * t - b * b) / 2);
