@@ -1,5 +1,6 @@
 #include "chart/chartnavigator.h"
 
+#include "chart/chartview.h"
 #include "chart/chartviewer.h"
 #include "chart/legendlayout.h"
 #include "chart/xychart.h"
@@ -8,6 +9,7 @@
 #include <QRubberBand>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace OrvaneChart {
@@ -121,6 +123,49 @@ void ChartNavigator::Release(QPoint at)
     const XYChart& chart = *m_viewer->GetChart();
     Q_EMIT ZoomToRect(chart.xAxis()->valueOf(rect.left()), chart.xAxis()->valueOf(rect.right()),
                       chart.yAxis()->valueOf(rect.bottom()), chart.yAxis()->valueOf(rect.top()));
+}
+
+ChartNavigator* ChartNavigator::Follow(CChartViewer* viewer, CChartView& view, std::function<void()> redraw)
+{
+    auto* navigator = new ChartNavigator(viewer);
+    const auto shown = [viewer](double& xLow, double& xHigh, double& yLow, double& yHigh) {
+        const XYChart* chart = viewer->GetChart();
+        xLow = chart->xAxis()->minValue();
+        xHigh = chart->xAxis()->maxValue();
+        yLow = chart->yAxis()->minValue();
+        yHigh = chart->yAxis()->maxValue();
+    };
+    connect(navigator, &ChartNavigator::ZoomToRect, viewer,
+            [&view, redraw](double xLow, double xHigh, double yLow, double yHigh) {
+                view.SetZoom(xLow, xHigh, yLow, yHigh);
+                redraw();
+            });
+    connect(navigator, &ChartNavigator::ZoomAround, viewer, [&view, redraw, shown](double x, double y, double f) {
+        double xLow, xHigh, yLow, yHigh;
+        shown(xLow, xHigh, yLow, yHigh);
+        view.SetZoom(x + (xLow - x) * f, x + (xHigh - x) * f, y + (yLow - y) * f, y + (yHigh - y) * f);
+        redraw();
+    });
+    connect(navigator, &ChartNavigator::PanBy, viewer, [&view, redraw, shown](double dx, double dy) {
+        double xLow, xHigh, yLow, yHigh;
+        shown(xLow, xHigh, yLow, yHigh);
+        view.SetZoom(xLow - dx, xHigh - dx, yLow - dy, yHigh - dy);
+        redraw();
+    });
+    connect(navigator, &ChartNavigator::ResetRequested, viewer, [&view, redraw] {
+        if (!view.Zoomed())
+            return;
+        view.ResetZoom();
+        redraw();
+    });
+    connect(navigator, &ChartNavigator::LegendClicked, viewer, [&view, redraw](int curve) {
+        std::vector<bool> hidden = view.Hidden();
+        hidden.resize(std::max(hidden.size(), static_cast<size_t>(curve) + 1));
+        hidden[static_cast<size_t>(curve)] = !hidden[static_cast<size_t>(curve)];
+        view.SetHidden(std::move(hidden));
+        redraw();
+    });
+    return navigator;
 }
 
 } // namespace OrvaneChart

@@ -1,11 +1,15 @@
 #pragma once
 
 #include <QObject>
+
+#include <functional>
 #include <QPoint>
 
 class QRubberBand;
 
 namespace OrvaneChart {
+
+class CChartView;
 
 class CChartViewer;
 
@@ -19,6 +23,9 @@ class ChartNavigator : public QObject {
 
 public:
     explicit ChartNavigator(CChartViewer* viewer);
+    // A navigator on the viewer whose gestures zoom, pan and hide curves of the view;
+    // redraw builds the chart again after each. Owned by the viewer.
+    static ChartNavigator* Follow(CChartViewer* viewer, CChartView& view, std::function<void()> redraw);
 
 Q_SIGNALS:
     void ZoomToRect(double xLow, double xHigh, double yLow, double yHigh);

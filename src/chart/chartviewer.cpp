@@ -1,5 +1,7 @@
 #include "chart/chartviewer.h"
 
+#include "chart/chartview.h"
+
 #include <QSvgGenerator>
 
 #include "chart/chartrenderer.h"
@@ -196,6 +198,18 @@ bool CChartViewer::ExportPng(const XYChart& chart, const QString& path, int dpi,
     QBuffer buffer;
     return !image.isNull() && buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG") &&
            WriteSavedFile(path, buffer.data()).isEmpty();
+}
+
+bool CChartViewer::ExportView(CChartView& view, const QString& path, QSize pixels, int dpi)
+{
+    const double scale = double(std::max(dpi, 1)) / kScreenDpi;
+    const QSize shown(view.ChartWidth(), view.ChartHeight());
+    view.SetChartSize(std::max(1, int(std::lround(pixels.width() / scale))),
+                      std::max(1, int(std::lround(pixels.height() / scale))));
+    std::unique_ptr<XYChart> chart = view.CreateChart();
+    chart->xAxis()->setTickDensity(50);
+    view.SetChartSize(shown.width(), shown.height());
+    return path.endsWith(".svg", Qt::CaseInsensitive) ? ExportSvg(*chart, path) : ExportPng(*chart, path, dpi, pixels);
 }
 
 } // namespace OrvaneChart

@@ -10,6 +10,8 @@
 
 namespace OrvaneChart {
 
+class CChartView;
+
 class XYChart;
 
 // Shows an XYChart: renders it once into a cached image (again only when a new
@@ -50,6 +52,11 @@ public:
     // it records the resolution.
     static bool ExportSvg(const XYChart& chart, const QString& path);
     static bool ExportPng(const XYChart& chart, const QString& path, int dpi, QSize pixels = {});
+    // The view's chart, with its zoom and curves, as a picture of that size in pixels at
+    // that resolution (an SVG drawing when the path ends in .svg): built at the size in
+    // screen pixels and drawn at the resolution's scale, so its text and lines are as
+    // large on paper as on the screen.
+    static bool ExportView(CChartView& view, const QString& path, QSize pixels, int dpi);
     // The resolution a chart's own pixels stand for.
     static constexpr int kScreenDpi = 96;
     void RemoveTrackLine();

@@ -1,9 +1,16 @@
 #include "forms/envelopechart.h"
 
+#include "chart/chartnavigator.h"
 #include "chart/chartviewer.h"
+#include "forms/chartexportdialog.h"
+#include "forms/filedialogs.h"
+#include "guibase/messagebox.h"
+#include "guibase/savedfile.h"
 #include "chart/xychart.h"
 #include "theory/strengthanalysis.h"
 
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -14,10 +21,31 @@ CEnvelopeChart::CEnvelopeChart(QWidget* parent) : QWidget(parent), m_viewer(new 
     setObjectName("EnvelopeChart");
     m_viewer->setObjectName("EnvelopeViewer");
     m_viewer->setMinimumSize(320, 260);
+    auto* exportChart = new QPushButton(tr("Export chart..."));
+    exportChart->setObjectName("ExportEnvelopeButton");
+    exportChart->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(exportChart);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_viewer);
+    layout->addLayout(buttons);
+    layout->addWidget(m_viewer, 1);
     connect(m_viewer, &OrvaneChart::CChartViewer::MouseMovePlotArea, m_viewer, &OrvaneChart::CChartViewer::TrackLineAt);
+    OrvaneChart::ChartNavigator::Follow(m_viewer, m_view, [this] { UpdateChart(); });
+    connect(exportChart, &QPushButton::clicked, this, [this] {
+        if (!m_hasCurves) {
+            ShowMessageBox(this, tr("There is no failure envelope yet: enter a load case and press \"Calculate\"."));
+            return;
+        }
+        ChartExportDialog size(QSize(m_view.ChartWidth(), m_view.ChartHeight()), this);
+        if (size.exec() != QDialog::Accepted)
+            return;
+        const QString path = FileDialogs::AskSavePath(this, tr("Export Chart"), "failure-envelope.png",
+                                                      tr("PNG image (*.png);;SVG drawing (*.svg);;All files (*)"));
+        if (!path.isEmpty() && ExportImage(path, size.PixelSize(), size.Dpi()))
+            FileDialogs::RememberFolderOf(path);
+    });
     m_view.Reset();
 }
 
@@ -68,6 +96,21 @@ void CEnvelopeChart::Show(const StrengthAnalysis* analysis, const LaminateLoad* 
 std::unique_ptr<OrvaneChart::XYChart> CEnvelopeChart::ShownChart() const
 {
     return m_hasCurves ? m_view.CreateChart() : nullptr;
+}
+
+bool CEnvelopeChart::ExportImage(const QString& path, QSize size, int dpi)
+{
+    // Refused before it is drawn: a picture never replaces the project or its readings.
+    const std::vector<std::string> inputs = m_inputFiles ? m_inputFiles() : std::vector<std::string>();
+    if (const QString refusal = SavedFileRefusal(path, inputs); !refusal.isEmpty()) {
+        ShowMessageBox(this, tr("The chart could not be written to %1: %2").arg(path, refusal));
+        return false;
+    }
+    if (!m_hasCurves || !OrvaneChart::CChartViewer::ExportView(m_view, path, size, dpi)) {
+        ShowMessageBox(this, tr("The chart could not be written to %1").arg(path));
+        return false;
+    }
+    return true;
 }
 
 void CEnvelopeChart::resizeEvent(QResizeEvent* event)

@@ -149,39 +149,7 @@ bool CResultExpView::ChartGreyed() const { return m_viewer->graphicsEffect() != 
 
 void CResultExpView::ConnectNavigation()
 {
-    auto* navigator = new OrvaneChart::ChartNavigator(m_viewer);
-    const auto shown = [this](double& xLow, double& xHigh, double& yLow, double& yHigh) {
-        const OrvaneChart::XYChart* chart = m_viewer->GetChart();
-        xLow = chart->xAxis()->minValue();
-        xHigh = chart->xAxis()->maxValue();
-        yLow = chart->yAxis()->minValue();
-        yHigh = chart->yAxis()->maxValue();
-    };
-    connect(navigator, &OrvaneChart::ChartNavigator::ZoomToRect, this,
-            [this](double xLow, double xHigh, double yLow, double yHigh) {
-                m_chartView.SetZoom(xLow, xHigh, yLow, yHigh);
-                UpdateChart();
-            });
-    connect(navigator, &OrvaneChart::ChartNavigator::ZoomAround, this, [this, shown](double x, double y, double f) {
-        double xLow, xHigh, yLow, yHigh;
-        shown(xLow, xHigh, yLow, yHigh);
-        m_chartView.SetZoom(x + (xLow - x) * f, x + (xHigh - x) * f, y + (yLow - y) * f, y + (yHigh - y) * f);
-        UpdateChart();
-    });
-    connect(navigator, &OrvaneChart::ChartNavigator::PanBy, this, [this, shown](double dx, double dy) {
-        double xLow, xHigh, yLow, yHigh;
-        shown(xLow, xHigh, yLow, yHigh);
-        m_chartView.SetZoom(xLow - dx, xHigh - dx, yLow - dy, yHigh - dy);
-        UpdateChart();
-    });
-    connect(navigator, &OrvaneChart::ChartNavigator::ResetRequested, this, &CResultExpView::ResetZoom);
-    connect(navigator, &OrvaneChart::ChartNavigator::LegendClicked, this, [this](int curve) {
-        std::vector<bool> hidden = m_chartView.Hidden();
-        hidden.resize(std::max(hidden.size(), static_cast<size_t>(curve) + 1));
-        hidden[static_cast<size_t>(curve)] = !hidden[static_cast<size_t>(curve)];
-        m_chartView.SetHidden(std::move(hidden));
-        UpdateChart();
-    });
+    OrvaneChart::ChartNavigator::Follow(m_viewer, m_chartView, [this] { UpdateChart(); });
 }
 
 void CResultExpView::ResetZoom()
@@ -389,19 +357,7 @@ bool CResultExpView::ExportChartImage(const QString& path, QSize size, int dpi)
     }
     UpdateChart();
     if (size.isValid() && m_viewer->GetChart()) {
-        // The chart built again, with the zoom and curves shown, at the picture's size
-        // in screen pixels: drawn at the resolution's scale, its text and lines are as
-        // large on paper as on the screen.
-        const double scale = double(std::max(dpi, 1)) / OrvaneChart::CChartViewer::kScreenDpi;
-        const QSize shown(m_chartView.ChartWidth(), m_chartView.ChartHeight());
-        m_chartView.SetChartSize(std::max(1, int(std::lround(size.width() / scale))),
-                                 std::max(1, int(std::lround(size.height() / scale))));
-        std::unique_ptr<OrvaneChart::XYChart> chart = m_chartView.CreateChart();
-        chart->xAxis()->setTickDensity(50);
-        m_chartView.SetChartSize(shown.width(), shown.height());
-        const bool svg = path.endsWith(".svg", Qt::CaseInsensitive);
-        if (!(svg ? OrvaneChart::CChartViewer::ExportSvg(*chart, path)
-                  : OrvaneChart::CChartViewer::ExportPng(*chart, path, dpi, size))) {
+        if (!OrvaneChart::CChartViewer::ExportView(m_chartView, path, size, dpi)) {
             ShowMessageBox(this, tr("The chart could not be written to %1").arg(path));
             return false;
         }

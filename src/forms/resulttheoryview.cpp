@@ -107,6 +107,7 @@ CResultTheoryView::CResultTheoryView(QWidget* parent)
     layout->addWidget(new QLabel(tr("Strength under the load case (strength ratio R and failure mode)")), 9, 0, 1, 2);
     m_strengthNote->setObjectName("StrengthNote");
     m_strengthNote->setWordWrap(true);
+    m_envelope->SetInputFiles([this] { return InputFiles(); });
     // Room for a ratio and the longest mode name, "matrix_compression".
     for (int column = 1; column < 7; ++column)
         m_strengthList->setColumnWidth(column, 170);

@@ -80,6 +80,16 @@ private slots:
             QVERIFY(!model->data(model->index(2, column), Qt::BackgroundRole).isValid()); // its mirror is not marked
         }
         QVERIFY(view.EnvelopeChart()->HasCurves());
+        // The envelope exports at the size asked, and never over the project.
+        QTemporaryDir dir;
+        QVERIFY(view.EnvelopeChart()->ExportImage(dir.filePath("envelope.png"), QSize(1890, 1181), 300));
+        QCOMPARE(QImage(dir.filePath("envelope.png")).size(), QSize(1890, 1181));
+        const QString project = dir.filePath("p.plyforge");
+        QVERIFY(QFile(project).open(QIODevice::WriteOnly));
+        view.SetInputFiles([&project] { return std::vector<std::string>{project.toStdString()}; });
+        Recorded().Clear();
+        QVERIFY(!view.EnvelopeChart()->ExportImage(project, QSize(800, 600), 96));
+        QCOMPARE(QFileInfo(project).size(), 0);
 
         doc.load_case.reset();
         view.Refresh(&doc);
