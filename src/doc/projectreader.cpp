@@ -1,5 +1,6 @@
 #include "doc/projectreader.h"
 
+#include "doc/plyfieldsreader.h"
 #include "doc/projectfields.h"
 #include "doc/projectschema.h"
 #include "doc/readingsbatch.h"
@@ -36,9 +37,6 @@ private:
     void ReadMaterial(const json& object, const std::string& where, ConstituentMaterial& material) const;
     void ReadTheory(const json& theory, ProjectData& project) const;
     void ReadUnreadFields(const json& cells, const std::string& where, Lamina& lamina) const;
-    void ReadPlyConstants(const json& item, const std::string& where, Lamina& lamina) const;
-    void ReadStrengths(const json& object, const std::string& where, PlyStrengths& strengths) const;
-    void ReadFailure(const json& object, FailureSettings& settings) const;
     void ReadExperiment(const json& experiment, ProjectData& project);
     void ReadSpecimen(const json& item, const std::string& where, ExperimentSpecimen& specimen);
     void ReadUnreadCells(const json& cells, const std::string& where, ExperimentSpecimen& specimen) const;
@@ -97,7 +95,7 @@ void Reader::ReadTheory(const json& theory, ProjectData& project) const
                             std::to_string(project.lamina_count));
     project.current_lamina_id = OptionalInteger(theory, "current_lamina_id", "", 0, 0, project.lamina_count);
     if (Find(theory, "failure"))
-        ReadFailure(Object(theory, "failure", ""), project.failure);
+        PlyFieldsReader::ReadFailure(Object(theory, "failure", ""), project.failure);
     if (const json* load = Find(theory, "load")) {
         if (!load->is_object())
             Fail("load", "expected an object of Nx, Ny, Nxy, Mx, My and Mxy (absent ones are 0)");
@@ -114,7 +112,7 @@ void Reader::ReadTheory(const json& theory, ProjectData& project) const
         auto lamina = NewRecord<Lamina>(laminae, i, "laminae", project.lamina_count, "lamina_count", ids, at);
         const json& item = laminae[i];
         if (Find(item, "ply")) {
-            ReadPlyConstants(item, at, *lamina);
+            PlyFieldsReader::ReadPlyConstants(item, at, *lamina);
         } else {
             ReadMaterial(Object(item, "fiber", at), at + ".fiber", lamina->fiber);
             ReadMaterial(Object(item, "matrix", at), at + ".matrix", lamina->matrix);
@@ -124,7 +122,7 @@ void Reader::ReadTheory(const json& theory, ProjectData& project) const
         lamina->thickness = Number(item, "thickness", at);
         lamina->angle = Number(item, "angle", at);
         if (Find(item, "strength"))
-            ReadStrengths(Object(item, "strength", at), Join(at, "strength"), lamina->strength);
+            PlyFieldsReader::ReadStrengths(Object(item, "strength", at), Join(at, "strength"), lamina->strength);
         lamina->S_scale_factor = OptionalNumber(item, "S_scale_factor", at, 0.01);
         lamina->C_scale_factor = OptionalNumber(item, "C_scale_factor", at, 1.0);
         lamina->S_angle_scale_factor = OptionalNumber(item, "S_angle_scale_factor", at, 0.01);
@@ -133,42 +131,6 @@ void Reader::ReadTheory(const json& theory, ProjectData& project) const
             ReadUnreadFields(Array(item, "unread_cells", at), Join(at, "unread_cells"), *lamina);
         project.laminae.push_back(std::move(lamina));
     }
-}
-
-// A ply given by its own constants, in place of fibre, matrix, FAW and xi.
-void Reader::ReadPlyConstants(const json& item, const std::string& where, Lamina& lamina) const
-{
-    for (const char* key : {"fiber", "matrix", "FAW", "xi"}) {
-        if (Find(item, key))
-            Fail(Join(where, key), "a lamina given by its ply constants has no fiber, matrix, FAW or xi");
-    }
-    const std::string at = Join(where, "ply");
-    const json& ply = Object(item, "ply", where);
-    lamina.source = LaminaSource::PlyConstants;
-    lamina.ply.E1 = Number(ply, "E1", at);
-    lamina.ply.E2 = Number(ply, "E2", at);
-    lamina.ply.G12 = Number(ply, "G12", at);
-    lamina.ply.nu12 = Number(ply, "nu12", at);
-    lamina.ply.nu23 = OptionalNumber(ply, "nu23", at, 0.3);
-    lamina.ply.density = OptionalNumber(item, "density", where, std::numeric_limits<double>::quiet_NaN());
-}
-
-void Reader::ReadStrengths(const json& object, const std::string& where, PlyStrengths& strengths) const
-{
-    strengths.Xt = Number(object, "Xt", where);
-    strengths.Xc = Number(object, "Xc", where);
-    strengths.Yt = Number(object, "Yt", where);
-    strengths.Yc = Number(object, "Yc", where);
-    strengths.S = Number(object, "S", where);
-    strengths.ST = OptionalNumber(object, "ST", where, std::numeric_limits<double>::quiet_NaN());
-}
-
-void Reader::ReadFailure(const json& object, FailureSettings& settings) const
-{
-    const std::string where = "theory.failure";
-    settings.tsai_wu_f12 = OptionalNumber(object, "tsai_wu_f12", where, settings.tsai_wu_f12);
-    settings.puck_p_plus = OptionalNumber(object, "puck_p_plus", where, settings.puck_p_plus);
-    settings.puck_p_minus = OptionalNumber(object, "puck_p_minus", where, settings.puck_p_minus);
 }
 
 // The lamina's inputs kept as typed: { "field": "fiber.density", "text": "abc" }, the
