@@ -7,7 +7,6 @@
 #include "util/formattext.h"
 #include "util/trace.h"
 
-#include <algorithm>
 #include <cmath>
 
 int CliRunner::RunStrength(CPlyforgeDoc& doc, MessageSink& sink, bool json,
@@ -17,9 +16,7 @@ int CliRunner::RunStrength(CPlyforgeDoc& doc, MessageSink& sink, bool json,
     Trace trace(text);
     if (!RunTheory(doc, sink, trace))
         return kRefused;
-    const bool assessed = std::any_of(doc.laminate.laminae.begin(), doc.laminate.laminae.end(),
-                                      [](const auto& lamina) { return lamina->Assessed(); });
-    if (!assessed) {
+    if (!doc.laminate.AnyAssessed()) {
         sink.ShowMessage("No lamina has strengths, so none can be assessed: give a lamina its strengths "
                          "Xt, Xc, Yt, Yc and S (MPa).");
         return kRefused;

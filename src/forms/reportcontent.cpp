@@ -59,12 +59,19 @@ bool ResultsHeading(const QString& heading, bool calculated, ProjectDocument::Re
     return true;
 }
 
-void AddLaminate(const CPlyforgeDoc& doc, ProjectDocument::ResultState state, std::vector<ReportBlock>& report)
+// The laminae as the stack has them, lamina 1 at the bottom.
+std::vector<const Lamina*> InIdOrder(const Laminate& laminate)
 {
     std::vector<const Lamina*> laminae;
-    for (const auto& lamina : doc.laminate.laminae)
+    for (const auto& lamina : laminate.laminae)
         laminae.push_back(lamina.get());
     std::stable_sort(laminae.begin(), laminae.end(), [](const Lamina* a, const Lamina* b) { return a->id < b->id; });
+    return laminae;
+}
+
+void AddLaminate(const CPlyforgeDoc& doc, ProjectDocument::ResultState state, std::vector<ReportBlock>& report)
+{
+    const std::vector<const Lamina*> laminae = InIdOrder(doc.laminate);
     report.push_back(Heading(QObject::tr("Laminate: inputs")));
     std::vector<QStringList> inputs;
     for (const Lamina* l : laminae) {
@@ -115,14 +122,9 @@ void AddLaminate(const CPlyforgeDoc& doc, ProjectDocument::ResultState state, st
 // table and the failure envelope under the load case.
 void AddStrength(const CPlyforgeDoc& doc, bool results, std::vector<ReportBlock>& report)
 {
-    std::vector<const Lamina*> laminae;
-    for (const auto& lamina : doc.laminate.laminae)
-        laminae.push_back(lamina.get());
-    std::stable_sort(laminae.begin(), laminae.end(), [](const Lamina* a, const Lamina* b) { return a->id < b->id; });
+    const std::vector<const Lamina*> laminae = InIdOrder(doc.laminate);
     std::vector<QStringList> given;
-    bool assessed = false;
     for (const Lamina* l : laminae) {
-        assessed = assessed || l->Assessed();
         if (l->source != LaminaSource::PlyConstants && !l->Assessed())
             continue;
         const bool ply = l->source == LaminaSource::PlyConstants;
@@ -138,7 +140,7 @@ void AddStrength(const CPlyforgeDoc& doc, bool results, std::vector<ReportBlock>
     report.push_back(Text(QObject::tr("Ply constants (GPa) and strengths (MPa)")));
     report.push_back(Table({"No.", "E1", "E2", "G12", "Nu12", "Nu23", "Xt", "Xc", "Yt", "Yc", "S", "ST"}, given));
     StrengthAnalysis analysis;
-    if (!results || !assessed || !doc.load_case ||
+    if (!results || !doc.laminate.AnyAssessed() || !doc.load_case ||
         !analysis.Run(doc.laminate, *doc.load_case, doc.failure, {kFailureCriteria.begin(), kFailureCriteria.end()},
                       360))
         return;

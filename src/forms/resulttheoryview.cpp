@@ -19,9 +19,6 @@
 #include "util/formattext.h"
 
 #include <QGridLayout>
-
-#include <algorithm>
-
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -212,8 +209,7 @@ void CResultTheoryView::Refresh(const CPlyforgeDoc* doc)
 void CResultTheoryView::ShowStrength(const CPlyforgeDoc& doc)
 {
     constexpr int kEnvelopeDirections = 360;
-    const bool assessed = std::any_of(doc.laminate.laminae.begin(), doc.laminate.laminae.end(),
-                                      [](const auto& lamina) { return lamina->Assessed(); });
+    const bool assessed = doc.laminate.AnyAssessed();
     StrengthAnalysis analysis;
     const bool shown = assessed && doc.load_case &&
                        analysis.Run(doc.laminate, *doc.load_case, doc.failure,

@@ -7,6 +7,8 @@
 #include "util/formattext.h"
 #include "util/trace.h"
 
+#include <algorithm>
+
 Laminate Laminate::Copy() const
 {
     Laminate copy;
@@ -93,6 +95,11 @@ void Laminate::CalculateAll(std::ostream& log, Trace& trace)
     CalculateCompliance(log, trace);
     CalculateHomogenization(log, trace);
     TranslateForAbaqus(log, trace);
+}
+
+bool Laminate::AnyAssessed() const
+{
+    return std::any_of(laminae.begin(), laminae.end(), [](const auto& lamina) { return lamina->Assessed(); });
 }
 
 Lamina* Laminate::FindLamina(int id) const { return FindRecord(laminae, id); }

@@ -51,6 +51,8 @@ struct Laminate : LaminateValues {
     // every ply has its rotated stiffness.
     void CalculateAll(std::ostream& log, Trace& trace);
 
+    // Whether some lamina has strengths, so that there is a strength to assess.
+    bool AnyAssessed() const;
     // The record with this id, or nullptr (linear search from the front).
     Lamina* FindLamina(int id) const;
     // The record with this id, appended at the end when there is none yet.

@@ -44,11 +44,11 @@ struct FaceMap {
 
     FaceMap(const Matrix3& stiffness, double angle)
     {
-        const double t = angle * std::numbers::pi / 180, c = std::cos(t), s = std::sin(t);
-        const double c2 = c * c, s2 = s * s, cs = c * s;
-        strain << c2, s2, cs, s2, c2, -cs, -2 * cs, 2 * cs, c2 - s2;
         Matrix3 rotate;
-        rotate << c2, s2, 2 * cs, s2, c2, -2 * cs, -cs, cs, c2 - s2;
+        for (int k = 0; k < 3; ++k) {
+            strain.col(k) = LaminationTheory::StrainToPlyAxes(Eigen::Vector3d::Unit(k), angle);
+            rotate.col(k) = LaminationTheory::StressToPlyAxes(Eigen::Vector3d::Unit(k), angle);
+        }
         stress = rotate * stiffness;
     }
     PlyState State(const Eigen::Vector3d& e) const
@@ -77,10 +77,9 @@ bool StrengthAnalysis::Run(const Laminate& laminate, const LaminateLoad& load_ca
         m_plies.push_back(std::move(ply));
     }
     std::stable_sort(m_plies.begin(), m_plies.end(), [](const Ply& a, const Ply& b) { return a.id < b.id; });
-    const bool any = std::any_of(m_plies.begin(), m_plies.end(), [](const Ply& p) { return p.failure.has_value(); });
     for (const Ply& ply : m_plies)
         m_stack.push_back({ply.id, ply.thickness, ply.angle, ply.stiffness});
-    if (!any || !LaminationTheory::Analyse(m_stack, m_laminate))
+    if (!laminate.AnyAssessed() || !LaminationTheory::Analyse(m_stack, m_laminate))
         return false;
 
     const LoadResult loaded = LaminationTheory::ApplyLoad(m_stack, m_laminate, load);
