@@ -1,5 +1,6 @@
 #include "mechanics/failurecriteria.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -206,4 +207,45 @@ StrengthRatio PlyFailure::Puck(const PlyState& p) const
     }
     Least(best, exposure > 0 ? 1 / exposure : kInfinity, mode);
     return best;
+}
+
+FormulaSwitches PlyFailure::Switches(FailureCriterion criterion) const
+{
+    FormulaSwitches out;
+    switch (criterion) {
+    case FailureCriterion::TsaiHill:
+        // X and Y follow the signs; the root of the quadratic is convex while it is
+        // positive semi-definite, 4 X^2 >= Y^2 for every X and Y it may take.
+        out.count = 2;
+        out.planes[0] = {1, 0, 0};
+        out.planes[1] = {0, 1, 0};
+        out.convex = 2 * std::min(m_s.Xt, m_s.Xc) >= std::max(m_s.Yt, m_s.Yc);
+        break;
+    case FailureCriterion::Hashin:
+        out.count = 2;
+        out.planes[0] = {1, 0, 0};
+        out.planes[1] = {0, 1, 0};
+        break;
+    case FailureCriterion::Puck:
+        // Tension against compression across, and the border of modes B and C on
+        // either sign of the shear.
+        out.count = 3;
+        out.planes[0] = {0, 1, 0};
+        out.planes[1] = {0, m_tau21c, m_r_tt};
+        out.planes[2] = {0, m_tau21c, -m_r_tt};
+        break;
+    case FailureCriterion::MaxStress:
+    case FailureCriterion::MaxStrain:
+    case FailureCriterion::TsaiWu: break;
+    }
+    return out;
+}
+
+bool PlyFailure::operator==(const PlyFailure& o) const
+{
+    const auto key = [](const PlyFailure& f) {
+        return std::array{f.m_s.Xt, f.m_s.Xc, f.m_s.Yt,  f.m_s.Yc,  f.m_s.S,      f.m_st,
+                          f.m_e.E1, f.m_e.E2, f.m_e.G12, f.m_f12, f.m_p_plus, f.m_p_minus};
+    };
+    return key(*this) == key(o);
 }

@@ -71,6 +71,15 @@ struct StrengthRatio {
     FailureMode mode = FailureMode::None;
 };
 
+// The planes c . (s1, s2, t12) = 0 across which a criterion changes its formula.
+// Between them 1 / R is a convex function of the state when convex is true, so along a
+// line of states the least R lies at the ends of each stretch.
+struct FormulaSwitches {
+    int count = 0;
+    std::array<std::array<double, 3>, 3> planes{};
+    bool convex = true;
+};
+
 // A ply's criterion, computed once per ply from its strengths and the settings.
 class PlyFailure {
 public:
@@ -79,6 +88,10 @@ public:
     StrengthRatio Ratio(FailureCriterion criterion, const PlyState& state) const;
     // Fibre failure alone, Xt / s1 or Xc / -s1: what a ply whose matrix has failed can still give.
     StrengthRatio FibreRatio(const PlyState& state) const;
+    // Of Ratio; FibreRatio has none and is convex.
+    FormulaSwitches Switches(FailureCriterion criterion) const;
+    // The same strengths, moduli and settings: the same ratio for every state.
+    bool operator==(const PlyFailure& other) const;
 
 private:
     StrengthRatio MaxStress(const PlyState& state) const;

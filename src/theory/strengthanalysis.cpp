@@ -1,6 +1,7 @@
 #include "theory/strengthanalysis.h"
 
 #include "theory/laminate.h"
+#include "theory/plydiscount.h"
 #include "util/formattext.h"
 
 #include <nlohmann/json.hpp>
@@ -19,13 +20,6 @@ PlyState StateOf(const PlyFace& face)
             face.strain_12[0], face.strain_12[1], face.strain_12[2]};
 }
 
-// Clearly less than best: ratios within kTie of each other are the same, and the
-// earlier ply face keeps it.
-bool ClearlyLess(double R, double best)
-{
-    return R < best && (std::isinf(best) || !(best - R <= StrengthAnalysis::kTie * best));
-}
-
 LaminateLoad Scaled(const LaminateLoad& load, double factor)
 {
     LaminateLoad scaled;
@@ -35,28 +29,6 @@ LaminateLoad Scaled(const LaminateLoad& load, double factor)
     }
     return scaled;
 }
-
-// What turns a strain in laminate axes into the ply-axes state, as
-// LaminationTheory::ApplyLoad gives it: the stress through the ply's stiffness and the
-// rotation, the strain through the rotation alone.
-struct FaceMap {
-    Matrix3 stress, strain;
-
-    FaceMap(const Matrix3& stiffness, double angle)
-    {
-        Matrix3 rotate;
-        for (int k = 0; k < 3; ++k) {
-            strain.col(k) = LaminationTheory::StrainToPlyAxes(Eigen::Vector3d::Unit(k), angle);
-            rotate.col(k) = LaminationTheory::StressToPlyAxes(Eigen::Vector3d::Unit(k), angle);
-        }
-        stress = rotate * stiffness;
-    }
-    PlyState State(const Eigen::Vector3d& e) const
-    {
-        const Eigen::Vector3d f = stress * e, g = strain * e;
-        return {f[0], f[1], f[2], g[0], g[1], g[2]};
-    }
-};
 
 } // namespace
 
@@ -70,29 +42,34 @@ bool StrengthAnalysis::Run(const Laminate& laminate, const LaminateLoad& load_ca
     m_plies.clear();
     m_stack.clear();
     for (const auto& lamina : laminate.laminae) {
-        Ply ply{lamina->id, lamina->thickness, lamina->angle, lamina->Nu12,
-                lamina->C_bar * (lamina->C_angle_scale_factor * 1000), lamina->Moduli(), std::nullopt};
+        StrengthPly ply{lamina->id, lamina->thickness, lamina->angle, lamina->Nu12,
+                        lamina->C_bar * (lamina->C_angle_scale_factor * 1000), lamina->Moduli(), std::nullopt};
         if (lamina->Assessed())
             ply.failure.emplace(lamina->strength, ply.moduli, settings);
         m_plies.push_back(std::move(ply));
     }
-    std::stable_sort(m_plies.begin(), m_plies.end(), [](const Ply& a, const Ply& b) { return a.id < b.id; });
-    for (const Ply& ply : m_plies)
+    std::stable_sort(m_plies.begin(), m_plies.end(),
+                     [](const StrengthPly& a, const StrengthPly& b) { return a.id < b.id; });
+    for (const StrengthPly& ply : m_plies)
         m_stack.push_back({ply.id, ply.thickness, ply.angle, ply.stiffness});
     if (!laminate.AnyAssessed() || !LaminationTheory::Analyse(m_stack, m_laminate))
         return false;
 
     const LoadResult loaded = LaminationTheory::ApplyLoad(m_stack, m_laminate, load);
-    const bool all = std::all_of(m_plies.begin(), m_plies.end(), [](const Ply& p) { return p.failure.has_value(); });
+    const bool all =
+        std::all_of(m_plies.begin(), m_plies.end(), [](const StrengthPly& p) { return p.failure.has_value(); });
     LoadResult unit_x, unit_y;
     if (envelope_directions > 0) {
         unit_x = LaminationTheory::ApplyLoad(m_stack, m_laminate, LaminateLoad{{1, 0, 0}, {0, 0, 0}});
         unit_y = LaminationTheory::ApplyLoad(m_stack, m_laminate, LaminateLoad{{0, 1, 0}, {0, 0, 0}});
     }
+    std::optional<PlyDiscount> discount;
+    if (all)
+        discount.emplace(m_plies, m_laminate, load);
     for (const FailureCriterion criterion : criteria) {
         results.push_back(Assess(criterion, loaded));
-        if (all)
-            results.back().last_ply = LastPly(criterion);
+        if (discount)
+            results.back().last_ply = discount->Run(criterion, exhaustive_last_ply);
         if (envelope_directions > 0)
             envelopes.push_back(Envelope(criterion, unit_x, unit_y, envelope_directions));
     }
@@ -104,88 +81,30 @@ CriterionStrength StrengthAnalysis::Assess(FailureCriterion criterion, const Loa
     CriterionStrength out;
     out.criterion = criterion;
     out.first_ply.at = Scaled(load, kInfinity);
+    double least = kInfinity;
     for (size_t k = 0; k < m_plies.size(); ++k) {
         PlyStrengthRatios ratios{m_plies[k].id, m_plies[k].failure.has_value(), {}, {}};
         if (ratios.assessed) {
             ratios.bottom = m_plies[k].failure->Ratio(criterion, StateOf(loaded.plies[k].bottom));
             ratios.top = m_plies[k].failure->Ratio(criterion, StateOf(loaded.plies[k].top));
-            for (const bool top : {false, true}) {
-                const StrengthRatio& ratio = top ? ratios.top : ratios.bottom;
-                if (ClearlyLess(ratio.R, out.first_ply.ratio.R))
-                    out.first_ply = {ratio, ratios.id, top, Scaled(load, ratio.R)};
-            }
+            least = std::min({least, ratios.bottom.R, ratios.top.R});
         }
         out.plies.push_back(ratios);
     }
-    return out;
-}
-
-LastPlyFailure StrengthAnalysis::LastPly(FailureCriterion criterion) const
-{
-    enum class State { Intact, MatrixFailed, FibreFailed };
-    const size_t n = m_plies.size();
-    std::vector<State> states(n, State::Intact);
-    std::vector<Matrix3> stiffness(n);
-    std::vector<FaceMap> maps;
-    std::vector<double> z{-m_laminate.thickness / 2};
-    for (size_t k = 0; k < n; ++k) {
-        stiffness[k] = m_plies[k].stiffness;
-        maps.emplace_back(stiffness[k], m_plies[k].angle);
-        z.push_back(z.back() + m_plies[k].thickness);
-    }
-    std::vector<Eigen::Vector3d> strains(n + 1); // at the interfaces, a ply's faces sharing them
-    z.back() = m_laminate.thickness / 2;
-    Matrix6 abd;
-    abd << m_laminate.A, m_laminate.B, m_laminate.B, m_laminate.D;
-    Eigen::Matrix<double, 6, 1> resultants;
-    resultants << load.N[0], load.N[1], load.N[2], load.M[0], load.M[1], load.M[2];
-
-    LastPlyFailure out;
-    size_t intact = n;
-    while (intact > 0) {
-        const Eigen::Matrix<double, 6, 1> deformation = abd.partialPivLu().solve(resultants);
-        const Eigen::Vector3d midplane = deformation.head<3>(), curvature = deformation.tail<3>();
-        for (size_t i = 0; i <= n; ++i)
-            strains[i] = midplane + z[i] * curvature;
-        StrengthRatio least;
-        size_t at = n;
-        for (size_t k = 0; k < n; ++k) {
-            if (states[k] == State::FibreFailed)
-                continue;
-            for (const size_t face : {k, k + 1}) {
-                const PlyState state = maps[k].State(strains[face]);
-                const StrengthRatio ratio = states[k] == State::Intact ? m_plies[k].failure->Ratio(criterion, state)
-                                                                       : m_plies[k].failure->FibreRatio(state);
-                if (ClearlyLess(ratio.R, least.R)) {
-                    least = ratio;
-                    at = k;
-                }
+    if (!std::isfinite(least))
+        return out;
+    // Ratios within the tie of the least are the same failure (mirror plies): the
+    // lowest face has it.
+    const double bound = least + kTie * least;
+    for (const PlyStrengthRatios& ratios : out.plies) {
+        for (const bool top : {false, true}) {
+            const StrengthRatio& ratio = top ? ratios.top : ratios.bottom;
+            if (ratios.assessed && ratio.R <= bound) {
+                out.first_ply = {ratio, ratios.id, top, Scaled(load, ratio.R)};
+                return out;
             }
         }
-        if (at == n || !std::isfinite(least.R))
-            break;
-        const double lambda = out.events.empty() ? least.R : std::max(least.R, out.events.back().lambda);
-        out.events.push_back({lambda, m_plies[at].id, least.mode});
-
-        const Ply& ply = m_plies[at];
-        const bool fibre = IsFibreMode(least.mode);
-        intact -= states[at] == State::Intact;
-        states[at] = fibre ? State::FibreFailed : State::MatrixFailed;
-        const double d = kDiscount;
-        const Matrix3 degraded = LaminationTheory::RotateStiffness(
-            LaminationTheory::PlyStiffness(ply.moduli.E1 * (fibre ? d : 1), ply.moduli.E2 * d, ply.moduli.G12 * d,
-                                           ply.nu12 * d),
-            ply.angle);
-        const Matrix3 change = degraded - stiffness[at];
-        stiffness[at] = degraded;
-        maps[at] = FaceMap(degraded, ply.angle);
-        const double b = z[at], t = z[at + 1];
-        abd.topLeftCorner<3, 3>() += change * (t - b);
-        abd.topRightCorner<3, 3>() += change * ((t * t - b * b) / 2);
-        abd.bottomLeftCorner<3, 3>() += change * ((t * t - b * b) / 2);
-        abd.bottomRightCorner<3, 3>() += change * ((t * t * t - b * b * b) / 3);
     }
-    out.lambda = out.events.empty() ? kInfinity : out.events.back().lambda;
     return out;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "mechanics/failurecriteria.h"
-#include "mechanics/laminationtheory.h"
+#include "theory/strengthply.h"
 
 #include <optional>
 #include <string>
@@ -25,19 +24,6 @@ struct FirstPlyFailure {
     LaminateLoad at;
 };
 
-// A ply's failure as the load grows: lambda is the load factor, never less than the
-// previous event's.
-struct FailureEvent {
-    double lambda = 0;
-    int ply = 0;
-    FailureMode mode = FailureMode::None;
-};
-
-struct LastPlyFailure {
-    double lambda = 0; // of the last event
-    std::vector<FailureEvent> events;
-};
-
 struct CriterionStrength {
     FailureCriterion criterion = FailureCriterion::MaxStress;
     std::vector<PlyStrengthRatios> plies; // in id order, lamina 1 at the bottom
@@ -55,14 +41,17 @@ struct EnvelopePoint {
 // loads in the (Nx, Ny) plane.
 class StrengthAnalysis {
 public:
-    static constexpr double kDiscount = 1e-6;
-    // Strength ratios within this, relative, are the same failure (mirror plies).
-    static constexpr double kTie = 1e-12;
+    static constexpr double kDiscount = kPlyDiscount;
+    static constexpr double kTie = kStrengthTie;
 
     // False when no lamina has strengths or the stack cannot be analysed.
     bool Run(const Laminate& laminate, const LaminateLoad& load, const FailureSettings& settings,
              const std::vector<FailureCriterion>& criteria = {kFailureCriteria.begin(), kFailureCriteria.end()},
              int envelope_directions = 0);
+
+    // Last-ply failure evaluates every ply face at every event instead of searching
+    // the few that can fail: slower, the same events; what the search is checked against.
+    bool exhaustive_last_ply = false;
 
     LaminateLoad load;
     FailureSettings settings;
@@ -76,21 +65,12 @@ public:
     // at full precision, infinite ratios as null.
     std::string Json() const;
 
-    struct Ply {
-        int id = 0;
-        double thickness = 0, angle = 0, nu12 = 0;
-        Matrix3 stiffness = Matrix3::Zero(); // rotated, MPa
-        PlyModuli moduli;
-        std::optional<PlyFailure> failure; // none: not assessed
-    };
-
 private:
     CriterionStrength Assess(FailureCriterion criterion, const LoadResult& loaded) const;
-    LastPlyFailure LastPly(FailureCriterion criterion) const;
     std::vector<EnvelopePoint> Envelope(FailureCriterion criterion, const LoadResult& unit_x,
                                         const LoadResult& unit_y, int directions) const;
 
-    std::vector<Ply> m_plies;
+    std::vector<StrengthPly> m_plies;
     std::vector<LaminationPly> m_stack;
     LaminationResult m_laminate;
 };

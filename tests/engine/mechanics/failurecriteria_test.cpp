@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 using namespace testing_support;
 
@@ -70,6 +71,51 @@ TEST(FailureCriteria, EveryCriterionReachesOneAtEachUniaxialStrength)
     // No stress never fails.
     for (const FailureCriterion criterion : kFailureCriteria)
         EXPECT_TRUE(std::isinf(failure.Ratio(criterion, PlyState{}).R));
+}
+
+// Last-ply failure skips the faces between the ends of a stretch on the strength of
+// this: between its switches, 1 / R of each criterion is convex along any line of states.
+TEST(FailureCriteria, ConvexBetweenTheirSwitches)
+{
+    const PlyStrengths second{60, 300, 20, 100, 30, 25}; // Xc > 2 Xt, ST < Yc / 2
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> stress(-400, 400);
+    for (const PlyStrengths& strengths : {kKawStrengths, second}) {
+        const PlyFailure failure(strengths, kKawModuli, FailureSettings{});
+        for (const FailureCriterion criterion : kFailureCriteria) {
+            SCOPED_TRACE(FailureCriterionKey(criterion));
+            const FormulaSwitches switches = failure.Switches(criterion);
+            ASSERT_TRUE(switches.convex);
+            for (int line = 0; line < 300; ++line) {
+                const double a[3] = {stress(random), stress(random), stress(random)};
+                const double b[3] = {stress(random), stress(random), stress(random)};
+                const auto at = [&](double t) {
+                    const double s1 = a[0] + t * b[0], s2 = a[1] + t * b[1], t12 = a[2] + t * b[2];
+                    return PlyState{s1, s2, t12, s1 / kKawModuli.E1, s2 / kKawModuli.E2, t12 / kKawModuli.G12};
+                };
+                const auto side = [&](double t) {
+                    const PlyState s = at(t);
+                    int code = 0;
+                    for (int k = 0; k < switches.count; ++k) {
+                        const auto& c = switches.planes[static_cast<size_t>(k)];
+                        code = 2 * code + (c[0] * s.s1 + c[1] * s.s2 + c[2] * s.t12 >= 0);
+                    }
+                    return code;
+                };
+                const auto exposure = [&](double t) { return 1 / failure.Ratio(criterion, at(t)).R; };
+                for (double t = -1; t < 1; t += 0.02) {
+                    const double h = 0.01;
+                    if (side(t - h) != side(t) || side(t + h) != side(t))
+                        continue;
+                    ASSERT_LE(exposure(t), (exposure(t - h) + exposure(t + h)) / 2 * (1 + 1e-12) + 1e-15)
+                        << "line " << line << ", t " << t;
+                }
+            }
+        }
+    }
+    // Tsai-Hill is not convex where a transverse strength exceeds twice a fibre one.
+    const PlyFailure weak_fibres(PlyStrengths{50, 30, 80, 200, 40}, kKawModuli, FailureSettings{});
+    EXPECT_FALSE(weak_fibres.Switches(FailureCriterion::TsaiHill).convex);
 }
 
 TEST(FailureCriteria, TextbookPlyAtSixtyDegrees)
