@@ -1,7 +1,7 @@
 #include "theory/strengthanalysis.h"
 
 #include "theory/laminate.h"
-#include "theory/plydiscount.h"
+#include "theory/plyfailuresearch.h"
 #include "util/formattext.h"
 
 #include <nlohmann/json.hpp>
@@ -63,15 +63,17 @@ bool StrengthAnalysis::Run(const Laminate& laminate, const LaminateLoad& load_ca
         unit_x = LaminationTheory::ApplyLoad(m_stack, m_laminate, LaminateLoad{{1, 0, 0}, {0, 0, 0}});
         unit_y = LaminationTheory::ApplyLoad(m_stack, m_laminate, LaminateLoad{{0, 1, 0}, {0, 0, 0}});
     }
-    std::optional<PlyDiscount> discount;
-    if (all)
-        discount.emplace(m_plies, m_laminate, load);
+    PlyFailureSearch search(m_plies, m_laminate);
     for (const FailureCriterion criterion : criteria) {
         results.push_back(Assess(criterion, loaded));
-        if (discount)
-            results.back().last_ply = discount->Run(criterion, exhaustive_last_ply);
-        if (envelope_directions > 0)
-            envelopes.push_back(Envelope(criterion, unit_x, unit_y, envelope_directions));
+        if (all) {
+            search.Start(criterion, every_face);
+            results.back().last_ply = search.LastPly(load);
+        }
+        if (envelope_directions > 0) {
+            search.Start(criterion, every_face);
+            envelopes.push_back(Envelope(search, unit_x, unit_y, envelope_directions));
+        }
     }
     return true;
 }
@@ -108,31 +110,16 @@ CriterionStrength StrengthAnalysis::Assess(FailureCriterion criterion, const Loa
     return out;
 }
 
-std::vector<EnvelopePoint> StrengthAnalysis::Envelope(FailureCriterion criterion, const LoadResult& unit_x,
-                                                      const LoadResult& unit_y, int directions) const
+std::vector<EnvelopePoint> StrengthAnalysis::Envelope(PlyFailureSearch& search, const LoadResult& unit_x,
+                                                      const LoadResult& unit_y, int directions)
 {
-    // Stresses are linear in the load: each direction's are those of the unit loads combined.
-    struct Face {
-        const PlyFailure* failure;
-        PlyState x, y;
-    };
-    std::vector<Face> faces;
-    for (size_t k = 0; k < m_plies.size(); ++k) {
-        if (!m_plies[k].failure)
-            continue;
-        faces.push_back({&*m_plies[k].failure, StateOf(unit_x.plies[k].bottom), StateOf(unit_y.plies[k].bottom)});
-        faces.push_back({&*m_plies[k].failure, StateOf(unit_x.plies[k].top), StateOf(unit_y.plies[k].top)});
-    }
+    // The deformation is linear in the load: each direction's is that of the unit loads combined.
     std::vector<EnvelopePoint> points;
-    points.reserve(directions);
+    points.reserve(static_cast<size_t>(directions));
     for (int i = 0; i < directions; ++i) {
         const double theta = 2 * std::numbers::pi * i / directions, c = std::cos(theta), s = std::sin(theta);
-        double least = kInfinity;
-        for (const Face& f : faces) {
-            const PlyState state{c * f.x.s1 + s * f.y.s1, c * f.x.s2 + s * f.y.s2, c * f.x.t12 + s * f.y.t12,
-                                 c * f.x.e1 + s * f.y.e1, c * f.x.e2 + s * f.y.e2, c * f.x.g12 + s * f.y.g12};
-            least = std::min(least, f.failure->Ratio(criterion, state).R);
-        }
+        const double least = search.Least(c * unit_x.midplane_strain + s * unit_y.midplane_strain,
+                                          c * unit_x.curvature + s * unit_y.curvature);
         points.push_back({least * c, least * s});
     }
     return points;

@@ -7,6 +7,7 @@
 #include <vector>
 
 struct Laminate;
+class PlyFailureSearch;
 
 // A ply's strength ratios at its two faces; a ply without strengths is not assessed.
 struct PlyStrengthRatios {
@@ -41,7 +42,7 @@ struct EnvelopePoint {
 // loads in the (Nx, Ny) plane.
 class StrengthAnalysis {
 public:
-    static constexpr double kDiscount = kPlyDiscount;
+    static constexpr double kDiscount = kPlyFailureSearch;
     static constexpr double kTie = kStrengthTie;
 
     // False when no lamina has strengths or the stack cannot be analysed.
@@ -49,9 +50,10 @@ public:
              const std::vector<FailureCriterion>& criteria = {kFailureCriteria.begin(), kFailureCriteria.end()},
              int envelope_directions = 0);
 
-    // Last-ply failure evaluates every ply face at every event instead of searching
-    // the few that can fail: slower, the same events; what the search is checked against.
-    bool exhaustive_last_ply = false;
+    // Last-ply failure and the envelope evaluate every ply face instead of searching
+    // the few that can fail first: slower, the same results; what the search is
+    // checked against.
+    bool every_face = false;
 
     LaminateLoad load;
     FailureSettings settings;
@@ -67,8 +69,8 @@ public:
 
 private:
     CriterionStrength Assess(FailureCriterion criterion, const LoadResult& loaded) const;
-    std::vector<EnvelopePoint> Envelope(FailureCriterion criterion, const LoadResult& unit_x,
-                                        const LoadResult& unit_y, int directions) const;
+    static std::vector<EnvelopePoint> Envelope(PlyFailureSearch& search, const LoadResult& unit_x,
+                                               const LoadResult& unit_y, int directions);
 
     std::vector<StrengthPly> m_plies;
     std::vector<LaminationPly> m_stack;

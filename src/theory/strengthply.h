@@ -7,7 +7,7 @@
 #include <vector>
 
 // A failed ply's moduli are multiplied by this in last-ply failure.
-inline constexpr double kPlyDiscount = 1e-6;
+inline constexpr double kPlyFailureSearch = 1e-6;
 // Strength ratios within this, relative, are the same failure (mirror plies).
 inline constexpr double kStrengthTie = 1e-12;
 

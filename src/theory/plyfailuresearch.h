@@ -4,7 +4,8 @@
 
 #include <vector>
 
-// Last-ply failure by ply discount, for one criterion at a time.
+// The ply faces that fail first, for one criterion at a time: last-ply failure by ply
+// discount, and the first failure under each direction of the envelope.
 //
 // Plies of one class (angle, stiffness, strengths) in one state share their map
 // from laminate strains to ply states, and those strains are linear through the
@@ -12,16 +13,21 @@
 // the criterion switches formula 1 / R is convex along that line, so the least
 // R of a stretch lies at its ends, and the faces within a tie of it are its
 // ends too. An event then evaluates a few faces per group instead of every face
-// of the laminate.
-class PlyDiscount {
+// of the laminate. Plies without strengths take no part.
+class PlyFailureSearch {
 public:
-    PlyDiscount(const std::vector<StrengthPly>& plies, const LaminationResult& laminate, const LaminateLoad& load);
+    PlyFailureSearch(const std::vector<StrengthPly>& plies, const LaminationResult& laminate);
 
-    // every_face evaluates each face at each event: the reference the search is
-    // checked against.
-    LastPlyFailure Run(FailureCriterion criterion, bool every_face = false);
+    // Every ply intact, judged by the criterion. every_face evaluates each face
+    // instead of searching: the reference the search is checked against.
+    void Start(FailureCriterion criterion, bool every_face = false);
+    // The least R over the faces under a deformation of the laminate as it started.
+    double Least(const Eigen::Vector3d& midplane, const Eigen::Vector3d& curvature);
+    // From the start, every ply assessed.
+    LastPlyFailure LastPly(const LaminateLoad& load);
 
 private:
+    static constexpr size_t kNone = static_cast<size_t>(-1);
     enum class State { Intact, MatrixFailed, FibreFailed };
     struct Group {
         std::vector<size_t> plies; // in stack order
@@ -32,7 +38,6 @@ private:
         bool convex = false;
     };
 
-    void Start(FailureCriterion criterion, bool every_face);
     void Discount(size_t ply, bool fibre);
     size_t GroupOf(size_t ply) const;
     std::vector<Stretch> Stretches(const Group& group) const;
@@ -55,9 +60,8 @@ private:
 
     const std::vector<StrengthPly>& m_plies;
     const LaminationResult& m_laminate;
-    LaminateLoad m_load;
     std::vector<double> m_z;     // interfaces, -h/2 to h/2
-    std::vector<size_t> m_class; // of each ply: equal classes, equal plies
+    std::vector<size_t> m_class; // of each ply: equal classes, equal plies; kNone: not assessed
     std::vector<Group> m_groups; // two per class: intact, matrix-failed
 
     FailureCriterion m_criterion = FailureCriterion::MaxStress;

@@ -1,4 +1,4 @@
-#include "theory/plydiscount.h"
+#include "theory/plyfailuresearch.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,7 +21,7 @@ bool SameClass(const StrengthPly& a, const StrengthPly& b)
 
 } // namespace
 
-PlyDiscount::FaceMap::FaceMap(const Matrix3& stiffness, double angle)
+PlyFailureSearch::FaceMap::FaceMap(const Matrix3& stiffness, double angle)
 {
     // As LaminationTheory::ApplyLoad: the stress through the ply's stiffness and
     // the rotation, the strain through the rotation alone.
@@ -33,21 +33,24 @@ PlyDiscount::FaceMap::FaceMap(const Matrix3& stiffness, double angle)
     stress = rotate * stiffness;
 }
 
-PlyState PlyDiscount::FaceMap::State(const Eigen::Vector3d& e) const
+PlyState PlyFailureSearch::FaceMap::State(const Eigen::Vector3d& e) const
 {
     const Eigen::Vector3d f = stress * e, g = strain * e;
     return {f[0], f[1], f[2], g[0], g[1], g[2]};
 }
 
-PlyDiscount::PlyDiscount(const std::vector<StrengthPly>& plies, const LaminationResult& laminate,
-                         const LaminateLoad& load)
-    : m_plies(plies), m_laminate(laminate), m_load(load)
+PlyFailureSearch::PlyFailureSearch(const std::vector<StrengthPly>& plies, const LaminationResult& laminate)
+    : m_plies(plies), m_laminate(laminate)
 {
     const size_t n = plies.size();
     m_z.push_back(-laminate.thickness / 2);
     std::vector<size_t> representatives;
     for (size_t k = 0; k < n; ++k) {
         m_z.push_back(m_z.back() + plies[k].thickness);
+        if (!plies[k].failure) {
+            m_class.push_back(kNone);
+            continue;
+        }
         size_t c = 0;
         while (c < representatives.size() && !SameClass(plies[representatives[c]], plies[k]))
             ++c;
@@ -59,12 +62,12 @@ PlyDiscount::PlyDiscount(const std::vector<StrengthPly>& plies, const Lamination
     m_groups.resize(2 * representatives.size());
 }
 
-size_t PlyDiscount::GroupOf(size_t ply) const
+size_t PlyFailureSearch::GroupOf(size_t ply) const
 {
     return 2 * m_class[ply] + (m_states[ply] == State::MatrixFailed ? 1 : 0);
 }
 
-void PlyDiscount::Start(FailureCriterion criterion, bool every_face)
+void PlyFailureSearch::Start(FailureCriterion criterion, bool every_face)
 {
     m_criterion = criterion;
     m_every_face = every_face;
@@ -77,16 +80,28 @@ void PlyDiscount::Start(FailureCriterion criterion, bool every_face)
     for (size_t k = 0; k < n; ++k) {
         m_stiffness.push_back(m_plies[k].stiffness);
         m_maps.emplace_back(m_stiffness[k], m_plies[k].angle);
-        m_groups[GroupOf(k)].plies.push_back(k);
+        if (m_class[k] != kNone)
+            m_groups[GroupOf(k)].plies.push_back(k);
     }
     m_abd << m_laminate.A, m_laminate.B, m_laminate.B, m_laminate.D;
 }
 
-LastPlyFailure PlyDiscount::Run(FailureCriterion criterion, bool every_face)
+double PlyFailureSearch::Least(const Eigen::Vector3d& midplane, const Eigen::Vector3d& curvature)
 {
-    Start(criterion, every_face);
+    m_midplane = midplane;
+    m_curvature = curvature;
+    double least = kInfinity;
+    for (const Group& group : m_groups) {
+        if (!group.plies.empty())
+            least = std::min(least, Least(group, Stretches(group)));
+    }
+    return least;
+}
+
+LastPlyFailure PlyFailureSearch::LastPly(const LaminateLoad& load)
+{
     Eigen::Matrix<double, 6, 1> resultants;
-    resultants << m_load.N[0], m_load.N[1], m_load.N[2], m_load.M[0], m_load.M[1], m_load.M[2];
+    resultants << load.N[0], load.N[1], load.N[2], load.M[0], load.M[1], load.M[2];
     std::vector<std::vector<Stretch>> stretches(m_groups.size());
     std::vector<double> least(m_groups.size());
 
@@ -131,7 +146,7 @@ LastPlyFailure PlyDiscount::Run(FailureCriterion criterion, bool every_face)
     return out;
 }
 
-void PlyDiscount::Discount(size_t ply, bool fibre)
+void PlyFailureSearch::Discount(size_t ply, bool fibre)
 {
     std::vector<size_t>& from = m_groups[GroupOf(ply)].plies;
     from.erase(std::lower_bound(from.begin(), from.end(), ply));
@@ -141,7 +156,7 @@ void PlyDiscount::Discount(size_t ply, bool fibre)
         to.insert(std::lower_bound(to.begin(), to.end(), ply), ply);
     }
     const StrengthPly& p = m_plies[ply];
-    const double d = kPlyDiscount;
+    const double d = kPlyFailureSearch;
     const Matrix3 degraded = LaminationTheory::RotateStiffness(
         LaminationTheory::PlyStiffness(p.moduli.E1 * (fibre ? d : 1), p.moduli.E2 * d, p.moduli.G12 * d, p.nu12 * d),
         p.angle);
@@ -155,14 +170,14 @@ void PlyDiscount::Discount(size_t ply, bool fibre)
     m_abd.bottomRightCorner<3, 3>() += change * ((t * t * t - b * b * b) / 3);
 }
 
-StrengthRatio PlyDiscount::PlyRatio(size_t ply, size_t interface) const
+StrengthRatio PlyFailureSearch::PlyRatio(size_t ply, size_t interface) const
 {
     const PlyState state = m_maps[ply].State(m_midplane + m_z[interface] * m_curvature);
     return m_states[ply] == State::Intact ? m_plies[ply].failure->Ratio(m_criterion, state)
                                           : m_plies[ply].failure->FibreRatio(state);
 }
 
-std::vector<PlyDiscount::Stretch> PlyDiscount::Stretches(const Group& group) const
+std::vector<PlyFailureSearch::Stretch> PlyFailureSearch::Stretches(const Group& group) const
 {
     const size_t faces = 2 * group.plies.size();
     if (faces == 0)
@@ -200,7 +215,7 @@ std::vector<PlyDiscount::Stretch> PlyDiscount::Stretches(const Group& group) con
     return out;
 }
 
-double PlyDiscount::Least(const Group& group, const std::vector<Stretch>& stretches) const
+double PlyFailureSearch::Least(const Group& group, const std::vector<Stretch>& stretches) const
 {
     double least = kInfinity;
     const auto take = [&](size_t face) { least = std::min(least, FaceRatio(group, face).R); };
@@ -218,7 +233,7 @@ double PlyDiscount::Least(const Group& group, const std::vector<Stretch>& stretc
     return least;
 }
 
-size_t PlyDiscount::First(const Group& group, const std::vector<Stretch>& stretches, double bound) const
+size_t PlyFailureSearch::First(const Group& group, const std::vector<Stretch>& stretches, double bound) const
 {
     const auto within = [&](size_t face) { return FaceRatio(group, face).R <= bound; };
     for (const Stretch& s : stretches) {

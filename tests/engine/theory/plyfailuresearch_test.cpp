@@ -1,11 +1,12 @@
-// Last-ply failure searches a few faces per group of like plies; it must find
-// the events that evaluating every face at every event finds.
+// Last-ply failure and the envelope search a few faces per group of like plies;
+// they must find what evaluating every face finds.
 #include "testsupport.h"
 #include "theory/strengthanalysis.h"
 #include "theory/theoryrun.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 using namespace testing_support;
@@ -53,7 +54,7 @@ Laminate RandomLaminate(std::mt19937& random, bool symmetric)
 
 } // namespace
 
-TEST(PlyDiscount, FindsTheEventsOfEveryFace)
+TEST(PlyFailureSearch, FindsWhatEveryFaceFinds)
 {
     std::mt19937 random(20261208);
     std::uniform_real_distribution<double> force(-1000, 1000), moment(-300, 300);
@@ -66,9 +67,10 @@ TEST(PlyDiscount, FindsTheEventsOfEveryFace)
         if (!symmetric)
             load.M = {moment(random), moment(random), moment(random)};
         StrengthAnalysis searched, every;
-        every.exhaustive_last_ply = true;
-        ASSERT_TRUE(searched.Run(laminate, load, FailureSettings{}));
-        ASSERT_TRUE(every.Run(laminate, load, FailureSettings{}));
+        every.every_face = true;
+        const std::vector<FailureCriterion> all(kFailureCriteria.begin(), kFailureCriteria.end());
+        ASSERT_TRUE(searched.Run(laminate, load, FailureSettings{}, all, 90));
+        ASSERT_TRUE(every.Run(laminate, load, FailureSettings{}, all, 90));
         for (size_t c = 0; c < searched.results.size(); ++c) {
             const auto& found = searched.results[c].last_ply->events;
             const auto& reference = every.results[c].last_ply->events;
@@ -81,6 +83,14 @@ TEST(PlyDiscount, FindsTheEventsOfEveryFace)
                 EXPECT_NEAR(found[e].lambda, reference[e].lambda, 1e-12 * reference[e].lambda) << "event " << e;
             }
             events += found.size();
+            for (size_t i = 0; i < searched.envelopes[c].size(); ++i) {
+                const double p = std::hypot(searched.envelopes[c][i].Nx, searched.envelopes[c][i].Ny);
+                const double q = std::hypot(every.envelopes[c][i].Nx, every.envelopes[c][i].Ny);
+                if (std::isinf(q))
+                    EXPECT_TRUE(std::isinf(p)) << "direction " << i;
+                else
+                    EXPECT_NEAR(p, q, 1e-12 * q) << "direction " << i;
+            }
         }
     }
     EXPECT_GT(events, 1000u);
