@@ -7,6 +7,8 @@ PLYFORGE_PACKAGES=(
   # build
   g++ cmake ninja-build pkg-config
   libeigen3-dev nlohmann-json3-dev libfast-float-dev
+  # the statistics of basis values: distributions, quantiles, root finding
+  libboost-math-dev
   # the desktop program: Qt Charts needs Qt OpenGL's development files, which
   # qt6-charts-dev does not pull in
   qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev
