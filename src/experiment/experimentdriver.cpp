@@ -1,5 +1,6 @@
 #include "experiment/experimentdriver.h"
 
+#include "experiment/seriesbasis.h"
 #include "experiment/seriesstatistics.h"
 #include "util/calclog.h"
 #include "util/formattext.h"
@@ -63,15 +64,19 @@ ExperimentRun RunExperiment(const SpecimenList& specimens, double elastic_min, d
     run.log_blocks.push_back(opening.str());
 
     std::vector<SpecimenResult> included;
+    std::vector<int> ids;
     for (const auto& specimen : specimens) {
         run.results.push_back(specimen->Evaluated(elastic_min, elastic_max, method));
         const std::optional<SpecimenResult>& result = run.results.back();
         if (!result)
             continue;
         run.log_blocks.push_back(SpecimenBlock(*specimen, *result));
-        if (!specimen->excluded)
+        if (!specimen->excluded) {
             included.push_back(*result);
+            ids.push_back(specimen->id);
+        }
     }
     run.log_blocks.push_back(StatisticsBlock(included));
+    run.log_blocks.push_back(SeriesBasisOf(included, ids).Text());
     return run;
 }

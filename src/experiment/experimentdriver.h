@@ -20,6 +20,7 @@ struct ExperimentRun {
 
 // Evaluates every specimen over the elastic range. The log opens the result section,
 // gives one section per evaluated specimen (a specimen whose readings give no modulus
-// over the range says why) and ends with the statistics of the included ones.
+// over the range says why) and ends with the statistics and the basis values of the
+// included ones.
 ExperimentRun RunExperiment(const SpecimenList& specimens, double elastic_min, double elastic_max,
                             ModulusMethod method = ModulusMethod::Chord);

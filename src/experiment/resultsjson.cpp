@@ -1,5 +1,6 @@
 #include "experiment/resultsjson.h"
 
+#include "experiment/seriesbasis.h"
 #include "experiment/seriesstatistics.h"
 #include "util/numbertext.h"
 
@@ -46,7 +47,8 @@ std::string ResultsJson(const SpecimenList& specimens, double elastic_min, doubl
     const SeriesStatistics statistics = StatisticsOf(specimens);
     out += "],\n \"statistics\": {\"load_max\": " + Statistic(statistics.load_max) +
            ", \"strength\": " + Statistic(statistics.strength) + ", \"strain\": " + Statistic(statistics.strain) +
-           ", \"modulus\": " + Statistic(statistics.modulus) + "},\n \"elastic_min\": " + Number(elastic_min) +
+           ", \"modulus\": " + Statistic(statistics.modulus) + "},\n \"basis\": " + SeriesBasisOf(specimens).Json() +
+           ",\n \"elastic_min\": " + Number(elastic_min) +
            ", \"elastic_max\": " + Number(elastic_max) + "}\n";
     return out;
 }

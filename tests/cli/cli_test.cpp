@@ -121,7 +121,12 @@ TEST_F(Cli, JsonResultsWithTheRunsOwnMethodAndRange)
                              "\"modulus_method\": \"regression\"}",
                              "\"modulus\": null", "\"modulus\": {\"n\": 1, \"mean\": 10, \"sd\": null, \"cv\": null}",
                              "\"strength\": {\"n\": 2, \"mean\": 22.5, \"sd\": 10.606601717798213",
-                             "\"elastic_min\": 0.1, \"elastic_max\": 0.32}"})
+                             "\"elastic_min\": 0.1, \"elastic_max\": 0.32}",
+                             // Two values give no basis values, and say so by nulls.
+                             "\"basis\": {\"strength\": {\"n\": 2, \"outliers\": [], \"osl\": {\"normal\": null, "
+                             "\"lognormal\": null, \"weibull\": null}, \"weibull\": {\"shape\": null, \"scale\": null}, "
+                             "\"b\": {\"normal\": null, \"lognormal\": null, \"weibull\": null, \"nonparametric\": null}",
+                             "\"chosen\": null, \"b_basis\": null, \"a_basis\": null}, \"modulus\": {\"n\": 1"})
         EXPECT_NE(run.out.find(part), std::string::npos) << part << "\n" << run;
     EXPECT_NE(Log("ExperimentalLog.txt").find("Modulus method=Regression"), std::string::npos);
     // The text table leaves the cell empty where the JSON has null, never a modulus of 0.

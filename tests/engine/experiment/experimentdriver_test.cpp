@@ -22,10 +22,16 @@ TEST(ExperimentDriver, RunGivesResultsAndOneSectionPerEvaluatedSpecimen)
     ExperimentRun run = RunExperiment(specimens, 0.1, 0.3);
     // 0.3 lies nearest to the reading 0.1 again, so the chord is 0 wide. One specimen
     // was evaluated: no deviation yet.
-    EXPECT_EQ(run.LogText(), "\nStart Calculation\n\n##Result for Experimental Calculation\nElastic Range Min=0.1\nElastic Range Max=0.3\n\n"
-                         "##id:2\nWidth=25\nThickness=2\nLoad Max.=5000\nStrength:100\nStrain:1.2\nModulus=0\n\n"
-                         "##Statistics\nIncluded specimens=1\nLoad Max.: Mean=5000 SD= CV(%)=\n"
-                         "Strength: Mean=100 SD= CV(%)=\nStrain: Mean=1.2 SD= CV(%)=\nModulus: Mean=0 SD= CV(%)=\n\n");
+    const std::string text = run.LogText();
+    const std::string before_basis =
+        "\nStart Calculation\n\n##Result for Experimental Calculation\nElastic Range Min=0.1\nElastic Range Max=0.3\n\n"
+        "##id:2\nWidth=25\nThickness=2\nLoad Max.=5000\nStrength:100\nStrain:1.2\nModulus=0\n\n"
+        "##Statistics\nIncluded specimens=1\nLoad Max.: Mean=5000 SD= CV(%)=\n"
+        "Strength: Mean=100 SD= CV(%)=\nStrain: Mean=1.2 SD= CV(%)=\nModulus: Mean=0 SD= CV(%)=\n\n";
+    EXPECT_EQ(text.substr(0, before_basis.size()), before_basis);
+    // The basis values come last, one block per property.
+    EXPECT_EQ(text.substr(before_basis.size()).rfind("##Basis values\nStrength\nn=1\nOutliers: none\n", 0), 0u);
+    EXPECT_NE(text.find("\nModulus\nn=1\n"), std::string::npos);
     ASSERT_EQ(run.results.size(), 2u);
     EXPECT_FALSE(run.results[1]);
     // The run leaves its inputs as they were until the results are stored.
