@@ -43,6 +43,8 @@ QVariant ReportModel::data(const QModelIndex& index, int role) const
     case Qt::ToolTipRole:
         if (const QString why = Mark(index.row(), index.column()); !why.isEmpty())
             return why;
+        if (const QString note = m_note ? m_note(index.row(), index.column()) : QString(); !note.isEmpty())
+            return note;
         return Refusal(index.row(), index.column());
     case Qt::CheckStateRole:
         if (index.column() != 0 || CheckOf(index.row()) < 0)

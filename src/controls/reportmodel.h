@@ -38,6 +38,8 @@ public:
     // empty: not marked. Dark text on light yellow in every look.
     using CellMark = std::function<QString(int row, int column)>;
     void SetCellMark(CellMark mark) { m_mark = std::move(mark); }
+    // A tooltip for cells that need a word of explanation, unmarked; empty: none.
+    void SetCellNote(CellMark note) { m_note = std::move(note); }
 
     // A check box in column 0 of a row (none by default); a row whose box is cleared is
     // shown greyed. Clicking a box changes it and sends RowCheckToggled.
@@ -116,6 +118,7 @@ private:
     QStringList m_titles;
     CellCheck m_check;
     CellMark m_mark;
+    CellMark m_note;
     std::vector<signed char> m_checks; // by row
     std::vector<std::string> m_cells; // m_rowCount x columnCount(), row-major
     std::vector<double> m_numbers;    // instead of m_cells while the rows are numbers

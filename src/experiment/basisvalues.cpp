@@ -86,14 +86,14 @@ void Choose(BasisValues& v)
     for (const auto& fit : fits) {
         if (fit.osl > kOslFloor) {
             v.chosen = fit.method;
-            v.note = FormatText("%s: its OSL %s exceeds 0.05", fit.name, OslText(fit.osl).c_str());
+            v.note = FormatText("%s, as its OSL %s exceeds 0.05", fit.name, OslText(fit.osl).c_str());
             break;
         }
         rejected += FormatText("%s%s %s", rejected.empty() ? "" : ", ", fit.name, OslText(fit.osl).c_str());
     }
     if (!v.chosen) {
         v.chosen = BasisMethod::Nonparametric;
-        v.note = "nonparametric: no distribution fits (OSL " + rejected + ")";
+        v.note = "nonparametric, as no distribution fits (OSL " + rejected + ")";
     } else if (v.chosen != BasisMethod::Weibull) {
         v.note += " (OSL " + rejected + ")";
     }
@@ -177,7 +177,7 @@ BasisValues ComputeBasisValues(const std::vector<double>& sample)
     v.n = static_cast<int>(sample.size());
     v.outliers = NormedResidualOutliers(sample);
     if (v.n < BasisValues::kFewest) {
-        v.note = FormatText("fewer than %d values: no basis values", BasisValues::kFewest);
+        v.note = FormatText("none, as there are fewer than %d values", BasisValues::kFewest);
         return v;
     }
     std::vector<double> sorted = sample;

@@ -1,10 +1,12 @@
 #include "experiment/resultstable.h"
 
-#include "experiment/seriesstatistics.h"
-
 #include "experiment/experimentspecimen.h"
+#include "experiment/seriesbasis.h"
+#include "experiment/seriesstatistics.h"
 #include "util/formattext.h"
 #include "util/numbertext.h"
+
+#include <cmath>
 
 namespace {
 
@@ -32,5 +34,16 @@ std::array<ResultsTable::Cells, 3> ResultsTable::StatisticsRows(const SeriesStat
         for (size_t r = 0; r < 3; ++r)
             rows[r][3 + c] = values[r] ? Text(*values[r], digits) : std::string();
     }
+    return rows;
+}
+
+std::array<ResultsTable::Cells, 2> ResultsTable::BasisRows(const SeriesBasis& basis, Digits digits)
+{
+    std::array<Cells, 2> rows{Cells{"B-basis"}, Cells{"A-basis"}};
+    const auto cell = [digits](double value) { return std::isnan(value) ? std::string() : Text(value, digits); };
+    rows[0][kStrengthColumn] = cell(basis.strength.b_basis);
+    rows[1][kStrengthColumn] = cell(basis.strength.a_basis);
+    rows[0][kModulusColumn] = cell(basis.modulus.b_basis);
+    rows[1][kModulusColumn] = cell(basis.modulus.a_basis);
     return rows;
 }

@@ -5,6 +5,7 @@
 
 struct ExperimentSpecimen;
 struct SeriesStatistics;
+struct SeriesBasis;
 
 // The experiment results list as every output shows it: the results view, its CSV
 // export and the command-line calculator share the titles and the cells.
@@ -27,4 +28,7 @@ public:
     static Cells Row(const ExperimentSpecimen& specimen, Digits digits = Digits::Shown, Gap gap = Gap::ShowValue);
     // "Mean", "SD" and "CV (%)" under the four results; empty where not known.
     static std::array<Cells, 3> StatisticsRows(const SeriesStatistics& statistics, Digits digits);
+    // "B-basis" and "A-basis" under the strength and the modulus, by the chosen method.
+    static std::array<Cells, 2> BasisRows(const SeriesBasis& basis, Digits digits);
+    static constexpr size_t kStrengthColumn = 4, kModulusColumn = 6;
 };

@@ -10,6 +10,7 @@
 #include "controls/reportmodel.h"
 #include "doc/plyforgedoc.h"
 #include "experiment/resultstable.h"
+#include "experiment/seriesbasis.h"
 #include "experiment/seriesstatistics.h"
 #include "guibase/captions.h"
 
@@ -23,6 +24,7 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QLabel>
 #include <QPushButton>
 #include "forms/chartexportdialog.h"
 #include "forms/filedialogs.h"
@@ -104,6 +106,12 @@ CResultExpView::CResultExpView(QWidget* parent)
     layout->addWidget(m_stateBanner, 0, Qt::AlignLeft);
     layout->addLayout(buttons);
     layout->addWidget(m_resultList);
+    // Under the list: how the basis values were found, or why there are none.
+    m_basisLine = new QLabel;
+    m_basisLine->setObjectName("BasisLine");
+    m_basisLine->setWordWrap(true);
+    m_basisLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(m_basisLine);
     layout->addWidget(m_viewer, 1);
 
     m_chartView.Reset();
@@ -212,13 +220,48 @@ void CResultExpView::FillResultList(const CPlyforgeDoc* doc)
         m_ids.push_back(s->id);
         m_gaps.push_back(s->modulus_gap);
     }
-    // The series under its specimens: the included ones' mean, deviation and variation.
+    // The series under its specimens: the included ones' mean, deviation and variation,
+    // then their basis values.
     const SeriesStatistics statistics = StatisticsOf(doc->specimens);
+    const SeriesBasis basis = SeriesBasisOf(doc->specimens);
     for (const ResultsTable::Cells& row : ResultsTable::StatisticsRows(statistics, ResultsTable::Digits::Shown))
         append(row);
-    m_exactStatistics = ResultsTable::StatisticsRows(statistics, ResultsTable::Digits::Exact);
+    for (const ResultsTable::Cells& row : ResultsTable::BasisRows(basis, ResultsTable::Digits::Shown))
+        append(row);
+    const auto exact = ResultsTable::StatisticsRows(statistics, ResultsTable::Digits::Exact);
+    const auto exactBasis = ResultsTable::BasisRows(basis, ResultsTable::Digits::Exact);
+    m_exactStatistics.assign(exact.begin(), exact.end());
+    m_exactStatistics.insert(m_exactStatistics.end(), exactBasis.begin(), exactBasis.end());
+    ShowBasis(basis);
     m_resultList->resizeColumnsToContents();
     FitListHeight();
+}
+
+void CResultExpView::ShowBasis(const SeriesBasis& basis)
+{
+    const int specimens = static_cast<int>(m_ids.size()), basisRow = specimens + 3;
+    std::vector<bool> outliers;
+    for (const int id : m_ids)
+        outliers.push_back(basis.IsOutlier(id));
+    const QString strengthNote = QString::fromStdString(basis.strength.note);
+    const QString modulusNote = QString::fromStdString(basis.modulus.note);
+    // Flagged specimens are marked, never left out: that stays the engineer's decision.
+    m_resultList->Model()->SetCellMark([outliers](int row, int column) {
+        return column == 0 && row < static_cast<int>(outliers.size()) && outliers[static_cast<size_t>(row)]
+                   ? tr("An outlier by the maximum normed residual test: still included unless you leave it out")
+                   : QString();
+    });
+    m_resultList->Model()->SetCellNote([=](int row, int column) {
+        if (row != basisRow && row != basisRow + 1)
+            return QString();
+        if (column == static_cast<int>(ResultsTable::kStrengthColumn))
+            return tr("Strength: %1").arg(strengthNote);
+        if (column == static_cast<int>(ResultsTable::kModulusColumn))
+            return tr("Modulus: %1").arg(modulusNote);
+        return tr("Basis values as the composite materials handbook gives them for one batch (CMH-17-1G)");
+    });
+    m_basisLine->setText(tr("Basis values (CMH-17-1G, one batch). Strength: %1. Modulus: %2.")
+                             .arg(strengthNote, modulusNote));
 }
 
 void CResultExpView::FitListHeight()

@@ -12,6 +12,8 @@
 #include <vector>
 
 class CListCtrlReport;
+class QLabel;
+struct SeriesBasis;
 class CPlyforgeDoc;
 
 namespace OrvaneChart {
@@ -81,6 +83,7 @@ private:
     static void FillChartView(const CPlyforgeDoc& doc, OrvaneChart::CChartView& view);
 
     void FitListHeight();
+    void ShowBasis(const SeriesBasis& basis);
     void ConnectNavigation();
     OrvaneChart::CChartView m_chartView;
     OrvaneChart::CChartViewer* m_viewer;
@@ -88,7 +91,8 @@ private:
     ResultStateBanner* m_stateBanner;
     ProjectDocument* m_project = nullptr;
     std::vector<ResultsTable::Cells> m_exactRows; // the list's rows, every digit
-    std::array<ResultsTable::Cells, 3> m_exactStatistics;
+    std::vector<ResultsTable::Cells> m_exactStatistics; // and the basis rows
+    QLabel* m_basisLine;
     std::vector<int> m_ids;                // the specimen of each row
     std::vector<std::string> m_gaps;       // why a row has no modulus
     unsigned m_builtRevision = ~0u;

@@ -202,7 +202,7 @@ private slots:
         second->stress_series.clear();
         QCOMPARE(Calculate(true), QStringList());
         QCOMPARE(Find<CResultExpView>(), results);
-        QCOMPARE(results->ResultList()->GetItemCount(), 3 + 3); // and the statistics rows
+        QCOMPARE(results->ResultList()->GetItemCount(), 3 + 5); // and the statistics and basis rows
         QCOMPARE(results->ResultList()->GetItemText(0, 1), QString("20"));
         QCOMPARE(results->ResultList()->GetItemText(1, 6), QString("0"));
         QCOMPARE(results->ResultList()->GetItemText(2, 6), GText(Doc()->specimens[2]->modulus));

@@ -5,8 +5,10 @@
 
 #include "controls/reportitemdelegate.h"
 #include "experiment/resultstable.h"
+#include "experiment/seriesbasis.h"
 #include "forms/chartexportdialog.h"
 
+#include <QLabel>
 #include <QWheelEvent>
 
 class ResultExpViewTest : public QObject {
@@ -42,7 +44,7 @@ private slots:
         view.FillResultList(&m_doc);
         view.FillResultList(&m_doc); // a second run replaces the rows
         CListCtrlReport* list = view.ResultList();
-        QCOMPARE(list->GetItemCount(), 3 + 3);
+        QCOMPARE(list->GetItemCount(), 3 + 5);
         QStringList csv{QStringList(ResultsTable::kColumnTitles.begin(), ResultsTable::kColumnTitles.end()).join(',') +
                         ",Included"};
         for (int row = 0; row < 3; ++row) {
@@ -58,6 +60,9 @@ private slots:
         // The statistics rows under the specimens, in the file after them.
         QCOMPARE(RowTexts(list, 3).mid(0, 4), (QStringList{"Mean", "", "", "25223.2"}));
         QCOMPARE(RowTexts(list, 5).at(0), QString("CV (%)"));
+        // Three specimens give no basis values: empty cells, and the note says why.
+        QCOMPARE(RowTexts(list, 6), (QStringList{"B-basis", "", "", "", "", "", ""}));
+        QVERIFY(list->model()->index(7, 4).data(Qt::ToolTipRole).toString().contains("fewer than 5"));
         const QString file = QString(ReadAll((view.ExportResultsCsv(m_dir.filePath("results.csv")),
                                               m_dir.filePath("results.csv"))));
         QVERIFY2(file.startsWith(csv.join('\n') + "\nMean,,,25223.18133333333,"), qPrintable(file));
@@ -100,6 +105,35 @@ private slots:
     // dragged rectangle zooms into it with round ticks, the wheel zooms around the
     // cursor, a double-click and Home show all again, a legend entry hides and shows
     // its curve; the elastic range is a band. Then the exports.
+    // The handbook's batch of seven, one of them an outlier: the basis rows give the
+    // chosen method's values, the outlier is marked and stays included.
+    void showsBasisValuesAndFlagsOutliers()
+    {
+        CPlyforgeDoc doc;
+        const double strengths[] = {107.676986, 108.960241, 116.12264, 80.2334815, 106.14557, 104.667866, 104.234953};
+        for (int id = 1; id <= 7; ++id) {
+            doc.specimens.push_back(std::make_unique<ExperimentSpecimen>());
+            ExperimentSpecimen& s = *doc.specimens.back();
+            s.id = id;
+            s.valid = 1;
+            s.strength = strengths[id - 1];
+            s.modulus = 50 + id * 0.1;
+        }
+        CResultExpView view;
+        QVERIFY(Show(view, 900, 700));
+        view.FillResultList(&doc);
+        CListCtrlReport* list = view.ResultList();
+        const SeriesBasis basis = SeriesBasisOf(doc.specimens);
+        QCOMPARE(list->GetItemText(10, 4), GText(basis.strength.b_basis));
+        QCOMPARE(list->GetItemText(11, 6), GText(basis.modulus.a_basis));
+        QVERIFY(list->model()->index(10, 4).data(Qt::ToolTipRole).toString().startsWith("Strength: "));
+        QVERIFY(!list->model()->index(3, 0).data(Qt::ToolTipRole).toString().isEmpty());
+        QVERIFY(list->model()->index(2, 0).data(Qt::ToolTipRole).toString().isEmpty());
+        QCOMPARE(list->model()->index(3, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+        const auto* line = view.findChild<QLabel*>("BasisLine");
+        QVERIFY(line && line->text().contains(QString::fromStdString(basis.strength.note)));
+    }
+
     void chartOnScreenZoomsHidesCurvesAndExports()
     {
         CResultExpView view;
