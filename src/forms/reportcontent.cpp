@@ -3,10 +3,12 @@
 #include "doc/plyforgedoc.h"
 #include "experiment/elasticrangestandard.h"
 #include "experiment/resultstable.h"
+#include "experiment/seriesbasis.h"
 #include "experiment/seriesstatistics.h"
 #include "forms/formtext.h"
 #include "forms/envelopechart.h"
 #include "forms/laminatetext.h"
+#include "forms/reportbasis.h"
 #include "forms/strengthtable.h"
 #include "chart/xychart.h"
 #include "theory/strengthanalysis.h"
@@ -189,9 +191,13 @@ void AddSeries(const CPlyforgeDoc& doc, ProjectDocument::ResultState state, std:
     }
     for (const auto& cells : ResultsTable::StatisticsRows(StatisticsOf(doc.specimens), ResultsTable::Digits::Shown))
         results.push_back(Row(cells));
+    for (const auto& cells : ResultsTable::BasisRows(SeriesBasisOf(doc.specimens), ResultsTable::Digits::Shown))
+        results.push_back(Row(cells));
     report.push_back(Table(Row(ResultsTable::kColumnTitles), results));
     if (std::any_of(doc.specimens.begin(), doc.specimens.end(), [](const auto& s) { return s->excluded; }))
-        report.push_back(Text(QObject::tr("Mean, SD and CV are of the included specimens.")));
+        report.push_back(Text(QObject::tr("Mean, SD, CV and the basis values are of the included specimens.")));
+    for (ReportBlock& block : BasisReportBlocks(doc))
+        report.push_back(std::move(block));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/reportblock.h"
 #include "model/projectdocument.h"
 
 #include <QString>
@@ -13,16 +14,6 @@ class CPlyforgeDoc;
 namespace OrvaneChart {
 class XYChart;
 }
-
-// One piece of a printed report, laid out top to bottom.
-struct ReportBlock {
-    enum class Kind { Heading, Text, Table, Preformatted, Chart };
-    Kind kind = Kind::Text;
-    QString text;                 // heading, text (one paragraph per line), preformatted lines
-    QStringList header;           // table column titles
-    std::vector<QStringList> rows; // table rows
-    std::shared_ptr<const OrvaneChart::XYChart> chart;
-};
 
 // Whether each side's results belong to the project's present inputs.
 struct ReportResultStates {

@@ -110,6 +110,8 @@ private slots:
         const QString text = PdfText(pdf);
         QVERIFY(text.contains("three-tensile-tests.plyforge") && text.contains("25223.2"));
         QVERIFY(text.contains("Appendix: calculation log") && text.contains("##Statistics"));
+        QVERIFY(text.contains("Test series: basis values") && text.contains("A-basis") &&
+                text.contains("Strength (n = 3): none, as there are fewer than 5 values"));
         QVERIFY(!text.contains("Not calculated") && !text.contains("Out of date"));
         // Printing takes the same way, here to a printer writing a file.
         QPrinter printer(QPrinter::HighResolution);
