@@ -34,6 +34,8 @@ constexpr const char* kUsage =
     "                                     [--fe-section FILE]\n"
     "       plyforge-cli strength PROJECT [--log-dir DIR] [--json] [--load Nx Ny Nxy Mx My Mxy]\n"
     "                                     [--criterion NAME|all] [--envelope N]\n"
+    "       plyforge-cli compare PROJECT [--log-dir DIR] [--json] [--direction x|y]\n"
+    "                                    [--criterion NAME]\n"
     "       plyforge-cli --help | --version\n";
 
 constexpr const char* kHelp =
@@ -56,13 +58,18 @@ constexpr const char* kHelp =
     "                      faces under the load case, first-ply and last-ply failure,\n"
     "                      by each criterion: max-stress, max-strain, tsai-hill,\n"
     "                      tsai-wu, hashin, puck\n"
+    "  compare PROJECT     runs the theory and the experiment (writing both logs) and\n"
+    "                      prints the laminate's predicted modulus and first- and\n"
+    "                      last-ply failure stress under a uniaxial load beside the\n"
+    "                      series' mean modulus, mean strength and B-basis\n"
     "\n"
     "Options:\n"
     "  --log-dir DIR       the folder the calculation log goes to (default: the\n"
     "                      executable's folder in a build, ~/.local/share/plyforge\n"
     "                      when installed)\n"
     "  --card FILE         theory only: also write the ABAQUS material card\n"
-    "  --json              experiment, laminate and strength: print the results as one JSON\n"
+    "  --json              experiment, laminate, strength and compare: print the results\n"
+    "                      as one JSON\n"
     "                      object (for an experiment with the series' statistics and\n"
     "                      the elastic range)\n"
     "  --modulus METHOD    experiment only: \"chord\" or \"regression\" instead of the\n"
@@ -73,7 +80,9 @@ constexpr const char* kHelp =
     "                      laminate and strength: force (N/mm) and moment (N mm/mm) resultants\n"
     "                      to find the plies' strains and stresses under, instead\n"
     "                      of the project's load case\n"
-    "  --criterion NAME    strength only: one criterion, or all (the default)\n"
+    "  --criterion NAME    strength: one criterion, or all (the default); compare: the\n"
+    "                      criterion of the failure stresses (default tsai-wu)\n"
+    "  --direction x|y     compare only: the coupons' test direction (default x)\n"
     "  --envelope N        strength only: also the first-ply failure envelope of\n"
     "                      in-plane loads (Nx, Ny) in N directions, 1 to 100000\n"
     "  --fe-section FILE   laminate only: also write the laminate as a composite shell\n"
@@ -114,6 +123,7 @@ struct Arguments {
     std::optional<LaminateLoad> load;
     std::optional<std::string> fe_section;
     std::vector<FailureCriterion> criteria{kFailureCriteria.begin(), kFailureCriteria.end()};
+    SeriesComparison::Direction direction = SeriesComparison::Direction::X;
     int envelope = 0;
     std::set<std::string> given; // the options seen
 };
@@ -125,14 +135,15 @@ std::string ParseOption(int argc, const char* const* argv, int& i, Arguments& ar
     const std::string option = argv[i];
     // The commands each option belongs to, and the values it takes.
     static const std::map<std::string, std::pair<std::vector<std::string>, int>> kOptions = {
-        {"--log-dir", {{"theory", "experiment", "laminate", "strength"}, 1}},
+        {"--log-dir", {{"theory", "experiment", "laminate", "strength", "compare"}, 1}},
         {"--card", {{"theory"}, 1}},
-        {"--json", {{"experiment", "laminate", "strength"}, 0}},
+        {"--json", {{"experiment", "laminate", "strength", "compare"}, 0}},
+        {"--direction", {{"compare"}, 1}},
         {"--modulus", {{"experiment"}, 1}},
         {"--range", {{"experiment"}, 2}},
         {"--load", {{"laminate", "strength"}, 6}},
         {"--fe-section", {{"laminate"}, 1}},
-        {"--criterion", {{"strength"}, 1}},
+        {"--criterion", {{"strength", "compare"}, 1}},
         {"--envelope", {{"strength"}, 1}}};
     const auto known = kOptions.find(option);
     if (known == kOptions.end())
@@ -168,9 +179,14 @@ std::string ParseOption(int argc, const char* const* argv, int& i, Arguments& ar
         const std::string name = argv[i + 1];
         if (const std::optional<FailureCriterion> criterion = FailureCriterionFromKey(name))
             args.criteria = {*criterion};
-        else if (name != "all")
-            return "--criterion is one of max-stress, max-strain, tsai-hill, tsai-wu, hashin, puck or all (\"" +
-                   name + "\" is not)";
+        else if (name != "all" || args.command == "compare")
+            return "--criterion is one of max-stress, max-strain, tsai-hill, tsai-wu, hashin, puck" +
+                   std::string(args.command == "compare" ? "" : " or all") + " (\"" + name + "\" is not)";
+    } else if (option == "--direction") {
+        const std::string direction = argv[i + 1];
+        if (direction != "x" && direction != "y")
+            return "--direction is \"x\" or \"y\"";
+        args.direction = direction == "x" ? SeriesComparison::Direction::X : SeriesComparison::Direction::Y;
     } else if (option == "--envelope") {
         double directions = 0;
         if (!ParseTableNumber(argv[i + 1], directions) || !(directions >= 1 && directions <= 100000) ||
@@ -196,7 +212,7 @@ std::string ParseArguments(int argc, const char* const* argv, Arguments& args)
         return "missing arguments";
     args.command = argv[1];
     if (args.command != "theory" && args.command != "experiment" && args.command != "laminate" &&
-        args.command != "strength")
+        args.command != "strength" && args.command != "compare")
         return "unknown command \"" + args.command + "\"";
     args.project = argv[2];
     for (int i = 3; i < argc; ++i) {
@@ -224,8 +240,11 @@ std::string OutputOverInput(const Arguments& args, const CPlyforgeDoc& doc)
     inputs.inputs = doc.InputFiles();
     const std::optional<std::string> log =
         doc.LogPathFor(args.command == "experiment" ? kExperimentalLogName : kTheoreticalLogName);
-    for (const auto& [path, what] :
-         {std::pair{log, "calculation log"}, std::pair{args.card, "material card"}, std::pair{args.fe_section, "FE section"}}) {
+    // compare writes both logs.
+    const std::optional<std::string> second =
+        args.command == "compare" ? std::optional(doc.LogPathFor(kExperimentalLogName)) : std::nullopt;
+    for (const auto& [path, what] : {std::pair{log, "calculation log"}, std::pair{second, "calculation log"},
+                                     std::pair{args.card, "material card"}, std::pair{args.fe_section, "FE section"}}) {
         if (!path)
             continue;
         const SafeFileWriter::Outcome check = SafeFileWriter::Check(*path, inputs);
@@ -314,7 +333,12 @@ int CliRunner::Run(int argc, const char* const* argv)
         return kBadInput;
     }
 
-    if (args.command == "theory") {
+    if (args.command == "compare") {
+        const FailureCriterion criterion = args.given.count("--criterion") ? args.criteria.front()
+                                                                           : FailureCriterion::TsaiWu;
+        if (const int refused = RunCompare(doc, sink, args.json, args.direction, criterion))
+            return refused;
+    } else if (args.command == "theory") {
         Trace trace; // the theory command's output: its steps on standard output
         if (!RunTheory(doc, sink, trace))
             return kRefused;

@@ -2,6 +2,7 @@
 
 #include "util/messagelanguage.h"
 
+#include "doc/seriescomparison.h"
 #include "mechanics/failurecriteria.h"
 
 #include <optional>
@@ -19,6 +20,7 @@ class Trace;
 //   plyforge-cli laminate PROJECT [--log-dir DIR] [--json] [--load Nx Ny Nxy Mx My Mxy]
 //   plyforge-cli strength PROJECT [--log-dir DIR] [--json] [--load Nx Ny Nxy Mx My Mxy]
 //                                 [--criterion NAME|all] [--envelope N]
+//   plyforge-cli compare PROJECT [--log-dir DIR] [--json] [--direction x|y] [--criterion NAME]
 //   plyforge-cli --help | --version
 // Exit status: 0 success; 1 the calculation was refused or stopped; 2 bad usage or
 // an unreadable project file; 3 the log or card could not be written.
@@ -39,6 +41,9 @@ private:
     // The theory run, then the strength under the project's load case; 0 or kRefused.
     int RunStrength(CPlyforgeDoc& doc, MessageSink& sink, bool json, const std::vector<FailureCriterion>& criteria,
                     int envelope);
+    // The theory and the experiment, then the laminate's prediction beside the series; 0 or kRefused.
+    int RunCompare(CPlyforgeDoc& doc, MessageSink& sink, bool json, SeriesComparison::Direction direction,
+                   FailureCriterion criterion);
     // The theory as every theory command runs it: the checks, the run, its log written
     // (a refused run's too), then no result that is not a number. False after a message.
     static bool RunTheory(CPlyforgeDoc& doc, MessageSink& sink, Trace& trace);

@@ -150,6 +150,32 @@ TEST_F(Cli, LaminateJsonAgreesWithTheTheory)
     EXPECT_TRUE(StartsWith(log, golden.substr(0, golden.size() - 1) + "Load: Nx=100 Ny=0"));
 }
 
+// The cross-ply beside its coupons: the prediction, the series and the differences
+// as one JSON object; a project without a series is refused.
+TEST_F(Cli, CompareGivesThePredictionBesideTheSeries)
+{
+    const Result run = Run({"compare", ExampleFile("cross-ply-coupons.plyforge"), "--log-dir", m_logs.string(),
+                            "--json", "--criterion", "max-stress"});
+    ASSERT_TRUE(run.status == 0 && run.err.empty()) << run;
+    const nlohmann::json result = nlohmann::json::parse(run.out);
+    EXPECT_EQ(result["direction"], "x");
+    EXPECT_EQ(result["criterion"], "max-stress");
+    const auto& modulus = result["modulus"];
+    EXPECT_EQ(modulus["n"], 6);
+    EXPECT_NEAR(modulus["difference_percent"].get<double>(),
+                100 * (modulus["predicted"].get<double>() / modulus["measured_mean"].get<double>() - 1), 1e-9);
+    const auto& strength = result["strength"];
+    EXPECT_LT(strength["fpf"].get<double>(), strength["lpf"].get<double>());
+    EXPECT_LT(strength["measured_b_basis"].get<double>(), strength["measured_mean"].get<double>());
+    // Both runs leave their logs.
+    EXPECT_NE(Log("TheoreticalLog.txt").find("##Information for laminate"), std::string::npos);
+    EXPECT_NE(Log("ExperimentalLog.txt").find("##Basis values"), std::string::npos);
+
+    const Result alone = Run({"compare", ExampleFile("cross-ply-strength.plyforge"), "--log-dir", m_logs.string()});
+    EXPECT_EQ(alone.status, 1);
+    EXPECT_NE(alone.err.find("a laminate and a test series"), std::string::npos) << alone;
+}
+
 // The strength of a cross-ply given by its ply constants: every criterion's plies,
 // first- and last-ply failure and the envelope, as one JSON object.
 TEST_F(Cli, StrengthJsonHasEveryCriterion)
@@ -248,6 +274,8 @@ TEST_F(Cli, BadUsageOrUnreadableProjectExitsTwo)
         {{"strength", kExample, "--criterion", "von-mises"}, {"--criterion is one of", "\"von-mises\""}},
         {{"strength", kExample, "--envelope", "0"}, {"--envelope needs a whole number"}},
         {{"laminate", kExample, "--envelope", "8"}, {"not an option of the laminate command"}},
+        {{"compare", kExample, "--direction", "z"}, {"--direction is \"x\" or \"y\""}},
+        {{"compare", kExample, "--criterion", "all"}, {"--criterion is one of", "\"all\""}},
         {{"theory", missing}, {missing}},
         {{"experiment", malformed}, {malformed, "line 4"}},
 #if !defined(__SANITIZE_ADDRESS__) // AddressSanitizer needs more address space than the limit leaves
