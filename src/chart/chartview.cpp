@@ -50,6 +50,7 @@ void CChartView::Clear()
     m_counts.clear();
     m_keepIndices.clear();
     m_dashed.clear();
+    m_reference.clear();
     ++m_revision;
 }
 
@@ -110,6 +111,12 @@ void CChartView::SetBand(double low, double high)
 void CChartView::SetHidden(std::vector<bool> hidden)
 {
     m_hidden = std::move(hidden);
+    ++m_revision;
+}
+
+void CChartView::SetReference(std::vector<bool> reference)
+{
+    m_reference = std::move(reference);
     ++m_revision;
 }
 
@@ -228,13 +235,19 @@ void CChartView::AddCurves(XYChart& chart) const
             LineLayer* layer = chart.addLineLayer(Overlay, 0);
             layer->setXData(Usable(xs, xCount));
             const size_t curve = static_cast<size_t>(k / 2);
-            DataSet* dataSet = layer->addDataSet(Usable(ys, yCount), SeriesColor(k / 2), name(curve));
+            const bool reference = curve < m_reference.size() && m_reference[curve];
+            DataSet* dataSet =
+                layer->addDataSet(Usable(ys, yCount), reference ? Color(0x000000) : SeriesColor(k / 2), name(curve));
             layer->shareLookups(lookup(curve));
             dataSet->setKeepIndices(keep(curve));
-            dataSet->setDash(SeriesDash(k / 2));
+            // The first reference dashed, the next dotted.
+            const bool later =
+                reference &&
+                std::count(m_reference.begin(), m_reference.begin() + static_cast<std::ptrdiff_t>(curve), true) % 2;
+            dataSet->setDash(reference ? (later ? LineDash::Dotted : LineDash::Dashed) : SeriesDash(k / 2));
             dataSet->setFaded(curve < m_dashed.size() && m_dashed[curve]);
             dataSet->setHidden(curve < m_hidden.size() && m_hidden[curve]);
-            layer->setLineWidth(1);
+            layer->setLineWidth(reference ? 2 : 1);
         }
     }
 }

@@ -80,6 +80,10 @@ public:
     // their own colour and pattern.
     void SetDashed(std::vector<bool> dashed);
     const std::vector<bool>& Dashed() const { return m_dashed; }
+    // Curves that are no measurement (a prediction beside the tests), by their order:
+    // drawn black, dashed then dotted, a little wider, so they never pass for a specimen's.
+    void SetReference(std::vector<bool> reference);
+    const std::vector<bool>& Reference() const { return m_reference; }
     const std::vector<std::vector<int>>& KeepIndices() const { return m_keepIndices; }
 
     void SetChartSize(int width, int height);
@@ -114,6 +118,7 @@ protected:
     std::string m_yTitle;
     std::vector<std::string> m_names;
     std::vector<SharedSeries> m_arrays;
+    std::vector<bool> m_reference;
     // One sorted x table per curve, shared by every chart of the same data.
     mutable std::vector<std::shared_ptr<XLookup>> m_lookups;
     std::vector<int> m_counts;

@@ -27,6 +27,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include "forms/chartexportdialog.h"
+#include "forms/comparisonpanel.h"
 #include "forms/filedialogs.h"
 #include "guibase/droppedfiles.h"
 #include "guibase/messagebox.h"
@@ -112,6 +113,9 @@ CResultExpView::CResultExpView(QWidget* parent)
     m_basisLine->setWordWrap(true);
     m_basisLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(m_basisLine);
+    m_comparison = new CComparisonPanel;
+    layout->addWidget(m_comparison);
+    connect(m_comparison, &CComparisonPanel::ComparisonChanged, this, [this] { RefreshChart(m_shownDoc); });
     layout->addWidget(m_viewer, 1);
 
     m_chartView.Reset();
@@ -129,6 +133,11 @@ void CResultExpView::SetProject(ProjectDocument* project)
         // stored results.
         if (change.kind == ProjectChange::Kind::Included) {
             FillResultList(m_project->Doc());
+            RefreshChart(m_project->Doc());
+        }
+        // A new laminate is a new prediction beside the series.
+        if (change.kind == ProjectChange::Kind::Results && change.side == ProjectSide::Theory && m_shownDoc) {
+            m_comparison->Show(m_project->Doc());
             RefreshChart(m_project->Doc());
         }
         ShowResultState(m_project->Results(ProjectSide::Experiment));
@@ -233,6 +242,8 @@ void CResultExpView::FillResultList(const CPlyforgeDoc* doc)
     m_exactStatistics.assign(exact.begin(), exact.end());
     m_exactStatistics.insert(m_exactStatistics.end(), exactBasis.begin(), exactBasis.end());
     ShowBasis(basis);
+    m_shownDoc = doc;
+    m_comparison->Show(doc);
     m_resultList->resizeColumnsToContents();
     FitListHeight();
 }
@@ -278,15 +289,20 @@ void CResultExpView::RefreshChart(const CPlyforgeDoc* doc)
 {
     if (!doc || doc->specimens.empty())
         return;
-    FillChartView(*doc, m_chartView);
+    m_shownDoc = doc;
+    const std::optional<SeriesComparison>& comparison = m_comparison->Comparison();
+    FillChartView(*doc, m_chartView, comparison ? &*comparison : nullptr);
     UpdateChart();
 }
 
-void CResultExpView::FillChartView(const CPlyforgeDoc& doc, OrvaneChart::CChartView& view)
+void CResultExpView::FillChartView(const CPlyforgeDoc& doc, OrvaneChart::CChartView& view,
+                                   const SeriesComparison* comparison)
 {
     std::vector<std::vector<double>> data;
     std::vector<std::string> names;
     doc.BuildChartSeries(data, names);
+    const size_t measured = names.size();
+    AddPrediction(doc, comparison, data, names);
     view.SetLayout(1);
     view.SetTitle("Stress-Strain Curve");
     view.SetXTitle("Strain (%)");
@@ -304,9 +320,38 @@ void CResultExpView::FillChartView(const CPlyforgeDoc& doc, OrvaneChart::CChartV
         const ChordReadings chord = FindChordReadings(s->strain_series, doc.elastic_min, doc.elastic_max);
         keep.push_back({chord.low, chord.high});
     }
+    // The laminate's lines, dashed over the measured curves.
+    std::vector<bool> reference(names.size(), false);
+    for (size_t extra = measured; extra < names.size(); ++extra) {
+        reference[extra] = true;
+        keep.emplace_back();
+    }
+    view.SetReference(std::move(reference));
     view.SetKeepIndices(std::move(keep));
     view.SetDashed(std::move(dashed));
     view.SetBand(doc.elastic_min, doc.elastic_max);
+}
+
+void CResultExpView::AddPrediction(const CPlyforgeDoc& doc, const SeriesComparison* comparison,
+                                   std::vector<std::vector<double>>& data, std::vector<std::string>& names)
+{
+    if (!comparison || !std::isfinite(comparison->fpf) || !std::isfinite(comparison->fpf_strain))
+        return;
+    // sigma = E epsilon from 0 to first-ply failure.
+    data.push_back({0, comparison->fpf_strain});
+    data.push_back({0, comparison->fpf});
+    names.push_back(tr("Predicted (laminate)").toStdString());
+    if (!std::isfinite(comparison->lpf))
+        return;
+    // The last-ply failure stress across the strains the curves span.
+    double last = comparison->fpf_strain;
+    for (const auto& s : doc.specimens) {
+        if (!s->strain_series.empty())
+            last = std::max(last, *std::max_element(s->strain_series.begin(), s->strain_series.end()));
+    }
+    data.push_back({0, last});
+    data.push_back({comparison->lpf, comparison->lpf});
+    names.push_back(tr("Last-ply failure (laminate)").toStdString());
 }
 
 std::unique_ptr<OrvaneChart::XYChart> CResultExpView::ShownChart() const { return m_chartView.CreateChart(); }

@@ -13,6 +13,8 @@
 
 class CListCtrlReport;
 class QLabel;
+class CComparisonPanel;
+struct SeriesComparison;
 struct SeriesBasis;
 class CPlyforgeDoc;
 
@@ -80,7 +82,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    static void FillChartView(const CPlyforgeDoc& doc, OrvaneChart::CChartView& view);
+    static void FillChartView(const CPlyforgeDoc& doc, OrvaneChart::CChartView& view,
+                              const SeriesComparison* comparison = nullptr);
+    static void AddPrediction(const CPlyforgeDoc& doc, const SeriesComparison* comparison,
+                              std::vector<std::vector<double>>& data, std::vector<std::string>& names);
 
     void FitListHeight();
     void ShowBasis(const SeriesBasis& basis);
@@ -93,6 +98,8 @@ private:
     std::vector<ResultsTable::Cells> m_exactRows; // the list's rows, every digit
     std::vector<ResultsTable::Cells> m_exactStatistics; // and the basis rows
     QLabel* m_basisLine;
+    CComparisonPanel* m_comparison;
+    const CPlyforgeDoc* m_shownDoc = nullptr;
     std::vector<int> m_ids;                // the specimen of each row
     std::vector<std::string> m_gaps;       // why a row has no modulus
     unsigned m_builtRevision = ~0u;

@@ -6,8 +6,11 @@
 #include "controls/reportitemdelegate.h"
 #include "experiment/resultstable.h"
 #include "experiment/seriesbasis.h"
+#include "util/trace.h"
 #include "forms/chartexportdialog.h"
+#include "forms/comparisonpanel.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QWheelEvent>
 
@@ -132,6 +135,42 @@ private slots:
         QCOMPARE(list->model()->index(3, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
         const auto* line = view.findChild<QLabel*>("BasisLine");
         QVERIFY(line && line->text().contains(QString::fromStdString(basis.strength.note)));
+    }
+
+    // A project with a laminate and its coupons: the prediction beside the series in a
+    // table, for the direction and criterion chosen, and its lines on the chart.
+    void predictsBesideTheSeries()
+    {
+        CPlyforgeDoc doc;
+        doc.LoadProject(ProjectReader::ReadFile(PLYFORGE_EXAMPLES "/cross-ply-coupons.plyforge"));
+        doc.program_folder = m_dir.path().toStdString();
+        CResultExpView view;
+        QVERIFY(Show(view, 1000, 900));
+        QVERIFY(doc.CalculateExperiment());
+        view.FillResultList(&doc);
+        auto* panel = view.findChild<CComparisonPanel*>("ComparisonPanel");
+        QVERIFY(panel && panel->isVisible() && !panel->Comparison());
+        QVERIFY(view.findChild<QLabel*>("ComparisonNote")->text().contains("Calculate the laminate"));
+        Trace discard = Trace::Discard();
+        QVERIFY(doc.CalculateTheory(discard));
+        view.FillResultList(&doc);
+        view.RefreshChart(&doc);
+        QVERIFY(panel->Comparison());
+        const SeriesComparison expected = CompareSeries(doc.laminate, doc.failure, doc.specimens,
+                                                        SeriesComparison::Direction::X, FailureCriterion::TsaiWu);
+        QCOMPARE(panel->Table()->GetItemText(0, 1), GText(expected.predicted_modulus));
+        QCOMPARE(panel->Table()->GetItemText(2, 1), GText(expected.lpf));
+        QCOMPARE(view.ChartView().Names().back(), std::string("Last-ply failure (laminate)"));
+        QCOMPARE(view.ChartView().Reference().back(), true);
+        // Across the fibres of the cross-ply the same laminate; another criterion, another failure stress.
+        panel->CriterionBox()->setCurrentIndex(static_cast<int>(FailureCriterion::MaxStrain));
+        QCOMPARE(panel->Comparison()->criterion, FailureCriterion::MaxStrain);
+        panel->DirectionBox()->setCurrentIndex(1);
+        QCOMPARE(panel->Comparison()->direction, SeriesComparison::Direction::Y);
+        QCOMPARE(view.ChartView().Names().size(), doc.specimens.size() + 2);
+        // A series alone has nothing to compare with: no panel.
+        view.FillResultList(&m_doc);
+        QVERIFY(!panel->isVisible());
     }
 
     void chartOnScreenZoomsHidesCurvesAndExports()
