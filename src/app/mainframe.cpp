@@ -65,6 +65,16 @@ CMainFrame::CMainFrame(int app_look, QWidget* parent)
         if (view && view->ExperimentDlg() && doc && doc->current_specimen_id > 0)
             view->ExperimentDlg()->SaveToSpecimen(doc->current_specimen_id, CExperimentDlg::UnreadCells::Quiet);
     });
+    // "Use as ply data" changes a lamina from outside its form: the form commits first
+    // and shows the record again after each do, undo and redo.
+    connect(m_project, &ProjectDocument::RecordAboutToBeEdited, this, [this](int id) {
+        if (CPlyforgeView* view = MainViewOf(m_project->Doc()))
+            view->CommitTheoryLamina(id);
+    });
+    connect(m_project, &ProjectDocument::RecordReplaced, this, [this](int id) {
+        if (CPlyforgeView* view = MainViewOf(m_project->Doc()))
+            view->ReloadTheoryLamina(id);
+    });
     setObjectName("MainFrame");
     setWindowIcon(QIcon(":/icons/app64.png"));
     setMenuWidget(m_wndRibbonBar);

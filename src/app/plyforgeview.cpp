@@ -123,6 +123,33 @@ bool CPlyforgeView::SwitchRecord(QWidget* form, int& current, int id, QString (*
     return true;
 }
 
+void CPlyforgeView::LoadTheoryLamina(const CPlyforgeDoc& doc, int id)
+{
+    Lamina* lamina = doc.laminate.FindLamina(id);
+    m_pLaminaDlg->LoadConstituentRow(0, lamina);
+    m_pLaminaDlg->LoadConstituentRow(1, lamina);
+    m_pLaminaDlg->LoadLaminaRow(lamina);
+    if (lamina)
+        m_pLaminaDlg->SetScaleFactors(lamina->S_scale_factor, lamina->C_scale_factor,
+                                      lamina->S_angle_scale_factor, lamina->C_angle_scale_factor);
+    else
+        m_pLaminaDlg->SetScaleFactors(0.01, 1.0, 0.01, 1.0);
+}
+
+void CPlyforgeView::CommitTheoryLamina(int id)
+{
+    const CPlyforgeDoc* doc = ActiveDocument();
+    if (m_pLaminaDlg && doc && doc->current_lamina_id == id)
+        m_pLaminaDlg->SaveToLamina(id, CLaminaDlg::UnreadCells::Quiet);
+}
+
+void CPlyforgeView::ReloadTheoryLamina(int id)
+{
+    const CPlyforgeDoc* doc = ActiveDocument();
+    if (m_pLaminaDlg && doc && doc->current_lamina_id == id)
+        LoadTheoryLamina(*doc, id);
+}
+
 int CPlyforgeView::ShowTheoryLamina(int id, bool quiet)
 {
     CPlyforgeDoc* doc = ActiveDocument();
@@ -134,15 +161,7 @@ int CPlyforgeView::ShowTheoryLamina(int id, bool quiet)
     if (!SwitchRecord(m_pLaminaDlg, doc->current_lamina_id, id, captions::TheoryLaminaTitle,
                       [&](int shown) { return m_pLaminaDlg->SaveToLamina(shown, mode); }))
         return -1;
-    Lamina* lamina = doc->laminate.FindLamina(id);
-    m_pLaminaDlg->LoadConstituentRow(0, lamina);
-    m_pLaminaDlg->LoadConstituentRow(1, lamina);
-    m_pLaminaDlg->LoadLaminaRow(lamina);
-    if (lamina)
-        m_pLaminaDlg->SetScaleFactors(lamina->S_scale_factor, lamina->C_scale_factor,
-                                      lamina->S_angle_scale_factor, lamina->C_angle_scale_factor);
-    else
-        m_pLaminaDlg->SetScaleFactors(0.01, 1.0, 0.01, 1.0);
+    LoadTheoryLamina(*doc, id);
     m_pLaminaDlg->UndoStack()->SetRecord(id);
     m_pLaminaDlg->UndoStack()->Forget(); // a form on its own undoes within the lamina shown
     return 1;

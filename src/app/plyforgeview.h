@@ -33,6 +33,10 @@ public:
     // form on screen could not be committed). quiet commits the form on screen
     // keeping what cannot be read, and never fails.
     int ShowTheoryLamina(int id, bool quiet = false);
+    // The lamina form, when it shows this lamina: committed into the record, or shown
+    // again from it (a step changed the record from outside the form).
+    void CommitTheoryLamina(int id);
+    void ReloadTheoryLamina(int id);
     int ShowExperimentLamina(int id, bool quiet = false);
 
     CLaminaDlg* LaminaDlg() const { return m_pLaminaDlg; }
@@ -57,6 +61,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void LoadTheoryLamina(const CPlyforgeDoc& doc, int id);
     CPlyforgeDoc* ActiveDocument() const;
     void ShowForm(QWidget* form);
     // Shows form for record id, after committing the record current it shows; false,

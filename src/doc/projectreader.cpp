@@ -122,7 +122,7 @@ void Reader::ReadTheory(const json& theory, ProjectData& project) const
         lamina->thickness = Number(item, "thickness", at);
         lamina->angle = Number(item, "angle", at);
         if (Find(item, "strength"))
-            PlyFieldsReader::ReadStrengths(Object(item, "strength", at), Join(at, "strength"), lamina->strength);
+            PlyFieldsReader::ReadLaminaStrength(item, at, *lamina);
         lamina->S_scale_factor = OptionalNumber(item, "S_scale_factor", at, 0.01);
         lamina->C_scale_factor = OptionalNumber(item, "C_scale_factor", at, 1.0);
         lamina->S_angle_scale_factor = OptionalNumber(item, "S_angle_scale_factor", at, 0.01);

@@ -20,6 +20,7 @@ struct Level {
 const std::vector<Level>& Levels()
 {
     static const std::vector<std::string_view> material = {"name", "density", "youngs_modulus", "poissons_ratio"};
+    static const std::vector<std::string_view> source = {"series", "statistic", "n", "date"};
     static const std::vector<Level> levels = {
         {"", {"format", "version", "theory", "experiment"}},
         {"theory", {"lamina_count", "compliance_scale_factor", "current_lamina_id", "failure", "load", "laminae"}},
@@ -28,8 +29,17 @@ const std::vector<Level>& Levels()
         {"theory.laminae[]",
          {"id", "fiber", "matrix", "FAW", "ply", "thickness", "angle", "xi", "density", "strength", "S_scale_factor",
           "C_scale_factor", "S_angle_scale_factor", "C_angle_scale_factor", "unread_cells"}},
-        {"theory.laminae[].ply", {"E1", "E2", "G12", "nu12", "nu23"}},
-        {"theory.laminae[].strength", {"Xt", "Xc", "Yt", "Yc", "S", "ST"}},
+        {"theory.laminae[].ply", {"E1", "E2", "G12", "nu12", "nu23", "source"}},
+        {"theory.laminae[].strength", {"Xt", "Xc", "Yt", "Yc", "S", "ST", "source"}},
+        {"theory.laminae[].ply.source", {"E1", "E2"}},
+        {"theory.laminae[].strength.source", {"Xt", "Xc", "Yt", "Yc", "S"}},
+        {"theory.laminae[].ply.source.E1", source},
+        {"theory.laminae[].ply.source.E2", source},
+        {"theory.laminae[].strength.source.Xt", source},
+        {"theory.laminae[].strength.source.Xc", source},
+        {"theory.laminae[].strength.source.Yt", source},
+        {"theory.laminae[].strength.source.Yc", source},
+        {"theory.laminae[].strength.source.S", source},
         {"theory.laminae[].fiber", material},
         {"theory.laminae[].matrix", material},
         {"theory.laminae[].unread_cells[]", {"field", "text"}},

@@ -108,7 +108,8 @@ void UnreadFields(std::string& out, const std::vector<UnreadField>& cells)
 
 // One line of numbers: { "E1": 181, "E2": 10.3 }; NaN values are left out where the
 // reader takes their absence as not given.
-void Numbers(std::string& out, const char* key, std::initializer_list<std::pair<const char*, double>> values)
+void Numbers(std::string& out, const char* key, std::initializer_list<std::pair<const char*, double>> values,
+             const std::string& more = {})
 {
     Key(out, "      ", key);
     out += "{ ";
@@ -120,22 +121,50 @@ void Numbers(std::string& out, const char* key, std::initializer_list<std::pair<
         out += "\": ";
         ProjectWriter::AppendNumber(out, value);
     }
+    out += more;
     out += " },\n";
 }
 
-void PlyConstantsFields(std::string& out, const PlyConstants& ply)
+// , "source": { "Xt": { "series": ..., "statistic": ..., "n": ..., "date": ... } } of
+// these fields, or nothing when a series gave none of them.
+std::string Sources(const Lamina& lamina, std::initializer_list<const char*> fields)
 {
-    Numbers(out, "ply", {{"E1", ply.E1}, {"E2", ply.E2}, {"G12", ply.G12}, {"nu12", ply.nu12}, {"nu23", ply.nu23}});
+    std::string out;
+    for (const char* field : fields) {
+        const auto source = lamina.sources.find(field);
+        if (source == lamina.sources.end())
+            continue;
+        out += out.empty() ? ", \"source\": { \"" : ", \"";
+        out += field;
+        out += "\": { \"series\": ";
+        AppendText(out, source->second.series);
+        out += ", \"statistic\": ";
+        AppendText(out, source->second.statistic);
+        out += ", \"n\": " + std::to_string(source->second.n) + ", \"date\": ";
+        AppendText(out, source->second.date);
+        out += " }";
+    }
+    return out.empty() ? out : out + " }";
+}
+
+void PlyConstantsFields(std::string& out, const Lamina& lamina)
+{
+    const PlyConstants& ply = lamina.ply;
+    Numbers(out, "ply", {{"E1", ply.E1}, {"E2", ply.E2}, {"G12", ply.G12}, {"nu12", ply.nu12}, {"nu23", ply.nu23}},
+            Sources(lamina, {"E1", "E2"}));
     if (!std::isnan(ply.density))
         NumberField(out, "      ", "density", ply.density);
 }
 
-void StrengthFields(std::string& out, const PlyStrengths& s)
+void StrengthFields(std::string& out, const Lamina& lamina)
 {
+    const PlyStrengths& s = lamina.strength;
+    const std::string sources = Sources(lamina, {"Xt", "Xc", "Yt", "Yc", "S"});
     if (std::isnan(s.ST))
-        Numbers(out, "strength", {{"Xt", s.Xt}, {"Xc", s.Xc}, {"Yt", s.Yt}, {"Yc", s.Yc}, {"S", s.S}});
+        Numbers(out, "strength", {{"Xt", s.Xt}, {"Xc", s.Xc}, {"Yt", s.Yt}, {"Yc", s.Yc}, {"S", s.S}}, sources);
     else
-        Numbers(out, "strength", {{"Xt", s.Xt}, {"Xc", s.Xc}, {"Yt", s.Yt}, {"Yc", s.Yc}, {"S", s.S}, {"ST", s.ST}});
+        Numbers(out, "strength", {{"Xt", s.Xt}, {"Xc", s.Xc}, {"Yt", s.Yt}, {"Yc", s.Yc}, {"S", s.S}, {"ST", s.ST}},
+                sources);
 }
 
 void Theory(std::string& out, const CPlyforgeDoc& doc)
@@ -169,7 +198,7 @@ void Theory(std::string& out, const CPlyforgeDoc& doc)
         out += i ? ",\n    {\n" : "\n    {\n";
         IntField(out, "      ", "id", lamina.id);
         if (lamina.source == LaminaSource::PlyConstants) {
-            PlyConstantsFields(out, lamina.ply);
+            PlyConstantsFields(out, lamina);
         } else {
             Material(out, "fiber", lamina.fiber);
             Material(out, "matrix", lamina.matrix);
@@ -180,7 +209,7 @@ void Theory(std::string& out, const CPlyforgeDoc& doc)
         if (lamina.source == LaminaSource::FibreMatrix)
             NumberField(out, "      ", "xi", lamina.xi);
         if (lamina.Assessed())
-            StrengthFields(out, lamina.strength);
+            StrengthFields(out, lamina);
         NumberField(out, "      ", "S_scale_factor", lamina.S_scale_factor);
         NumberField(out, "      ", "C_scale_factor", lamina.C_scale_factor);
         NumberField(out, "      ", "S_angle_scale_factor", lamina.S_angle_scale_factor);

@@ -84,6 +84,7 @@ void CLaminaDlg::InitControls()
     auto* strengthLayout = new QVBoxLayout(strengths);
     strengthLayout->setContentsMargins(24, 12, 24, 12);
     strengthLayout->addWidget(m_plyInputs->StrengthGrid(), 0, Qt::AlignLeft);
+    strengthLayout->addWidget(m_plyInputs->SourceNote());
     auto* blank = new QLabel(tr("Leave them blank for a lamina that is not assessed for failure. ST, the transverse "
                                 "shear strength, is Yc/2 when blank."));
     blank->setWordWrap(true);

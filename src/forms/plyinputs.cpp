@@ -10,6 +10,7 @@
 #include "util/stringfunction.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QHeaderView>
 
 #include <cmath>
@@ -48,8 +49,11 @@ QString Shown(double value) { return std::isnan(value) ? QString() : FormNumberT
 } // namespace
 
 CPlyInputs::CPlyInputs(FormUndoStack* undo, QObject* parent)
-    : QObject(parent), m_source(new QComboBox), m_plyGrid(new CListCtrlReport), m_strengthGrid(new CListCtrlReport)
+    : QObject(parent), m_source(new QComboBox), m_plyGrid(new CListCtrlReport), m_strengthGrid(new CListCtrlReport),
+      m_sourceNote(new QLabel)
 {
+    m_sourceNote->setObjectName("ValueSourceNote");
+    m_sourceNote->setWordWrap(true);
     m_source->setObjectName("LaminaSource");
     m_plyGrid->setObjectName("PlyGrid");
     m_strengthGrid->setObjectName("StrengthGrid");
@@ -107,6 +111,31 @@ void CPlyInputs::Load(const Lamina* lamina)
         else if (index >= kFirstPlyConstantInput)
             m_plyGrid->SetItemText(0, index - kFirstPlyConstantInput, QString::fromStdString(cell.text));
     }
+    ShowSources(from.sources);
+}
+
+void CPlyInputs::ShowSources(const std::map<std::string, ValueSource>& sources)
+{
+    // Each value a series gave says so in its tooltip, and all of them under the grids.
+    std::map<int, QString> notes; // by input index
+    QStringList lines;
+    for (const auto& [field, source] : sources) {
+        const QString line = tr("%1: %2 of the series %3 (n = %4, %5)")
+                                 .arg(QString::fromStdString(field), tr(StatisticTitle(source.statistic)),
+                                      QString::fromStdString(source.series))
+                                 .arg(source.n)
+                                 .arg(QString::fromStdString(source.date));
+        notes[SourcedInputIndex(field)] = line;
+        lines << line;
+    }
+    for (const auto& [grid, first] : {std::pair{m_plyGrid, kFirstPlyConstantInput}, {m_strengthGrid, kFirstStrengthInput}}) {
+        grid->Model()->SetCellNote([notes, first = first](int row, int column) {
+            const auto note = notes.find(first + column);
+            return row == 0 && note != notes.end() ? note->second : QString();
+        });
+    }
+    m_sourceNote->setText(lines.isEmpty() ? QString() : tr("From test series: %1.").arg(lines.join("; ")));
+    m_sourceNote->setVisible(!lines.isEmpty());
 }
 
 void CPlyInputs::ReadRow(CListCtrlReport* grid, int first, int count, Lamina& lamina,
@@ -128,6 +157,9 @@ void CPlyInputs::Read(Lamina& lamina, std::vector<UnreadField>& unread)
 {
     m_plyGrid->EndCellEdit();
     m_strengthGrid->EndCellEdit();
+    std::map<std::string, double> given; // the values the series gave, to tell one typed over
+    for (const auto& [field, source] : lamina.sources)
+        given[field] = lamina.Input(SourcedInputIndex(field));
     lamina.source = FromPlyConstants() ? LaminaSource::PlyConstants : LaminaSource::FibreMatrix;
     // The ply's row belongs to the record only when it is the source, as in the project file.
     if (FromPlyConstants()) {
@@ -136,4 +168,9 @@ void CPlyInputs::Read(Lamina& lamina, std::vector<UnreadField>& unread)
             lamina.ply.nu23 = 0.3;
     }
     ReadRow(m_strengthGrid, kFirstStrengthInput, kStrengthCells, lamina, unread);
+    for (const auto& [field, value] : given) {
+        if (!(lamina.Input(SourcedInputIndex(field)) == value))
+            lamina.sources.erase(field);
+    }
+    ShowSources(lamina.sources);
 }

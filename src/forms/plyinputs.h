@@ -3,13 +3,17 @@
 #include <QObject>
 #include <QStringList>
 
+#include <map>
+#include <string>
 #include <vector>
 
 class CListCtrlReport;
 class FormUndoStack;
 class QComboBox;
+class QLabel;
 struct Lamina;
 struct UnreadField;
+struct ValueSource;
 
 // The lamina form's inputs of the strength side: whether the lamina comes from its
 // fibre and matrix or from its ply's own constants, the ply constants' row, and the
@@ -24,6 +28,8 @@ public:
     QComboBox* SourceChoice() const { return m_source; }
     CListCtrlReport* PlyGrid() const { return m_plyGrid; }
     CListCtrlReport* StrengthGrid() const { return m_strengthGrid; }
+    // Which values came from a test series, and from which.
+    QLabel* SourceNote() const { return m_sourceNote; }
     bool FromPlyConstants() const;
 
     // Fills the choice and rows from the record (defaults without one), its unread cells as typed.
@@ -47,4 +53,6 @@ private:
     QComboBox* m_source;
     CListCtrlReport* m_plyGrid;
     CListCtrlReport* m_strengthGrid;
+    QLabel* m_sourceNote;
+    void ShowSources(const std::map<std::string, ValueSource>& sources);
 };

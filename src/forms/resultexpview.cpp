@@ -16,6 +16,7 @@
 
 #include <QGraphicsColorizeEffect>
 #include <QBuffer>
+#include <QDate>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -28,6 +29,8 @@
 #include <QPushButton>
 #include "forms/chartexportdialog.h"
 #include "forms/comparisonpanel.h"
+#include "forms/useasplydatadlg.h"
+#include "theory/lamina.h"
 #include "forms/filedialogs.h"
 #include "guibase/droppedfiles.h"
 #include "guibase/messagebox.h"
@@ -86,6 +89,13 @@ CResultExpView::CResultExpView(QWidget* parent)
     resetZoom->setToolTip(tr("Show all readings again (Home, or a double-click on the chart)"));
     buttons->addWidget(resetZoom);
     connect(resetZoom, &QPushButton::clicked, this, &CResultExpView::ResetZoom);
+    m_useAsPlyData = new QPushButton(tr("Use as ply data..."));
+    m_useAsPlyData->setObjectName("UseAsPlyDataButton");
+    m_useAsPlyData->setAutoDefault(false);
+    m_useAsPlyData->setToolTip(tr("Set a lamina's strength or ply modulus to this series' basis value or mean"));
+    m_useAsPlyData->setEnabled(false);
+    buttons->addWidget(m_useAsPlyData);
+    connect(m_useAsPlyData, &QPushButton::clicked, this, &CResultExpView::UseAsPlyData);
     buttons->addStretch();
     connect(exportCsv, &QPushButton::clicked, this, [this] {
         const QString path = FileDialogs::AskSavePath(this, tr("Export Results"), "results.csv",
@@ -244,6 +254,7 @@ void CResultExpView::FillResultList(const CPlyforgeDoc* doc)
     ShowBasis(basis);
     m_shownDoc = doc;
     m_comparison->Show(doc);
+    m_useAsPlyData->setEnabled(!doc->laminate.laminae.empty() && !doc->specimens.empty());
     m_resultList->resizeColumnsToContents();
     FitListHeight();
 }
@@ -468,4 +479,25 @@ bool CResultExpView::ExportChartImage(const QString& path, QSize size, int dpi)
         return false;
     }
     return true;
+}
+
+void CResultExpView::UseAsPlyData()
+{
+    if (!m_project || !m_project->Doc())
+        return;
+    const CPlyforgeDoc& doc = *m_project->Doc();
+    CUseAsPlyDataDlg dialog(doc, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const std::optional<CUseAsPlyDataDlg::Choice> choice = dialog.Chosen();
+    if (!choice)
+        return;
+    // The series is this project's: its file names it.
+    ValueSource source;
+    source.series = doc.project_path.empty() ? tr("unsaved project").toStdString()
+                                             : QFileInfo(QString::fromStdString(doc.project_path)).fileName().toStdString();
+    source.statistic = choice->statistic;
+    source.n = choice->n;
+    source.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
+    m_project->UseAsPlyData(choice->lamina_id, choice->field, choice->value, source);
 }

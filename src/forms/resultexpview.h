@@ -13,6 +13,7 @@
 
 class CListCtrlReport;
 class QLabel;
+class QPushButton;
 class CComparisonPanel;
 struct SeriesComparison;
 struct SeriesBasis;
@@ -99,6 +100,8 @@ private:
     std::vector<ResultsTable::Cells> m_exactStatistics; // and the basis rows
     QLabel* m_basisLine;
     CComparisonPanel* m_comparison;
+    QPushButton* m_useAsPlyData;
+    void UseAsPlyData();
     const CPlyforgeDoc* m_shownDoc = nullptr;
     std::vector<int> m_ids;                // the specimen of each row
     std::vector<std::string> m_gaps;       // why a row has no modulus

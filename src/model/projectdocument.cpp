@@ -3,6 +3,7 @@
 #include "doc/inputsdigest.h"
 #include "doc/plyforgedoc.h"
 #include "model/projectvaluecommand.h"
+#include "theory/lamina.h"
 
 #include <functional>
 #include <utility>
@@ -187,5 +188,41 @@ void ProjectDocument::SetIncluded(int specimen_id, bool included)
                 s->excluded = !value;
             // The statistics are recomputed at once from the stored results.
             Q_EMIT Changed({ProjectChange::Kind::Included, ProjectSide::Experiment, specimen_id});
+        }));
+}
+
+namespace {
+
+// A value and its source, as UseAsPlyData sets them and its undo gives them back.
+struct SourcedValue {
+    double value = 0;
+    std::optional<ValueSource> source;
+    bool operator==(const SourcedValue&) const = default;
+};
+
+} // namespace
+
+void ProjectDocument::UseAsPlyData(int lamina_id, const std::string& field, double value, const ValueSource& source)
+{
+    Lamina* lamina = m_doc ? m_doc->laminate.FindLamina(lamina_id) : nullptr;
+    const int index = SourcedInputIndex(field);
+    if (!lamina || index < 0)
+        return;
+    Q_EMIT RecordAboutToBeEdited(lamina_id);
+    const auto known = lamina->sources.find(field);
+    SourcedValue before{lamina->Input(index), known == lamina->sources.end() ? std::nullopt
+                                                                            : std::optional(known->second)};
+    m_stack.push(new ProjectValueCommand<SourcedValue>(
+        tr("Use as ply data"), before, SourcedValue{value, source}, [this, lamina_id, index, field](const SourcedValue& v) {
+            Lamina* target = m_doc->laminate.FindLamina(lamina_id);
+            if (!target)
+                return;
+            target->Input(index) = v.value;
+            if (v.source)
+                target->sources[field] = *v.source;
+            else
+                target->sources.erase(field);
+            Q_EMIT RecordReplaced(lamina_id);
+            Q_EMIT Changed({ProjectChange::Kind::Record, ProjectSide::Theory, lamina_id});
         }));
 }

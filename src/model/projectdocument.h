@@ -36,6 +36,8 @@ struct ProjectChange {
 // revision of its inputs, so that results know whether they still belong to them.
 // Every edit is a step on the stack; each step, its undo and its redo tell Changed.
 // The project is modified exactly while the stack is away from its clean state.
+struct ValueSource;
+
 class ProjectDocument : public QObject {
     Q_OBJECT
 
@@ -75,6 +77,9 @@ public:
     void SetIncluded(int specimen_id, bool included);
     // Import series: the specimens replaced by these, one undo step.
     void ReplaceSeries(SpecimenList series);
+    // A lamina's strength (Xt, Xc, Yt, Yc, S) or ply modulus (E1, E2) set to a value a
+    // test series gave, with where it came from: one undo step.
+    void UseAsPlyData(int lamina_id, const std::string& field, double value, const ValueSource& source);
 
 Q_SIGNALS:
     void Changed(const ProjectChange& change);
@@ -82,6 +87,12 @@ Q_SIGNALS:
     // redone): a form that holds one commits it now.
     void SeriesAboutToBeReplaced();
     void ModifiedChanged(bool modified);
+    // A lamina's record is about to be changed from outside its form: a form that
+    // holds it commits it now.
+    void RecordAboutToBeEdited(int lamina_id);
+    // A step changed a lamina's record from outside its form (done, undone, redone):
+    // a form that shows it shows the record again.
+    void RecordReplaced(int lamina_id);
 
 private:
     struct Revisions {

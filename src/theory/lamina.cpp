@@ -22,7 +22,8 @@ bool Lamina::SameInputs(const Lamina& other) const
            same(C_scale_factor, other.C_scale_factor) &&
            same(S_angle_scale_factor, other.S_angle_scale_factor) &&
            same(C_angle_scale_factor, other.C_angle_scale_factor) && source == other.source &&
-           std::memcmp(&ply, &other.ply, sizeof ply) == 0 && std::memcmp(&strength, &other.strength, sizeof strength) == 0;
+           std::memcmp(&ply, &other.ply, sizeof ply) == 0 && std::memcmp(&strength, &other.strength, sizeof strength) == 0 &&
+           sources == other.sources;
 }
 
 bool Lamina::Assessed() const
@@ -147,6 +148,39 @@ void Lamina::UsePlyConstants(std::ostream& log, Trace& trace)
         WriteLogBlock(log, FormatText("Density of composite=%g\n", composite_density));
     trace.Write(FormatText("E1=%g\nE2=%g\n", E1, E2));
     trace.Write(FormatText("G12=%g\nG23=%g\n", G12, G23));
+}
+
+int SourcedInputIndex(std::string_view field)
+{
+    const std::string name = (field == "E1" || field == "E2" ? "ply." : "strength.") + std::string(field);
+    return field == "ST" ? -1 : LaminaInputIndex(name);
+}
+
+const char* StatisticTitle(std::string_view statistic)
+{
+    if (statistic == "b_basis")
+        return "B-basis";
+    if (statistic == "a_basis")
+        return "A-basis";
+    return "mean";
+}
+
+void Lamina::LogSources(std::ostream& log) const
+{
+    if (sources.empty())
+        return;
+    const std::map<std::string, double> values = {{"Xt", strength.Xt}, {"Xc", strength.Xc}, {"Yt", strength.Yt},
+                                                  {"Yc", strength.Yc}, {"S", strength.S},   {"E1", ply.E1},
+                                                  {"E2", ply.E2}};
+    std::string block;
+    for (const auto& [field, source] : sources) {
+        const auto value = values.find(field);
+        block += FormatText("%s=%g: %s of the series %s, n=%d, %s\n", field.c_str(),
+                            value == values.end() ? 0.0 : value->second, StatisticTitle(source.statistic),
+                            source.series.c_str(), source.n, source.date.c_str());
+    }
+    WriteLogHeading(log, "##Values from test series");
+    WriteLogBlock(log, block);
 }
 
 void Lamina::ApplyHalpinTsai(std::ostream& log, Trace& trace)

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <limits>
+#include <map>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -41,6 +42,23 @@ struct PlyConstants {
     double density = std::numeric_limits<double>::quiet_NaN();
 };
 
+// Where a ply value came from when a test series gave it: the series (its name or
+// file), the statistic ("mean", "b_basis", "a_basis"), the number of values and the
+// day it was taken.
+struct ValueSource {
+    std::string series;
+    std::string statistic;
+    int n = 0;
+    std::string date;
+    bool operator==(const ValueSource&) const = default;
+};
+
+// The input a source's field names ("Xt" a strength, "E1" a ply modulus), or -1.
+int SourcedInputIndex(std::string_view field);
+
+// "mean", "b_basis", "a_basis" as a reader says them: "mean", "B-basis", "A-basis".
+const char* StatisticTitle(std::string_view statistic);
+
 // The position of that name in kLaminaInputNames, or -1.
 int LaminaInputIndex(std::string_view name);
 
@@ -68,6 +86,9 @@ struct Lamina {
     // MPa; NaN where not given: a lamina without strengths is not assessed for failure.
     PlyStrengths strength{kNoStrength, kNoStrength, kNoStrength, kNoStrength, kNoStrength, kNoStrength};
     std::vector<UnreadField> unread_cells; // in kLaminaInputNames order
+    // Of the strengths (Xt ... S) and the ply moduli (E1, E2) a test series gave, by
+    // their names; a value typed over loses its source.
+    std::map<std::string, ValueSource> sources;
 
     static constexpr double kNoStrength = std::numeric_limits<double>::quiet_NaN();
 
@@ -115,6 +136,8 @@ struct Lamina {
     bool CalculateMaterialProperties(std::ostream& log, Trace& trace);
     // In place of the micromechanics steps for a lamina given by its ply constants.
     void UsePlyConstants(std::ostream& log, Trace& trace);
+    // The sources of its values, when a series gave any.
+    void LogSources(std::ostream& log) const;
     void ApplyHalpinTsai(std::ostream& log, Trace& trace);
     void CalculateNuAndK(std::ostream& log, Trace& trace);
     void CalculateWeightFractionAndDensity(std::ostream& log, Trace& trace);

@@ -23,6 +23,7 @@ TheoryFailure RunLaminaSteps(Lamina& lamina, std::ostream& log, Trace& trace)
     if (!lamina.CalculateStiffnessMatrix(log, trace) || !lamina.CalculateStiffnessMatrixWithAngle(log, trace))
         return TheoryFailure::ScaleFactor;
     lamina.CalculateElasticConstants(log, trace);
+    lamina.LogSources(log);
     return TheoryFailure::None;
 }
 

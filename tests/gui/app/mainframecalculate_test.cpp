@@ -5,6 +5,15 @@
 #include "guitestsupport.h"
 
 #include "app/reportcommands.h"
+#include "controls/listctrlreport.h"
+#include "doc/projectwriter.h"
+#include "experiment/seriesbasis.h"
+#include "forms/formtext.h"
+#include "forms/laminadlg.h"
+#include "forms/plyinputs.h"
+#include "forms/useasplydatadlg.h"
+#include "model/projectdocument.h"
+#include "theory/lamina.h"
 #include "forms/loadcasebar.h"
 
 #include <QComboBox>
@@ -226,6 +235,45 @@ private slots:
         QVERIFY2(sink.Messages()[0].endsWith("it is the input file " + project + " itself"), qPrintable(sink.Messages()[0]));
         QCOMPARE(ReadAll(project), saved);
     }
+
+    // "Use as ply data": the series' B-basis becomes lamina 1's Xt with its source, the
+    // form showing the lamina follows it, one Undo takes it back, and a typed value
+    // loses the source. The dialog offers the moduli only for a ply-constants lamina.
+    void seriesBasisBecomesPlyData()
+    {
+        Open("cross-ply-coupons.plyforge", "Experimental Lamina #1");
+        QCOMPARE(Calculate(true), QStringList());
+        Click("Theoretical Lamina #1");
+        CUseAsPlyDataDlg dialog(*Doc());
+        dialog.FieldBox()->setCurrentIndex(dialog.FieldBox()->findData("Xt"));
+        const auto choice = dialog.Chosen();
+        QVERIFY(choice && choice->statistic == "b_basis" && choice->n == 6);
+        QCOMPARE(choice->value, SeriesBasisOf(Doc()->specimens).strength.b_basis);
+        QVERIFY(dialog.FieldBox()->findData("E1") >= 0);
+        dialog.FieldBox()->setCurrentIndex(dialog.FieldBox()->findData("E1"));
+        QVERIFY(!dialog.StatisticBox()->isEnabled() && dialog.Chosen()->statistic == "mean");
+
+        Frame()->Project()->UseAsPlyData(1, "Xt", choice->value, {"cross-ply-coupons.plyforge", "b_basis", 6, "2026-12-08"});
+        CListCtrlReport* strengths = MainView()->LaminaDlg()->PlyInputs()->StrengthGrid();
+        QCOMPARE(strengths->GetItemText(0, 0), FormNumberText(choice->value));
+        QVERIFY(strengths->model()->index(0, 0).data(Qt::ToolTipRole).toString().contains("B-basis of the series"));
+        QCOMPARE(Doc()->laminate.FindLamina(1)->sources.at("Xt").n, 6);
+        QVERIFY(Frame()->Project()->IsModified());
+        QVERIFY(ProjectWriter::Serialize(*Doc()).find("\"source\": { \"Xt\": { \"series\": "
+                                                      "\"cross-ply-coupons.plyforge\", \"statistic\": \"b_basis\"") !=
+                std::string::npos);
+        Press("ID_EDIT_UNDO");
+        QCOMPARE(Doc()->laminate.FindLamina(1)->strength.Xt, 1500.0);
+        QVERIFY(Doc()->laminate.FindLamina(1)->sources.empty());
+        QCOMPARE(strengths->GetItemText(0, 0), QString("1500"));
+        Press("ID_EDIT_REDO");
+        QCOMPARE(Doc()->laminate.FindLamina(1)->strength.Xt, choice->value);
+        // Typed over, the value is the engineer's own: its source goes with the commit.
+        strengths->SetItemText(0, 0, "1400");
+        QVERIFY(MainView()->LaminaDlg()->SaveToLamina(1));
+        QVERIFY(Doc()->laminate.FindLamina(1)->sources.empty());
+    }
+
 };
 
 QTEST_MAIN(MainFrameCalculateTest)
