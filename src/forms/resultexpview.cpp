@@ -15,8 +15,6 @@
 #include "guibase/captions.h"
 
 #include <QGraphicsColorizeEffect>
-#include <QBuffer>
-#include <QDate>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -29,8 +27,6 @@
 #include <QPushButton>
 #include "forms/chartexportdialog.h"
 #include "forms/comparisonpanel.h"
-#include "forms/useasplydatadlg.h"
-#include "theory/lamina.h"
 #include "forms/filedialogs.h"
 #include "guibase/droppedfiles.h"
 #include "guibase/messagebox.h"
@@ -259,33 +255,6 @@ void CResultExpView::FillResultList(const CPlyforgeDoc* doc)
     FitListHeight();
 }
 
-void CResultExpView::ShowBasis(const SeriesBasis& basis)
-{
-    const int specimens = static_cast<int>(m_ids.size()), basisRow = specimens + 3;
-    std::vector<bool> outliers;
-    for (const int id : m_ids)
-        outliers.push_back(basis.IsOutlier(id));
-    const QString strengthNote = QString::fromStdString(basis.strength.note);
-    const QString modulusNote = QString::fromStdString(basis.modulus.note);
-    // Flagged specimens are marked, never left out: that stays the engineer's decision.
-    m_resultList->Model()->SetCellMark([outliers](int row, int column) {
-        return column == 0 && row < static_cast<int>(outliers.size()) && outliers[static_cast<size_t>(row)]
-                   ? tr("An outlier by the maximum normed residual test: still included unless you leave it out")
-                   : QString();
-    });
-    m_resultList->Model()->SetCellNote([=](int row, int column) {
-        if (row != basisRow && row != basisRow + 1)
-            return QString();
-        if (column == static_cast<int>(ResultsTable::kStrengthColumn))
-            return tr("Strength: %1").arg(strengthNote);
-        if (column == static_cast<int>(ResultsTable::kModulusColumn))
-            return tr("Modulus: %1").arg(modulusNote);
-        return tr("Basis values as the composite materials handbook gives them for one batch (CMH-17-1G)");
-    });
-    m_basisLine->setText(tr("Basis values (CMH-17-1G, one batch). Strength: %1. Modulus: %2.")
-                             .arg(strengthNote, modulusNote));
-}
-
 void CResultExpView::FitListHeight()
 {
     // Its rows and no more, three at least and at most about eight, so the chart keeps the room.
@@ -415,89 +384,4 @@ void CResultExpView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     UpdateChart();
-}
-
-bool CResultExpView::ExportResultsCsv(const QString& path)
-{
-    auto csvCell = [](QString text) {
-        if (text.contains(',') || text.contains('"')) {
-            text.replace("\"", "\"\"");
-            text = '"' + text + '"';
-        }
-        return text;
-    };
-    QString text;
-    for (int column = 0; column < m_resultList->GetColumnCount(); ++column)
-        text += (column ? "," : "") + csvCell(m_resultList->model()->headerData(column, Qt::Horizontal).toString());
-    text += ",Included\n";
-    // The list's rows with every digit: a spreadsheet reads the numbers the run gave.
-    const auto addRow = [&](const ResultsTable::Cells& row, const QString& included) {
-        for (size_t column = 0; column < row.size(); ++column)
-            text += (column ? "," : "") + csvCell(QString::fromStdString(row[column]));
-        text += "," + included + '\n';
-    };
-    for (size_t i = 0; i < m_exactRows.size(); ++i)
-        addRow(m_exactRows[i], m_resultList->Model()->RowChecked(static_cast<int>(i)) ? "yes" : "no");
-    for (const ResultsTable::Cells& row : m_exactStatistics)
-        addRow(row, QString());
-    if (const QString reason = WriteSavedFile(path, text.toUtf8(), InputFiles()); !reason.isEmpty()) {
-        ShowMessageBox(this, tr("The results could not be written to %1: %2").arg(path, reason));
-        return false;
-    }
-    return true;
-}
-
-bool CResultExpView::ExportChartImage(const QString& path, QSize size, int dpi)
-{
-    // Refused before it is drawn: a picture never replaces the project or its readings.
-    if (const QString refusal = SavedFileRefusal(path, InputFiles()); !refusal.isEmpty()) {
-        ShowMessageBox(this, tr("The chart could not be written to %1: %2").arg(path, refusal));
-        return false;
-    }
-    UpdateChart();
-    if (size.isValid() && m_viewer->GetChart()) {
-        if (!OrvaneChart::CChartViewer::ExportView(m_chartView, path, size, dpi)) {
-            ShowMessageBox(this, tr("The chart could not be written to %1").arg(path));
-            return false;
-        }
-        return true;
-    }
-    if (path.endsWith(".svg", Qt::CaseInsensitive)) {
-        if (!m_viewer->ExportSvg(path)) {
-            ShowMessageBox(this, tr("The chart could not be written to %1").arg(path));
-            return false;
-        }
-        return true;
-    }
-    const QPixmap picture = m_viewer->grab();
-    const QByteArray format = QFileInfo(path).suffix().toUpper().toLatin1();
-    QBuffer buffer;
-    if (picture.isNull() || !buffer.open(QIODevice::WriteOnly) ||
-        !picture.save(&buffer, format.isEmpty() ? "PNG" : format.constData()) ||
-        !WriteSavedFile(path, buffer.data()).isEmpty()) {
-        ShowMessageBox(this, tr("The chart could not be written to %1").arg(path));
-        return false;
-    }
-    return true;
-}
-
-void CResultExpView::UseAsPlyData()
-{
-    if (!m_project || !m_project->Doc())
-        return;
-    const CPlyforgeDoc& doc = *m_project->Doc();
-    CUseAsPlyDataDlg dialog(doc, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    const std::optional<CUseAsPlyDataDlg::Choice> choice = dialog.Chosen();
-    if (!choice)
-        return;
-    // The series is this project's: its file names it.
-    ValueSource source;
-    source.series = doc.project_path.empty() ? tr("unsaved project").toStdString()
-                                             : QFileInfo(QString::fromStdString(doc.project_path)).fileName().toStdString();
-    source.statistic = choice->statistic;
-    source.n = choice->n;
-    source.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
-    m_project->UseAsPlyData(choice->lamina_id, choice->field, choice->value, source);
 }
