@@ -268,6 +268,11 @@ private slots:
         QCOMPARE(strengths->GetItemText(0, 0), QString("1500"));
         Press("ID_EDIT_REDO");
         QCOMPARE(Doc()->laminate.FindLamina(1)->strength.Xt, choice->value);
+        // The theory log says where the value came from.
+        QCOMPARE(Calculate(), QStringList());
+        QVERIFY(Log()->toPlainText().contains(
+            "##Values from test series\nXt=576.719: B-basis of the series cross-ply-coupons.plyforge, n=6, 2026-12-08"));
+        Click("Theoretical Lamina #1");
         // Typed over, the value is the engineer's own: its source goes with the commit.
         strengths->SetItemText(0, 0, "1400");
         QVERIFY(MainView()->LaminaDlg()->SaveToLamina(1));
