@@ -14,8 +14,8 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // The handbook's Table 8.5.14 ranks for n = 2 to 28. They come from its own
 // optimisation of the order statistic, which no simple rule reproduces for every n.
-constexpr std::array<int, 27> kHansonKoopmansRanks = {2, 3, 4, 4, 5, 5, 6, 6, 6,  7,  7,  7,  8,  8,
-                                                       8, 8, 9, 9, 10, 10, 10, 11, 11, 11, 11, 11, 12};
+constexpr std::array<int, 27> kHansonKoopmansRanks = {2, 3, 4, 4, 5,  5,  6,  6,  6,  7,  7,  7,  8, 8,
+                                                      8, 8, 9, 9, 10, 10, 10, 11, 11, 11, 11, 11, 12};
 
 // The confidence of the bound with factor z in the least favourable distribution, where
 // -ln F is linear in ln x: there ln x = x0 - E with E standard exponential, and the
@@ -71,15 +71,12 @@ double HansonKoopmansFactor(int n, int r, double content, double confidence)
     if (shortfall(lo) > 0 || shortfall(hi) < 0)
         return kNaN;
     std::uintmax_t iterations = 200;
-    const auto [a, b] = boost::math::tools::toms748_solve(shortfall, lo, hi, boost::math::tools::eps_tolerance<double>(40),
-                                                          iterations);
+    const auto [a, b] =
+        boost::math::tools::toms748_solve(shortfall, lo, hi, boost::math::tools::eps_tolerance<double>(40), iterations);
     return (a + b) / 2;
 }
 
-int HansonKoopmansRank(int n)
-{
-    return n >= 2 && n <= 28 ? kHansonKoopmansRanks[static_cast<size_t>(n - 2)] : 0;
-}
+int HansonKoopmansRank(int n) { return n >= 2 && n <= 28 ? kHansonKoopmansRanks[static_cast<size_t>(n - 2)] : 0; }
 
 double NonparametricBasis(const std::vector<double>& sorted, double content)
 {

@@ -42,8 +42,9 @@ CComparisonPanel::CComparisonPanel(QWidget* parent)
     m_table->Header()->SetBackColor(QColor(0xE6, 0xE6, 0xE6));
     m_table->SizeLastColumnToFill();
     // Its three rows, so the chart below keeps the room.
-    m_table->setFixedHeight(m_table->horizontalHeader()->height() + 3 * m_table->verticalHeader()->defaultSectionSize() +
-                            2 * m_table->frameWidth() + m_table->horizontalScrollBar()->sizeHint().height() + 2);
+    m_table->setFixedHeight(m_table->horizontalHeader()->height() +
+                            3 * m_table->verticalHeader()->defaultSectionSize() + 2 * m_table->frameWidth() +
+                            m_table->horizontalScrollBar()->sizeHint().height() + 2);
     m_note->setObjectName("ComparisonNote");
     m_note->setWordWrap(true);
 
@@ -86,8 +87,8 @@ void CComparisonPanel::Fill()
         m_table->setVisible(false);
         return;
     }
-    const auto direction = m_direction->currentData().toString() == "y" ? SeriesComparison::Direction::Y
-                                                                        : SeriesComparison::Direction::X;
+    const auto direction =
+        m_direction->currentData().toString() == "y" ? SeriesComparison::Direction::Y : SeriesComparison::Direction::X;
     const auto criterion = static_cast<FailureCriterion>(m_criterion->currentData().toInt());
     m_comparison = CompareSeries(m_doc->laminate, m_doc->failure, m_doc->specimens, direction, criterion);
     const SeriesComparison& c = *m_comparison;

@@ -128,7 +128,8 @@ void CPlyInputs::ShowSources(const std::map<std::string, ValueSource>& sources)
         notes[SourcedInputIndex(field)] = line;
         lines << line;
     }
-    for (const auto& [grid, first] : {std::pair{m_plyGrid, kFirstPlyConstantInput}, {m_strengthGrid, kFirstStrengthInput}}) {
+    for (const auto& [grid, first] :
+         {std::pair{m_plyGrid, kFirstPlyConstantInput}, {m_strengthGrid, kFirstStrengthInput}}) {
         grid->Model()->SetCellNote([notes, first = first](int row, int column) {
             const auto note = notes.find(first + column);
             return row == 0 && note != notes.end() ? note->second : QString();

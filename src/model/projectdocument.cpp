@@ -210,19 +210,20 @@ void ProjectDocument::UseAsPlyData(int lamina_id, const std::string& field, doub
         return;
     Q_EMIT RecordAboutToBeEdited(lamina_id);
     const auto known = lamina->sources.find(field);
-    SourcedValue before{lamina->Input(index), known == lamina->sources.end() ? std::nullopt
-                                                                            : std::optional(known->second)};
-    m_stack.push(new ProjectValueCommand<SourcedValue>(
-        tr("Use as ply data"), before, SourcedValue{value, source}, [this, lamina_id, index, field](const SourcedValue& v) {
-            Lamina* target = m_doc->laminate.FindLamina(lamina_id);
-            if (!target)
-                return;
-            target->Input(index) = v.value;
-            if (v.source)
-                target->sources[field] = *v.source;
-            else
-                target->sources.erase(field);
-            Q_EMIT RecordReplaced(lamina_id);
-            Q_EMIT Changed({ProjectChange::Kind::Record, ProjectSide::Theory, lamina_id});
-        }));
+    const SourcedValue before{lamina->Input(index),
+                              known == lamina->sources.end() ? std::nullopt : std::optional(known->second)};
+    const auto apply = [this, lamina_id, index, field](const SourcedValue& v) {
+        Lamina* target = m_doc->laminate.FindLamina(lamina_id);
+        if (!target)
+            return;
+        target->Input(index) = v.value;
+        if (v.source)
+            target->sources[field] = *v.source;
+        else
+            target->sources.erase(field);
+        Q_EMIT RecordReplaced(lamina_id);
+        InputsChanged({ProjectChange::Kind::Record, ProjectSide::Theory, lamina_id});
+    };
+    m_stack.push(
+        new ProjectValueCommand<SourcedValue>(tr("Use as ply data"), before, SourcedValue{value, source}, apply));
 }
