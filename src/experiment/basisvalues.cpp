@@ -175,6 +175,10 @@ BasisValues ComputeBasisValues(const std::vector<double>& sample)
     BasisValues v{0, {}, kNaN, kNaN, kNaN, kNaN, kNaN, {kNaN, kNaN, kNaN, kNaN}, {kNaN, kNaN, kNaN, kNaN},
                   std::nullopt, kNaN, kNaN, ""};
     v.n = static_cast<int>(sample.size());
+    if (!std::all_of(sample.begin(), sample.end(), [](double x) { return std::isfinite(x); })) {
+        v.note = "none, as a value is not a number";
+        return v;
+    }
     v.outliers = NormedResidualOutliers(sample);
     if (v.n < BasisValues::kFewest) {
         v.note = FormatText("none, as there are fewer than %d values", BasisValues::kFewest);

@@ -3,6 +3,7 @@
 #include "util/calclog.h"
 
 #include <algorithm>
+#include <cmath>
 #include <sstream>
 
 namespace {
@@ -11,11 +12,14 @@ template <class Result> struct Samples {
     std::vector<double> strength, modulus;
     std::vector<int> strength_ids, modulus_ids;
 
+    // Values that are no number take no part: sorting them would be undefined.
     void Add(const Result& result, int id)
     {
-        strength.push_back(result.strength);
-        strength_ids.push_back(id);
-        if (result.modulus_gap.empty()) {
+        if (std::isfinite(result.strength)) {
+            strength.push_back(result.strength);
+            strength_ids.push_back(id);
+        }
+        if (result.modulus_gap.empty() && std::isfinite(result.modulus)) {
             modulus.push_back(result.modulus);
             modulus_ids.push_back(id);
         }

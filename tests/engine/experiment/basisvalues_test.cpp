@@ -120,6 +120,10 @@ TEST(BasisValues, FewValuesGiveNoneOrANote)
     EXPECT_FALSE(four.chosen);
     EXPECT_NE(four.note.find("fewer than 5"), std::string::npos);
     EXPECT_NE(four.Json({1, 2, 3, 4}).find("\"b_basis\": null"), std::string::npos);
+    // A value that is no number gives none rather than an undefined sort.
+    const BasisValues broken = ComputeBasisValues({100, 101, std::nan(""), 99, 98, 103});
+    EXPECT_FALSE(broken.chosen);
+    EXPECT_NE(broken.note.find("not a number"), std::string::npos);
     // Ten: the values, with the note that B-basis asks for 18.
     const BasisValues ten = ComputeBasisValues({100, 101, 102, 99, 98, 103, 100.5, 97, 101.5, 99.5});
     EXPECT_TRUE(std::isfinite(ten.b_basis));
