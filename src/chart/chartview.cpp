@@ -65,6 +65,7 @@ void CChartView::Reset()
     m_names.push_back(m_xTitle);
     m_names.push_back("value");
     m_layout = 0;
+    m_equalScale = false;
 }
 
 bool CChartView::SetData(const std::vector<std::vector<double>>& arrays,
@@ -111,6 +112,12 @@ void CChartView::SetBand(double low, double high)
 void CChartView::SetHidden(std::vector<bool> hidden)
 {
     m_hidden = std::move(hidden);
+    ++m_revision;
+}
+
+void CChartView::SetEqualScale(bool equal)
+{
+    m_equalScale = equal;
     ++m_revision;
 }
 
@@ -180,6 +187,7 @@ std::unique_ptr<XYChart> CChartView::CreateChart() const
     chart->yAxis()->setTitle(m_yTitle, "arialbd.ttf", 9, TextColor);
     chart->xAxis()->setWidth(2);
     chart->yAxis()->setWidth(2);
+    chart->setEqualScale(m_equalScale);
     if (m_zoomed) {
         chart->xAxis()->setZoom(m_zoom[0], m_zoom[1]);
         chart->yAxis()->setZoom(m_zoom[2], m_zoom[3]);

@@ -83,6 +83,8 @@ public:
     // Curves that are no measurement (a prediction beside the tests), by their order:
     // drawn black, dashed then dotted, a little wider, so they never pass for a specimen's.
     void SetReference(std::vector<bool> reference);
+    // One unit the same length on both axes, for a curve whose shape is the point.
+    void SetEqualScale(bool equal);
     const std::vector<bool>& Reference() const { return m_reference; }
     const std::vector<std::vector<int>>& KeepIndices() const { return m_keepIndices; }
 
@@ -119,6 +121,7 @@ protected:
     std::vector<std::string> m_names;
     std::vector<SharedSeries> m_arrays;
     std::vector<bool> m_reference;
+    bool m_equalScale = false;
     // One sorted x table per curve, shared by every chart of the same data.
     mutable std::vector<std::shared_ptr<XLookup>> m_lookups;
     std::vector<int> m_counts;

@@ -97,6 +97,18 @@ void XYChart::layout() const
     }
     m_xAxis.fitScale(xMin, xMax);
     m_yAxis.fitScale(yMin, yMax);
+    if (m_equalScale && !m_xAxis.isZoomed() && !m_yAxis.isZoomed()) {
+        // The axis with less per pixel shows exactly the range that gives it the other's
+        // scale, about its middle; round ticks stay inside it.
+        const double width = std::max(1, plot.getWidth()), height = std::max(1, plot.getHeight());
+        const double xPer = (m_xAxis.maxValue() - m_xAxis.minValue()) / width;
+        const double yPer = (m_yAxis.maxValue() - m_yAxis.minValue()) / height;
+        Axis& narrower = xPer < yPer ? m_xAxis : m_yAxis;
+        const double per = std::max(xPer, yPer), pixels = xPer < yPer ? width : height;
+        const double middle = (narrower.minValue() + narrower.maxValue()) / 2;
+        narrower.setZoom(middle - per * pixels / 2, middle + per * pixels / 2);
+        narrower.fitScale(0, 0);
+    }
     m_laidOut = true;
 }
 

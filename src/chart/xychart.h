@@ -40,6 +40,9 @@ public:
     // first time): for what needs only its place, such as the legend.
     const PlotArea& plotArea() const { return m_plotArea; }
     // A shaded band between two x values; xBand is false when there is none.
+    // One unit the same length on both axes (an envelope in the (Nx, Ny) plane): the
+    // axis with less data per pixel is widened about its middle.
+    void setEqualScale(bool equal) { m_equalScale = equal; }
     void setXBand(double low, double high)
     {
         m_bandLow = low;
@@ -104,6 +107,7 @@ private:
     double m_bandLow = 0;
     double m_bandHigh = 0;
     mutable bool m_laidOut = false;
+    bool m_equalScale = false;
     mutable unsigned m_laidOutRevision = 0;
 };
 

@@ -83,7 +83,10 @@ bool CEnvelopeChart::FillView(const StrengthAnalysis& analysis, const LaminateLo
     view.SetTitle("Failure envelope");
     view.SetXTitle("Nx (N/mm)");
     view.SetYTitle("Ny (N/mm)");
-    return view.SetData(arrays, names);
+    const bool filled = view.SetData(arrays, names);
+    // An envelope's shape is what it shows: Nx and Ny to the same scale.
+    view.SetEqualScale(true);
+    return filled;
 }
 
 void CEnvelopeChart::Show(const StrengthAnalysis* analysis, const LaminateLoad* load)

@@ -147,6 +147,26 @@ private slots:
         QCOMPARE(chart->yAxis()->maxValue(), 450.0);
     }
 
+    // An envelope: one unit the same length on both axes, at any size, the data inside.
+    void equalScaleKeepsTheShape()
+    {
+        CChartView view;
+        view.SetLayout(1);
+        QVERIFY(view.SetData({{-1300, 400, 900, -1300}, {-1000, 450, -300, -1000}}, {"Tsai-Wu"}));
+        view.SetEqualScale(true);
+        for (const QSize size : {QSize(900, 600), QSize(420, 300), QSize(300, 700)}) {
+            view.SetChartSize(size.width(), size.height());
+            std::unique_ptr<XYChart> chart = Build(view);
+            const Axis* x = chart->xAxis();
+            const Axis* y = chart->yAxis();
+            const PlotArea* plot = chart->getPlotArea();
+            const double xPer = (x->maxValue() - x->minValue()) / plot->getWidth();
+            const double yPer = (y->maxValue() - y->minValue()) / plot->getHeight();
+            QVERIFY2(std::abs(xPer / yPer - 1) < 1e-9, qPrintable(QString("%1 %2").arg(xPer).arg(yPer)));
+            QVERIFY(x->minValue() <= -1300 && x->maxValue() >= 900 && y->minValue() <= -1000 && y->maxValue() >= 450);
+        }
+    }
+
     // One line when wide; more rows when narrow, still clear of the plot and the edge.
     // Twenty names in a small chart move the plot down rather than shrink past reading.
     void legendNeverClipped()
