@@ -22,7 +22,6 @@ double Difference(double predicted, double measured)
                : kNaN;
 }
 
-std::string Json(double value) { return std::isfinite(value) ? ShortestNumberText(value) : "null"; }
 std::string Shown(double value) { return std::isfinite(value) ? FormatText("%g", value) : "none"; }
 
 } // namespace
@@ -75,13 +74,15 @@ std::string SeriesComparison::Json() const
 {
     return FormatText("{\"direction\": \"%s\", \"criterion\": \"%s\", ", DirectionKey(direction),
                       FailureCriterionKey(criterion)) +
-           "\"modulus\": {\"predicted\": " + ::Json(predicted_modulus) + ", \"measured_mean\": " +
-           ::Json(measured_modulus_mean) + ", \"measured_sd\": " + ::Json(measured_modulus_sd) +
-           ", \"n\": " + std::to_string(modulus_n) + ", \"difference_percent\": " + ::Json(modulus_difference) +
-           "}, \"strength\": {\"fpf\": " + ::Json(fpf) + ", \"lpf\": " + ::Json(lpf) + ", \"measured_mean\": " +
-           ::Json(measured_strength_mean) + ", \"measured_b_basis\": " + ::Json(measured_b_basis) +
-           ", \"difference_fpf_percent\": " + ::Json(fpf_difference) +
-           ", \"difference_lpf_percent\": " + ::Json(lpf_difference) + "}}\n";
+           "\"modulus\": {\"predicted\": " + JsonNumberText(predicted_modulus) +
+           ", \"measured_mean\": " + JsonNumberText(measured_modulus_mean) +
+           ", \"measured_sd\": " + JsonNumberText(measured_modulus_sd) + ", \"n\": " + std::to_string(modulus_n) +
+           ", \"difference_percent\": " + JsonNumberText(modulus_difference) +
+           "}, \"strength\": {\"fpf\": " + JsonNumberText(fpf) + ", \"lpf\": " + JsonNumberText(lpf) +
+           ", \"measured_mean\": " + JsonNumberText(measured_strength_mean) +
+           ", \"measured_b_basis\": " + JsonNumberText(measured_b_basis) +
+           ", \"difference_fpf_percent\": " + JsonNumberText(fpf_difference) +
+           ", \"difference_lpf_percent\": " + JsonNumberText(lpf_difference) + "}}\n";
 }
 
 std::string SeriesComparison::Text() const

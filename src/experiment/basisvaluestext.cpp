@@ -8,7 +8,6 @@ namespace {
 
 std::string Shown(double value) { return std::isnan(value) ? "none" : FormatText("%g", value); }
 
-std::string Json(double value) { return std::isfinite(value) ? ShortestNumberText(value) : "null"; }
 
 std::string ByMethodText(const BasisByMethod& values)
 {
@@ -23,7 +22,7 @@ std::string ByMethodJson(const BasisByMethod& values)
     std::string out;
     for (const BasisMethod method : kBasisMethods)
         out += FormatText("%s\"%s\": %s", out.empty() ? "" : ", ", BasisMethodKey(method),
-                          Json(values.Of(method)).c_str());
+                          JsonNumberText(values.Of(method)).c_str());
     return "{" + out + "}";
 }
 
@@ -53,10 +52,11 @@ std::string BasisValues::Json(const std::vector<int>& ids) const
     std::string flagged;
     for (const int i : outliers)
         flagged += (flagged.empty() ? "" : ", ") + std::to_string(ids[static_cast<size_t>(i)]);
+    const std::string chosen_key = chosen ? "\"" + std::string(BasisMethodKey(*chosen)) + "\"" : "null";
     return "{\"n\": " + std::to_string(n) + ", \"outliers\": [" + flagged + "], \"osl\": {\"normal\": " +
-           ::Json(osl_normal) + ", \"lognormal\": " + ::Json(osl_lognormal) + ", \"weibull\": " + ::Json(osl_weibull) +
-           "}, \"weibull\": {\"shape\": " + ::Json(weibull_shape) + ", \"scale\": " + ::Json(weibull_scale) +
-           "}, \"b\": " + ByMethodJson(b) + ", \"a\": " + ByMethodJson(a) + ", \"chosen\": " +
-           (chosen ? "\"" + std::string(BasisMethodKey(*chosen)) + "\"" : std::string("null")) +
-           ", \"b_basis\": " + ::Json(b_basis) + ", \"a_basis\": " + ::Json(a_basis) + "}";
+           JsonNumberText(osl_normal) + ", \"lognormal\": " + JsonNumberText(osl_lognormal) +
+           ", \"weibull\": " + JsonNumberText(osl_weibull) + "}, \"weibull\": {\"shape\": " +
+           JsonNumberText(weibull_shape) + ", \"scale\": " + JsonNumberText(weibull_scale) + "}, \"b\": " +
+           ByMethodJson(b) + ", \"a\": " + ByMethodJson(a) + ", \"chosen\": " + chosen_key +
+           ", \"b_basis\": " + JsonNumberText(b_basis) + ", \"a_basis\": " + JsonNumberText(a_basis) + "}";
 }

@@ -7,13 +7,14 @@
 #include <nlohmann/json.hpp>
 
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace {
 
 std::string Number(std::optional<double> value)
 {
-    return value && std::isfinite(*value) ? ShortestNumberText(*value) : "null";
+    return JsonNumberText(value.value_or(std::numeric_limits<double>::quiet_NaN()));
 }
 
 std::string Text(const std::string& text)

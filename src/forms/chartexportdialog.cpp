@@ -1,5 +1,7 @@
 #include "forms/chartexportdialog.h"
 
+#include "forms/filedialogs.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -108,4 +110,16 @@ void ChartExportDialog::accept()
     settings.setValue(kHeightKey, m_height->value());
     settings.setValue(kDpiKey, Dpi());
     QDialog::accept();
+}
+
+void ChartExportDialog::Export(QWidget* parent, QSize shown, const QString& file_name,
+                               const std::function<bool(const QString& path, QSize size, int dpi)>& write)
+{
+    ChartExportDialog size(shown, parent);
+    if (size.exec() != QDialog::Accepted)
+        return;
+    const QString path = FileDialogs::AskSavePath(parent, tr("Export Chart"), file_name,
+                                                  tr("PNG image (*.png);;SVG drawing (*.svg);;All files (*)"));
+    if (!path.isEmpty() && write(path, size.PixelSize(), size.Dpi()))
+        FileDialogs::RememberFolderOf(path);
 }

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QSize>
 
+#include <functional>
+
 class QComboBox;
 class QLabel;
 class QSpinBox;
@@ -27,6 +29,11 @@ public:
 
     // Remembers the choice for the next time; accepting the dialog does.
     void accept() override;
+
+    // "Export chart..." as every chart has it: the size first, then the file (PNG or
+    // SVG, offered as file_name), then write; the folder is remembered when it wrote.
+    static void Export(QWidget* parent, QSize shown, const QString& file_name,
+                       const std::function<bool(const QString& path, QSize size, int dpi)>& write);
 
 private:
     void UnitChanged();

@@ -3,7 +3,6 @@
 #include "chart/chartnavigator.h"
 #include "chart/chartviewer.h"
 #include "forms/chartexportdialog.h"
-#include "forms/filedialogs.h"
 #include "guibase/messagebox.h"
 #include "guibase/savedfile.h"
 #include "chart/xychart.h"
@@ -38,13 +37,10 @@ CEnvelopeChart::CEnvelopeChart(QWidget* parent) : QWidget(parent), m_viewer(new 
             ShowMessageBox(this, tr("There is no failure envelope yet: enter a load case and press \"Calculate\"."));
             return;
         }
-        ChartExportDialog size(QSize(m_view.ChartWidth(), m_view.ChartHeight()), this);
-        if (size.exec() != QDialog::Accepted)
-            return;
-        const QString path = FileDialogs::AskSavePath(this, tr("Export Chart"), "failure-envelope.png",
-                                                      tr("PNG image (*.png);;SVG drawing (*.svg);;All files (*)"));
-        if (!path.isEmpty() && ExportImage(path, size.PixelSize(), size.Dpi()))
-            FileDialogs::RememberFolderOf(path);
+        ChartExportDialog::Export(this, QSize(m_view.ChartWidth(), m_view.ChartHeight()), "failure-envelope.png",
+                                  [this](const QString& path, QSize size, int dpi) {
+                                      return ExportImage(path, size, dpi);
+                                  });
     });
     m_view.Reset();
 }

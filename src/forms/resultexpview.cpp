@@ -102,13 +102,10 @@ CResultExpView::CResultExpView(QWidget* parent)
     connect(exportChart, &QPushButton::clicked, this, [this] {
         // The size first: what is shown (zoomed or not) at any size and resolution.
         UpdateChart();
-        ChartExportDialog size(QSize(m_chartView.ChartWidth(), m_chartView.ChartHeight()), this);
-        if (size.exec() != QDialog::Accepted)
-            return;
-        const QString path = FileDialogs::AskSavePath(this, tr("Export Chart"), "stress-strain.png",
-                                                      tr("PNG image (*.png);;SVG drawing (*.svg);;All files (*)"));
-        if (!path.isEmpty() && ExportChartImage(path, size.PixelSize(), size.Dpi()))
-            FileDialogs::RememberFolderOf(path);
+        ChartExportDialog::Export(this, QSize(m_chartView.ChartWidth(), m_chartView.ChartHeight()), "stress-strain.png",
+                                  [this](const QString& path, QSize size, int dpi) {
+                                      return ExportChartImage(path, size, dpi);
+                                  });
     });
     layout->addWidget(m_stateBanner, 0, Qt::AlignLeft);
     layout->addLayout(buttons);

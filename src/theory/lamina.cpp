@@ -22,8 +22,8 @@ bool Lamina::SameInputs(const Lamina& other) const
            same(C_scale_factor, other.C_scale_factor) &&
            same(S_angle_scale_factor, other.S_angle_scale_factor) &&
            same(C_angle_scale_factor, other.C_angle_scale_factor) && source == other.source &&
-           std::memcmp(&ply, &other.ply, sizeof ply) == 0 && std::memcmp(&strength, &other.strength, sizeof strength) == 0 &&
-           sources == other.sources;
+           std::memcmp(&ply, &other.ply, sizeof ply) == 0 &&
+           std::memcmp(&strength, &other.strength, sizeof strength) == 0 && sources == other.sources;
 }
 
 bool Lamina::Assessed() const
@@ -169,15 +169,11 @@ void Lamina::LogSources(std::ostream& log) const
 {
     if (sources.empty())
         return;
-    const std::map<std::string, double> values = {{"Xt", strength.Xt}, {"Xc", strength.Xc}, {"Yt", strength.Yt},
-                                                  {"Yc", strength.Yc}, {"S", strength.S},   {"E1", ply.E1},
-                                                  {"E2", ply.E2}};
     std::string block;
     for (const auto& [field, source] : sources) {
-        const auto value = values.find(field);
-        block += FormatText("%s=%g: %s of the series %s, n=%d, %s\n", field.c_str(),
-                            value == values.end() ? 0.0 : value->second, StatisticTitle(source.statistic),
-                            source.series.c_str(), source.n, source.date.c_str());
+        const int index = SourcedInputIndex(field);
+        block += FormatText("%s=%g: %s of the series %s, n=%d, %s\n", field.c_str(), index < 0 ? 0.0 : Input(index),
+                            StatisticTitle(source.statistic), source.series.c_str(), source.n, source.date.c_str());
     }
     WriteLogHeading(log, "##Values from test series");
     WriteLogBlock(log, block);

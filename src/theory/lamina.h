@@ -157,4 +157,5 @@ struct Lamina {
 
     // The number input at that position of kLaminaInputNames.
     double& Input(int index);
+    double Input(int index) const { return const_cast<Lamina*>(this)->Input(index); }
 };

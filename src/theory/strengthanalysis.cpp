@@ -63,16 +63,19 @@ bool StrengthAnalysis::Run(const Laminate& laminate, const LaminateLoad& load_ca
         unit_x = LaminationTheory::ApplyLoad(m_stack, m_laminate, LaminateLoad{{1, 0, 0}, {0, 0, 0}});
         unit_y = LaminationTheory::ApplyLoad(m_stack, m_laminate, LaminateLoad{{0, 1, 0}, {0, 0, 0}});
     }
-    PlyFailureSearch search(m_plies, m_laminate);
+    // Grouping the plies is only worth it for last-ply failure or an envelope.
+    std::optional<PlyFailureSearch> search;
+    if (all || envelope_directions > 0)
+        search.emplace(m_plies, m_laminate);
     for (const FailureCriterion criterion : criteria) {
         results.push_back(Assess(criterion, loaded));
         if (all) {
-            search.Start(criterion, every_face);
-            results.back().last_ply = search.LastPly(load);
+            search->Start(criterion, every_face);
+            results.back().last_ply = search->LastPly(load);
         }
         if (envelope_directions > 0) {
-            search.Start(criterion, every_face);
-            envelopes.push_back(Envelope(search, unit_x, unit_y, envelope_directions));
+            search->Start(criterion, every_face);
+            envelopes.push_back(Envelope(*search, unit_x, unit_y, envelope_directions));
         }
     }
     return true;

@@ -142,3 +142,5 @@ std::string ShortestNumberText(double value)
     }
     return std::string(text, out);
 }
+
+std::string JsonNumberText(double value) { return std::isfinite(value) ? ShortestNumberText(value) : "null"; }
